@@ -1,0 +1,49 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+
+#include "engine/core/Mutex.h"
+#include "engine/core/RefCounted.h"
+#include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
+
+// The process-wide log. Levels 0 debug, 1 information, 2 warning, 3 error; a line is written
+// when its level reaches the minimum (1 at first). Every line is echoed to standard output in
+// UTF-8 and, once a file is open, appended to it as UTF-16 little-endian: prefix, message and a
+// single carriage return. Lines from several threads never interleave.
+class CLogger : public CRefCounted {
+public:
+    // The process's logger, created on first use and released at exit; a use after that makes
+    // a new one.
+    static CLogger* instance();
+
+    // A logger of its own, without a file; instance() is the one the engine writes to.
+    CLogger();
+
+    // Closes the open file and creates the file at the path anew (missing parent folders too),
+    // with the byte-order mark and the "Logging started, " header. When the file cannot be
+    // created the logger goes on without one.
+    void open(const CStringW& path);
+
+    // Values of 4 and above are ignored; negative ones let every level through.
+    void setMinLevel(int32_t level);
+
+    // Levels outside 0 to 3 count as the nearest of them.
+    void log(const CStringW& message, int32_t level);
+    // The text widened byte by byte.
+    void logChars(const char* text, int32_t level);
+    void logNarrow(const CString& text, int32_t level);
+    void logWide(const char16_t* text, int32_t level);
+
+private:
+    ~CLogger() override;
+
+    void closeFile();
+    void writeUnits(const char16_t* units, uint32_t count);
+
+    std::atomic<int32_t> m_minLevel{1};
+    std::FILE* m_file = nullptr;
+    CRefPointer<CMutex> m_mutex;
+};
