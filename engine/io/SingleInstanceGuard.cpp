@@ -1,0 +1,77 @@
+#include "engine/io/SingleInstanceGuard.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+#include "engine/core/Logger.h"
+
+namespace {
+
+const char* const RaiseRequest = "raise";
+
+CString defaultFolder() {
+    for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+        const char* folder = std::getenv(variable);
+        if (folder && folder[0] != 0)
+            return CString(folder);
+    }
+    return CString("/tmp");
+}
+
+// The user id keeps two users of a shared temporary folder apart.
+CString pathStem(const CString& name, const CString& folder) {
+    CString stem = folder;
+    stem.append("/");
+    CString fileName = name;
+    for (uint32_t i = 0; i < fileName.length(); ++i) {
+        if (fileName[i] == '/')
+            fileName[i] = '_';
+    }
+    stem.append(fileName);
+    stem.append(".");
+    stem.append(unsigned(getuid()));
+    return stem;
+}
+
+} // namespace
+
+CSingleInstanceGuard::CSingleInstanceGuard(const CString& name) {
+    guard(name, defaultFolder());
+}
+
+CSingleInstanceGuard::CSingleInstanceGuard(const CString& name, const CString& folder) {
+    guard(name, folder);
+}
+
+void CSingleInstanceGuard::guard(const CString& name, const CString& folder) {
+    const CString stem = pathStem(name, folder);
+    const CString lockPath = stem + ".lock";
+    const CString socketPath = stem + ".socket";
+    switch (m_lock.acquire(lockPath.c_str())) {
+    case CPosixFileLock::Result::HeldElsewhere:
+        m_anotherInstanceRunning = true;
+        CPosixLocalSocket::send(socketPath, RaiseRequest);
+        return;
+    case CPosixFileLock::Result::Failed:
+        CLogger::instance()->logNarrow("Single-instance guard off, cannot lock " + lockPath, 2);
+        return;
+    case CPosixFileLock::Result::Acquired:
+        break;
+    }
+    if (!m_socket.bind(socketPath))
+        CLogger::instance()->logNarrow("Single-instance guard cannot listen on " + socketPath, 2);
+}
+
+void CSingleInstanceGuard::setMainWindow(void* window) {
+    m_socket.takeMessage(RaiseRequest);
+    m_mainWindow = window;
+}
+
+bool CSingleInstanceGuard::takeRaiseRequest() {
+    return m_socket.takeMessage(RaiseRequest) && m_mainWindow != nullptr;
+}
+
+void CSingleInstanceGuard::release() {
+    m_socket.close();
+    m_lock.release();
+}
