@@ -1,0 +1,69 @@
+#include "engine/video/ImageLoaderManager.h"
+
+#include <cwctype>
+
+#include "engine/io/Path.h"
+#include "engine/video/JpegImageDecoder.h"
+#include "engine/video/JpegImageEncoder.h"
+#include "engine/video/JpgaImageDecoder.h"
+#include "engine/video/PngImageDecoder.h"
+#include "engine/video/PngImageEncoder.h"
+#include "engine/video/QimgImageDecoder.h"
+
+namespace {
+
+constexpr int32_t kDefaultQuality = 100;
+
+CStringW lowerCaseExtension(const CStringW& name) {
+    CStringW extension = extensionOf(name);
+    for (uint32_t i = 0; i < extension.length(); ++i)
+        extension[i] = char16_t(std::towlower(wint_t(extension[i])));
+    return extension;
+}
+
+} // namespace
+
+CImageLoaderManager::CImageLoaderManager() {
+    m_decoders.append(CRefPointer<IImageDecoder>(new CJpegImageDecoder()));
+    m_decoders.append(CRefPointer<IImageDecoder>(new CJpgaImageDecoder()));
+    m_decoders.append(CRefPointer<IImageDecoder>(new CPngImageDecoder()));
+    m_decoders.append(CRefPointer<IImageDecoder>(new CQimgImageDecoder()));
+    m_encoders.append(CRefPointer<IImageEncoder>(new CJpegImageEncoder()));
+    m_encoders.append(CRefPointer<IImageEncoder>(new CPngImageEncoder()));
+}
+
+CRefPointer<CSoftwareImage> CImageLoaderManager::loadImage(IInputFile* file,
+                                                           const CContentKey& key) const {
+    if (!file)
+        return nullptr;
+    const CStringW extension = lowerCaseExtension(file->getName());
+    for (const CRefPointer<IImageDecoder>& decoder : m_decoders) {
+        if (!decoder->acceptsExtension(extension))
+            continue;
+        file->seekTo(0, false);
+        if (CRefPointer<CSoftwareImage> image = decoder->load(file, key))
+            return image;
+    }
+    for (const CRefPointer<IImageDecoder>& decoder : m_decoders) {
+        file->seekTo(0, false);
+        if (!decoder->acceptsContent(file))
+            continue;
+        file->seekTo(0, false);
+        if (CRefPointer<CSoftwareImage> image = decoder->load(file, key))
+            return image;
+    }
+    return nullptr;
+}
+
+bool CImageLoaderManager::writeImage(const CSoftwareImage* image, IOutputFile* file,
+                                     int32_t quality) const {
+    if (!image || !file)
+        return false;
+    if (quality == kNoQuality)
+        quality = kDefaultQuality;
+    for (const CRefPointer<IImageEncoder>& encoder : m_encoders) {
+        if (encoder->acceptsExtension(file->getName()) && encoder->write(file, image, quality))
+            return true;
+    }
+    return false;
+}

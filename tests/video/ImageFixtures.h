@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
+#include "engine/io/MemoryBlockFile.h"
+
+// The files of tests/video/fixtures, made by make-fixtures.py, and the pixel formulas that
+// script draws with (keep the two in step).
+namespace fixtures {
+
+constexpr int32_t kWidth = 7; // PNG and RAW images
+constexpr int32_t kHeight = 5;
+constexpr int32_t kJpegSize = 16; // JPEG images are square
+
+inline uint32_t rgb(int32_t x, int32_t y) {
+    return 0xFF000000u | uint32_t(30 * x + 10) << 16 | uint32_t(50 * y + 5) << 8 |
+           uint32_t((x * y * 9) & 255);
+}
+inline uint32_t alpha(int32_t x, int32_t y) {
+    return uint32_t(255 - 35 * x - 6 * y);
+}
+inline uint32_t rgba(int32_t x, int32_t y) {
+    return (rgb(x, y) & 0xFFFFFF) | alpha(x, y) << 24;
+}
+inline uint32_t grey(int32_t x, int32_t y) {
+    return uint32_t(30 * x + 12 * y);
+}
+inline uint32_t greyRgb(uint32_t v) {
+    return 0xFF000000u | v << 16 | v << 8 | v;
+}
+inline uint32_t jpegRgb(int32_t x, int32_t y) {
+    return 0xFF000000u | uint32_t(8 * x + 40) << 16 | uint32_t(8 * y + 60) << 8 |
+           uint32_t(200 - 4 * (x + y));
+}
+inline uint32_t jpegAlpha(int32_t x, int32_t y) {
+    return uint32_t(255 - 6 * x - 4 * y);
+}
+
+inline std::vector<uint8_t> read(const std::string& name) {
+    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "fixtures" / name,
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A memory file holding a copy of bytes, under the given name.
+inline CRefPointer<IInputFile> memoryFile(const std::vector<uint8_t>& bytes,
+                                          const std::string& name) {
+    auto* data = new uint8_t[bytes.size() + 1];
+    if (!bytes.empty())
+        std::memcpy(data, bytes.data(), bytes.size());
+    return CRefPointer<IInputFile>(
+        new CMemoryBlockFile(data, int32_t(bytes.size()), CStringW(name.c_str()), true));
+}
+
+inline CRefPointer<IInputFile> open(const std::string& name) {
+    const std::vector<uint8_t> bytes = read(name);
+    EXPECT_FALSE(bytes.empty()) << "missing fixture " << name;
+    return memoryFile(bytes, name);
+}
+
+// Largest difference of the red, green, blue and alpha channels.
+inline int32_t channelDistance(uint32_t a, uint32_t b) {
+    int32_t largest = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int32_t d = int32_t((a >> shift) & 0xFF) - int32_t((b >> shift) & 0xFF);
+        largest = d < 0 ? (-d > largest ? -d : largest) : (d > largest ? d : largest);
+    }
+    return largest;
+}
+
+} // namespace fixtures
