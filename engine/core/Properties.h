@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/core/Array.h"
+#include "engine/core/Color.h"
+#include "engine/core/Map.h"
+#include "engine/core/PropertyContent.h"
+#include "engine/core/PropertyData.h"
+#include "engine/core/RefCounted.h"
+#include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
+#include "engine/core/Vector2d.h"
+#include "engine/core/Vector3d.h"
+
+class CXmlTextReader;
+class CXmlTextWriter;
+
+// An ordered set of named property values. Adding appends an entry and points the name at
+// it, so a lookup finds the newest entry of a name while older ones stay in the order (they
+// are still counted, written and cloned). Setting replaces the value of the entry the name
+// points at. Entries may hold no value.
+class CProperties : public CRefCounted {
+public:
+    // Nested sets deeper than this below the set being read are skipped.
+    static constexpr int32_t kMaxReadDepth = 64;
+
+    // Content values read into the set load through the owner; the set holds no reference.
+    explicit CProperties(IPropertyContentSource* owner = nullptr);
+
+    IPropertyContentSource* getOwner() const { return m_owner; }
+
+    int32_t getCount() const { return int32_t(m_entries.size()); }
+    // The name of the entry at a position; empty out of range.
+    const CString& getNameAt(int32_t position) const;
+
+    // The newest entry of the name; empty when absent or when the entry holds no value.
+    CRefPointer<CPropertyData> get(const CString& name) const;
+    // -1 when absent.
+    int32_t indexOf(const CString& name) const;
+    // Empty out of range.
+    CRefPointer<CPropertyData> getValueAt(int32_t position) const;
+
+    void add(const CString& name, CRefPointer<CPropertyData> value);
+    void set(const CString& name, CRefPointer<CPropertyData> value);
+    // Out of range: ignored.
+    void setAt(int32_t position, CRefPointer<CPropertyData> value);
+    void clear();
+
+    // A new set with the same owner and clones of every value.
+    CRefPointer<CProperties> clone() const;
+
+    // Reads the values of the element the reader stands on (named elementName, "Properties"
+    // when empty), after clearing the set. False without a reader, when checkName is set and
+    // the element has another name, and when a nested set was too deep to read (what could be
+    // read is kept).
+    bool readXml(CXmlTextReader* reader, bool checkName, const CStringW& elementName);
+    // Reads one value from the element the reader stands on, named by its keyword, and adds
+    // it under its "Name"; a value without a name is dropped, an unknown keyword adds an entry
+    // without value.
+    void readPropertyXml(CXmlTextReader& reader);
+    // Every entry holding a value, each followed by a line end; with writeElement inside an
+    // element named elementName ("Properties" when empty). False without a writer.
+    bool writeXml(CXmlTextWriter* writer, bool writeHeader, const CStringW& elementName,
+                  bool writeElement) const;
+
+    // The value of the name; 0 or false when the name is absent or holds another type.
+    int32_t getInt(const CString& name) const;
+    bool getBool(const CString& name) const;
+    float getFloat(const CString& name) const;
+    // The text of a value of any type; empty when absent.
+    CString getString(const CString& name) const;
+    CStringW getStringW(const CString& name) const;
+
+    void setInt(const CString& name, int32_t value);
+    void setBool(const CString& name, bool value);
+    void setFloat(const CString& name, float value);
+    void setString(const CString& name, const CString& value);
+
+    void addInt(const CString& name, int32_t value);
+    void addBool(const CString& name, bool value);
+    void addFloat(const CString& name, float value);
+    void addColor(const CString& name, CColor value);
+    void addVector2d(const CString& name, CVector2d value);
+    void addVector3d(const CString& name, CVector3d value);
+    void addString(const CString& name, const CString& value);
+    void addStringW(const CString& name, const CStringW& value);
+    void addStringArray(const CString& name, const CArray<CStringW>& value);
+    void addAtlasTexture(const CString& name, IPropertyAtlasTexture* texture);
+
+protected:
+    ~CProperties() override;
+
+private:
+    friend class CPropertyDataProperties;
+
+    struct Entry {
+        CString name;
+        CRefPointer<CPropertyData> value;
+    };
+
+    bool readXmlAtDepth(CXmlTextReader* reader, bool checkName, const CStringW& elementName,
+                        int32_t depth);
+    bool readPropertyXmlAtDepth(CXmlTextReader& reader, int32_t depth);
+
+    IPropertyContentSource* m_owner;
+    CArray<Entry> m_entries;
+    CMap<CString, int32_t> m_index;
+};
+
+// Sets a stringw value under the name.
+void setPropertyStringW(CProperties& properties, const CString& name, const CStringW& value);

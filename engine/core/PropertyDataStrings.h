@@ -1,0 +1,98 @@
+#pragma once
+
+#include "engine/core/Array.h"
+#include "engine/core/NameId.h"
+#include "engine/core/PropertyData.h"
+#include "engine/core/String.h"
+
+// The text property values. Between the widths text converts character by character, as the
+// string classes do. Interpolating copies the end value once t reaches 1.
+
+class CPropertyDataString final : public CPropertyDataOf<CPropertyDataString, 9> {
+public:
+    static constexpr const char16_t* kKeyword = u"string";
+    static constexpr const char16_t* kClassName = u"CPropertyDataString";
+
+    CPropertyDataString() = default;
+    explicit CPropertyDataString(const CString& value) : m_value(value) {}
+
+    const CString& getValue() const { return m_value; }
+    void setValue(const CString& value) { m_value = value; }
+
+    CRefPointer<CPropertyData> clone() const override;
+    CStringW toStringW() const override;
+    CString toString() const override;
+    void fromString(const CString& text) override;
+    void fromStringW(const CStringW& text) override;
+    bool equals(const CPropertyData* other) const override;
+    bool interpolate(const CPropertyData* to, CPropertyData* out, float t) const override;
+
+private:
+    ~CPropertyDataString() override = default;
+
+    CString m_value;
+};
+
+class CPropertyDataStringW final : public CPropertyDataOf<CPropertyDataStringW, 10> {
+public:
+    static constexpr const char16_t* kKeyword = u"stringw";
+    static constexpr const char16_t* kClassName = u"CPropertyDataStringW";
+
+    CPropertyDataStringW() = default;
+    explicit CPropertyDataStringW(const CStringW& value) : m_value(value) {}
+
+    const CStringW& getValue() const { return m_value; }
+    void setValue(const CStringW& value) { m_value = value; }
+
+    CRefPointer<CPropertyData> clone() const override;
+    CStringW toStringW() const override;
+    CString toString() const override;
+    void fromString(const CString& text) override;
+    void fromStringW(const CStringW& text) override;
+    bool equals(const CPropertyData* other) const override;
+    bool interpolate(const CPropertyData* to, CPropertyData* out, float t) const override;
+
+private:
+    ~CPropertyDataStringW() override = default;
+
+    CStringW m_value;
+};
+
+// Has no text form: its text is empty and reading text leaves it as it is. In XML each string
+// is a child element "stringw".
+class CPropertyDataStringWArray final : public CPropertyDataOf<CPropertyDataStringWArray, 11> {
+public:
+    static constexpr const char16_t* kKeyword = u"stringwArray";
+    static constexpr const char16_t* kClassName = u"CPropertyDataStringWArray";
+
+    CPropertyDataStringWArray() = default;
+    explicit CPropertyDataStringWArray(const CArray<CStringW>& value) : m_value(value) {}
+
+    const CArray<CStringW>& getValue() const { return m_value; }
+    void setValue(const CArray<CStringW>& value) { m_value = value; }
+
+    CRefPointer<CPropertyData> clone() const override;
+    CStringW toStringW() const override;
+    CString toString() const override;
+    void fromString(const CString& text) override;
+    void fromStringW(const CStringW& text) override;
+    bool equals(const CPropertyData* other) const override;
+    bool interpolate(const CPropertyData* to, CPropertyData* out, float t) const override;
+    // Reads "stringw" children up to the closing "stringwArray", each by its first attribute.
+    void readXml(CXmlTextReader& reader) override;
+    void writeXml(CXmlTextWriter& writer, const CString& name) const override;
+
+private:
+    ~CPropertyDataStringWArray() override = default;
+
+    CArray<CStringW> m_value;
+};
+
+CRefPointer<CPropertyDataString> makeStringProperty(const CString& value);
+// A string value holding the text of the name.
+CRefPointer<CPropertyDataString> makeNameProperty(CNameId name);
+CRefPointer<CPropertyDataStringW> makeStringWProperty(const CStringW& value);
+CRefPointer<CPropertyDataStringWArray> makeStringArrayProperty(const CArray<CStringW>& value);
+
+// A copy of the strings of a value of kind stringwArray, else an empty array.
+CArray<CStringW> getPropertyStringArray(const CRefPointer<CPropertyData>& value);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/core/Map.h"
+#include "engine/core/PropertyContent.h"
+#include "engine/core/PropertyData.h"
+#include "engine/core/RefCounted.h"
+#include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
+
+// Makes an empty property value from its type keyword, as property sets do when they read XML.
+class CPropertyTypeRegistry : public CRefCounted {
+public:
+    // Creators take the owner; only the content types keep it, as their content source.
+    using Creator = CRefPointer<CPropertyData> (*)(IPropertyContentSource* owner);
+
+    // Knows the fifteen property types.
+    CPropertyTypeRegistry();
+
+    // The registry property sets read with, built on first use and released at exit. The
+    // engine services hold a reference to it.
+    static CPropertyTypeRegistry* shared();
+
+    // A new value for exactly that keyword (case counts); empty for an unknown keyword.
+    CRefPointer<CPropertyData> create(const CStringW& keyword, IPropertyContentSource* owner) const;
+
+protected:
+    ~CPropertyTypeRegistry() override = default;
+
+private:
+    // A keyword that is present keeps its first creator.
+    void registerType(const CStringW& keyword, Creator creator);
+
+    CMap<CStringW, Creator> m_creators;
+};
