@@ -1,0 +1,33 @@
+// Reads an arbitrary document into a dictionary, then expands the document's own text and
+// substitutes parameters into it, so that both scans meet every shape of '%' and '#'.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
+#include "engine/io/Dictionary.h"
+#include "engine/io/MemoryBlockFile.h"
+#include "engine/io/XmlTextReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > (1u << 16))
+        return 0;
+    uint8_t* bytes = new uint8_t[size + 1];
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = data[i];
+        if (data[i] != 0)
+            text += char(data[i]);
+    }
+    CRefPointer<CMemoryBlockFile> file(new CMemoryBlockFile(bytes, int32_t(size), u"fuzz", true));
+    CRefPointer<CXmlTextReader> reader(new CXmlTextReader(file.get()));
+    CRefPointer<CDictionary> dictionary(new CDictionary);
+    dictionary->readXml(reader.get());
+    const CString key(text.c_str());
+    const CStringW expanded = dictionary->expandKeys(CStringW(key.c_str()));
+    const CStringW substituted = dictionary->substituteParams(key, u"1", u"#p", u"%", u"");
+    volatile uint32_t sink = expanded.length() + substituted.length();
+    (void)sink;
+    return 0;
+}

@@ -1,0 +1,302 @@
+#include "engine/io/ProfileManager.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/core/PropertyData.h"
+#include "engine/core/Utf.h"
+#include "engine/io/VirtualFileSystem.h"
+#include "io/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The file's bytes: the byte-order mark and the text as UTF-16 little-endian.
+std::string utf16File(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes += char(unit & 0xFF);
+        bytes += char(unit >> 8);
+    }
+    return bytes;
+}
+
+std::string utf8(const CStringW& text) {
+    return utf16ToUtf8(text.c_str()).c_str();
+}
+
+// Writes half of what it is given, as a full disk does.
+class HalfWritingFile : public IOutputFile {
+public:
+    explicit HalfWritingFile(CRefPointer<IOutputFile> file) : m_file(std::move(file)) {}
+    int32_t writeBytes(const void* buffer, int32_t count) override {
+        return m_file->writeBytes(buffer, count / 2);
+    }
+    bool seekTo(int32_t position, bool relative) override {
+        return m_file->seekTo(position, relative);
+    }
+    int32_t getPosition() const override { return m_file->getPosition(); }
+    const CStringW& getName() const override { return m_file->getName(); }
+
+private:
+    CRefPointer<IOutputFile> m_file;
+};
+
+// The disk file system with faults injected into writing and renaming.
+class FaultyFileSystem : public CVirtualFileSystem {
+public:
+    enum Fault { None, OpenFails, ShortWrite, RenameFails };
+
+    CRefPointer<IOutputFile> openOutputFile(const CStringW& name, bool append) override {
+        if (fault == OpenFails)
+            return nullptr;
+        CRefPointer<IOutputFile> file = CVirtualFileSystem::openOutputFile(name, append);
+        if (fault == ShortWrite && file)
+            return CRefPointer<IOutputFile>(new HalfWritingFile(file));
+        return file;
+    }
+    bool renameFile(const CStringW& from, const CStringW& to) override {
+        if (beforeRename)
+            beforeRename(from, to);
+        return fault != RenameFails && CVirtualFileSystem::renameFile(from, to);
+    }
+
+    Fault fault = None;
+    std::function<void(const CStringW&, const CStringW&)> beforeRename;
+};
+
+// What the application puts into the default sets before it loads.
+void fillDefaults(CProfileManager& manager) {
+    CProfileParameters& system = *manager.getSystemDefaults();
+    system.setBool("VSync", true);
+    system.setInt("AntiAlias", 0);
+    system.setInt("VideoDriver", 2);
+    CProfileParameters& player = *manager.getPlayerDefaults();
+    player.setInt("MaxUnlockedLevelIndex", 0);
+    player.setInt("LevelIndex", 1);
+    player.setInt("LastCompletedLevelIndex", -1);
+    for (const char* name : {"S1_LevelIndex", "S2_LevelIndex", "S3_LevelIndex", "S4_LevelIndex"})
+        player.setInt(name, -1);
+    player.setBool("SoundOn", true);
+    player.setBool("MusicOn", true);
+    player.setFloat("SoundVolume", 50.0f);
+    player.setFloat("MusicVolume", 50.0f);
+    player.setBool("WindowsCursor", false);
+    player.setBool("FullScreen", true);
+    player.setBool("DragViaClick", true);
+    player.setBool("ShowTutorialOn", true);
+    player.setInt("PlayerDifficulty", 0);
+}
+
+class ProfileManagerTest : public ::testing::Test {
+protected:
+    ProfileManagerTest() {
+        fs::create_directories(folder.path() / "user");
+        fs::create_directories(folder.path() / "common");
+        files->setUserDataFolder(folder.wide("user"));
+        files->setCommonDataFolder(folder.wide("common"));
+    }
+
+    CRefPointer<CProfileManager> makeManager() {
+        CRefPointer<CProfileManager> manager(new CProfileManager(files));
+        fillDefaults(*manager);
+        return manager;
+    }
+
+    fs::path userFile() const { return folder.path() / "user" / "profile.dat"; }
+
+    TempFolder folder;
+    CRefPointer<FaultyFileSystem> files{new FaultyFileSystem};
+};
+
+TEST_F(ProfileManagerTest, WithoutFilesLoadingGivesTheDefaults) {
+    const CRefPointer<CProfileManager> manager = makeManager();
+    EXPECT_TRUE(manager->load());
+    EXPECT_FALSE(manager->loadUserProfiles());
+    EXPECT_FALSE(manager->loadCommonProfile());
+    EXPECT_EQ(manager->getProfileCount(), 0);
+    EXPECT_EQ(manager->getActiveProfile(), nullptr);
+    const CProfileParameters& common = *manager->getCommonProfile();
+    EXPECT_EQ(common.getCount(), 3);
+    EXPECT_TRUE(common.getBool("VSync"));
+    EXPECT_EQ(common.getInt("VideoDriver"), 2);
+}
+
+TEST_F(ProfileManagerTest, WritesTheUserFileByteForByte) {
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->getCommonProfile()->setInt("VideoDriver", 2);
+    ASSERT_TRUE(manager->addProfile(u"Anna"));
+    ASSERT_TRUE(manager->setActiveProfile(0));
+    ASSERT_TRUE(manager->saveUserProfiles());
+
+    const std::u16string expected =
+        u"<?xml version=\"1.0\"?>\r\n"
+        u"<Profiles>\r\n"
+        u"\t<CommonProfile>\r\n"
+        u"\t\t<Parameters>\r\n"
+        u"\t\t\t<int Name=\"VideoDriver\" Value=\"2\" />\r\n"
+        u"\t\t</Parameters>\r\n"
+        u"\t</CommonProfile>\r\n"
+        u"\t<Profile Name=\"Anna\" Active=\"true\">\r\n"
+        u"\t\t<Parameters>\r\n"
+        u"\t\t\t<int Name=\"MaxUnlockedLevelIndex\" Value=\"0\" />\r\n"
+        u"\t\t\t<int Name=\"LevelIndex\" Value=\"1\" />\r\n"
+        u"\t\t\t<int Name=\"LastCompletedLevelIndex\" Value=\"-1\" />\r\n"
+        u"\t\t\t<int Name=\"S1_LevelIndex\" Value=\"-1\" />\r\n"
+        u"\t\t\t<int Name=\"S2_LevelIndex\" Value=\"-1\" />\r\n"
+        u"\t\t\t<int Name=\"S3_LevelIndex\" Value=\"-1\" />\r\n"
+        u"\t\t\t<int Name=\"S4_LevelIndex\" Value=\"-1\" />\r\n"
+        u"\t\t\t<bool Name=\"SoundOn\" Value=\"true\" />\r\n"
+        u"\t\t\t<bool Name=\"MusicOn\" Value=\"true\" />\r\n"
+        u"\t\t\t<float Name=\"SoundVolume\" Value=\"50.000000\" />\r\n"
+        u"\t\t\t<float Name=\"MusicVolume\" Value=\"50.000000\" />\r\n"
+        u"\t\t\t<bool Name=\"WindowsCursor\" Value=\"false\" />\r\n"
+        u"\t\t\t<bool Name=\"FullScreen\" Value=\"true\" />\r\n"
+        u"\t\t\t<bool Name=\"DragViaClick\" Value=\"true\" />\r\n"
+        u"\t\t\t<bool Name=\"ShowTutorialOn\" Value=\"true\" />\r\n"
+        u"\t\t\t<int Name=\"PlayerDifficulty\" Value=\"0\" />\r\n"
+        u"\t\t</Parameters>\r\n"
+        u"\t</Profile>\r\n"
+        u"</Profiles>\r\n";
+    EXPECT_EQ(readBytes(userFile()), utf16File(expected));
+    EXPECT_FALSE(fs::exists(folder.path() / "user" / "profile.dat.tmp"));
+}
+
+TEST_F(ProfileManagerTest, SavedSetsLoadBackTheSame) {
+    const CRefPointer<CProfileManager> saved = makeManager();
+    saved->load();
+    saved->addProfile(u"Anna");
+    saved->addProfile(u"Bört");
+    saved->setActiveProfile(1);
+    saved->getProfile(1)->setFloat("SoundVolume", 33.25f);
+    saved->getProfile(1)->setInt("LevelIndex", 7);
+    saved->getProfile(0)->setBool("MusicOn", false);
+    saved->getCommonProfile()->setInt("VideoDriver", 3);
+    saved->getGlobalProfile()->setInt("Installs", 4);
+    ASSERT_TRUE(saved->saveUserProfiles());
+    ASSERT_TRUE(saved->saveCommonProfile());
+    const std::string userBytes = readBytes(userFile());
+
+    const CRefPointer<CProfileManager> loaded = makeManager();
+    loaded->getPlayerDefaults()->setInt("NewSetting", 9);
+    EXPECT_TRUE(loaded->load());
+    ASSERT_EQ(loaded->getProfileCount(), 2);
+    EXPECT_EQ(utf8(loaded->getProfile(1)->getName()), "Bört");
+    EXPECT_EQ(loaded->getActiveProfile(), loaded->getProfile(1));
+    EXPECT_EQ(loaded->getProfile(1)->getFloat("SoundVolume"), 33.25f);
+    EXPECT_EQ(loaded->getProfile(1)->getInt("LevelIndex"), 7);
+    EXPECT_FALSE(loaded->getProfile(0)->getBool("MusicOn"));
+    EXPECT_EQ(loaded->getProfile(0)->getInt("NewSetting"), 9);
+    EXPECT_EQ(loaded->getCommonProfile()->getInt("VideoDriver"), 3);
+    EXPECT_EQ(loaded->getGlobalProfile()->getInt("Installs"), 4);
+
+    loaded->getPlayerDefaults()->clear();
+    loaded->getProfile(0)->set("NewSetting", nullptr);
+    loaded->getProfile(1)->set("NewSetting", nullptr);
+    ASSERT_TRUE(loaded->saveUserProfiles());
+    EXPECT_EQ(readBytes(userFile()), userBytes);
+}
+
+TEST_F(ProfileManagerTest, NamesAreUniqueAndOnlyExactlyTrueIsActive) {
+    writeBytes(userFile(), "<Profiles>"
+                           "<Profile Name=\"Anna\" Active=\"True\"><Parameters>"
+                           "<int Name=\"LevelIndex\" Value=\"5\"/></Parameters></Profile>"
+                           "<Profile Name=\"Anna\" Active=\"true\"><Parameters>"
+                           "<int Name=\"LevelIndex\" Value=\"6\"/></Parameters></Profile>"
+                           "<Profile Name=\"\"><Parameters/></Profile>"
+                           "</Profiles>");
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->load();
+    ASSERT_EQ(manager->getProfileCount(), 1);
+    EXPECT_EQ(manager->getProfile(0)->getInt("LevelIndex"), 5);
+    EXPECT_EQ(manager->getActiveProfile(), nullptr);
+    EXPECT_FALSE(manager->addProfile(u"Anna"));
+    EXPECT_EQ(manager->findProfile(u"anna"), nullptr);
+}
+
+TEST_F(ProfileManagerTest, EveryProfileOwnsItsValues) {
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->addProfile(u"A");
+    manager->addProfile(u"B");
+    manager->getProfile(0)->get("LevelIndex")->fromString("5");
+    EXPECT_EQ(manager->getProfile(0)->getInt("LevelIndex"), 5);
+    EXPECT_EQ(manager->getProfile(1)->getInt("LevelIndex"), 1);
+    EXPECT_EQ(manager->getPlayerDefaults()->getInt("LevelIndex"), 1);
+}
+
+TEST_F(ProfileManagerTest, ReportedChangesRewriteTheFileThatHoldsTheSet) {
+    const CRefPointer<CProfileManager> manager = makeManager();
+    EXPECT_FALSE(manager->getPlayerDefaults()->notifyChanged());
+    EXPECT_FALSE(fs::exists(userFile()));
+    manager->addProfile(u"A");
+    manager->addProfile(u"B");
+    manager->setActiveProfile(0);
+    manager->removeProfile(1);
+    EXPECT_EQ(manager->getActiveProfile(), nullptr);
+    EXPECT_TRUE(manager->getProfile(0)->notifyChanged());
+    EXPECT_TRUE(fs::exists(userFile()));
+    EXPECT_TRUE(manager->getGlobalProfile()->notifyChanged());
+    EXPECT_TRUE(fs::exists(folder.path() / "common" / "profile.dat"));
+}
+
+TEST_F(ProfileManagerTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->addProfile(u"Anna");
+    ASSERT_TRUE(manager->saveUserProfiles());
+    const std::string old = readBytes(userFile());
+    manager->addProfile(u"Bob");
+    for (const auto fault : {FaultyFileSystem::OpenFails, FaultyFileSystem::ShortWrite,
+                             FaultyFileSystem::RenameFails}) {
+        files->fault = fault;
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(manager->saveUserProfiles()) << fault;
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("Could not save profiles to"),
+                  std::string::npos)
+            << fault;
+        EXPECT_EQ(readBytes(userFile()), old) << fault;
+        EXPECT_FALSE(fs::exists(folder.path() / "user" / "profile.dat.tmp")) << fault;
+    }
+    files->fault = FaultyFileSystem::None;
+    writeBytes(folder.path() / "not-a-folder", "x");
+    files->setUserDataFolder(folder.wide("not-a-folder"));
+    EXPECT_FALSE(manager->saveUserProfiles());
+}
+
+// Whenever the process might stop, one of the two files is whole: the old one until the
+// rename, the new one after it.
+TEST_F(ProfileManagerTest, ACrashAroundTheRenameLeavesAWholeFile) {
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->addProfile(u"Anna");
+    ASSERT_TRUE(manager->saveUserProfiles());
+    const std::string old = readBytes(userFile());
+    manager->addProfile(u"Bob");
+    std::string atRenameOld;
+    std::string atRenameNew;
+    files->beforeRename = [&](const CStringW& from, const CStringW& to) {
+        atRenameNew = readBytes(fs::path(utf8(from)));
+        atRenameOld = readBytes(fs::path(utf8(to)));
+    };
+    ASSERT_TRUE(manager->saveUserProfiles());
+    EXPECT_EQ(atRenameOld, old);
+    EXPECT_EQ(atRenameNew, readBytes(userFile()));
+
+    const CRefPointer<CProfileManager> reloaded = makeManager();
+    reloaded->load();
+    EXPECT_EQ(reloaded->getProfileCount(), 2);
+}
+
+} // namespace
