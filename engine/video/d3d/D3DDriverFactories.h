@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/core/CreationParameters.h"
+#include "engine/core/RefPointer.h"
+
+class IRenderDriver;
+class IVirtualFileSystem;
+
+// The Direct3D drivers for the device's window and size. Neither is built on this platform
+// yet, so both give none and the device reports the driver as not created.
+CRefPointer<IRenderDriver> createD3D9Driver(const CreationParameters& parameters,
+                                            IVirtualFileSystem* fileSystem);
+CRefPointer<IRenderDriver> createD3D8Driver(const CreationParameters& parameters,
+                                            IVirtualFileSystem* fileSystem);
