@@ -7,20 +7,18 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/io/Dictionary.h"
-#include "engine/io/MemoryBlockFile.h"
 #include "engine/io/XmlTextReader.h"
+#include "fuzz/FuzzInputFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 16))
         return 0;
-    uint8_t* bytes = new uint8_t[size + 1];
     std::string text;
     for (size_t i = 0; i < size; ++i) {
-        bytes[i] = data[i];
         if (data[i] != 0)
             text += char(data[i]);
     }
-    CRefPointer<CMemoryBlockFile> file(new CMemoryBlockFile(bytes, int32_t(size), u"fuzz", true));
+    CRefPointer<CMemoryBlockFile> file = makeFuzzInputFile(data, size, u"fuzz");
     CRefPointer<CXmlTextReader> reader(new CXmlTextReader(file.get()));
     CRefPointer<CDictionary> dictionary(new CDictionary);
     dictionary->readXml(reader.get());

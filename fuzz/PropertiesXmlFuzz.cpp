@@ -2,24 +2,19 @@
 // writes and reads it back and forth: once written and read, a set writes the same bytes again.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "engine/core/Properties.h"
 #include "engine/core/RefPointer.h"
-#include "engine/io/MemoryBlockFile.h"
 #include "engine/io/VirtualFile.h"
 #include "engine/io/XmlTextReader.h"
 #include "engine/io/XmlTextWriter.h"
+#include "fuzz/FuzzInputFile.h"
 
 namespace {
 
 CRefPointer<CProperties> readSet(const uint8_t* data, size_t size) {
-    // A memory file takes a writable block; it reads from a copy that it frees itself.
-    uint8_t* bytes = new uint8_t[size + 1];
-    if (size > 0)
-        std::memcpy(bytes, data, size);
-    CRefPointer<CMemoryBlockFile> file(new CMemoryBlockFile(bytes, int32_t(size), u"fuzz", true));
+    CRefPointer<CMemoryBlockFile> file = makeFuzzInputFile(data, size, u"fuzz");
     CRefPointer<CXmlTextReader> reader(new CXmlTextReader(file.get()));
     while (reader->readNext() && reader->nodeKind() != CXmlTextReader::kElement) {
     }

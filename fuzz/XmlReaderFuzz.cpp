@@ -3,17 +3,13 @@
 #include <cstdint>
 
 #include "engine/core/RefPointer.h"
-#include "engine/io/MemoryBlockFile.h"
 #include "engine/io/XmlTextReader.h"
+#include "fuzz/FuzzInputFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 20))
         return 0;
-    // A memory file takes a writable block; it reads from a copy that it frees itself.
-    uint8_t* bytes = new uint8_t[size + 1];
-    for (size_t i = 0; i < size; ++i)
-        bytes[i] = data[i];
-    CRefPointer<CMemoryBlockFile> file(new CMemoryBlockFile(bytes, int32_t(size), u"fuzz", true));
+    CRefPointer<CMemoryBlockFile> file = makeFuzzInputFile(data, size, u"fuzz");
     CRefPointer<CXmlTextReader> reader(new CXmlTextReader(file.get()));
     uint32_t checksum = 0;
     while (reader->readNext()) {

@@ -17,6 +17,13 @@ CStringW elementNameOr(const CStringW& elementName) {
     return CStringW(elementName.isEmpty() ? u"Properties" : elementName.c_str());
 }
 
+// The value of an entry of the type, or the fallback when there is none or it holds another type.
+template <typename Typed, typename Value>
+Value typedValueOr(const CRefPointer<CPropertyData>& entry, Value fallback) {
+    const Typed* typed = castPropertyData<Typed>(entry.get());
+    return typed ? typed->getValue() : fallback;
+}
+
 } // namespace
 
 CProperties::CProperties(IPropertyContentSource* owner) : m_owner(owner) {}
@@ -147,21 +154,15 @@ bool CProperties::writeXml(CXmlTextWriter* writer, bool writeHeader, const CStri
 }
 
 int32_t CProperties::getInt(const CString& name) const {
-    const CRefPointer<CPropertyData> value = get(name);
-    const CPropertyDataInt* typed = castPropertyData<CPropertyDataInt>(value.get());
-    return typed ? typed->getValue() : 0;
+    return typedValueOr<CPropertyDataInt>(get(name), int32_t(0));
 }
 
 bool CProperties::getBool(const CString& name) const {
-    const CRefPointer<CPropertyData> value = get(name);
-    const CPropertyDataBool* typed = castPropertyData<CPropertyDataBool>(value.get());
-    return typed ? typed->getValue() : false;
+    return typedValueOr<CPropertyDataBool>(get(name), false);
 }
 
 float CProperties::getFloat(const CString& name) const {
-    const CRefPointer<CPropertyData> value = get(name);
-    const CPropertyDataFloat* typed = castPropertyData<CPropertyDataFloat>(value.get());
-    return typed ? typed->getValue() : 0.0f;
+    return typedValueOr<CPropertyDataFloat>(get(name), 0.0f);
 }
 
 CString CProperties::getString(const CString& name) const {

@@ -71,12 +71,12 @@ CStringBase<Char>::CStringBase() : m_buffer(allocateChars<Char>(1)), m_allocated
 
 template <typename Char>
 CStringBase<Char>::CStringBase(const Char* text) : CStringBase(NoBuffer{}) {
-    assignText(text);
+    *this = text;
 }
 
 template <typename Char>
 CStringBase<Char>::CStringBase(const Other* text) : CStringBase(NoBuffer{}) {
-    assignText(text);
+    *this = text;
 }
 
 template <typename Char>
@@ -122,60 +122,54 @@ CStringBase<Char>::~CStringBase() {
 }
 
 template <typename Char>
-template <typename From>
-void CStringBase<Char>::assignText(const From* text) {
-    if (text == nullptr) {
-        if (m_allocated == 0) {
-            m_buffer = allocateChars<Char>(1);
-            m_allocated = 1;
-        }
-        m_used = 1;
-        m_buffer[0] = 0;
+void CStringBase<Char>::adoptBuffer(Char* buffer, uint32_t allocated) {
+    if (buffer == m_buffer)
         return;
-    }
+    if (m_allocated != 0)
+        ::operator delete(m_buffer);
+    m_buffer = buffer;
+    m_allocated = allocated;
+}
+
+template <typename Char>
+template <typename From>
+void CStringBase<Char>::assignText(const From* text, uint32_t count) {
     if constexpr (std::is_same_v<From, Char>) {
-        if (text == m_buffer)
+        // Only a buffer of its own: a string without one gets one when it is assigned.
+        if (text == m_buffer && count == m_used - 1 && m_allocated != 0)
             return;
     }
-    const uint32_t used = textLength(text) + 1;
-    Char* buffer = m_buffer;
-    if (m_allocated < used)
-        buffer = allocateChars<Char>(used);
-    // A text inside our own buffer is never longer than it, so it is copied in place.
-    copyChars(buffer, text, used);
-    if (buffer != m_buffer) {
-        if (m_allocated != 0)
-            ::operator delete(m_buffer);
-        m_buffer = buffer;
-        m_allocated = used;
-    }
+    const uint32_t used = count + 1;
+    Char* buffer = m_allocated < used ? allocateChars<Char>(used) : m_buffer;
+    // A text inside our own buffer fits in it, so it is copied in place.
+    if (count != 0)
+        copyChars(buffer, text, count);
+    buffer[count] = 0;
+    adoptBuffer(buffer, used);
     m_used = used;
 }
 
 template <typename Char>
 CStringBase<Char>& CStringBase<Char>::operator=(const Char* text) {
-    assignText(text);
+    assignText(text, text != nullptr ? textLength(text) : 0);
     return *this;
 }
 
 template <typename Char>
 CStringBase<Char>& CStringBase<Char>::operator=(const Other* text) {
-    assignText(text);
+    assignText(text, text != nullptr ? textLength(text) : 0);
+    return *this;
+}
+
+template <typename Char>
+CStringBase<Char>& CStringBase<Char>::assign(const Char* text, uint32_t count) {
+    assignText(text, text != nullptr ? count : 0);
     return *this;
 }
 
 template <typename Char>
 CStringBase<Char>& CStringBase<Char>::operator=(const CStringBase& other) {
-    if (this == &other)
-        return *this;
-    if (m_allocated < other.m_used) {
-        if (m_allocated != 0)
-            ::operator delete(m_buffer);
-        m_buffer = allocateChars<Char>(other.m_used);
-        m_allocated = other.m_used;
-    }
-    m_used = other.m_used;
-    std::memcpy(m_buffer, other.m_buffer, sizeof(Char) * size_t(m_used));
+    assignText(other.m_buffer, other.m_used - 1);
     return *this;
 }
 
@@ -207,12 +201,7 @@ void CStringBase<Char>::appendText(const From* text, uint32_t count) {
     // The old buffer lives until the copy is done: the text may be part of it.
     copyChars(buffer + m_used - 1, text, count);
     buffer[used - 1] = 0;
-    if (buffer != m_buffer) {
-        if (m_allocated != 0)
-            ::operator delete(m_buffer);
-        m_buffer = buffer;
-        m_allocated = used;
-    }
+    adoptBuffer(buffer, used);
     m_used = used;
 }
 
@@ -319,10 +308,7 @@ void CStringBase<Char>::reallocate(uint32_t count) {
     Char* buffer = allocateChars<Char>(count);
     const uint32_t kept = m_used < count ? m_used : count;
     std::memcpy(buffer, m_buffer, sizeof(Char) * size_t(kept));
-    if (m_allocated != 0)
-        ::operator delete(m_buffer);
-    m_buffer = buffer;
-    m_allocated = count;
+    adoptBuffer(buffer, count);
     m_used = kept;
     // Cutting the text drops its terminator; put one back so the string stays whole.
     m_buffer[m_used - 1] = 0;
@@ -336,11 +322,7 @@ CStringBase<Char> CStringBase<Char>::subString(uint32_t index, uint32_t count) c
     if (count > length - index)
         count = length - index;
     CStringBase result(NoBuffer{});
-    result.m_buffer = allocateChars<Char>(count + 1);
-    result.m_allocated = count + 1;
-    result.m_used = count + 1;
-    std::memcpy(result.m_buffer, m_buffer + index, sizeof(Char) * size_t(count));
-    result.m_buffer[count] = 0;
+    result.assignText(m_buffer + index, count);
     return result;
 }
 

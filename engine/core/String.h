@@ -29,6 +29,9 @@ public:
     CStringBase& operator=(const Other* text);
     CStringBase& operator=(const CStringBase& other);
     CStringBase& operator=(CStringBase&& other) noexcept;
+    // Exactly count characters of text, which need hold no terminator; a null text gives an
+    // empty string. The text may lie in the string's own buffer.
+    CStringBase& assign(const Char* text, uint32_t count);
 
     // A null text is ignored.
     CStringBase& append(const Char* text);
@@ -86,10 +89,13 @@ private:
     struct NoBuffer {};
     explicit CStringBase(NoBuffer);
 
+    // Both take count characters of text (none when count is 0) and add the terminator.
     template <typename From>
-    void assignText(const From* text);
+    void assignText(const From* text, uint32_t count);
     template <typename From>
     void appendText(const From* text, uint32_t count);
+    // Frees the old buffer when buffer is a new one that the text was copied into.
+    void adoptBuffer(Char* buffer, uint32_t allocated);
 
     // A string without a buffer points at a shared zero and has allocated 0.
     Char* m_buffer;

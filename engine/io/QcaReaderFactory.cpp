@@ -1,6 +1,5 @@
 #include "engine/io/QcaReaderFactory.h"
 
-#include "engine/io/IVirtualFileSystem.h"
 #include "engine/io/LittleEndian.h"
 #include "engine/io/VirtualFilesReaderQca.h"
 
@@ -16,17 +15,7 @@ bool CQcaReaderFactory::acceptsName(const CStringW& path) {
     return hasArchiveExtension(path, "qca");
 }
 
-CRefPointer<IVirtualFilesReader> CQcaReaderFactory::createFromFile(IInputFile* file,
-                                                                   const char* password) {
-    if (!file) {
-        return nullptr;
-    }
-    file->seekTo(0, false);
+CRefPointer<IVirtualFilesReader> CQcaReaderFactory::createReader(IInputFile* file,
+                                                                 const char* password) {
     return CRefPointer<IVirtualFilesReader>(new CVirtualFilesReaderQca(file, password));
-}
-
-CRefPointer<IVirtualFilesReader> CQcaReaderFactory::createFromPath(const CStringW& path,
-                                                                   const char* password) {
-    const CRefPointer<IInputFile> file = fileSystem()->openInputFile(path);
-    return createFromFile(file.get(), password);
 }

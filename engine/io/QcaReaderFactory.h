@@ -1,21 +1,17 @@
 #pragma once
 
-#include "engine/io/IVirtualFilesReader.h"
+#include "engine/io/ArchiveReaderFactory.h"
 
 // Mounts packed archives: names ending in "qca", or files starting with the magic "QCA\0".
-class CQcaReaderFactory : public IVirtualFilesReaderFactory {
+class CQcaReaderFactory : public CArchiveReaderFactory {
 public:
-    using IVirtualFilesReaderFactory::IVirtualFilesReaderFactory;
+    using CArchiveReaderFactory::CArchiveReaderFactory;
 
     bool acceptsContent(IInputFile* file) override;
     bool acceptsName(const CStringW& path) override;
-    // A reader whatever the file holds.
-    CRefPointer<IVirtualFilesReader> createFromFile(IInputFile* file,
-                                                    const char* password) override;
-    // Opens the path through the file system, so an archive inside another mounts too.
-    CRefPointer<IVirtualFilesReader> createFromPath(const CStringW& path,
-                                                    const char* password) override;
 
 protected:
     ~CQcaReaderFactory() override = default;
+
+    CRefPointer<IVirtualFilesReader> createReader(IInputFile* file, const char* password) override;
 };

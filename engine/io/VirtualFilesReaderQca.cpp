@@ -4,7 +4,6 @@
 #include "engine/io/ByteBuffer.h"
 #include "engine/io/LittleEndian.h"
 #include "engine/io/MemoryBlockFile.h"
-#include "engine/io/SortedEntries.h"
 
 namespace {
 
@@ -15,25 +14,16 @@ constexpr uint32_t kMaxNameLength = 0xFFFF;
 } // namespace
 
 CVirtualFilesReaderQca::CVirtualFilesReaderQca(IInputFile* file, const char* password)
-    : m_key(password), m_file(CRefPointer<IInputFile>::share(file)) {
+    : CSortedArchiveReader(file), m_key(password) {
     if (!file) {
         return;
     }
-    m_fileLength = uint32_t(file->getLength());
-    m_archivePath = file->getName();
-    for (uint32_t i = 0; i < m_archivePath.length(); ++i) {
-        if (m_archivePath[i] == u'\\') {
-            m_archivePath[i] = u'/';
-        }
-    }
     if (!readDirectory()) {
         m_entries.clear();
-        CLogger::instance()->log(u"Damaged packed archive or wrong password: " + m_archivePath, 3);
+        CLogger::instance()->log(u"Damaged packed archive or wrong password: " + archivePath(), 3);
         return;
     }
-    if (m_entries.size() >= 2) {
-        sortEntriesByName(m_entries);
-    }
+    sortEntries();
 }
 
 bool CVirtualFilesReaderQca::readDirectory() {
@@ -115,17 +105,4 @@ CRefPointer<IInputFile> CVirtualFilesReaderQca::openEntryAt(uint32_t index) {
     m_key.apply(data.data(), entry.dataSize, m_key.keyPositionOf(entry.dataOffset));
     return CRefPointer<IInputFile>(
         new CMemoryBlockFile(data.detach(), int32_t(entry.dataSize), entry.name, true));
-}
-
-CRefPointer<IInputFile> CVirtualFilesReaderQca::openEntry(const CStringW& name) {
-    const int32_t index = indexOfName(name);
-    return index < 0 ? nullptr : openEntryAt(uint32_t(index));
-}
-
-int32_t CVirtualFilesReaderQca::indexOfName(const CStringW& name) {
-    return findEntryByName(m_entries, name);
-}
-
-const VirtualFileEntry* CVirtualFilesReaderQca::entryAt(uint32_t index) const {
-    return index < m_entries.size() ? &m_entries[index] : nullptr;
 }

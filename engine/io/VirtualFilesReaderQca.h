@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "engine/core/Array.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/io/IVirtualFilesReader.h"
 #include "engine/io/QcaKeyStream.h"
+#include "engine/io/SortedArchiveReader.h"
 
 // An entry of a packed archive. Its name is the stored bytes, each widened without sign
 // (0xE9 becomes 0x00E9).
@@ -19,20 +19,15 @@ struct QcaEntry : VirtualFileEntry {
 // offset, entry count, reserved), then the entries' data and the directory, both scrambled
 // with the password given at mounting. A directory record is a u16 name length, the name,
 // the u32 data offset and the u32 data size, all little-endian.
-class CVirtualFilesReaderQca : public IVirtualFilesReader {
+class CVirtualFilesReaderQca : public CSortedArchiveReader<QcaEntry> {
 public:
     // Takes a reference to file. A wrong magic, a wrong password or a damaged directory gives
     // a reader without entries and a log line.
     CVirtualFilesReaderQca(IInputFile* file, const char* password);
 
-    CStringW archivePath() const override { return m_archivePath; }
     CStringW archiveKind() const override { return CStringW(u"qca"); }
-    uint32_t entryCount() const override { return m_entries.size(); }
     // Reads and unscrambles the entry anew on every call; an entry of size 0 opens empty.
     CRefPointer<IInputFile> openEntryAt(uint32_t index) override;
-    CRefPointer<IInputFile> openEntry(const CStringW& name) override;
-    int32_t indexOfName(const CStringW& name) override;
-    const VirtualFileEntry* entryAt(uint32_t index) const override;
 
 protected:
     ~CVirtualFilesReaderQca() override = default;
@@ -45,9 +40,5 @@ private:
     bool readRecord(uint8_t* bytes, CStringW& name, uint32_t& keyPosition);
     bool readScrambled(uint8_t* buffer, uint32_t count, uint32_t& keyPosition);
 
-    CArray<QcaEntry> m_entries;
     CQcaKeyStream m_key;
-    CRefPointer<IInputFile> m_file;
-    uint32_t m_fileLength = 0;
-    CStringW m_archivePath;
 };

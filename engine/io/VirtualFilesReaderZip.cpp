@@ -8,7 +8,6 @@
 #include "engine/io/FileSlice.h"
 #include "engine/io/LittleEndian.h"
 #include "engine/io/MemoryBlockFile.h"
-#include "engine/io/SortedEntries.h"
 
 namespace {
 
@@ -55,24 +54,14 @@ const char16_t* inflateFailure(int result, const z_stream& stream, uint32_t size
 
 } // namespace
 
-CVirtualFilesReaderZip::CVirtualFilesReaderZip(IInputFile* file)
-    : m_file(CRefPointer<IInputFile>::share(file)) {
+CVirtualFilesReaderZip::CVirtualFilesReaderZip(IInputFile* file) : CSortedArchiveReader(file) {
     if (!file) {
         return;
-    }
-    m_fileLength = uint32_t(file->getLength());
-    m_archivePath = file->getName();
-    for (uint32_t i = 0; i < m_archivePath.length(); ++i) {
-        if (m_archivePath[i] == u'\\') {
-            m_archivePath[i] = u'/';
-        }
     }
     uint32_t position = uint32_t(file->getPosition());
     while (readLocalHeader(position)) {
     }
-    if (m_entries.size() >= 2) {
-        sortEntriesByName(m_entries);
-    }
+    sortEntries();
 }
 
 bool CVirtualFilesReaderZip::readAt(uint32_t position, void* buffer, uint32_t count) {
@@ -205,17 +194,4 @@ CRefPointer<IInputFile> CVirtualFilesReaderZip::inflateEntry(const ZipEntry& ent
     }
     return CRefPointer<IInputFile>(
         new CMemoryBlockFile(output.detach(), int32_t(size), entry.name, true));
-}
-
-CRefPointer<IInputFile> CVirtualFilesReaderZip::openEntry(const CStringW& name) {
-    const int32_t index = indexOfName(name);
-    return index < 0 ? nullptr : openEntryAt(uint32_t(index));
-}
-
-int32_t CVirtualFilesReaderZip::indexOfName(const CStringW& name) {
-    return findEntryByName(m_entries, name);
-}
-
-const VirtualFileEntry* CVirtualFilesReaderZip::entryAt(uint32_t index) const {
-    return index < m_entries.size() ? &m_entries[index] : nullptr;
 }

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "engine/core/Array.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/io/IVirtualFilesReader.h"
+#include "engine/io/SortedArchiveReader.h"
 #include "engine/io/ZipCentralDirectory.h"
 
 // The fixed part of a zip local file header, as read.
@@ -36,20 +36,15 @@ struct ZipEntry : VirtualFileEntry {
 // the first place that holds no header. Stored entries are read in place, deflated ones are
 // inflated into memory on every open. Entries that keep their sizes in a data descriptor take
 // them from the central directory.
-class CVirtualFilesReaderZip : public IVirtualFilesReader {
+class CVirtualFilesReaderZip : public CSortedArchiveReader<ZipEntry> {
 public:
     // Takes a reference to file; a file without a valid header gives a reader without entries.
     explicit CVirtualFilesReaderZip(IInputFile* file);
 
-    CStringW archivePath() const override { return m_archivePath; }
     CStringW archiveKind() const override { return CStringW(u"zip"); }
-    uint32_t entryCount() const override { return m_entries.size(); }
     // Null, with a log line, for encrypted entries, unsupported methods, data past the end of
     // the archive and deflate data that does not give exactly the stated size.
     CRefPointer<IInputFile> openEntryAt(uint32_t index) override;
-    CRefPointer<IInputFile> openEntry(const CStringW& name) override;
-    int32_t indexOfName(const CStringW& name) override;
-    const VirtualFileEntry* entryAt(uint32_t index) const override;
 
 protected:
     ~CVirtualFilesReaderZip() override = default;
@@ -66,10 +61,6 @@ private:
     CRefPointer<IInputFile> inflateEntry(const ZipEntry& entry);
     void logEntryError(const char16_t* message, const ZipEntry& entry) const;
 
-    CRefPointer<IInputFile> m_file;
-    uint32_t m_fileLength = 0;
-    CArray<ZipEntry> m_entries;
-    CStringW m_archivePath;
     // Read when the first entry needs it.
     CZipCentralDirectory m_directory;
     enum class DirectoryState { Unread, Read, Missing } m_directoryState = DirectoryState::Unread;

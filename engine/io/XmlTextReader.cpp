@@ -107,16 +107,13 @@ char16_t* replaceEntities(char16_t* begin, char16_t* end) {
     return out;
 }
 
-// Copies [begin, end) of the text into a string; end stays readable and is restored. Names and
-// indentation repeat from node to node, so a string that already holds the text is left alone.
-void assignRange(CStringW& to, char16_t* begin, char16_t* end) {
+// Copies [begin, end) of the text into a string. Names and indentation repeat from node to node,
+// so a string that already holds the text is left alone.
+void assignRange(CStringW& to, const char16_t* begin, const char16_t* end) {
     const size_t length = size_t(end - begin);
     if (to.length() == length && std::memcmp(to.c_str(), begin, length * sizeof(char16_t)) == 0)
         return;
-    const char16_t saved = *end;
-    *end = 0;
-    to = begin;
-    *end = saved;
+    to.assign(begin, uint32_t(length));
 }
 
 int32_t saturate(float value) {

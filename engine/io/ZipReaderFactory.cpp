@@ -1,6 +1,5 @@
 #include "engine/io/ZipReaderFactory.h"
 
-#include "engine/io/IVirtualFileSystem.h"
 #include "engine/io/LittleEndian.h"
 #include "engine/io/VirtualFilesReaderZip.h"
 
@@ -13,16 +12,6 @@ bool CZipReaderFactory::acceptsName(const CStringW& path) {
     return hasArchiveExtension(path, "zip") || hasArchiveExtension(path, "pk3");
 }
 
-CRefPointer<IVirtualFilesReader> CZipReaderFactory::createFromFile(IInputFile* file, const char*) {
-    if (!file) {
-        return nullptr;
-    }
-    file->seekTo(0, false);
+CRefPointer<IVirtualFilesReader> CZipReaderFactory::createReader(IInputFile* file, const char*) {
     return CRefPointer<IVirtualFilesReader>(new CVirtualFilesReaderZip(file));
-}
-
-CRefPointer<IVirtualFilesReader> CZipReaderFactory::createFromPath(const CStringW& path,
-                                                                   const char* password) {
-    const CRefPointer<IInputFile> file = fileSystem()->openInputFile(path);
-    return createFromFile(file.get(), password);
 }

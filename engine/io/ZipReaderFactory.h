@@ -1,21 +1,18 @@
 #pragma once
 
-#include "engine/io/IVirtualFilesReader.h"
+#include "engine/io/ArchiveReaderFactory.h"
 
 // Mounts zip archives: names ending in "zip" or "pk3", or files starting with a local header.
-class CZipReaderFactory : public IVirtualFilesReaderFactory {
+class CZipReaderFactory : public CArchiveReaderFactory {
 public:
-    using IVirtualFilesReaderFactory::IVirtualFilesReaderFactory;
+    using CArchiveReaderFactory::CArchiveReaderFactory;
 
     bool acceptsContent(IInputFile* file) override;
     bool acceptsName(const CStringW& path) override;
-    // A reader whatever the file holds; the password is not used.
-    CRefPointer<IVirtualFilesReader> createFromFile(IInputFile* file,
-                                                    const char* password) override;
-    // Opens the path through the file system, so a zip inside a mounted archive mounts too.
-    CRefPointer<IVirtualFilesReader> createFromPath(const CStringW& path,
-                                                    const char* password) override;
 
 protected:
     ~CZipReaderFactory() override = default;
+
+    // The password is not used.
+    CRefPointer<IVirtualFilesReader> createReader(IInputFile* file, const char* password) override;
 };

@@ -1,25 +1,17 @@
 #include "engine/video/JpegImageDecoder.h"
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <jerror.h>
-#include <jpeglib.h>
 
-#include "engine/core/Logger.h"
+#include "engine/video/JpegErrorRecovery.h"
 
 namespace {
 
-constexpr int32_t kErrorLevel = 3;
 constexpr int32_t kBlockSize = 4096;
 // Upper bound for libjpeg's own working memory (whole-image buffers of progressive files).
 constexpr long kMaxLibraryMemory = INT32_MAX;
-
-struct SJpegErrorManager {
-    jpeg_error_mgr pub;
-    jmp_buf recovery;
-};
 
 struct SJpegSource {
     jpeg_source_mgr pub;
@@ -36,17 +28,6 @@ struct SJpegRead {
     int32_t width;
     int32_t height;
 };
-
-void logMessage(j_common_ptr info) {
-    char text[JMSG_LENGTH_MAX];
-    info->err->format_message(info, text);
-    CLogger::instance()->log(u"JPEG FATAL ERROR: " + CStringW(text), kErrorLevel);
-}
-
-void onJpegError(j_common_ptr info) {
-    info->err->output_message(info);
-    std::longjmp(reinterpret_cast<SJpegErrorManager*>(info->err)->recovery, 1);
-}
 
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
@@ -101,9 +82,7 @@ void freeRead(SJpegRead* read) {
 // Leaves the pixels in read->pixels (R8G8B8 rows) on success.
 bool readJpeg(SJpegRead* read, IInputFile* file) {
     jpeg_decompress_struct* info = &read->info;
-    info->err = jpeg_std_error(&read->error.pub);
-    read->error.pub.error_exit = onJpegError;
-    read->error.pub.output_message = logMessage;
+    info->err = useJpegErrorRecovery(&read->error);
     if (setjmp(read->error.recovery)) {
         jpeg_destroy_decompress(info);
         freeRead(read);

@@ -1,21 +1,13 @@
 #include "engine/video/JpegImageEncoder.h"
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
-#include <jpeglib.h>
 
-#include "engine/core/Logger.h"
+#include "engine/video/JpegErrorRecovery.h"
 
 namespace {
 
-constexpr int32_t kErrorLevel = 3;
 constexpr int32_t kDefaultQuality = 75;
-
-struct SJpegErrorManager {
-    jpeg_error_mgr pub;
-    jmp_buf recovery;
-};
 
 // What the compression touches after the recovery point; nothing here has a destructor.
 struct SJpegWrite {
@@ -27,17 +19,6 @@ struct SJpegWrite {
     unsigned long outputSize;
 };
 
-void logMessage(j_common_ptr info) {
-    char text[JMSG_LENGTH_MAX];
-    info->err->format_message(info, text);
-    CLogger::instance()->log(u"JPEG FATAL ERROR: " + CStringW(text), kErrorLevel);
-}
-
-void onJpegError(j_common_ptr info) {
-    info->err->output_message(info);
-    std::longjmp(reinterpret_cast<SJpegErrorManager*>(info->err)->recovery, 1);
-}
-
 // Frees the bytes libjpeg allocated when the output outgrew our buffer.
 void freeGrownOutput(SJpegWrite* write) {
     if (write->output != write->buffer)
@@ -47,9 +28,7 @@ void freeGrownOutput(SJpegWrite* write) {
 
 bool compressJpeg(SJpegWrite* write, int32_t quality) {
     jpeg_compress_struct* info = &write->info;
-    info->err = jpeg_std_error(&write->error.pub);
-    write->error.pub.error_exit = onJpegError;
-    write->error.pub.output_message = logMessage;
+    info->err = useJpegErrorRecovery(&write->error);
     if (setjmp(write->error.recovery)) {
         // Makes the memory destination report the buffer it is using, which may be its own.
         if (info->dest && write->output)

@@ -87,6 +87,35 @@ struct ProgramTexts {
     }
 };
 
+// True with no file for no path; false, logged with the failure text, when the path does not
+// open.
+bool openProgramFile(IVirtualFileSystem* fileSystem, const char16_t* path,
+                     const char16_t* failureText, CRefPointer<IInputFile>& file) {
+    if (!path)
+        return true;
+    if (fileSystem)
+        file = fileSystem->openInputFile(CStringW(path));
+    if (file)
+        return true;
+    CLogger::instance()->log(CStringW(failureText) + path, kLogWarning);
+    return false;
+}
+
+// Both program files of a material by path, each none without its path.
+struct ProgramFiles {
+    CRefPointer<IInputFile> vertex;
+    CRefPointer<IInputFile> pixel;
+
+    // False when a path does not open.
+    bool open(IVirtualFileSystem* fileSystem, const char16_t* vertexPath,
+              const char16_t* pixelPath) {
+        return openProgramFile(fileSystem, vertexPath,
+                               u"Could not open vertex shader program file: ", vertex) &&
+               openProgramFile(fileSystem, pixelPath, u"Could not open pixel shader program file: ",
+                               pixel);
+    }
+};
+
 } // namespace
 
 CNullRenderDriver::CNullRenderDriver(const CreationParameters& parameters,
@@ -529,29 +558,15 @@ int32_t CNullRenderDriver::createHighLevelMaterialFromFiles(
                                    pixelEntry, pixelTarget, callback, baseMaterialType, userData);
 }
 
-bool CNullRenderDriver::openProgramFile(const char16_t* path, const char16_t* failureText,
-                                        CRefPointer<IInputFile>& file) const {
-    if (!path)
-        return true;
-    if (m_fileSystem)
-        file = m_fileSystem->openInputFile(CStringW(path));
-    if (file)
-        return true;
-    CLogger::instance()->log(CStringW(failureText) + path, kLogWarning);
-    return false;
-}
-
 int32_t CNullRenderDriver::createHighLevelMaterialFromPaths(
     const char16_t* vertexPath, const char* vertexEntry, int32_t vertexTarget,
     const char16_t* pixelPath, const char* pixelEntry, int32_t pixelTarget,
     IShaderCallback* callback, int32_t baseMaterialType, int32_t userData) {
-    CRefPointer<IInputFile> vertexFile;
-    CRefPointer<IInputFile> pixelFile;
-    if (!openProgramFile(vertexPath, u"Could not open vertex shader program file: ", vertexFile) ||
-        !openProgramFile(pixelPath, u"Could not open pixel shader program file: ", pixelFile))
+    ProgramFiles files;
+    if (!files.open(m_fileSystem.get(), vertexPath, pixelPath))
         return -1;
-    return createHighLevelMaterialFromFiles(vertexFile.get(), vertexEntry, vertexTarget,
-                                            pixelFile.get(), pixelEntry, pixelTarget, callback,
+    return createHighLevelMaterialFromFiles(files.vertex.get(), vertexEntry, vertexTarget,
+                                            files.pixel.get(), pixelEntry, pixelTarget, callback,
                                             baseMaterialType, userData);
 }
 
@@ -566,13 +581,11 @@ int32_t CNullRenderDriver::createAsmMaterialFromPaths(const char16_t* vertexPath
                                                       const char16_t* pixelPath,
                                                       IShaderCallback* callback,
                                                       int32_t baseMaterialType, int32_t userData) {
-    CRefPointer<IInputFile> vertexFile;
-    CRefPointer<IInputFile> pixelFile;
-    if (!openProgramFile(vertexPath, u"Could not open vertex shader program file: ", vertexFile) ||
-        !openProgramFile(pixelPath, u"Could not open pixel shader program file: ", pixelFile))
+    ProgramFiles files;
+    if (!files.open(m_fileSystem.get(), vertexPath, pixelPath))
         return -1;
-    return createAsmMaterialFromFiles(vertexFile.get(), pixelFile.get(), callback, baseMaterialType,
-                                      userData);
+    return createAsmMaterialFromFiles(files.vertex.get(), files.pixel.get(), callback,
+                                      baseMaterialType, userData);
 }
 
 int32_t CNullRenderDriver::createAsmMaterialFromFiles(IInputFile* vertexFile, IInputFile* pixelFile,

@@ -207,10 +207,6 @@ private:
     // Maps the texture for writing when its format can take a colour key; none, logged,
     // otherwise.
     static uint8_t* mapForColorKey(IDriverTexture* texture);
-    // True with no file for no path; false, logged with the failure text, when the path does
-    // not open.
-    bool openProgramFile(const char16_t* path, const char16_t* failureText,
-                         CRefPointer<IInputFile>& file) const;
 };
 
 // A null driver with a pass that does nothing at each of the 26 built-in material types.

@@ -2,15 +2,13 @@
 
 #include <csetjmp>
 #include <cstdlib>
-#include <png.h>
 
 #include "engine/core/Logger.h"
+#include "engine/video/PngStreamCallbacks.h"
 
 namespace {
 
 constexpr int32_t kErrorLevel = 3;
-
-enum class EPngResult { Done, LibraryError, ImageFailure, RowsFailure };
 
 // Everything the decoding touches after the recovery point lives here, outside the frame that
 // calls setjmp, and none of it has a destructor.
@@ -22,17 +20,6 @@ struct SPngRead {
     CSoftwareImage* image;
     png_bytep* rows;
 };
-
-void onPngError(png_structp png, png_const_charp message) {
-    CLogger::instance()->log(u"PNG FATAL ERROR: " + CStringW(message), kErrorLevel);
-    png_longjmp(png, 1);
-}
-
-void readFromFile(png_structp png, png_bytep data, png_size_t length) {
-    auto* file = static_cast<IInputFile*>(png_get_io_ptr(png));
-    if (length > size_t(INT32_MAX) || file->readBytes(data, int32_t(length)) != int32_t(length))
-        png_error(png, "Read Error");
-}
 
 // Asks libpng for 8-bit RGB or RGBA rows whatever the file holds; true when they have alpha.
 bool requestRgbRows(png_structp png, png_infop info) {
@@ -75,7 +62,7 @@ EPngResult readPng(SPngRead* read) {
         read->image = nullptr;
         return EPngResult::LibraryError;
     }
-    png_set_read_fn(read->png, read->file, readFromFile);
+    png_set_read_fn(read->png, read->file, readPngFromFile);
     png_set_sig_bytes(read->png, 8);
     png_read_info(read->png, read->info);
     const bool hasAlpha = requestRgbRows(read->png, read->info);

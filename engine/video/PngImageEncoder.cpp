@@ -2,15 +2,13 @@
 
 #include <csetjmp>
 #include <cstdlib>
-#include <png.h>
 
 #include "engine/core/Logger.h"
+#include "engine/video/PngStreamCallbacks.h"
 
 namespace {
 
 constexpr int32_t kErrorLevel = 3;
-
-enum class EPngResult { Done, LibraryError, ImageFailure, RowsFailure };
 
 // What the writing touches after the recovery point; nothing here has a destructor.
 struct SPngWrite {
@@ -20,19 +18,6 @@ struct SPngWrite {
     uint8_t* pixels;
     png_bytep* rows;
 };
-
-void onPngError(png_structp png, png_const_charp message) {
-    CLogger::instance()->log(u"PNG FATAL ERROR: " + CStringW(message), kErrorLevel);
-    png_longjmp(png, 1);
-}
-
-void writeToFile(png_structp png, png_bytep data, png_size_t length) {
-    auto* file = static_cast<IOutputFile*>(png_get_io_ptr(png));
-    if (length > size_t(INT32_MAX) || file->writeBytes(data, int32_t(length)) != int32_t(length))
-        png_error(png, "Write Error");
-}
-
-void flushFile(png_structp) {}
 
 bool hasAlpha(int32_t format) {
     return format == COLOR_FORMAT_A1R5G5B5 || format == COLOR_FORMAT_A4R4G4B4 ||
@@ -51,7 +36,7 @@ EPngResult writePng(SPngWrite* write, IOutputFile* file) {
         freeBuffers(write);
         return EPngResult::LibraryError;
     }
-    png_set_write_fn(write->png, file, writeToFile, flushFile);
+    png_set_write_fn(write->png, file, writePngToFile, flushPngFile);
     const CSoftwareImage* image = write->image;
     const bool alpha = hasAlpha(image->getFormat());
     png_set_IHDR(write->png, write->info, png_uint_32(image->getWidth()),

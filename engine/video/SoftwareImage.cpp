@@ -26,6 +26,14 @@ SFormatMasks masksOf(int32_t format) {
     }
 }
 
+// The pitch of a caller's buffer: 0 means rows of width pixels without a gap. None (0) when a
+// row does not fit in it.
+int32_t bufferPitch(int32_t pitch, int32_t width, int32_t bytesPerPixel) {
+    if (pitch == 0)
+        pitch = width * bytesPerPixel;
+    return int64_t{pitch} < int64_t{width} * bytesPerPixel ? 0 : pitch;
+}
+
 } // namespace
 
 bool CSoftwareImage::fits(int32_t format, int32_t width, int32_t height) {
@@ -36,14 +44,16 @@ bool CSoftwareImage::fits(int32_t format, int32_t width, int32_t height) {
 
 CSoftwareImage::CSoftwareImage(const CContentKey& key, int32_t format, int32_t width,
                                int32_t height)
-    : m_key(key) {
+    : CContent(key) {
+    setHandOutMode(kShared);
     setLayout(format, width, height);
     allocateZeroed();
 }
 
 CSoftwareImage::CSoftwareImage(const CContentKey& key, int32_t format, int32_t width,
                                int32_t height, void* data, bool adopt, bool ownsBuffer)
-    : m_key(key) {
+    : CContent(key) {
+    setHandOutMode(kShared);
     setLayout(format, width, height);
     if (!adopt) {
         // A buffer the image made itself is always its own, whatever the caller says.
@@ -63,7 +73,8 @@ CSoftwareImage::CSoftwareImage(const CContentKey& key, int32_t format, int32_t w
 }
 
 CSoftwareImage::CSoftwareImage(const CContentKey& key, int32_t format, const CSoftwareImage* source)
-    : m_key(key) {
+    : CContent(key) {
+    setHandOutMode(kShared);
     setLayout(format, source ? source->m_width : 0, source ? source->m_height : 0);
     allocateZeroed();
     if (!source || !m_data)
@@ -125,10 +136,6 @@ void CSoftwareImage::allocateZeroed() {
         setLayout(m_format, 0, 0);
 }
 
-uint32_t CSoftwareImage::getContentType() const {
-    return 'i' | 'm' << 8 | 'a' << 16 | uint32_t('g') << 24;
-}
-
 CColor CSoftwareImage::pixelAt(int32_t x, int32_t y) const {
     if (uint32_t(x) >= uint32_t(m_width) || uint32_t(y) >= uint32_t(m_height))
         return CColor();
@@ -157,9 +164,8 @@ void CSoftwareImage::copyToBuffer(void* buffer, int32_t width, int32_t height, i
     if (!buffer || width <= 0 || height <= 0 || width < m_width || height < m_height ||
         bytes == 0 || !m_data)
         return;
+    pitch = bufferPitch(pitch, width, bytes);
     if (pitch == 0)
-        pitch = width * bytes;
-    if (int64_t{pitch} < int64_t{width} * bytes)
         return;
     auto* to = static_cast<uint8_t*>(buffer);
     if (format == m_format && pitch == m_pitch) {
@@ -176,9 +182,8 @@ void CSoftwareImage::copyScaledToBuffer(void* buffer, int32_t width, int32_t hei
     const int32_t bytes = bytesPerPixelOf(format);
     if (!buffer || width <= 0 || height <= 0 || bytes == 0 || !m_data)
         return;
+    pitch = bufferPitch(pitch, width, bytes);
     if (pitch == 0)
-        pitch = width * bytes;
-    if (int64_t{pitch} < int64_t{width} * bytes)
         return;
     auto* to = static_cast<uint8_t*>(buffer);
     const size_t rowBytes = size_t(width) * bytes;

@@ -4,15 +4,15 @@
 
 #include "engine/core/Color.h"
 #include "engine/core/ContentKey.h"
-#include "engine/core/EventReceiver.h"
 #include "engine/core/RefPointer.h"
+#include "engine/io/Content.h"
 #include "engine/video/Blitter.h"
 #include "engine/video/ColorFormat.h"
 
 // A raster image in main memory: width x height pixels of one colour format, rows contiguous
-// (pitch = width x bytes per pixel). Shared as content of type 'imag'. Format and size never
-// change; only the pixels do.
-class CSoftwareImage : public CEventReceiver {
+// (pitch = width x bytes per pixel). Content of type 'imag', handed out shared. Format and size
+// never change; only the pixels do.
+class CSoftwareImage : public CContent {
 public:
     // The largest pixel buffer an image may have: sizes and pitches are signed 32-bit.
     static constexpr int64_t kMaxBufferBytes = INT32_MAX;
@@ -39,9 +39,7 @@ public:
     static CRefPointer<CSoftwareImage> createCopy(const CContentKey& key, int32_t format,
                                                   const CSoftwareImage* source);
 
-    // 'imag', packed with the first letter in the lowest byte.
-    uint32_t getContentType() const;
-    const CContentKey& getContentKey() const { return m_key; }
+    uint32_t getContentType() const override { return contentType("imag"); }
 
     // The pixel as ARGB; 0 outside the image.
     CColor pixelAt(int32_t x, int32_t y) const;
@@ -80,7 +78,6 @@ private:
     void setLayout(int32_t format, int32_t width, int32_t height);
     void allocateZeroed();
 
-    CContentKey m_key;
     uint8_t* m_data = nullptr;
     int32_t m_width = 0;
     int32_t m_height = 0;

@@ -46,6 +46,34 @@ TEST(StringTest, AssigningItselfChangesNothing) {
     EXPECT_STREQ(text.c_str(), "llo");
 }
 
+TEST(StringTest, AssignTakesExactlyCountCharacters) {
+    const char16_t unterminated[] = {u'x', u'y', u'z'};
+    struct Case {
+        const char16_t* before;
+        const char16_t* text;
+        uint32_t count;
+        const char16_t* expected;
+        uint32_t allocated;
+    };
+    const Case cases[] = {
+        {u"", u"abcdef", 3, u"abc", 4},      {u"longer text", u"abcdef", 3, u"abc", 12},
+        {u"ab", unterminated, 3, u"xyz", 4}, {u"ab", u"abcdef", 0, u"", 3},
+        {u"ab", nullptr, 5, u"", 3},
+    };
+    for (const Case& c : cases) {
+        CStringW text(c.before);
+        text.assign(c.text, c.count);
+        EXPECT_EQ(wide(text), c.expected) << c.count;
+        EXPECT_EQ(text.used(), std::char_traits<char16_t>::length(c.expected) + 1);
+        EXPECT_EQ(text.allocated(), c.allocated) << c.count;
+    }
+    // Characters of its own buffer are copied in place.
+    CStringW text(u"hello");
+    text.assign(text.c_str() + 2, 2);
+    EXPECT_EQ(wide(text), u"ll");
+    EXPECT_EQ(text.allocated(), 6u);
+}
+
 TEST(StringTest, AppendingItsOwnTextWhileGrowing) {
     CStringW text(u"ab");
     text.append(text.c_str());

@@ -13,6 +13,7 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/io/MemoryBlockFile.h"
+#include "engine/video/SoftwareImage.h"
 
 // The files of tests/video/fixtures, made by make-fixtures.py, and the pixel formulas that
 // script draws with (keep the two in step).
@@ -66,6 +67,17 @@ inline CRefPointer<IInputFile> open(const std::string& name) {
     const std::vector<uint8_t> bytes = read(name);
     EXPECT_FALSE(bytes.empty()) << "missing fixture " << name;
     return memoryFile(bytes, name);
+}
+
+// An image drawn with pixel(x, y) as A8R8G8B8, then converted to format.
+template <typename Pixel>
+CRefPointer<CSoftwareImage> drawnImage(int32_t format, int32_t width, int32_t height, Pixel pixel) {
+    const CRefPointer<CSoftwareImage> argb =
+        CSoftwareImage::create(CContentKey(), COLOR_FORMAT_A8R8G8B8, width, height);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            reinterpret_cast<uint32_t*>(argb->getData())[y * width + x] = pixel(x, y);
+    return CSoftwareImage::createCopy(CContentKey(), format, argb.get());
 }
 
 // Largest difference of the red, green, blue and alpha channels.

@@ -11,12 +11,7 @@ namespace {
 using namespace fixtures;
 
 CRefPointer<CSoftwareImage> makeGradient(int32_t format) {
-    CRefPointer<CSoftwareImage> argb =
-        CSoftwareImage::create(CContentKey(), COLOR_FORMAT_A8R8G8B8, kJpegSize, kJpegSize);
-    for (int32_t y = 0; y < kJpegSize; ++y)
-        for (int32_t x = 0; x < kJpegSize; ++x)
-            reinterpret_cast<uint32_t*>(argb->getData())[y * kJpegSize + x] = jpegRgb(x, y);
-    return CSoftwareImage::createCopy(CContentKey(), format, argb.get());
+    return drawnImage(format, kJpegSize, kJpegSize, jpegRgb);
 }
 
 std::vector<uint8_t> encode(const CSoftwareImage* image, int32_t quality, bool* written) {

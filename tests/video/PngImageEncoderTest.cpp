@@ -11,12 +11,7 @@ namespace {
 using namespace fixtures;
 
 CRefPointer<CSoftwareImage> makeImage(int32_t format) {
-    CRefPointer<CSoftwareImage> argb =
-        CSoftwareImage::create(CContentKey(), COLOR_FORMAT_A8R8G8B8, kWidth, kHeight);
-    for (int32_t y = 0; y < kHeight; ++y)
-        for (int32_t x = 0; x < kWidth; ++x)
-            reinterpret_cast<uint32_t*>(argb->getData())[y * kWidth + x] = rgba(x, y);
-    return CSoftwareImage::createCopy(CContentKey(), format, argb.get());
+    return drawnImage(format, kWidth, kHeight, rgba);
 }
 
 TEST(PngImageEncoderTest, WriteThenReadIsExact) {

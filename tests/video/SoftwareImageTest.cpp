@@ -36,6 +36,7 @@ TEST(SoftwareImageTest, LayoutAndZeroedBuffer) {
         EXPECT_EQ(0, std::memcmp(image->getData(), zeros.data(), zeros.size())) << c.format;
     }
     EXPECT_EQ(makeImage(COLOR_FORMAT_A8R8G8B8, 1, 1)->getContentType(), 0x67616D69u);
+    EXPECT_EQ(makeImage(COLOR_FORMAT_A8R8G8B8, 1, 1)->getHandOutMode(), CContent::kShared);
 }
 
 TEST(SoftwareImageTest, SizesThatDoNotFitGiveEmptyImages) {
