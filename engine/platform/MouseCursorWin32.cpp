@@ -7,7 +7,8 @@ CMouseCursorWin32::CMouseCursorWin32(IHostWindowSystem& host, HostWindow window)
     : m_host(host), m_window(window) {}
 
 CMouseCursorWin32::~CMouseCursorWin32() {
-    replaceImageCursor(kSystemArrowCursor);
+    if (m_imageCursor != kSystemArrowCursor)
+        showCursorImage(kSystemArrowCursor);
 }
 
 void CMouseCursorWin32::setFullScreen(bool fullScreen) {
@@ -59,13 +60,10 @@ void CMouseCursorWin32::setCursorImage(CSoftwareImage* image, int32_t hotSpotX, 
                             COLOR_FORMAT_A8R8G8B8, 0);
         const HostCursor cursor = m_host.createCursor(pixels.data(), image->getWidth(),
                                                       image->getHeight(), hotSpotX, hotSpotY);
-        if (cursor != kSystemArrowCursor) {
-            m_host.setWindowCursor(m_window, cursor);
-            replaceImageCursor(cursor);
-        }
+        if (cursor != kSystemArrowCursor)
+            showCursorImage(cursor);
     } else {
-        m_host.setWindowCursor(m_window, kSystemArrowCursor);
-        replaceImageCursor(kSystemArrowCursor);
+        showCursorImage(kSystemArrowCursor);
     }
     // A nudge of the pointer makes the new shape show before the player moves it.
     updatePosition();
@@ -77,11 +75,10 @@ void CMouseCursorWin32::setCursorImage(CSoftwareImage* image, int32_t hotSpotX, 
     }
 }
 
-void CMouseCursorWin32::replaceImageCursor(HostCursor cursor) {
-    if (m_imageCursor != kSystemArrowCursor && m_imageCursor != cursor) {
-        if (cursor == kSystemArrowCursor)
-            m_host.setWindowCursor(m_window, kSystemArrowCursor);
+// The window takes the new shape before the old one goes, so it never shows a destroyed one.
+void CMouseCursorWin32::showCursorImage(HostCursor cursor) {
+    m_host.setWindowCursor(m_window, cursor);
+    if (m_imageCursor != kSystemArrowCursor && m_imageCursor != cursor)
         m_host.destroyCursor(m_imageCursor);
-    }
     m_imageCursor = cursor;
 }

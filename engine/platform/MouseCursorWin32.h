@@ -30,8 +30,8 @@ protected:
     ~CMouseCursorWin32() override;
 
 private:
-    // The image cursor stays alive while the window shows it.
-    void replaceImageCursor(HostCursor cursor);
+    // Shows the cursor on the window; an image cursor stays alive while the window shows it.
+    void showCursorImage(HostCursor cursor);
 
     IHostWindowSystem& m_host;
     HostWindow m_window;

@@ -53,7 +53,8 @@ TEST(EngineDeviceFactoryRegistrationTest, RegistrationSetsTheDeviceFactory) {
     const DeviceFactory saved = deviceFactory();
     deviceFactory() = nullptr;
     registerPlatformFactories();
-    EXPECT_NE(deviceFactory(), nullptr);
+    EXPECT_EQ(deviceFactory(),
+              static_cast<CEngine* (*)(const CreationParameters&)>(&createEngineDevice));
     deviceFactory() = saved;
 }
 

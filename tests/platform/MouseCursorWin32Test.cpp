@@ -101,6 +101,10 @@ TEST_F(MouseCursorWin32Test, FailedImageCursorKeepsThePreviousShape) {
     cursor->setCursorImage(image.get(), 0, 0);
     EXPECT_EQ(host.window(window)->cursor, first);
     EXPECT_NE(host.cursor(first), nullptr);
+
+    cursor.reset();
+    EXPECT_EQ(host.window(window)->cursor, kSystemArrowCursor);
+    EXPECT_EQ(host.cursor(first), nullptr) << "the cursor object takes its image along";
 }
 
 } // namespace

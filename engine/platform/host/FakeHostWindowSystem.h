@@ -60,6 +60,7 @@ public:
     HostDisplayMode currentMode{1920, 1080, 32, 60};
     HostPoint cursorPosition;
     HostGammaRamp gammaRamp;
+    // Milliseconds of fake time: sleep advances it, tests may too and can read it as a clock.
     uint32_t tickCount = 0;
 
     // The window's record; null for unknown handles.
@@ -114,7 +115,6 @@ public:
     bool openUrl(const CString& url) override;
 
     void sleep(uint32_t milliseconds) override;
-    uint32_t getTickCount() const override { return tickCount; }
 
 protected:
     bool openWindow(HostWindow window, const HostWindowDesc& desc) override;

@@ -15,7 +15,6 @@ constexpr HostCursor kSystemArrowCursor = 0;
 
 // Messages.
 constexpr uint32_t WM_NULL = 0x0000;
-constexpr uint32_t WM_CREATE = 0x0001;
 constexpr uint32_t WM_DESTROY = 0x0002;
 constexpr uint32_t WM_SIZE = 0x0005;
 constexpr uint32_t WM_ACTIVATE = 0x0006;
@@ -41,7 +40,6 @@ constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
 constexpr uint32_t SIZE_RESTORED = 0;
 constexpr uint32_t SIZE_MINIMIZED = 1;
 constexpr uint32_t SIZE_MAXIMIZED = 2;
-constexpr uint32_t SIZE_MAXSHOW = 3;
 constexpr uint32_t SIZE_MAXHIDE = 4;
 
 // WM_ACTIVATE: low word of wParam; the high word is 1 while the window is minimised.
@@ -55,7 +53,6 @@ constexpr int64_t HTCLIENT = 1;
 // WM_SYSCOMMAND: wParam with its low four bits cleared.
 constexpr uint32_t SC_SIZE = 0xF000;
 constexpr uint32_t SC_MOVE = 0xF010;
-constexpr uint32_t SC_MINIMIZE = 0xF020;
 constexpr uint32_t SC_MAXIMIZE = 0xF030;
 constexpr uint32_t SC_CLOSE = 0xF060;
 constexpr uint32_t SC_KEYMENU = 0xF100;

@@ -435,7 +435,3 @@ bool CHostWindowSystemSdl::openUrl(const CString& url) {
 void CHostWindowSystemSdl::sleep(uint32_t milliseconds) {
     SDL_Delay(milliseconds);
 }
-
-uint32_t CHostWindowSystemSdl::getTickCount() const {
-    return SDL_GetTicks();
-}

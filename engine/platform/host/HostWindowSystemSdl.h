@@ -64,7 +64,6 @@ public:
     bool openUrl(const CString& url) override;
 
     void sleep(uint32_t milliseconds) override;
-    uint32_t getTickCount() const override;
 
 protected:
     bool openWindow(HostWindow window, const HostWindowDesc& desc) override;

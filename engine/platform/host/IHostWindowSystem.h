@@ -108,6 +108,4 @@ public:
     virtual bool openUrl(const CString& url) = 0;
 
     virtual void sleep(uint32_t milliseconds) = 0;
-    // Milliseconds since some fixed start.
-    virtual uint32_t getTickCount() const = 0;
 };
