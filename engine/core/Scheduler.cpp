@@ -87,8 +87,12 @@ void CScheduler::update(uint32_t elapsedMs) {
         m_scaledTime += double(m_timeScale) * elapsedMs;
         callDueObjects(nowMs());
     }
-    flushRemovals();
-    appendPendingAdditions();
+    // Released only once the tick is over: the release may destroy an object whose destructor
+    // registers or unregisters others, which must find the lists settled.
+    CArray<Entry> dropped;
+    flushRemovals(dropped);
+    appendPendingAdditions(dropped);
+    m_pendingRemovals.clear();
     m_ticking = false;
 }
 
@@ -118,9 +122,8 @@ void CScheduler::callDueObjects(uint32_t now) {
     }
 }
 
-// Drops entries whose object left this scheduler or is held by nothing else.
-void CScheduler::flushRemovals() {
-    m_pendingRemovals.clear();
+// Moves out the entries whose object left this scheduler or is held by nothing else.
+void CScheduler::flushRemovals(CArray<Entry>& dropped) {
     for (uint32_t i = 0; i < m_entries.size();) {
         CScheduledObject* object = m_entries[i].object.get();
         const bool attached = object->m_scheduler == this;
@@ -131,17 +134,16 @@ void CScheduler::flushRemovals() {
         if (attached) {
             object->m_scheduler = nullptr;
         }
-        const CRefPointer<CScheduledObject> dropped = std::move(m_entries[i].object);
+        dropped.append(std::move(m_entries[i]));
         m_entries.eraseAtUnordered(i);
     }
 }
 
 // Registrations undone again within the same update are dropped here.
-void CScheduler::appendPendingAdditions() {
+void CScheduler::appendPendingAdditions(CArray<Entry>& dropped) {
     CArray<Entry> additions = std::move(m_pendingAdditions);
     for (Entry& entry : additions) {
-        if (entry.object->m_scheduler == this) {
-            m_entries.append(std::move(entry));
-        }
+        CArray<Entry>& target = entry.object->m_scheduler == this ? m_entries : dropped;
+        target.append(std::move(entry));
     }
 }

@@ -59,8 +59,8 @@ private:
     uint32_t nowMs() const;
     void detachAll(CArray<Entry>& entries);
     void callDueObjects(uint32_t now);
-    void flushRemovals();
-    void appendPendingAdditions();
+    void flushRemovals(CArray<Entry>& dropped);
+    void appendPendingAdditions(CArray<Entry>& dropped);
 
     bool m_enabled = true;
     float m_timeScale = 1.0f;

@@ -222,6 +222,31 @@ TEST(SchedulerTest, ObjectMayReleaseItselfDuringItsOwnUpdate) {
     }
 }
 
+// Its destructor takes its partner off the scheduler, as a scene lets go of the objects it owns.
+struct PartnerOwner : Ticker {
+    explicit PartnerOwner(Ticker& partner) : Ticker(0), partner(partner) {}
+    ~PartnerOwner() override { partner.setScheduler(nullptr); }
+    Ticker& partner;
+};
+
+TEST(SchedulerTest, DroppedObjectMayUnregisterAnotherFromItsDestructor) {
+    CScheduler scheduler;
+    const CRefPointer<Ticker> partner(new Ticker(0));
+    PartnerOwner* owner = new PartnerOwner(*partner);
+    scheduler.registerObject(owner);
+    scheduler.registerObject(partner.get());
+    owner->release();
+    // Drops and destroys the owner, which unregisters the partner.
+    scheduler.update(20);
+    EXPECT_EQ(partner->getScheduler(), nullptr);
+    EXPECT_EQ(partner->getRefCount(), 1);
+
+    partner->setScheduler(&scheduler);
+    scheduler.update(20);
+    EXPECT_EQ(partner->calls, (std::vector<uint32_t>{20, 20}));
+    EXPECT_EQ(partner->getRefCount(), 2);
+}
+
 TEST(SchedulerTest, ClockDoesNotDriftOverLongRuns) {
     CScheduler scheduler;
     const CRefPointer<Ticker> everyUpdate(new Ticker(0));
