@@ -15,11 +15,6 @@ struct CMapKeyOrder<int32_t> {
     static bool less(int32_t a, int32_t b) { return uint32_t(a) < uint32_t(b); }
 };
 
-template <>
-struct CMapKeyOrder<uint32_t> {
-    static bool less(uint32_t a, uint32_t b) { return a < b; }
-};
-
 template <typename K, typename V>
 class CMap;
 

@@ -1,9 +1,34 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
-// Reads the first count numbers of a text into values, all of which start at 0. Every character
-// other than '-' or a digit is skipped; at one of those a number is read as parseFloat reads it.
-// So any separator works, "+" and "." separate, a lone "-" reads as 0 and a null text as zeros.
+#include "engine/core/StringFunctions.h"
+
+// Hands the numbers of a text in order to take(value), until take returns false or the text
+// ends. Every character other than '-' or a digit is skipped; at one of those a number is read
+// as parseFloat reads it. So any separator works, "+" and "." separate, a lone "-" reads as 0
+// and a null text holds no numbers.
+template <typename Char, typename Take>
+void scanNumbers(const Char* text, Take take) {
+    if (text == nullptr)
+        return;
+    while (*text != 0) {
+        if (*text != '-' && (*text < '0' || *text > '9')) {
+            ++text;
+            continue;
+        }
+        float value;
+        if constexpr (std::is_same_v<Char, char>)
+            text = parseFloat(text, value);
+        else
+            text = parseFloatW(text, value);
+        if (!take(value))
+            return;
+    }
+}
+
+// Reads the first count numbers of a text (see scanNumbers) into values, all of which start
+// at 0, so missing numbers and a null text give zeros.
 void readNumberList(const char* text, float* values, uint32_t count);
 void readNumberList(const char16_t* text, float* values, uint32_t count);

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cmath>
 
+#include "engine/core/NumberList.h"
+
 namespace {
 
 template <typename Char>
@@ -145,17 +147,10 @@ int truncateToInt(float value) {
 template <typename Char>
 CArray<int> parseIntListT(const Char* text) {
     CArray<int> values;
-    if (text == nullptr)
-        return values;
-    while (*text != 0) {
-        if (*text != '-' && !isDigit(*text)) {
-            ++text;
-            continue;
-        }
-        float value;
-        text = parseFloatT(text, value);
+    scanNumbers(text, [&values](float value) {
         values.append(truncateToInt(value));
-    }
+        return true;
+    });
     return values;
 }
 

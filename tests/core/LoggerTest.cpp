@@ -41,6 +41,7 @@ protected:
         std::string pattern = testing::TempDir() + "logger_XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         root = pattern;
+        // The folders above the file do not exist yet: open has to make them.
         path = root + "/Publisher/Title/Game.log";
     }
     void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
