@@ -140,7 +140,8 @@ void CStringBase<Char>::assignText(const From* text, uint32_t count) {
             return;
     }
     const uint32_t used = count + 1;
-    Char* buffer = m_allocated < used ? allocateChars<Char>(used) : m_buffer;
+    // Compared with count rather than used so that no wrapped size can select the shared zero.
+    Char* buffer = m_allocated <= count ? allocateChars<Char>(used) : m_buffer;
     // A text inside our own buffer fits in it, so it is copied in place.
     if (count != 0)
         copyChars(buffer, text, count);
@@ -194,7 +195,7 @@ template <typename From>
 void CStringBase<Char>::appendText(const From* text, uint32_t count) {
     const uint32_t used = m_used + count;
     Char* buffer = m_buffer;
-    if (m_allocated < used) {
+    if (m_allocated < used || m_allocated == 0) {
         buffer = allocateChars<Char>(used);
         std::memcpy(buffer, m_buffer, sizeof(Char) * size_t(m_used - 1));
     }
