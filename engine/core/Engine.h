@@ -121,22 +121,20 @@ protected:
     // true when someone handled it.
     bool postEvent(CEvent& event);
 
-    // Filled by the device, except where noted.
+    // Set by the device, except the global properties and the timer, which the constructor
+    // makes, and the content processors manager, sound player and profile manager, which
+    // createSubsystems makes.
     CreationParameters m_parameters;
     CRefPointer<CProperties> m_globalProperties;
     CServiceReference<IVirtualFileSystem> m_fileSystem;
-    // Made by the constructor.
     CRefPointer<CTimer> m_timer;
     CRefPointer<ICursorControl> m_cursorControl;
     CServiceReference<ISystemInfo> m_systemInfo;
-    // Made by createSubsystems.
     CServiceReference<CContentProcessorsManager> m_contentProcessorsManager;
     CServiceReference<CVideoModeList> m_displayModeList;
     CServiceReference<IRenderDriver> m_videoDriver;
-    // Made by createSubsystems.
     CServiceReference<CSoundPlayer> m_soundPlayer;
     CServiceReference<IAudioDriver> m_audioDriver;
-    // Made by createSubsystems.
     CServiceReference<CProfileManager> m_profileManager;
     uint32_t m_minUpdateInterval = 5;
     uint32_t m_maxUpdateStep = 15;

@@ -2,7 +2,6 @@
 
 #include "engine/core/ServiceReference.h"
 
-class CDictionary;
 class CImageLoaderManager;
 class CNodeFactory;
 class CParticleEmitterFactory;
@@ -11,7 +10,6 @@ class CSoundLoaderManager;
 // How CEngineServices makes the services whose classes live in other libraries. Each library
 // fills its entry before the services' first use; an empty entry leaves the service absent.
 struct EngineServiceFactories {
-    CServiceReference<CDictionary> (*dictionary)() = nullptr;
     CServiceReference<CImageLoaderManager> (*imageLoaderManager)() = nullptr;
     CServiceReference<CNodeFactory> (*nodeFactory)() = nullptr;
     CServiceReference<CParticleEmitterFactory> (*particleEmitterFactory)() = nullptr;

@@ -4,6 +4,7 @@
 
 #include "engine/core/PropertyTypeRegistry.h"
 #include "engine/core/Random.h"
+#include "engine/io/Dictionary.h"
 #include "engine/io/NamedObjectRegistry.h"
 
 namespace {
@@ -34,7 +35,7 @@ CEngineServices::CEngineServices(const EngineServiceFactories& factories) {
     m_propertyTypeRegistry =
         CRefPointer<CPropertyTypeRegistry>::share(CPropertyTypeRegistry::shared());
     m_soundLoaderManager = make(factories.soundLoaderManager);
-    m_dictionary = make(factories.dictionary);
+    m_dictionary = CRefPointer<CDictionary>(new CDictionary());
     m_namedObjectRegistry = CRefPointer<CNamedObjectRegistry>(new CNamedObjectRegistry());
     m_imageLoaderManager = make(factories.imageLoaderManager);
     m_nodeFactory = make(factories.nodeFactory);

@@ -4,6 +4,7 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/ServiceReference.h"
 
+class CDictionary;
 class CNamedObjectRegistry;
 class CPropertyTypeRegistry;
 class CRandom;
@@ -39,7 +40,7 @@ public:
 
 private:
     CRefPointer<CPropertyTypeRegistry> m_propertyTypeRegistry;
-    CServiceReference<CDictionary> m_dictionary;
+    CRefPointer<CDictionary> m_dictionary;
     CRefPointer<CNamedObjectRegistry> m_namedObjectRegistry;
     CServiceReference<CImageLoaderManager> m_imageLoaderManager;
     CServiceReference<CNodeFactory> m_nodeFactory;

@@ -23,7 +23,6 @@ CServiceReference<T> makeProbe(const char* name) {
 
 EngineServiceFactories probeFactories() {
     EngineServiceFactories factories;
-    factories.dictionary = [] { return makeProbe<CDictionary>("dictionary"); };
     factories.imageLoaderManager = [] { return makeProbe<CImageLoaderManager>("images"); };
     factories.nodeFactory = [] { return makeProbe<CNodeFactory>("nodes"); };
     factories.particleEmitterFactory = [] {
@@ -48,20 +47,20 @@ protected:
 TEST_F(EngineServicesTest, MakesServicesInOrderAndReleasesThemInReverse) {
     {
         CEngineServices services(probeFactories());
-        EXPECT_EQ(log.events, (Log{"sounds", "dictionary", "images", "nodes", "emitters"}));
+        EXPECT_EQ(log.events, (Log{"sounds", "images", "nodes", "emitters"}));
         EXPECT_TRUE(log.releases.empty());
     }
-    EXPECT_EQ(log.releases, (Log{"emitters", "nodes", "images", "dictionary", "sounds"}));
+    EXPECT_EQ(log.releases, (Log{"emitters", "nodes", "images", "sounds"}));
 }
 
 // Tests build the services with only what they need; the foundation's own are always there.
 TEST_F(EngineServicesTest, UnregisteredServicesStayAbsent) {
     CEngineServices services{EngineServiceFactories()};
-    EXPECT_EQ(services.getDictionary(), nullptr);
     EXPECT_EQ(services.getImageLoaderManager(), nullptr);
     EXPECT_EQ(services.getNodeFactory(), nullptr);
     EXPECT_EQ(services.getParticleEmitterFactory(), nullptr);
     EXPECT_EQ(services.getSoundLoaderManager(), nullptr);
+    EXPECT_NE(services.getDictionary(), nullptr);
     EXPECT_NE(services.getNamedObjectRegistry(), nullptr);
     ASSERT_NE(services.getRandom(), nullptr);
     EXPECT_EQ(services.getPropertyTypeRegistry(), CPropertyTypeRegistry::shared());

@@ -1,5 +1,6 @@
 #include "engine/core/PropertyDataScalars.h"
 
+#include <clocale>
 #include <cmath>
 #include <string>
 
@@ -66,6 +67,27 @@ TEST(PropertyDataScalarsTest, ReadsAndWritesText) {
         EXPECT_EQ(str(wide->toStringW()), widen(c.written))
             << str(CString(c.keyword)) << " " << c.text;
     }
+}
+
+// Scene files and profiles are shared between machines: a comma-decimal locale must change
+// neither the text written nor what is read.
+TEST(PropertyDataScalarsTest, TextIgnoresTheProcessLocale) {
+    const char* chosen = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name) != nullptr) {
+            chosen = name;
+            break;
+        }
+    }
+    if (chosen == nullptr)
+        GTEST_SKIP() << "no comma-decimal locale installed";
+    const std::string floatText = str(valueOf(u"float", "0.5")->toString());
+    const std::string rectText = str(valueOf(u"rect", "1.5;2;0.25;-3.75")->toString());
+    const std::u16string vectorText = str(valueOf(u"vector2d", "-1.5;2.25")->toStringW());
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(floatText, "0.500000") << chosen;
+    EXPECT_EQ(rectText, "1.500000;2.000000;0.250000;-3.750000") << chosen;
+    EXPECT_EQ(vectorText, u"-1.500000;2.250000") << chosen;
 }
 
 TEST(PropertyDataScalarsTest, ComparesValuesOfTheirOwnType) {
