@@ -182,21 +182,21 @@ void CContentManager::remove(CContent* object) {
         releaseEntry(object->getContentType(), object->getContentKey().getNameId(), false);
 }
 
-// Types and names are collected first: releasing an object may call back into the manager.
+// The entries are collected first: releasing an object may call back into the manager.
 void CContentManager::releaseUnused() {
-    CArray<uint32_t> types;
-    for (const auto& inner : m_cache)
-        types.append(inner.key);
-    for (const uint32_t type : types) {
-        CArray<int32_t> ids;
-        const auto inner = m_cache.find(type);
-        for (const auto& entry : inner->value) {
+    struct Entry {
+        uint32_t type;
+        int32_t id;
+    };
+    CArray<Entry> unused;
+    for (const auto& inner : m_cache) {
+        for (const auto& entry : inner.value) {
             if (entry.value->getRefCount() == 1)
-                ids.append(entry.key);
+                unused.append(Entry{inner.key, entry.key});
         }
-        for (const int32_t id : ids)
-            releaseEntry(type, id, true);
     }
+    for (const Entry& entry : unused)
+        releaseEntry(entry.type, entry.id, true);
 }
 
 // The entry leaves the map before the object is released, so that a destructor calling back

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "engine/core/PropertyData.h"
 #include "engine/core/Utf.h"
@@ -274,6 +275,26 @@ TEST_F(ProfileManagerTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     writeBytes(folder.path() / "not-a-folder", "x");
     files->setUserDataFolder(folder.wide("not-a-folder"));
     EXPECT_FALSE(manager->saveUserProfiles());
+}
+
+// Root writes into any folder, so there the fault is injected instead (OpenFails above).
+TEST_F(ProfileManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFile) {
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->addProfile(u"Anna");
+    ASSERT_TRUE(manager->saveUserProfiles());
+    const std::string old = readBytes(userFile());
+    const fs::path user = folder.path() / "user";
+    fs::permissions(user, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    if (::access(user.c_str(), W_OK) == 0) {
+        fs::permissions(user, fs::perms::owner_write, fs::perm_options::add);
+        GTEST_SKIP() << "folder permissions do not apply to this user";
+    }
+    manager->addProfile(u"Bob");
+    EXPECT_FALSE(manager->saveUserProfiles());
+    fs::permissions(user, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(readBytes(userFile()), old);
+    EXPECT_FALSE(fs::exists(user / "profile.dat.tmp"));
 }
 
 // Whenever the process might stop, one of the two files is whole: the old one until the
