@@ -326,9 +326,6 @@ bool blitImage(EBlitOperation operation, const CSoftwareImage* source, const CPi
         job.sourceFormat = source->getFormat();
         job.source = source->getData() + size_t(from.top + (to.top - y)) * job.sourcePitch +
                      size_t(from.left + (to.left - x)) * job.sourceBytes;
-    } else {
-        job.sourcePitch = job.targetBytes * job.width;
-        job.sourceFormat = kMissingSource;
     }
     routine(job);
     return true;

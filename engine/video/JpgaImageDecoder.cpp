@@ -1,6 +1,7 @@
 #include "engine/video/JpgaImageDecoder.h"
 
 #include "engine/io/FileSlice.h"
+#include "engine/io/LittleEndian.h"
 #include "engine/video/JpegImageDecoder.h"
 
 namespace {
@@ -8,10 +9,6 @@ namespace {
 constexpr uint32_t kJpgaMagic = 0x4A504741;
 constexpr uint32_t kJpgaVersion = 256;
 constexpr int32_t kHeaderSize = 12;
-
-uint32_t readLe32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 CRefPointer<CSoftwareImage> decodePart(IInputFile* file, const char16_t* name, int32_t offset,
                                        int32_t size) {
@@ -27,17 +24,17 @@ bool CJpgaImageDecoder::acceptsExtension(const CStringW& extension) const {
 
 bool CJpgaImageDecoder::acceptsContent(IInputFile* file) const {
     uint8_t magic[4];
-    return file && file->readBytes(magic, 4) == 4 && readLe32(magic) == kJpgaMagic;
+    return file && file->readBytes(magic, 4) == 4 && readU32(magic) == kJpgaMagic;
 }
 
 CRefPointer<CSoftwareImage> CJpgaImageDecoder::load(IInputFile* file,
                                                     const CContentKey& key) const {
     uint8_t header[kHeaderSize];
     if (!file || file->readBytes(header, kHeaderSize) != kHeaderSize ||
-        readLe32(header + 4) != kJpgaVersion)
+        readU32(header + 4) != kJpgaVersion)
         return nullptr;
     const int32_t length = file->getLength();
-    const uint32_t alphaOffset = readLe32(header + 8);
+    const uint32_t alphaOffset = readU32(header + 8);
     if (alphaOffset < uint32_t(kHeaderSize) || alphaOffset > uint32_t(length))
         return nullptr;
     const int32_t split = int32_t(alphaOffset);

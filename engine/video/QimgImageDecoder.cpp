@@ -2,6 +2,7 @@
 
 #include "engine/core/Logger.h"
 #include "engine/io/FileSlice.h"
+#include "engine/io/LittleEndian.h"
 #include "engine/video/JpegImageDecoder.h"
 #include "engine/video/PngImageDecoder.h"
 
@@ -13,14 +14,6 @@ constexpr int32_t kFooterSize = 16;
 constexpr int32_t kWarningLevel = 2;
 
 enum EPartCoding : uint8_t { PART_NONE = 0, PART_RAW = 1, PART_PNG = 2, PART_JPEG = 3 };
-
-uint32_t readLe32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-uint16_t readLe16(const uint8_t* p) {
-    return uint16_t(p[0] | p[1] << 8);
-}
 
 struct SQimgFooter {
     uint32_t split;
@@ -37,8 +30,7 @@ SQimgFooter readFooter(IInputFile* file) {
                                   0, 0, 1, 'G', 'M',      'I',      'Q'};
     file->seekTo(file->getLength() - kFooterSize, false);
     file->readBytes(bytes, kFooterSize);
-    return {readLe32(bytes),     bytes[4], bytes[5], bytes[6], readLe16(bytes + 8),
-            readLe16(bytes + 10)};
+    return {readU32(bytes), bytes[4], bytes[5], bytes[6], readU16(bytes + 8), readU16(bytes + 10)};
 }
 
 // Width, height, then rows of pixels. Pixel data shorter than the size declares is logged and
@@ -47,8 +39,8 @@ CRefPointer<CSoftwareImage> readRawPart(IInputFile* part, int32_t format, const 
     uint8_t header[8];
     if (part->readBytes(header, 8) != 8)
         return nullptr;
-    const uint32_t width = readLe32(header);
-    const uint32_t height = readLe32(header + 4);
+    const uint32_t width = readU32(header);
+    const uint32_t height = readU32(header + 4);
     if (width > INT32_MAX || height > INT32_MAX)
         return nullptr;
     CRefPointer<CSoftwareImage> image =
@@ -107,7 +99,7 @@ bool CQimgImageDecoder::acceptsExtension(const CStringW& extension) const {
 bool CQimgImageDecoder::acceptsContent(IInputFile* file) const {
     uint8_t magic[4];
     return file && file->getLength() >= 4 && file->seekTo(file->getLength() - 4, false) &&
-           file->readBytes(magic, 4) == 4 && readLe32(magic) == kQimgMagic;
+           file->readBytes(magic, 4) == 4 && readU32(magic) == kQimgMagic;
 }
 
 CRefPointer<CSoftwareImage> CQimgImageDecoder::load(IInputFile* file,
