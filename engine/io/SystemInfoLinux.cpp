@@ -32,7 +32,7 @@ bool findValue(const CString& text, const char* key, char separator, CString& va
     return false;
 }
 
-bool parseKilobytes(const CString& text, uint64_t& number) {
+bool parseWholeNumber(const CString& text, uint64_t& number) {
     const char* digit = text.c_str();
     if (*digit < '0' || *digit > '9')
         return false;
@@ -89,10 +89,10 @@ bool CSystemInfoLinux::getProcessorSpeed(uint32_t* megahertz) {
     float speed = 0;
     uint64_t kilohertz = 0;
     if (readSystemFile("/proc/cpuinfo", text) && findValue(text, "cpu MHz", ':', value) &&
-        parseFloat(value.c_str(), speed) != value.c_str()) {
+        parseFloat(value.c_str(), speed) != value.c_str() && speed > 0.f) {
         kilohertz = uint64_t(speed * 1000.f);
     } else if (!readSystemFile("/sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq", text) ||
-               !parseKilobytes(text, kilohertz)) {
+               !parseWholeNumber(text, kilohertz)) {
         return false;
     }
     if (kilohertz == 0)
@@ -109,12 +109,12 @@ bool CSystemInfoLinux::getSystemMemory(uint64_t* totalKilobytes, uint64_t* avail
     uint64_t totalNumber = 0;
     uint64_t availableNumber = 0;
     if (!readSystemFile("/proc/meminfo", text) || !findValue(text, "MemTotal", ':', total) ||
-        !parseKilobytes(total, totalNumber))
+        !parseWholeNumber(total, totalNumber))
         return false;
     if (!findValue(text, "MemAvailable", ':', available) &&
         !findValue(text, "MemFree", ':', available))
         return false;
-    if (!parseKilobytes(available, availableNumber))
+    if (!parseWholeNumber(available, availableNumber))
         return false;
     if (totalKilobytes)
         *totalKilobytes = totalNumber;

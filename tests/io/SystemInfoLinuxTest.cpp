@@ -127,6 +127,9 @@ TEST(SystemInfoLinuxTest, ReadsMemoryAndSpeedFromTheSystemFiles) {
         // Older kernels have no MemAvailable; processors without "cpu MHz" have cpufreq.
         {"MemTotal: 2048 kB\nMemFree: 512 kB\n", "processor\t: 0\nBogoMIPS\t: 48.00\n", "1800000\n",
          true, 2048, 512, true, 1800},
+        // A speed that is no speed falls back to cpufreq too.
+        {"MemTotal: 2048 kB\nMemFree: 512 kB\n", "cpu MHz\t\t: -5\n", "1800000\n", true, 2048, 512,
+         true, 1800},
         {"MemFree: 512 kB\n", "cpu MHz\t\t: unknown\n", nullptr, false, 0, 0, false, 0},
         {"MemTotal: lots\nMemAvailable: 1 kB\n", nullptr, "0\n", false, 0, 0, false, 0},
         {nullptr, nullptr, nullptr, false, 0, 0, false, 0},
