@@ -12,8 +12,10 @@
 #include <unistd.h>
 
 #include "engine/core/Logger.h"
+#include "engine/core/Utf.h"
 #include "engine/io/PosixSignals.h"
 #include "engine/io/PosixThreadNice.h"
+#include "engine/io/XdgFolders.h"
 
 namespace {
 
@@ -165,15 +167,10 @@ void onFatalSignal(int signal, siginfo_t* info, void*) {
     std::abort();
 }
 
+// Without any home folder the report still goes somewhere writable, never below "/".
 void setDefaultFolder() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    if (dataHome && dataHome[0] == '/')
-        g_record.folder.append(dataHome);
-    else if (home && home[0] != 0)
-        g_record.folder.append(home).append("/.local/share");
-    else
-        g_record.folder.append("/tmp");
+    const CStringW dataHome = xdgDataHome();
+    g_record.folder.append(dataHome.isEmpty() ? "/tmp" : utf16ToUtf8(dataHome.c_str()).c_str());
     g_record.folder.append("/QuorvaneTessmark/Velmora");
 }
 

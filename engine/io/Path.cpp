@@ -125,12 +125,7 @@ CStringW makeRelativePath(const CStringW& base, const CStringW& path) {
         }
     }
     result.append(tailFrom(path, start));
-    for (uint32_t i = 0; i < result.length(); ++i) {
-        if (result[i] == u'\\') {
-            result[i] = u'/';
-        }
-    }
-    return result;
+    return withForwardSlashes(result);
 }
 
 CStringW resolveRelativePath(const CStringW& base, const CStringW& path) {
@@ -180,12 +175,16 @@ CStringW getFullPath(const CStringW& path) {
     return normaliseAbsolute(directory + u"/" + path);
 }
 
-CString toDiskPath(const CStringW& path) {
+CStringW withForwardSlashes(const CStringW& path) {
     CStringW slashed = path;
     for (uint32_t i = 0; i < slashed.length(); ++i) {
         if (slashed[i] == u'\\') {
             slashed[i] = u'/';
         }
     }
-    return utf16ToUtf8(slashed.c_str());
+    return slashed;
+}
+
+CString toDiskPath(const CStringW& path) {
+    return utf16ToUtf8(withForwardSlashes(path).c_str());
 }

@@ -38,5 +38,8 @@ CStringW currentDirectory();
 // Empty when path is empty or the working directory cannot be read.
 CStringW getFullPath(const CStringW& path);
 
+// path with every '\\' replaced by '/'.
+CStringW withForwardSlashes(const CStringW& path);
+
 // The UTF-8 name the operating system sees: every '\\' becomes '/'.
 CString toDiskPath(const CStringW& path);

@@ -16,7 +16,6 @@ public:
     // different files of the same name.
     Result acquire(const char* path);
     void release();
-    bool isHeld() const { return m_fd >= 0; }
 
 private:
     int m_fd = -1;

@@ -15,7 +15,6 @@ public:
     bool bind(const CString& path);
     // Closes the socket and removes its path.
     void close();
-    bool isBound() const { return m_fd >= 0; }
 
     // Reads every queued message without waiting; true when one of them was the given text.
     bool takeMessage(const char* text);

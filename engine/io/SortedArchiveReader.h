@@ -8,6 +8,7 @@
 #include "engine/core/String.h"
 #include "engine/io/IInputFile.h"
 #include "engine/io/IVirtualFilesReader.h"
+#include "engine/io/Path.h"
 
 // What the readers of archive files share: the file, its path, and the entries, read once and
 // then sorted by name (CStringW::lessThan: letter case and separators count) so that names are
@@ -45,12 +46,7 @@ CSortedArchiveReader<Entry>::CSortedArchiveReader(IInputFile* file)
         return;
     }
     m_fileLength = uint32_t(file->getLength());
-    m_archivePath = file->getName();
-    for (uint32_t i = 0; i < m_archivePath.length(); ++i) {
-        if (m_archivePath[i] == u'\\') {
-            m_archivePath[i] = u'/';
-        }
-    }
+    m_archivePath = withForwardSlashes(file->getName());
 }
 
 template <typename Entry>

@@ -1,13 +1,10 @@
 #include "engine/io/VirtualFilesReaderFolder.h"
 
 #include "engine/io/FolderEntryFile.h"
+#include "engine/io/Path.h"
 
-CVirtualFilesReaderFolder::CVirtualFilesReaderFolder(const CStringW& folder) : m_root(folder) {
-    for (uint32_t i = 0; i < m_root.length(); ++i) {
-        if (m_root[i] == u'\\') {
-            m_root[i] = u'/';
-        }
-    }
+CVirtualFilesReaderFolder::CVirtualFilesReaderFolder(const CStringW& folder)
+    : m_root(withForwardSlashes(folder)) {
     if (m_root.isEmpty() || m_root[m_root.length() - 1] != u'/') {
         m_root.append(u"/");
     }

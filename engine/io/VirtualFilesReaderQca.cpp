@@ -40,9 +40,12 @@ bool CVirtualFilesReaderQca::readDirectory() {
     }
     uint32_t keyPosition = m_key.keyPositionOf(directoryOffset);
     CByteBuffer record(kMaxNameLength + 8);
+    if (!record.data()) {
+        return false;
+    }
     CStringW name;
     for (uint32_t i = 0; i < count; ++i) {
-        if (!record.data() || !readRecord(record.data(), name, keyPosition)) {
+        if (!readRecord(record.data(), name, keyPosition)) {
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #include "engine/io/XmlTextWriter.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -54,13 +55,6 @@ public:
         }
     }
 
-    void putTagStart(int32_t depth, const char16_t* name) {
-        for (int32_t i = 0; i < depth; ++i)
-            put(u'\t');
-        put(u'<');
-        put(name);
-    }
-
     void putAttribute(const char16_t* name, const char16_t* value) {
         put(u' ');
         put(name);
@@ -94,21 +88,30 @@ void CXmlTextWriter::writeHeader() {
     m_lastWasText = false;
 }
 
-void CXmlTextWriter::openElement(const char16_t* name, bool isEmpty,
-                                 const CArray<CStringW>& attributeNames,
-                                 const CArray<CStringW>& attributeValues) {
+template <typename PutAttributes>
+void CXmlTextWriter::openTag(const char16_t* name, bool isEmpty, PutAttributes putAttributes) {
     if (!m_file || name == nullptr)
         return;
     CCharSink sink(m_file.get());
-    sink.putTagStart(m_depth, name);
-    const uint32_t count = attributeNames.size() < attributeValues.size() ? attributeNames.size()
-                                                                          : attributeValues.size();
-    for (uint32_t i = 0; i < count; ++i)
-        sink.putAttribute(attributeNames[i].c_str(), attributeValues[i].c_str());
+    for (int32_t i = 0; i < m_depth; ++i)
+        sink.put(u'\t');
+    sink.put(u'<');
+    sink.put(name);
+    putAttributes(sink);
     sink.put(isEmpty ? u" />" : u">");
     if (!isEmpty)
         ++m_depth;
     m_lastWasText = false;
+}
+
+void CXmlTextWriter::openElement(const char16_t* name, bool isEmpty,
+                                 const CArray<CStringW>& attributeNames,
+                                 const CArray<CStringW>& attributeValues) {
+    openTag(name, isEmpty, [&](CCharSink& sink) {
+        const uint32_t count = std::min(attributeNames.size(), attributeValues.size());
+        for (uint32_t i = 0; i < count; ++i)
+            sink.putAttribute(attributeNames[i].c_str(), attributeValues[i].c_str());
+    });
 }
 
 void CXmlTextWriter::openElement(const char16_t* name, bool isEmpty, const char16_t* name1,
@@ -117,20 +120,14 @@ void CXmlTextWriter::openElement(const char16_t* name, bool isEmpty, const char1
                                  const char16_t* value3, const char16_t* name4,
                                  const char16_t* value4, const char16_t* name5,
                                  const char16_t* value5) {
-    if (!m_file || name == nullptr)
-        return;
-    CCharSink sink(m_file.get());
-    sink.putTagStart(m_depth, name);
     const char16_t* const pairs[][2] = {
         {name1, value1}, {name2, value2}, {name3, value3}, {name4, value4}, {name5, value5}};
-    for (const auto& pair : pairs) {
-        if (pair[0] != nullptr && pair[1] != nullptr)
-            sink.putAttribute(pair[0], pair[1]);
-    }
-    sink.put(isEmpty ? u" />" : u">");
-    if (!isEmpty)
-        ++m_depth;
-    m_lastWasText = false;
+    openTag(name, isEmpty, [&](CCharSink& sink) {
+        for (const auto& pair : pairs) {
+            if (pair[0] != nullptr && pair[1] != nullptr)
+                sink.putAttribute(pair[0], pair[1]);
+        }
+    });
 }
 
 void CXmlTextWriter::writeComment(const char16_t* text) {

@@ -41,6 +41,10 @@ protected:
     ~CXmlTextWriter() override = default;
 
 private:
+    // A start tag indented by the depth; putAttributes writes the attributes into the tag.
+    template <typename PutAttributes>
+    void openTag(const char16_t* name, bool isEmpty, PutAttributes putAttributes);
+
     CRefPointer<IOutputFile> m_file;
     int32_t m_depth = 0;
     bool m_lastWasText = false;

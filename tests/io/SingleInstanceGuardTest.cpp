@@ -13,7 +13,9 @@
 
 namespace {
 
-const char* const GuardName = "Velmora Game Instance";
+// Not the game's own name: even a test that reached the real runtime folder could not meet a
+// running game.
+const char* const GuardName = "Velmora Guard Test";
 
 class SingleInstanceGuardTest : public testing::Test {
 protected:
