@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "engine/core/NameId.h"
 #include "engine/core/RefCounted.h"
@@ -83,6 +84,29 @@ protected:
     static Derived* sameType(CPropertyData* other) {
         return other && other->getTypeId() == TypeId ? static_cast<Derived*>(other) : nullptr;
     }
+};
+
+// A value class holding one value of its own: the value, its accessors, the constructor from
+// it and a clone that copies it. Plain small values travel by value, others by reference.
+template <typename Derived, int32_t TypeId, typename Value>
+class CPropertyDataValueOf : public CPropertyDataOf<Derived, TypeId> {
+    using Param = std::conditional_t<std::is_trivially_copyable_v<Value>, Value, const Value&>;
+
+public:
+    CPropertyDataValueOf() = default;
+    explicit CPropertyDataValueOf(Param value) : m_value(value) {}
+
+    Param getValue() const { return m_value; }
+    void setValue(Param value) { m_value = value; }
+
+    CRefPointer<CPropertyData> clone() const override {
+        return CRefPointer<CPropertyData>(new Derived(m_value));
+    }
+
+protected:
+    ~CPropertyDataValueOf() override = default;
+
+    Value m_value{};
 };
 
 // Texts of a value that may be missing: empty for none.

@@ -147,10 +147,6 @@ Value lerpTuple(const Value& from, const Value& to, float t) {
 
 // ---- int
 
-CRefPointer<CPropertyData> CPropertyDataInt::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataInt(m_value));
-}
-
 CStringW CPropertyDataInt::toStringW() const {
     return CStringW(int(m_value));
 }
@@ -184,10 +180,6 @@ bool CPropertyDataInt::interpolate(const CPropertyData* to, CPropertyData* out, 
 
 // ---- bool
 
-CRefPointer<CPropertyData> CPropertyDataBool::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataBool(getValue()));
-}
-
 CStringW CPropertyDataBool::toStringW() const {
     return CStringW(m_value ? u"true" : u"false");
 }
@@ -197,7 +189,7 @@ CString CPropertyDataBool::toString() const {
 }
 
 void CPropertyDataBool::fromString(const CString& text) {
-    m_value = text == "true" ? 1 : 0;
+    m_value = text == "true";
 }
 
 void CPropertyDataBool::fromStringW(const CStringW& text) {
@@ -214,17 +206,13 @@ bool CPropertyDataBool::interpolate(const CPropertyData* to, CPropertyData* out,
     CPropertyDataBool* result = sameType(out);
     if (!end || !result)
         return false;
-    const uint8_t value = t == 1.0f ? end->m_value : m_value;
+    const bool value = t == 1.0f ? end->m_value : m_value;
     const bool changed = result->m_value != value;
     result->m_value = value;
     return changed;
 }
 
 // ---- float
-
-CRefPointer<CPropertyData> CPropertyDataFloat::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataFloat(m_value));
-}
 
 CStringW CPropertyDataFloat::toStringW() const {
     return CStringW(m_value);
@@ -258,10 +246,6 @@ bool CPropertyDataFloat::interpolate(const CPropertyData* to, CPropertyData* out
 
 // ---- color
 
-CRefPointer<CPropertyData> CPropertyDataColor::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataColor(m_value));
-}
-
 CStringW CPropertyDataColor::toStringW() const {
     return formatHexW(m_value.value);
 }
@@ -294,10 +278,6 @@ bool CPropertyDataColor::interpolate(const CPropertyData* to, CPropertyData* out
 
 // ---- colorf
 
-CRefPointer<CPropertyData> CPropertyDataColorf::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataColorf(m_value));
-}
-
 CStringW CPropertyDataColorf::toStringW() const {
     return tupleText<CStringW>(m_value);
 }
@@ -329,10 +309,6 @@ bool CPropertyDataColorf::interpolate(const CPropertyData* to, CPropertyData* ou
 }
 
 // ---- vector2d
-
-CRefPointer<CPropertyData> CPropertyDataVector2d::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataVector2d(m_value));
-}
 
 CStringW CPropertyDataVector2d::toStringW() const {
     return tupleText<CStringW>(m_value);
@@ -367,10 +343,6 @@ bool CPropertyDataVector2d::interpolate(const CPropertyData* to, CPropertyData* 
 
 // ---- vector3d
 
-CRefPointer<CPropertyData> CPropertyDataVector3d::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataVector3d(m_value));
-}
-
 CStringW CPropertyDataVector3d::toStringW() const {
     return tupleText<CStringW>(m_value);
 }
@@ -403,10 +375,6 @@ bool CPropertyDataVector3d::interpolate(const CPropertyData* to, CPropertyData* 
 }
 
 // ---- rect
-
-CRefPointer<CPropertyData> CPropertyDataRect::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataRect(m_value));
-}
 
 CStringW CPropertyDataRect::toStringW() const {
     return tupleText<CStringW>(m_value);

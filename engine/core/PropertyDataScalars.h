@@ -11,17 +11,13 @@
 // The number-like property values. Floats are written as "%0f" (six decimals), tuples of
 // floats joined by ";", colours as "%08x".
 
-class CPropertyDataInt final : public CPropertyDataOf<CPropertyDataInt, 1> {
+class CPropertyDataInt final : public CPropertyDataValueOf<CPropertyDataInt, 1, int32_t> {
 public:
     static constexpr const char16_t* kKeyword = u"int";
     static constexpr const char16_t* kClassName = u"CPropertyDataInt";
 
-    explicit CPropertyDataInt(int32_t value = 0) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    int32_t getValue() const { return m_value; }
-    void setValue(int32_t value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     // Leading blanks, a sign and digits; anything else ends the number. Numbers beyond 32 bits
@@ -34,21 +30,15 @@ public:
 
 private:
     ~CPropertyDataInt() override = default;
-
-    int32_t m_value;
 };
 
-class CPropertyDataBool final : public CPropertyDataOf<CPropertyDataBool, 2> {
+class CPropertyDataBool final : public CPropertyDataValueOf<CPropertyDataBool, 2, bool> {
 public:
     static constexpr const char16_t* kKeyword = u"bool";
     static constexpr const char16_t* kClassName = u"CPropertyDataBool";
 
-    explicit CPropertyDataBool(bool value = false) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    bool getValue() const { return m_value != 0; }
-    void setValue(bool value) { m_value = value ? 1 : 0; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     // True exactly for "true".
@@ -60,21 +50,15 @@ public:
 
 private:
     ~CPropertyDataBool() override = default;
-
-    uint8_t m_value;
 };
 
-class CPropertyDataFloat final : public CPropertyDataOf<CPropertyDataFloat, 3> {
+class CPropertyDataFloat final : public CPropertyDataValueOf<CPropertyDataFloat, 3, float> {
 public:
     static constexpr const char16_t* kKeyword = u"float";
     static constexpr const char16_t* kClassName = u"CPropertyDataFloat";
 
-    explicit CPropertyDataFloat(float value = 0) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    float getValue() const { return m_value; }
-    void setValue(float value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     // parseFloat from the first character: no blanks skipped, "+" reads as 0.
@@ -85,21 +69,15 @@ public:
 
 private:
     ~CPropertyDataFloat() override = default;
-
-    float m_value;
 };
 
-class CPropertyDataColor final : public CPropertyDataOf<CPropertyDataColor, 4> {
+class CPropertyDataColor final : public CPropertyDataValueOf<CPropertyDataColor, 4, CColor> {
 public:
     static constexpr const char16_t* kKeyword = u"color";
     static constexpr const char16_t* kClassName = u"CPropertyDataColor";
 
-    explicit CPropertyDataColor(CColor value = CColor()) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    CColor getValue() const { return m_value; }
-    void setValue(CColor value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     // Hexadecimal digits from the first character, without prefix.
@@ -111,24 +89,18 @@ public:
 
 private:
     ~CPropertyDataColor() override = default;
-
-    CColor m_value;
 };
 
 // Values of two to four floats. Reading skips everything but "-" and digits, so any
 // separator works and missing numbers are 0. Interpolation goes component by component.
 
-class CPropertyDataColorf final : public CPropertyDataOf<CPropertyDataColorf, 5> {
+class CPropertyDataColorf final : public CPropertyDataValueOf<CPropertyDataColorf, 5, CColorf> {
 public:
     static constexpr const char16_t* kKeyword = u"colorf";
     static constexpr const char16_t* kClassName = u"CPropertyDataColorf";
 
-    explicit CPropertyDataColorf(CColorf value = CColorf()) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    CColorf getValue() const { return m_value; }
-    void setValue(CColorf value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     void fromString(const CString& text) override;
@@ -138,21 +110,16 @@ public:
 
 private:
     ~CPropertyDataColorf() override = default;
-
-    CColorf m_value;
 };
 
-class CPropertyDataVector2d final : public CPropertyDataOf<CPropertyDataVector2d, 6> {
+class CPropertyDataVector2d final
+    : public CPropertyDataValueOf<CPropertyDataVector2d, 6, CVector2d> {
 public:
     static constexpr const char16_t* kKeyword = u"vector2d";
     static constexpr const char16_t* kClassName = u"CPropertyDataVector2d";
 
-    explicit CPropertyDataVector2d(CVector2d value = CVector2d()) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    CVector2d getValue() const { return m_value; }
-    void setValue(CVector2d value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     void fromString(const CString& text) override;
@@ -162,21 +129,16 @@ public:
 
 private:
     ~CPropertyDataVector2d() override = default;
-
-    CVector2d m_value;
 };
 
-class CPropertyDataVector3d final : public CPropertyDataOf<CPropertyDataVector3d, 7> {
+class CPropertyDataVector3d final
+    : public CPropertyDataValueOf<CPropertyDataVector3d, 7, CVector3d> {
 public:
     static constexpr const char16_t* kKeyword = u"vector3d";
     static constexpr const char16_t* kClassName = u"CPropertyDataVector3d";
 
-    explicit CPropertyDataVector3d(CVector3d value = CVector3d()) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    CVector3d getValue() const { return m_value; }
-    void setValue(CVector3d value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     void fromString(const CString& text) override;
@@ -187,21 +149,15 @@ public:
 
 private:
     ~CPropertyDataVector3d() override = default;
-
-    CVector3d m_value;
 };
 
-class CPropertyDataRect final : public CPropertyDataOf<CPropertyDataRect, 8> {
+class CPropertyDataRect final : public CPropertyDataValueOf<CPropertyDataRect, 8, CRect> {
 public:
     static constexpr const char16_t* kKeyword = u"rect";
     static constexpr const char16_t* kClassName = u"CPropertyDataRect";
 
-    explicit CPropertyDataRect(CRect value = CRect()) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    CRect getValue() const { return m_value; }
-    void setValue(CRect value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     void fromString(const CString& text) override;
@@ -211,8 +167,6 @@ public:
 
 private:
     ~CPropertyDataRect() override = default;
-
-    CRect m_value;
 };
 
 CRefPointer<CPropertyDataInt> makeIntProperty(int32_t value);

@@ -18,10 +18,6 @@ bool copyAtEnd(const Value& end, Value& out, float t) {
 
 // ---- string
 
-CRefPointer<CPropertyData> CPropertyDataString::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataString(m_value));
-}
-
 CStringW CPropertyDataString::toStringW() const {
     return CStringW(m_value.c_str());
 }
@@ -51,10 +47,6 @@ bool CPropertyDataString::interpolate(const CPropertyData* to, CPropertyData* ou
 
 // ---- stringw
 
-CRefPointer<CPropertyData> CPropertyDataStringW::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataStringW(m_value));
-}
-
 CStringW CPropertyDataStringW::toStringW() const {
     return m_value;
 }
@@ -83,10 +75,6 @@ bool CPropertyDataStringW::interpolate(const CPropertyData* to, CPropertyData* o
 }
 
 // ---- stringwArray
-
-CRefPointer<CPropertyData> CPropertyDataStringWArray::clone() const {
-    return CRefPointer<CPropertyData>(new CPropertyDataStringWArray(m_value));
-}
 
 CStringW CPropertyDataStringWArray::toStringW() const {
     return CStringW();

@@ -8,18 +8,13 @@
 // The text property values. Between the widths text converts character by character, as the
 // string classes do. Interpolating copies the end value once t reaches 1.
 
-class CPropertyDataString final : public CPropertyDataOf<CPropertyDataString, 9> {
+class CPropertyDataString final : public CPropertyDataValueOf<CPropertyDataString, 9, CString> {
 public:
     static constexpr const char16_t* kKeyword = u"string";
     static constexpr const char16_t* kClassName = u"CPropertyDataString";
 
-    CPropertyDataString() = default;
-    explicit CPropertyDataString(const CString& value) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    const CString& getValue() const { return m_value; }
-    void setValue(const CString& value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     void fromString(const CString& text) override;
@@ -29,22 +24,15 @@ public:
 
 private:
     ~CPropertyDataString() override = default;
-
-    CString m_value;
 };
 
-class CPropertyDataStringW final : public CPropertyDataOf<CPropertyDataStringW, 10> {
+class CPropertyDataStringW final : public CPropertyDataValueOf<CPropertyDataStringW, 10, CStringW> {
 public:
     static constexpr const char16_t* kKeyword = u"stringw";
     static constexpr const char16_t* kClassName = u"CPropertyDataStringW";
 
-    CPropertyDataStringW() = default;
-    explicit CPropertyDataStringW(const CStringW& value) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    const CStringW& getValue() const { return m_value; }
-    void setValue(const CStringW& value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     void fromString(const CString& text) override;
@@ -54,24 +42,18 @@ public:
 
 private:
     ~CPropertyDataStringW() override = default;
-
-    CStringW m_value;
 };
 
 // Has no text form: its text is empty and reading text leaves it as it is. In XML each string
 // is a child element "stringw".
-class CPropertyDataStringWArray final : public CPropertyDataOf<CPropertyDataStringWArray, 11> {
+class CPropertyDataStringWArray final
+    : public CPropertyDataValueOf<CPropertyDataStringWArray, 11, CArray<CStringW>> {
 public:
     static constexpr const char16_t* kKeyword = u"stringwArray";
     static constexpr const char16_t* kClassName = u"CPropertyDataStringWArray";
 
-    CPropertyDataStringWArray() = default;
-    explicit CPropertyDataStringWArray(const CArray<CStringW>& value) : m_value(value) {}
+    using CPropertyDataValueOf::CPropertyDataValueOf;
 
-    const CArray<CStringW>& getValue() const { return m_value; }
-    void setValue(const CArray<CStringW>& value) { m_value = value; }
-
-    CRefPointer<CPropertyData> clone() const override;
     CStringW toStringW() const override;
     CString toString() const override;
     void fromString(const CString& text) override;
@@ -84,8 +66,6 @@ public:
 
 private:
     ~CPropertyDataStringWArray() override = default;
-
-    CArray<CStringW> m_value;
 };
 
 CRefPointer<CPropertyDataString> makeStringProperty(const CString& value);
