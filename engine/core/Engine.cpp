@@ -55,7 +55,7 @@ CEngine* CEngine::instance() {
         return g_engine;
     const DeviceFactory factory = deviceFactory();
     if (factory == nullptr) {
-        CLogger::instance()->logChars("No engine device is registered", 3);
+        CLogger::instance()->logChars("No engine device is registered", CLogger::LevelError);
         return nullptr;
     }
     CEngine* device = factory(CreationParameters());
@@ -79,7 +79,7 @@ CEngine::CEngine(const CreationParameters& parameters, IClockSource& clock)
     setPropertyStringW(*m_globalProperties, "TitleCaption", u"Vantor Title");
     CString line("Vantor Game Engine version ");
     line.append(m_parameters.version.text);
-    CLogger::instance()->logNarrow(line, 1);
+    CLogger::instance()->logNarrow(line, CLogger::LevelInformation);
 }
 
 CEngine::~CEngine() {
@@ -128,7 +128,7 @@ bool CEngine::runOnce() {
 }
 
 void CEngine::closeDevice() {
-    CLogger::instance()->logChars("closeDevice() was called", 1);
+    CLogger::instance()->logChars("closeDevice() was called", CLogger::LevelInformation);
 }
 
 bool CEngine::addReceiver(CEventReceiver* receiver, int32_t priority) {
@@ -152,7 +152,8 @@ void CEngine::removeReceiver(CEventReceiver* receiver) {
 CServiceReference<CContentManager> CEngine::createContentManager() {
     const auto factory = engineSubsystemFactories().contentManager;
     if (factory == nullptr) {
-        CLogger::instance()->logChars("No content manager factory is registered", 3);
+        CLogger::instance()->logChars("No content manager factory is registered",
+                                      CLogger::LevelError);
         return CServiceReference<CContentManager>();
     }
     return factory(*this);
@@ -161,7 +162,8 @@ CServiceReference<CContentManager> CEngine::createContentManager() {
 CServiceReference<SceneManager> CEngine::createSceneManager() {
     const auto factory = engineSubsystemFactories().sceneManager;
     if (factory == nullptr) {
-        CLogger::instance()->logChars("No scene manager factory is registered", 3);
+        CLogger::instance()->logChars("No scene manager factory is registered",
+                                      CLogger::LevelError);
         return CServiceReference<SceneManager>();
     }
     return factory(*this);

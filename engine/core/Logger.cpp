@@ -23,8 +23,10 @@ void releaseProcessLogger() {
 
 const char* const kPrefixes[4] = {"DBG: ", "INF: ", "WRN: ", "ERR: "};
 
-int32_t clampLevel(int32_t level) {
-    return level < 0 ? 0 : (level > 3 ? 3 : level);
+CLogger::Level clampLevel(CLogger::Level level) {
+    return level < CLogger::LevelDebug
+               ? CLogger::LevelDebug
+               : (level > CLogger::LevelError ? CLogger::LevelError : level);
 }
 
 CStringW headerText() {
@@ -99,11 +101,11 @@ void CLogger::open(const CStringW& path) {
 }
 
 void CLogger::setMinLevel(int32_t level) {
-    if (level < 4)
+    if (level <= LevelError)
         m_minLevel.store(level, std::memory_order_relaxed);
 }
 
-void CLogger::log(const CStringW& message, int32_t level) {
+void CLogger::log(const CStringW& message, Level level) {
     level = clampLevel(level);
     if (level < m_minLevel.load(std::memory_order_relaxed))
         return;
@@ -119,15 +121,15 @@ void CLogger::log(const CStringW& message, int32_t level) {
     }
 }
 
-void CLogger::logChars(const char* text, int32_t level) {
+void CLogger::logChars(const char* text, Level level) {
     log(CStringW(text), level);
 }
 
-void CLogger::logNarrow(const CString& text, int32_t level) {
+void CLogger::logNarrow(const CString& text, Level level) {
     log(CStringW(text.c_str()), level);
 }
 
-void CLogger::logWide(const char16_t* text, int32_t level) {
+void CLogger::logWide(const char16_t* text, Level level) {
     log(CStringW(text), level);
 }
 

@@ -9,12 +9,19 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 
-// The process-wide log. Levels 0 debug, 1 information, 2 warning, 3 error; a line is written
-// when its level reaches the minimum (1 at first). Every line is echoed to standard output in
+// The process-wide log. A line is written when its level reaches the minimum (information at
+// first). Every line is echoed to standard output in
 // UTF-8 and, once a file is open, appended to it as UTF-16 little-endian: prefix, message and a
 // single carriage return. Lines from several threads never interleave.
 class CLogger : public CRefCounted {
 public:
+    enum Level : int32_t {
+        LevelDebug = 0,
+        LevelInformation = 1,
+        LevelWarning = 2,
+        LevelError = 3,
+    };
+
     // The process's logger, created on first use and released at exit; a use after that makes
     // a new one.
     static CLogger* instance();
@@ -27,15 +34,15 @@ public:
     // created the logger goes on without one.
     void open(const CStringW& path);
 
-    // Values of 4 and above are ignored; negative ones let every level through.
+    // Values above LevelError are ignored; negative ones let every level through.
     void setMinLevel(int32_t level);
 
-    // Levels outside 0 to 3 count as the nearest of them.
-    void log(const CStringW& message, int32_t level);
+    // Levels outside the enumeration count as the nearest of them.
+    void log(const CStringW& message, Level level);
     // The text widened byte by byte.
-    void logChars(const char* text, int32_t level);
-    void logNarrow(const CString& text, int32_t level);
-    void logWide(const char16_t* text, int32_t level);
+    void logChars(const char* text, Level level);
+    void logNarrow(const CString& text, Level level);
+    void logWide(const char16_t* text, Level level);
 
 private:
     ~CLogger() override;
@@ -43,7 +50,7 @@ private:
     void closeFile();
     void writeUnits(const char16_t* units, uint32_t count);
 
-    std::atomic<int32_t> m_minLevel{1};
+    std::atomic<int32_t> m_minLevel{LevelInformation};
     std::FILE* m_file = nullptr;
     CRefPointer<CMutex> m_mutex;
 };

@@ -78,7 +78,7 @@ bool CPropertyDataProperties::readXmlAtDepth(CXmlTextReader& reader, int32_t dep
     if (depth > CProperties::kMaxReadDepth) {
         // Hostile input must not run the reader's recursion out of stack.
         CLogger::instance()->logChars("Property sets nested too deeply; the deepest are skipped.",
-                                      2);
+                                      CLogger::LevelWarning);
         m_properties->clear();
         skipNestedSet(reader);
         return false;

@@ -191,14 +191,16 @@ bool installCrashHandler() {
         installed = installFatalSignalHandler(signal, onFatalSignal) && installed;
     std::set_terminate(onTerminate);
     if (!installed)
-        CLogger::instance()->logChars("Could not install every crash signal handler", 2);
+        CLogger::instance()->logChars("Could not install every crash signal handler",
+                                      CLogger::LevelWarning);
     g_record.installed = installed;
     return installed;
 }
 
 bool setCrashReportFolder(const CString& folder) {
     if (folder.length() > MaxFolderLength) {
-        CLogger::instance()->logNarrow("Crash report folder path too long: " + folder, 2);
+        CLogger::instance()->logNarrow("Crash report folder path too long: " + folder,
+                                       CLogger::LevelWarning);
         return false;
     }
     g_record.folder.clear();

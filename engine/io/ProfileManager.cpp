@@ -268,6 +268,6 @@ bool CProfileManager::xorCopy(IInputFile& input, IOutputFile& output) {
 bool CProfileManager::failSave(const CStringW& path, const char16_t* reason) {
     CStringW line(u"Could not save profiles to ");
     line.append(path).append(u": ").append(reason);
-    CLogger::instance()->log(line, 3);
+    CLogger::instance()->log(line, CLogger::LevelError);
     return false;
 }

@@ -53,13 +53,15 @@ void CSingleInstanceGuard::guard(const CString& name, const CString& folder) {
         CPosixLocalSocket::send(socketPath, RaiseRequest);
         return;
     case CPosixFileLock::Result::Failed:
-        CLogger::instance()->logNarrow("Single-instance guard off, cannot lock " + lockPath, 2);
+        CLogger::instance()->logNarrow("Single-instance guard off, cannot lock " + lockPath,
+                                       CLogger::LevelWarning);
         return;
     case CPosixFileLock::Result::Acquired:
         break;
     }
     if (!m_socket.bind(socketPath))
-        CLogger::instance()->logNarrow("Single-instance guard cannot listen on " + socketPath, 2);
+        CLogger::instance()->logNarrow("Single-instance guard cannot listen on " + socketPath,
+                                       CLogger::LevelWarning);
 }
 
 void CSingleInstanceGuard::setMainWindow(void* window) {

@@ -38,7 +38,7 @@ bool CThread::start() {
         m_thread = std::thread(&CThread::threadMain, this);
     } catch (const std::system_error&) {
         m_running.store(false);
-        CLogger::instance()->logChars("Failed to create thread.", 3);
+        CLogger::instance()->logChars("Failed to create thread.", CLogger::LevelError);
         return false;
     }
     m_identityPublished.wait(false);

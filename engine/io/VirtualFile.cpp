@@ -60,7 +60,8 @@ int32_t CVirtualFile::writeBytes(const void* buffer, int32_t count) {
     }
     const uint32_t n = static_cast<uint32_t>(count < room ? count : room);
     if (!reserveBeyond(m_position + n)) {
-        CLogger::instance()->log(u"Not enough memory for write data in virtualFile " + m_name, 3);
+        CLogger::instance()->log(u"Not enough memory for write data in virtualFile " + m_name,
+                                 CLogger::LevelError);
         return 0;
     }
     copyAtPosition<true>(buffer, n);

@@ -27,7 +27,7 @@ CStringW sixDigits(uint32_t value) {
 }
 
 void logCouldNotCreate(const CStringW& name) {
-    CLogger::instance()->log(u"Could not create archive for: " + name, 3);
+    CLogger::instance()->log(u"Could not create archive for: " + name, CLogger::LevelError);
 }
 
 } // namespace

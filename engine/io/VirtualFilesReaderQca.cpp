@@ -20,7 +20,8 @@ CVirtualFilesReaderQca::CVirtualFilesReaderQca(IInputFile* file, const char* pas
     }
     if (!readDirectory()) {
         m_entries.clear();
-        CLogger::instance()->log(u"Damaged packed archive or wrong password: " + archivePath(), 3);
+        CLogger::instance()->log(u"Damaged packed archive or wrong password: " + archivePath(),
+                                 CLogger::LevelError);
         return;
     }
     sortEntries();
@@ -102,7 +103,8 @@ CRefPointer<IInputFile> CVirtualFilesReaderQca::openEntryAt(uint32_t index) {
     CByteBuffer data(entry.dataSize);
     if (!data.data() || !m_file->seekTo(int32_t(entry.dataOffset), false) ||
         m_file->readBytes(data.data(), int32_t(entry.dataSize)) != int32_t(entry.dataSize)) {
-        CLogger::instance()->log(u"Packed archive entry could not be read: " + entry.name, 3);
+        CLogger::instance()->log(u"Packed archive entry could not be read: " + entry.name,
+                                 CLogger::LevelError);
         return nullptr;
     }
     m_key.apply(data.data(), entry.dataSize, m_key.keyPositionOf(entry.dataOffset));

@@ -96,8 +96,9 @@ bool CVirtualFilesReaderZip::readLocalHeader(uint32_t& position) {
     uint64_t next = dataOffset + entry.header.compressedSize;
     if (entry.header.flags & kFlagDataDescriptor) {
         if (!takeSizesFromDirectory(position, entry.header)) {
-            CLogger::instance()->log(
-                u"Zip entry has no sizes, reading of the archive stops at: " + entry.name, 3);
+            CLogger::instance()->log(u"Zip entry has no sizes, reading of the archive stops at: " +
+                                         entry.name,
+                                     CLogger::LevelError);
             return false;
         }
         next = skipDataDescriptor(dataOffset + entry.header.compressedSize);
@@ -131,7 +132,7 @@ bool CVirtualFilesReaderZip::takeSizesFromDirectory(uint32_t headerOffset, ZipLo
 }
 
 void CVirtualFilesReaderZip::logEntryError(const char16_t* message, const ZipEntry& entry) const {
-    CLogger::instance()->log(message + entry.name, 3);
+    CLogger::instance()->log(message + entry.name, CLogger::LevelError);
 }
 
 CRefPointer<IInputFile> CVirtualFilesReaderZip::openEntryAt(uint32_t index) {
@@ -189,7 +190,7 @@ CRefPointer<IInputFile> CVirtualFilesReaderZip::inflateEntry(const ZipEntry& ent
     inflateEnd(&stream);
     if (const char16_t* failure = inflateFailure(result, stream, size)) {
         CLogger::instance()->log(CStringW(u"Damaged zip entry (") + failure + u"): " + entry.name,
-                                 3);
+                                 CLogger::LevelError);
         return nullptr;
     }
     return CRefPointer<IInputFile>(

@@ -24,11 +24,11 @@ constexpr uint32_t kInactiveStep = 200;
 constexpr uint32_t kKeepSize = 0xFFFFFFFFu;
 
 void logError(const char* text) {
-    CLogger::instance()->logChars(text, 3);
+    CLogger::instance()->logChars(text, CLogger::LevelError);
 }
 
 void logInfo(const CString& text) {
-    CLogger::instance()->logNarrow(text, 1);
+    CLogger::instance()->logNarrow(text, CLogger::LevelInformation);
 }
 
 CString sizeText(const char* text, int32_t width, int32_t height) {
@@ -44,7 +44,7 @@ CVantorDeviceWin32::CVantorDeviceWin32(const CreationParameters& parameters,
                                        IClockSource& clock)
     : CEngine(parameters, clock), m_host(host) {
     m_systemInfo = CServiceReference<ISystemInfo>::adopt(new CSystemInfoLinux(clipboard));
-    CLogger::instance()->log(m_systemInfo->getVersionText(), 1);
+    CLogger::instance()->log(m_systemInfo->getVersionText(), CLogger::LevelInformation);
     m_fileSystem = CServiceReference<IVirtualFileSystem>::adopt(new CVirtualFileSystem());
     m_displayModeList = CServiceReference<CVideoModeList>::adopt(new CVideoModeList());
     fillDisplayModes();
@@ -425,7 +425,8 @@ bool CVantorDeviceWin32::getGammaRamp(float& red, float& green, float& blue, flo
 bool CVantorDeviceWin32::openUrl(const CString& url) {
     if (m_host.openUrl(url))
         return true;
-    CLogger::instance()->logNarrow(CString("Unable to open URL: ").append(url), 2);
+    CLogger::instance()->logNarrow(CString("Unable to open URL: ").append(url),
+                                   CLogger::LevelWarning);
     return false;
 }
 

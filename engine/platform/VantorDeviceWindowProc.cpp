@@ -9,7 +9,7 @@
 namespace {
 
 void logInfo(const char* text) {
-    CLogger::instance()->logChars(text, 1);
+    CLogger::instance()->logChars(text, CLogger::LevelInformation);
 }
 
 bool isOpenGL(IRenderDriver* driver) {

@@ -6,12 +6,10 @@
 
 namespace {
 
-constexpr int32_t kErrorLevel = 3;
-
 void logMessage(j_common_ptr info) {
     char text[JMSG_LENGTH_MAX];
     info->err->format_message(info, text);
-    CLogger::instance()->log(u"JPEG FATAL ERROR: " + CStringW(text), kErrorLevel);
+    CLogger::instance()->log(u"JPEG FATAL ERROR: " + CStringW(text), CLogger::LevelError);
 }
 
 void onJpegError(j_common_ptr info) {

@@ -15,10 +15,6 @@
 
 namespace {
 
-constexpr int32_t kLogInformation = 1;
-constexpr int32_t kLogWarning = 2;
-constexpr int32_t kLogError = 3;
-
 // How many texels a mapped texture holds: its storage rows of pitch / texel size texels each.
 uint64_t texelCountOf(const IDriverTexture& texture) {
     const uint32_t texelSize = uint32_t(bytesPerPixelOf(texture.getColorFormat()));
@@ -97,7 +93,7 @@ bool openProgramFile(IVirtualFileSystem* fileSystem, const char16_t* path,
         file = fileSystem->openInputFile(CStringW(path));
     if (file)
         return true;
-    CLogger::instance()->log(CStringW(failureText) + path, kLogWarning);
+    CLogger::instance()->log(CStringW(failureText) + path, CLogger::LevelWarning);
     return false;
 }
 
@@ -124,7 +120,8 @@ CNullRenderDriver::CNullRenderDriver(const CreationParameters& parameters,
       m_timer(timer ? std::move(timer) : CRefPointer<CTimer>(new CTimer())),
       m_screenSize{parameters.width, parameters.height}, m_colorDepth(parameters.bits) {
     // Runs while the object is still the null part, so every driver first names "Null Device".
-    CLogger::instance()->log(CStringW(u"Using renderer: ") + getDriverName(), kLogInformation);
+    CLogger::instance()->log(CStringW(u"Using renderer: ") + getDriverName(),
+                             CLogger::LevelInformation);
     m_textureOptions = TEXTURE_CREATE_MIP_MAPS;
     m_viewport = {0, 0, int32_t(m_screenSize.width), int32_t(m_screenSize.height)};
     m_quadBatcher = CRefPointer<CQuadBatcher>(new CQuadBatcher(this));
@@ -189,13 +186,14 @@ uint8_t* CNullRenderDriver::mapForColorKey(IDriverTexture* texture) {
     const int32_t format = texture->getColorFormat();
     if (format != COLOR_FORMAT_A1R5G5B5 && format != COLOR_FORMAT_A8R8G8B8) {
         CLogger::instance()->logChars(
-            "Error: Unsupported texture color format for making color key channel.", kLogError);
+            "Error: Unsupported texture color format for making color key channel.",
+            CLogger::LevelError);
         return nullptr;
     }
     auto* pixels = static_cast<uint8_t*>(texture->mapPixels(false));
     if (!pixels)
         CLogger::instance()->logChars("Could not lock texture for making color key channel.",
-                                      kLogError);
+                                      CLogger::LevelError);
     return pixels;
 }
 
@@ -211,7 +209,8 @@ void CNullRenderDriver::makeColorKeyFromPixel(IDriverTexture* texture, int32_t x
     const uint64_t index = uint64_t(uint32_t(y)) * size.width + uint32_t(x);
     if (x < 0 || y < 0 || uint32_t(x) >= size.width || uint32_t(y) >= size.height ||
         index >= count) {
-        CLogger::instance()->logChars("Color key pixel lies outside the texture.", kLogWarning);
+        CLogger::instance()->logChars("Color key pixel lies outside the texture.",
+                                      CLogger::LevelWarning);
         texture->unmapPixels();
         return;
     }
@@ -537,7 +536,7 @@ bool CNullRenderDriver::checkPrimitiveCount(uint32_t primitiveCount) const {
     std::snprintf(message, sizeof(message),
                   "Could not draw triangles, too many primitives(%u), maxium is %u.",
                   primitiveCount, maximum);
-    CLogger::instance()->logChars(message, kLogError);
+    CLogger::instance()->logChars(message, CLogger::LevelError);
     return false;
 }
 
@@ -545,7 +544,8 @@ int32_t CNullRenderDriver::createHighLevelMaterial(const char*, const char*, int
                                                    const char*, int32_t, IShaderCallback*, int32_t,
                                                    int32_t) {
     CLogger::instance()->logChars(
-        "High level shader materials not available (yet) in this driver, sorry", kLogInformation);
+        "High level shader materials not available (yet) in this driver, sorry",
+        CLogger::LevelInformation);
     return -1;
 }
 
@@ -573,7 +573,7 @@ int32_t CNullRenderDriver::createHighLevelMaterialFromPaths(
 int32_t CNullRenderDriver::createAsmMaterial(const char*, const char*, IShaderCallback*, int32_t,
                                              int32_t) {
     CLogger::instance()->logChars("Shader materials not implemented yet in this driver, sorry.",
-                                  kLogInformation);
+                                  CLogger::LevelInformation);
     return -1;
 }
 

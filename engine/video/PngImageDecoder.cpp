@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int32_t kErrorLevel = 3;
-
 // Everything the decoding touches after the recovery point lives here, outside the frame that
 // calls setjmp, and none of it has a destructor.
 struct SPngRead {
@@ -114,30 +112,34 @@ CRefPointer<CSoftwareImage> decodePng(IInputFile* file, const CContentKey& key) 
     CLogger* log = CLogger::instance();
     png_byte signature[8];
     if (file->readBytes(signature, 8) != 8) {
-        log->log(u"Can't read png file: " + file->getName(), kErrorLevel);
+        log->log(u"Can't read png file: " + file->getName(), CLogger::LevelError);
         return nullptr;
     }
     if (png_sig_cmp(signature, 0, 8) != 0) {
-        log->log(u"Not really a png: " + file->getName(), kErrorLevel);
+        log->log(u"Not really a png: " + file->getName(), CLogger::LevelError);
         return nullptr;
     }
     SPngRead read{file, &key, nullptr, nullptr, nullptr, nullptr};
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, nullptr);
     if (!read.png) {
-        log->log(u"Internal PNG create read struct failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create read struct failure: " + file->getName(),
+                 CLogger::LevelError);
         return nullptr;
     }
     read.info = png_create_info_struct(read.png);
     if (!read.info) {
-        log->log(u"Internal PNG create info struct failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create info struct failure: " + file->getName(),
+                 CLogger::LevelError);
         png_destroy_read_struct(&read.png, nullptr, nullptr);
         return nullptr;
     }
     const EPngResult result = readPng(&read);
     png_destroy_read_struct(&read.png, &read.info, nullptr);
     if (result == EPngResult::ImageFailure)
-        log->log(u"Internal PNG create image struct failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create image struct failure: " + file->getName(),
+                 CLogger::LevelError);
     else if (result == EPngResult::RowsFailure)
-        log->log(u"Internal PNG create row pointers failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create row pointers failure: " + file->getName(),
+                 CLogger::LevelError);
     return CRefPointer<CSoftwareImage>(result == EPngResult::Done ? read.image : nullptr);
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int32_t kErrorLevel = 3;
-
 // What the writing touches after the recovery point; nothing here has a destructor.
 struct SPngWrite {
     const CSoftwareImage* image;
@@ -81,20 +79,23 @@ bool CPngImageEncoder::write(IOutputFile* file, const CSoftwareImage* image, int
     SPngWrite write{image, nullptr, nullptr, nullptr, nullptr};
     write.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, nullptr);
     if (!write.png) {
-        log->log(u"Internal PNG create write struct failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create write struct failure: " + file->getName(),
+                 CLogger::LevelError);
         return false;
     }
     write.info = png_create_info_struct(write.png);
     if (!write.info) {
-        log->log(u"Internal PNG create info struct failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create info struct failure: " + file->getName(),
+                 CLogger::LevelError);
         png_destroy_write_struct(&write.png, nullptr);
         return false;
     }
     const EPngResult result = writePng(&write, file);
     png_destroy_write_struct(&write.png, &write.info);
     if (result == EPngResult::ImageFailure)
-        log->log(u"Internal PNG create image failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create image failure: " + file->getName(), CLogger::LevelError);
     else if (result == EPngResult::RowsFailure)
-        log->log(u"Internal PNG create row pointers failure: " + file->getName(), kErrorLevel);
+        log->log(u"Internal PNG create row pointers failure: " + file->getName(),
+                 CLogger::LevelError);
     return result == EPngResult::Done;
 }

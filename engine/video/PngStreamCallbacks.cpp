@@ -8,11 +8,9 @@
 
 namespace {
 
-constexpr int32_t kErrorLevel = 3;
-
 // Apart from onPngError, so that the frame which jumps holds no object with a destructor.
 void logPngError(png_const_charp message) {
-    CLogger::instance()->log(u"PNG FATAL ERROR: " + CStringW(message), kErrorLevel);
+    CLogger::instance()->log(u"PNG FATAL ERROR: " + CStringW(message), CLogger::LevelError);
 }
 
 } // namespace

@@ -11,7 +11,6 @@ namespace {
 constexpr uint32_t kQimgMagic = 0x51494D47;
 constexpr uint32_t kQimgVersion = 256;
 constexpr int32_t kFooterSize = 16;
-constexpr int32_t kWarningLevel = 2;
 
 enum EPartCoding : uint8_t { PART_NONE = 0, PART_RAW = 1, PART_PNG = 2, PART_JPEG = 3 };
 
@@ -52,7 +51,8 @@ CRefPointer<CSoftwareImage> readRawPart(IInputFile* part, int32_t format, const 
     const int32_t count = wanted < available ? wanted : available;
     const int32_t got = count > 0 ? part->readBytes(image->getData(), count) : 0;
     if (got < wanted)
-        CLogger::instance()->log(part->getName() + u" RAW data size mismatch!", kWarningLevel);
+        CLogger::instance()->log(part->getName() + u" RAW data size mismatch!",
+                                 CLogger::LevelWarning);
     return image;
 }
 

@@ -86,17 +86,17 @@ protected:
 
 TEST_F(LoggerTest, FileHoldsHeaderAndCarriageReturnEndedLines) {
     auto logger = openLogger();
-    logger->logChars("hidden debug", 0);
-    logger->logChars("started", 1);
-    logger->logWide(u"caf\u00E9 \u2713", 2);
-    logger->log(CStringW(u"first\nsecond"), 3);
+    logger->logChars("hidden debug", CLogger::LevelDebug);
+    logger->logChars("started", CLogger::LevelInformation);
+    logger->logWide(u"caf\u00E9 \u2713", CLogger::LevelWarning);
+    logger->log(CStringW(u"first\nsecond"), CLogger::LevelError);
     EXPECT_EQ(readLines(), u"INF: started\rWRN: caf\u00E9 \u2713\rERR: first\nsecond\r");
 }
 
 TEST_F(LoggerTest, LineFeedIsTheOneCodeUnitItIs) {
     auto logger = openLogger();
     const size_t before = readBytes().size();
-    logger->logChars("a\nb", 1);
+    logger->logChars("a\nb", CLogger::LevelInformation);
     const std::string written = readBytes().substr(before);
     EXPECT_EQ(written, std::string("I\0N\0F\0:\0 \0a\0\n\0b\0\r\0", 18));
 }
@@ -104,8 +104,8 @@ TEST_F(LoggerTest, LineFeedIsTheOneCodeUnitItIs) {
 TEST_F(LoggerTest, EchoIsUtf8WithALineFeed) {
     CRefPointer<CLogger> logger(new CLogger);
     testing::internal::CaptureStdout();
-    logger->logWide(u"caf\u00E9 \u2713", 2);
-    logger->logChars("quiet", 0);
+    logger->logWide(u"caf\u00E9 \u2713", CLogger::LevelWarning);
+    logger->logChars("quiet", CLogger::LevelDebug);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "WRN: caf\xC3\xA9 \xE2\x9C\x93\r\n");
 }
 
@@ -122,25 +122,25 @@ TEST_F(LoggerTest, MinimumLevelAndLevelClamping) {
     for (const Case& c : cases) {
         auto logger = openLogger();
         logger->setMinLevel(c.minLevel);
-        logger->logChars("x", c.level);
+        logger->logChars("x", CLogger::Level(c.level));
         EXPECT_EQ(readLines(), c.line) << c.minLevel << " " << c.level;
     }
 }
 
 TEST_F(LoggerTest, ReopeningStartsTheFileAnew) {
     auto logger = openLogger();
-    logger->logChars("old", 1);
+    logger->logChars("old", CLogger::LevelInformation);
     logger->open(CStringW(widen(path).c_str()));
-    logger->logChars("new", 1);
+    logger->logChars("new", CLogger::LevelInformation);
     EXPECT_EQ(readLines(), u"INF: new\r");
 }
 
 TEST_F(LoggerTest, WithoutAFileLinesOnlyEcho) {
     CRefPointer<CLogger> logger(new CLogger);
-    logger->logChars("before open", 1);
+    logger->logChars("before open", CLogger::LevelInformation);
     std::fclose(std::fopen((root + "/file").c_str(), "w"));
     logger->open(CStringW(widen(root + "/file/below.log").c_str()));
-    logger->logChars("still fine", 3);
+    logger->logChars("still fine", CLogger::LevelError);
     EXPECT_FALSE(std::ifstream(root + "/file/below.log").good());
 }
 
@@ -153,7 +153,7 @@ TEST_F(LoggerTest, LinesFromSeveralThreadsStayWhole) {
         workers.emplace_back([&logger, t] {
             const std::string text = "thread " + std::to_string(t) + " says hello";
             for (int i = 0; i < lines; ++i)
-                logger->logChars(text.c_str(), 1);
+                logger->logChars(text.c_str(), CLogger::LevelInformation);
         });
     }
     for (std::thread& worker : workers)

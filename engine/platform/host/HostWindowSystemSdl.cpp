@@ -10,7 +10,7 @@ namespace {
 constexpr int kDisplay = 0;
 
 void logSdlError(const char* what) {
-    CLogger::instance()->logNarrow(CString(what).append(SDL_GetError()), 3);
+    CLogger::instance()->logNarrow(CString(what).append(SDL_GetError()), CLogger::LevelError);
 }
 
 // Windows counts 32 bits for modes whose pixels take four bytes, padding included.
