@@ -9,8 +9,8 @@
 #include "engine/core/MonotonicClock.h"
 #include "engine/platform/DriverFactories.h"
 #include "engine/platform/VantorDeviceWin32.h"
-#include "engine/platform/host/FakeHostWindowSystem.h"
 #include "engine/video/NullRenderDriver.h"
+#include "support/FakeHostWindowSystem.h"
 
 // Time that moves only with the fake window system's tick count, so the device's sleeps move
 // the engine's clock.

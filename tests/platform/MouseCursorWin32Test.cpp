@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/ContentKey.h"
-#include "engine/platform/host/FakeHostWindowSystem.h"
 #include "engine/video/SoftwareImage.h"
+#include "support/FakeHostWindowSystem.h"
 
 namespace {
 

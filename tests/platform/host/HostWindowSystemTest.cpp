@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/platform/host/FakeHostWindowSystem.h"
+#include "support/FakeHostWindowSystem.h"
 
 namespace {
 

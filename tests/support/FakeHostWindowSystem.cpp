@@ -1,4 +1,4 @@
-#include "engine/platform/host/FakeHostWindowSystem.h"
+#include "support/FakeHostWindowSystem.h"
 
 #include <cstring>
 
