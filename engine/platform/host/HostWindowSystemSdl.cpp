@@ -39,6 +39,7 @@ CHostWindowSystemSdl::CHostWindowSystemSdl() {
 }
 
 CHostWindowSystemSdl::~CHostWindowSystemSdl() {
+    m_gl.deleteAllContexts();
     destroyAllWindows();
     for (auto it = m_cursors.begin(); it != m_cursors.end(); ++it) {
         SDL_FreeCursor(it->value);
@@ -79,6 +80,36 @@ bool CHostWindowSystemSdl::openWindow(HostWindow window, const HostWindowDesc& d
     record.sdl = sdl;
     record.fullScreen = desc.fullScreen;
     m_windows.insert(window, record);
+    return true;
+}
+
+bool CHostWindowSystemSdl::reopenWindow(HostWindow window) {
+    auto found = m_windows.find(window);
+    if (found == m_windows.end())
+        return false;
+    SDL_Window* old = found->value.sdl;
+    const uint32_t kept = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_SHOWN |
+                          SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(old, &x, &y);
+    SDL_GetWindowSize(old, &width, &height);
+    SDL_Window* sdl = SDL_CreateWindow(SDL_GetWindowTitle(old), x, y, width, height,
+                                       SDL_WINDOW_OPENGL | (SDL_GetWindowFlags(old) & kept));
+    if (!sdl) {
+        logSdlError("Could not create window: ");
+        return false;
+    }
+    SDL_DisplayMode mode;
+    if ((SDL_GetWindowFlags(old) & SDL_WINDOW_FULLSCREEN) &&
+        SDL_GetWindowDisplayMode(old, &mode) == 0) {
+        SDL_SetWindowDisplayMode(sdl, &mode);
+        SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN);
+    }
+    found->value.sdl = sdl;
+    SDL_DestroyWindow(old);
     return true;
 }
 

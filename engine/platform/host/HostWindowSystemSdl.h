@@ -6,6 +6,7 @@
 
 #include "engine/core/Array.h"
 #include "engine/core/Map.h"
+#include "engine/platform/host/HostGLSdl.h"
 #include "engine/platform/host/HostWindowSystem.h"
 #include "engine/platform/host/SdlEventTranslator.h"
 
@@ -22,8 +23,14 @@ public:
     CHostWindowSystemSdl& operator=(const CHostWindowSystemSdl&) = delete;
 
     bool isReady() const { return m_ready; }
-    // The SDL window behind a handle, for the OpenGL driver; null for unknown handles.
+    // The SDL window behind a handle; null for unknown handles.
     SDL_Window* sdlWindow(HostWindow window) const;
+    // Opens the window's SDL window anew, in the same place, size and state, so that it takes
+    // the GL attributes set now; the handle stays. False for unknown handles or when SDL
+    // cannot open it (the old one then stays).
+    bool reopenWindow(HostWindow window);
+
+    IHostGL* getGL() override { return &m_gl; }
 
     void setWindowStyle(HostWindow window, bool fullScreen) override;
     void adjustWindowRect(HostRect& rect, bool fullScreen) const override;
@@ -90,4 +97,5 @@ private:
     HostWindow m_capture = kNoHostWindow;
     int32_t m_cursorCount = 0;
     uint8_t m_keys[256] = {};
+    CHostGLSdl m_gl{*this};
 };

@@ -5,6 +5,8 @@
 #include "engine/core/String.h"
 #include "engine/platform/host/HostMessages.h"
 
+class IHostGL;
+
 // Receives the messages of the windows it is attached to.
 class IHostWindowProcedure {
 public:
@@ -108,4 +110,7 @@ public:
     virtual bool openUrl(const CString& url) = 0;
 
     virtual void sleep(uint32_t milliseconds) = 0;
+
+    // The OpenGL facet for drawing into this system's windows; none when it has none.
+    virtual IHostGL* getGL() { return nullptr; }
 };
