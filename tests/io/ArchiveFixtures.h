@@ -13,7 +13,7 @@
 namespace archive_fixtures {
 
 inline std::filesystem::path fixturePath(const char* name) {
-    return std::filesystem::path(__FILE__).parent_path() / "fixtures" / name;
+    return std::filesystem::path(VANTOR_SOURCE_DIR) / "tests" / "io" / "fixtures" / name;
 }
 
 inline CStringW fixtureName(const char* name) {

@@ -154,8 +154,7 @@ TEST(VirtualFilesReaderQcaTest, FolderPackedByTheToolOpens) {
     std::ofstream(folder / "b.bin", std::ios::binary) << counting(256);
     std::ofstream(folder / "empty.dat");
     const std::filesystem::path tool =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "tools" /
-        "make-qca.py";
+        std::filesystem::path(VANTOR_SOURCE_DIR) / "tools" / "make-qca.py";
     const char* password = "Velmora-test-password-0123456789-abcdefghijklmnopqrstuvwxyzA";
     const std::string command = "python3 '" + tool.string() + "' --password '" + password + "' '" +
                                 (temp.path() / "assets.qca").string() + "' '" + folder.string() +

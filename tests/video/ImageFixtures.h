@@ -48,7 +48,8 @@ inline uint32_t jpegAlpha(int32_t x, int32_t y) {
 }
 
 inline std::vector<uint8_t> read(const std::string& name) {
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "fixtures" / name,
+    std::ifstream in(std::filesystem::path(VANTOR_SOURCE_DIR) / "tests" / "video" / "fixtures" /
+                         name,
                      std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
