@@ -1,0 +1,289 @@
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "content/ContentFiles.h"
+#include "engine/io/Dictionary.h"
+#include "engine/video/PngImageDecoder.h"
+
+using namespace content_files;
+
+// What the game reads by name is in the archive and reads as its reader expects. The scene
+// files are checked here as XML trees; they will also be loaded through the node factory once
+// the classes they name are registered.
+namespace {
+
+bool isXml(const std::string& name) {
+    return endsWith(name, ".xml") || endsWith(name, ".qscn") || endsWith(name, ".qfnt");
+}
+
+// Every element of the tree below and including element, depth first.
+template <typename Visit>
+void forEachElement(const XmlElement& element, Visit visit) {
+    visit(element);
+    for (const XmlElement& child : element.children) {
+        forEachElement(child, visit);
+    }
+}
+
+struct ImageSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+ImageSize pngSize(const ContentArchive& archive, const std::string& name) {
+    CRefPointer<IInputFile> file = archive.open(name);
+    CRefPointer<CSoftwareImage> image = file ? decodePng(file.get(), CContentKey()) : nullptr;
+    return image ? ImageSize{image->getWidth(), image->getHeight()} : ImageSize{};
+}
+
+class ContentCheckTest : public testing::Test {
+protected:
+    ContentArchive archive;
+};
+
+} // namespace
+
+TEST_F(ContentCheckTest, EveryXmlFileIsWellFormed) {
+    int checked = 0;
+    for (const std::string& name : archive.names()) {
+        if (isXml(name)) {
+            EXPECT_EQ(archive.xml(name).fault, "") << name;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
+    struct Case {
+        const char* name;
+        const char* root;
+    };
+    const Case cases[] = {
+        {"logos/Logos.xml", "Logos"},
+        {"strings/Dictionary.xml", "Dictionary"},
+        {"sounds/SoundPack.xml", "SoundPack"},
+        {"atlases/Characters.xml", "AtlasTextureCollection"},
+        {"atlases/CharactersS.xml", "AtlasTextureCollection"},
+        {"atlases/Locations.xml", "AtlasTextureCollection"},
+        {"atlases/Map.xml", "AtlasTextureCollection"},
+        {"atlases/MainMenu.xml", "AtlasTextureCollection"},
+        {"levels/common/ParticleCollection.xml", "ParticleCollection"},
+        {"scenes/ParticleCollection.xml", "ParticleCollection"},
+        {"levels/common/TemplateCollection.qscn", "SceneNode"},
+        {"levels/common/ResourceConfigs.xml", "ObjectConfigurations"},
+        {"levels/common/LocationConfigs.xml", "ObjectConfigurations"},
+        {"levels/common/StaffConfigs.xml", "ObjectConfigurations"},
+        {"levels/common/ClientConfigs.xml", "ObjectConfigurations"},
+        {"levels/common/ClientWishListConfigs.xml", "ObjectConfigurations"},
+        {"levels/common/LevelConfigs.xml", "LevelsConfiguration"},
+        {"levels/common/LevelConfigsEasy.xml", "LevelsConfiguration"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(archive.xml(c.name).root.name, c.root) << c.name;
+    }
+    // Opened as an image, not through an atlas.
+    EXPECT_GT(pngSize(archive, "scenes/images/Cursor.png").width, 0);
+}
+
+TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
+    CRefPointer<CDictionary> dictionary(new CDictionary);
+    CRefPointer<IInputFile> file = archive.open("strings/Dictionary.xml");
+    ASSERT_TRUE(file);
+    CRefPointer<CXmlTextReader> reader(new CXmlTextReader(file.get()));
+    ASSERT_TRUE(dictionary->readXml(reader.get()));
+    const char* keys[] = {"TitleName",
+                          "ThousandsDelimiter",
+                          "MainMenu_WelcomeTxt",
+                          "SelectPlayer_WantDelete",
+                          "Yes",
+                          "No",
+                          "OkBtn",
+                          "Warning",
+                          "Options_CantGoWindow",
+                          "Options_On",
+                          "Options_Off"};
+    for (const char* key : keys) {
+        const std::string text = narrow(dictionary->lookup(key));
+        EXPECT_FALSE(text.empty()) << key;
+        EXPECT_NE(text, std::string("%") + key + "%") << key;
+    }
+    // The welcome line names the player through its parameter marker.
+    EXPECT_EQ(narrow(dictionary->substituteParams("MainMenu_WelcomeTxt", u"Ann", u"", u"", u"")),
+              "Welcome, Ann!");
+}
+
+TEST_F(ContentCheckTest, SoundPackDefinesEveryCueTheGamePlaysOnce) {
+    const char* cues[] = {"AchievementUnlocked",
+                          "BonusChain",
+                          "BonusColor1",
+                          "BonusColor2",
+                          "BonusColor3",
+                          "BonusColor4",
+                          "BonusSwap",
+                          "BoomboxAction",
+                          "BoomboxClicked",
+                          "BoomboxEmpty",
+                          "ButtonClick",
+                          "ButtonMissed",
+                          "ButtonOver",
+                          "Checkout",
+                          "ClientAngryM",
+                          "ClientAngryW",
+                          "ClientClick",
+                          "ClientDance",
+                          "ClientDrop",
+                          "ClientFitness",
+                          "ClientGoneAngryM",
+                          "ClientGoneAngryW",
+                          "ClientHappyM",
+                          "ClientHappyW",
+                          "ClientHeartMinus",
+                          "ClientHeartPlus",
+                          "ClientMassage",
+                          "ClientOverM",
+                          "ClientOverW",
+                          "ClientSadM",
+                          "ClientSadW",
+                          "ClubAction",
+                          "ClubBefore",
+                          "ComicsCall",
+                          "ComicsMusic",
+                          "ComicsText",
+                          "CwalkAction",
+                          "DayOver",
+                          "DayStarted",
+                          "DrinkMachineRecharged",
+                          "DrinkMachineRecharging",
+                          "EnergyDrinkMachineRecharged",
+                          "EnergyDrinkMachineRecharging",
+                          "FitnessIdle",
+                          "Goal1",
+                          "Goal2",
+                          "Goal3",
+                          "Goal4",
+                          "HeroLocationsQueueBroken",
+                          "HeroServingStarted",
+                          "HeroSteps",
+                          "HipHopAction",
+                          "ItemTaken",
+                          "LevelLost",
+                          "LevelWon",
+                          "LocationClick",
+                          "MapAmbient",
+                          "MapCarLR",
+                          "MapCarRL",
+                          "MapMusic",
+                          "MapPlain",
+                          "MapSkuter",
+                          "MassageIdle",
+                          "MenuMusic",
+                          "Money",
+                          "Money2",
+                          "NewClient",
+                          "NewClientWindow",
+                          "ObjectivesWindow",
+                          "QueueBoxAction",
+                          "QueueBoxRecharged",
+                          "SandwichMachineMachineRecharged",
+                          "SandwichMachineMachineRecharging",
+                          "ServeSpeedUpAction",
+                          "ServeSpeedUpRecharged",
+                          "ShopBought",
+                          "ShopCantBought",
+                          "SoundVolumeChange",
+                          "StreetDancerAction",
+                          "SuperPadButtonClicked",
+                          "SuperPadDance",
+                          "SuperPadFail",
+                          "TecktonikAction",
+                          "TowelMachineRecharged",
+                          "TowelMachineRecharging",
+                          "Trash",
+                          "TutorialWindow",
+                          "UrbanDancerAction",
+                          "WaverAction"};
+    std::multiset<std::string> defined;
+    forEachElement(archive.xml("sounds/SoundPack.xml").root, [&](const XmlElement& element) {
+        if (element.name == "SoundCue") {
+            defined.insert(element.attribute("Name"));
+        }
+    });
+    for (const char* cue : cues) {
+        EXPECT_EQ(defined.count(cue), 1u) << cue;
+    }
+    // Music belongs to the music group and loops; the options screen plays its volume sample.
+    forEachElement(archive.xml("sounds/SoundPack.xml").root, [&](const XmlElement& cue) {
+        if (endsWith(cue.attribute("Name"), "Music")) {
+            EXPECT_EQ(cue.attribute("GroupID"), "1") << cue.attribute("Name");
+            EXPECT_EQ(cue.attribute("Loop"), "true") << cue.attribute("Name");
+        }
+    });
+}
+
+TEST_F(ContentCheckTest, EveryFileThatContentNamesIsThere) {
+    std::vector<std::pair<std::string, std::string>> references; // (from, name)
+    forEachElement(archive.xml("logos/Logos.xml").root, [&](const XmlElement& logo) {
+        if (logo.name == "Logo" || logo.name == "MMLogo") {
+            references.emplace_back("logos/Logos.xml", logo.attribute("Image"));
+        }
+    });
+    forEachElement(archive.xml("sounds/SoundPack.xml").root, [&](const XmlElement& sound) {
+        if (sound.name == "Sound") {
+            references.emplace_back("sounds/SoundPack.xml",
+                                    resolve("sounds/SoundPack.xml", sound.attribute("Filename")));
+        }
+    });
+    for (const std::string& name : archive.names()) {
+        if (name.rfind("atlases/", 0) == 0 && endsWith(name, ".xml")) {
+            forEachElement(archive.xml(name).root, [&](const XmlElement& element) {
+                if (element.name == "a") {
+                    references.emplace_back(name, resolve(name, element.attribute("f")));
+                } else if (element.name == "t") {
+                    // Found in the cache while the atlas is loaded, as a file afterwards.
+                    references.emplace_back(name, element.attribute("n"));
+                }
+            });
+        }
+    }
+    ASSERT_FALSE(references.empty());
+    for (const auto& [from, name] : references) {
+        EXPECT_TRUE(archive.exists(name)) << name << " named in " << from;
+    }
+}
+
+TEST_F(ContentCheckTest, AtlasEntriesLieOnTheirPagesAndMatchTheirImages) {
+    int entries = 0;
+    for (const std::string& name : archive.names()) {
+        if (name.rfind("atlases/", 0) != 0 || !endsWith(name, ".xml")) {
+            continue;
+        }
+        std::vector<ImageSize> pages;
+        forEachElement(archive.xml(name).root, [&](const XmlElement& element) {
+            if (element.name == "a") {
+                pages.push_back(pngSize(archive, resolve(name, element.attribute("f"))));
+                EXPECT_GT(pages.back().width, 0) << element.attribute("f");
+            } else if (element.name == "t") {
+                const std::string entry = element.attribute("n");
+                const size_t page = size_t(std::stoi(element.attribute("i")));
+                int x1, y1, x2, y2;
+                ASSERT_EQ(
+                    std::sscanf(element.attribute("r").c_str(), "%d,%d,%d,%d", &x1, &y1, &x2, &y2),
+                    4)
+                    << entry;
+                ASSERT_LT(page, pages.size()) << entry;
+                EXPECT_TRUE(0 <= x1 && x1 < x2 && x2 <= pages[page].width) << entry;
+                EXPECT_TRUE(0 <= y1 && y1 < y2 && y2 <= pages[page].height) << entry;
+                const ImageSize image = pngSize(archive, entry);
+                EXPECT_EQ(x2 - x1, image.width) << entry;
+                EXPECT_EQ(y2 - y1, image.height) << entry;
+                ++entries;
+            }
+        });
+    }
+    EXPECT_GT(entries, 0);
+}

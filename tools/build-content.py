@@ -1,0 +1,65 @@
+#!/usr/bin/env python3
+"""Builds the game's content: stages every file the game reads in one folder, then packs that
+folder into the archive "assets.qca" with the game's password.
+
+The folder receives the text sources of content/assets as they are, then the media that the
+tools make from the descriptions in content/media: images (make-images.py), texture atlases
+packed from those images (make-atlases.py) and sounds (make-sounds.py). The staged folder
+mirrors the archive, so it can also be copied to "assets" next to the program to try changes.
+
+Usage: tools/build-content.py SOURCE-FOLDER STAGE-FOLDER ARCHIVE PASSWORD-HEADER
+"""
+import importlib.util
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+TOOLS = os.path.dirname(os.path.abspath(__file__))
+
+
+def load_tool(file_name):
+    spec = importlib.util.spec_from_file_location(file_name.replace("-", "_"),
+                                                  os.path.join(TOOLS, file_name))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def read_password(header):
+    """The text of kContentArchivePassword, which must be a plain string literal."""
+    with open(header, encoding="ascii") as source:
+        match = re.search(r'kContentArchivePassword\[\]\s*=\s*"([^"\\]*)";', source.read())
+    if not match:
+        sys.exit(f"{header}: no plain kContentArchivePassword literal")
+    return match.group(1).encode("ascii")
+
+
+def run_tool(file_name, description, stage):
+    subprocess.run([sys.executable, os.path.join(TOOLS, file_name), description, stage],
+                   check=True)
+
+
+def main():
+    if len(sys.argv) != 5:
+        sys.exit(__doc__)
+    source, stage, archive, header = sys.argv[1:]
+    password = read_password(header)
+    shutil.rmtree(stage, ignore_errors=True)
+    shutil.copytree(os.path.join(source, "assets"), stage)
+    media = os.path.join(source, "media")
+    run_tool("make-images.py", os.path.join(media, "images.json"), stage)
+    run_tool("make-atlases.py", os.path.join(media, "atlases.json"), stage)
+    run_tool("make-sounds.py", os.path.join(media, "sounds.json"), stage)
+
+    qca = load_tool("make-qca.py")
+    packed = qca.pack(qca.collect(stage), password)
+    os.makedirs(os.path.dirname(os.path.abspath(archive)), exist_ok=True)
+    with open(archive + ".part", "wb") as out:
+        out.write(packed)
+    os.replace(archive + ".part", archive)
+
+
+if __name__ == "__main__":
+    main()
