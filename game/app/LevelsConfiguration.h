@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/core/Array.h"
+#include "engine/core/RefCounted.h"
+#include "engine/core/RefPointer.h"
+#include "game/app/ClientQueue.h"
+#include "game/app/LevelBonusTables.h"
+#include "game/app/LevelConfig.h"
+
+class CProperties;
+class CXmlTextReader;
+class IVirtualFileSystem;
+class ObjectConfigurations;
+
+// The level list: every level of the game in file order, with the chain bonuses and the
+// next-client-place boosts that the levels share.
+class LevelsConfiguration : public CRefCounted {
+public:
+    // The orders and their items that the queues of one document may hold together: every
+    // order of a wish list is repeated for each client that names it, so a short file could
+    // ask for billions.
+    static constexpr uint32_t kMaxQueueOrders = 262144;
+
+    LevelsConfiguration();
+
+    // Reads "levels/common/LevelConfigsEasy.xml" when the profile's "PlayerDifficulty" is not
+    // 0, else "levels/common/LevelConfigs.xml"; false when the file does not open.
+    bool loadFile(IVirtualFileSystem& fileSystem, const CProperties& profile,
+                  const ObjectConfigurations* configurations);
+    // Appends the levels of the document and adds its bonuses and boosts to the shared tables.
+    void load(CXmlTextReader& reader, const ObjectConfigurations* configurations);
+    // Releases every level and starts new, empty shared tables: a reload must not keep the
+    // bonuses and boosts of the files read before.
+    void clear();
+
+    // Replaces the entries by those of the "ClientsQueue" element the reader stands on; wish
+    // lists are looked up in the configurations.
+    static void parseClientsQueue(CArray<GClientQueueEntry>& entries, CXmlTextReader& reader,
+                                  const ObjectConfigurations* configurations);
+    // The same, drawing on a budget of orders that the caller shares between queues.
+    static void parseClientsQueue(CArray<GClientQueueEntry>& entries, CXmlTextReader& reader,
+                                  const ObjectConfigurations* configurations,
+                                  uint32_t& orderBudget);
+
+    uint32_t getLevelCount() const { return m_levels.size(); }
+    // The level at a position from 0; none out of range.
+    GLevelConfig* getLevel(int32_t position) const;
+    const GLevelBonusTables& getBonusTables() const { return *m_bonusTables; }
+
+protected:
+    ~LevelsConfiguration() override = default;
+
+private:
+    static CRefPointer<GLevelConfig> parseLevel(CXmlTextReader& reader,
+                                                const ObjectConfigurations* configurations,
+                                                uint32_t& orderBudget);
+    void parseChainBonuses(CXmlTextReader& reader);
+    void parseNextClientPlaceBoosts(CXmlTextReader& reader);
+
+    float m_swapBonus = 10.0f;
+    int32_t m_superDanceClickWaitTime = 5000;
+    CRefPointer<GLevelBonusTables> m_bonusTables;
+    CArray<CRefPointer<GLevelConfig>> m_levels;
+};
