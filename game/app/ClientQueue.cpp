@@ -50,6 +50,7 @@ void appendWishListOrders(GClientOrderList& list, CNameId wishListName,
     }
     CArray<CNameId> names;
     collectWishListNames(*wishList, names);
+    list.orders.reallocate(list.orders.size() + names.size());
     for (const CNameId& name : names) {
         if (!appendConfiguredOrder(list, name, *configurations, budget))
             return;
