@@ -201,6 +201,8 @@ bool CEngine::openUrl(const CString&) {
     return false;
 }
 
+void CEngine::raiseWindow() {}
+
 void CEngine::setMinUpdateInterval(uint32_t ms) {
     m_minUpdateInterval = ms == 0 ? 1 : ms;
 }

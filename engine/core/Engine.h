@@ -68,6 +68,9 @@ public:
     virtual bool getGammaRamp(float& red, float& green, float& blue, float& brightness,
                               float& contrast);
     virtual bool openUrl(const CString& url);
+    // Brings the window to the front and restores it when minimised, for a later start of the
+    // program that found this one running. The base has no window and does nothing.
+    virtual void raiseWindow();
 
     // Milliseconds; 0 is stored as 1.
     void setMinUpdateInterval(uint32_t ms);
@@ -106,6 +109,11 @@ public:
     }
     CVideoModeList* getDisplayModeList() const { return m_displayModeList.get(); }
     IRenderDriver* getVideoDriver() const { return m_videoDriver.get(); }
+    // The references themselves, for services that keep their own.
+    const CServiceReference<IRenderDriver>& getVideoDriverReference() const {
+        return m_videoDriver;
+    }
+    const CServiceReference<IAudioDriver>& getAudioDriverReference() const { return m_audioDriver; }
     CSoundPlayer* getSoundPlayer() const { return m_soundPlayer.get(); }
     IAudioDriver* getAudioDriver() const { return m_audioDriver.get(); }
     CProfileManager* getProfileManager() const { return m_profileManager.get(); }

@@ -32,6 +32,8 @@ public:
     CNamedObjectRegistry* getNamedObjectRegistry() const { return m_namedObjectRegistry.get(); }
     CImageLoaderManager* getImageLoaderManager() const { return m_imageLoaderManager.get(); }
     CNodeFactory* getNodeFactory() const { return m_nodeFactory.get(); }
+    // The reference itself, for services that keep their own.
+    const CServiceReference<CNodeFactory>& getNodeFactoryReference() const { return m_nodeFactory; }
     CParticleEmitterFactory* getParticleEmitterFactory() const {
         return m_particleEmitterFactory.get();
     }

@@ -1,6 +1,5 @@
 #include "engine/platform/EngineDeviceFactory.h"
 
-#include "engine/core/DeviceFactory.h"
 #include "engine/core/Engine.h"
 #include "engine/platform/VantorDeviceWin32.h"
 #include "engine/platform/host/SdlPlatform.h"
@@ -22,8 +21,4 @@ CEngine* createEngineDevice(const CreationParameters& parameters, IHostWindowSys
 
 CEngine* createEngineDevice(const CreationParameters& parameters) {
     return createEngineDevice(parameters, sdlHostWindowSystem(), &sdlClipboard());
-}
-
-void registerPlatformFactories() {
-    deviceFactory() = static_cast<CEngine* (*)(const CreationParameters&)>(&createEngineDevice);
 }

@@ -16,7 +16,3 @@ CEngine* createEngineDevice(const CreationParameters& parameters, IHostWindowSys
 
 // The same on the process's SDL window system, which starts with the first call.
 CEngine* createEngineDevice(const CreationParameters& parameters);
-
-// Makes createEngineDevice the engine's device factory; the program calls it before the
-// engine's first use.
-void registerPlatformFactories();

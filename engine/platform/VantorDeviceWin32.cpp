@@ -430,6 +430,15 @@ bool CVantorDeviceWin32::openUrl(const CString& url) {
     return false;
 }
 
+// An adopted window belongs to its host, which decides where it stands.
+void CVantorDeviceWin32::raiseWindow() {
+    if (m_window == kNoHostWindow || m_externalWindow)
+        return;
+    m_host.activateWindow(m_window);
+    if (isMinimised())
+        m_host.showWindow(m_window, SW_RESTORE);
+}
+
 bool CVantorDeviceWin32::post(CEvent* event) {
     CRefPointer<CEvent> owner(event);
     return postEvent(*owner);

@@ -34,6 +34,7 @@ public:
     bool getGammaRamp(float& red, float& green, float& blue, float& brightness,
                       float& contrast) override;
     bool openUrl(const CString& url) override;
+    void raiseWindow() override;
     // With pauseTimer the engine's clock stands still while the device sleeps.
     virtual void sleep(uint32_t milliseconds, bool pauseTimer);
 

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "engine/core/DeviceFactory.h"
 #include "engine/core/Engine.h"
 #include "platform/DeviceFixture.h"
 
@@ -47,15 +46,6 @@ TEST_F(EngineDeviceFactoryTest, DeviceThatWorksBecomesTheEngine) {
     ASSERT_NE(engine, nullptr);
     EXPECT_EQ(CEngine::instance(), engine);
     engine->release();
-}
-
-TEST(EngineDeviceFactoryRegistrationTest, RegistrationSetsTheDeviceFactory) {
-    const DeviceFactory saved = deviceFactory();
-    deviceFactory() = nullptr;
-    registerPlatformFactories();
-    EXPECT_EQ(deviceFactory(),
-              static_cast<CEngine* (*)(const CreationParameters&)>(&createEngineDevice));
-    deviceFactory() = saved;
 }
 
 } // namespace

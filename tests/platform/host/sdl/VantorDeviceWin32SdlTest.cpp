@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "engine/core/DeviceFactory.h"
 #include "engine/platform/EngineDeviceFactory.h"
 #include "engine/platform/VantorDeviceWin32.h"
 #include "engine/platform/host/HostWindowSystemSdl.h"
@@ -102,35 +101,6 @@ TEST_F(VantorDeviceWin32SdlTest, CloseDeviceEndsTheLoop) {
     device->closeDevice();
     EXPECT_TRUE(runUntilQuit());
     EXPECT_EQ(systemEvents({21, 22}), std::vector<uint32_t>{22});
-}
-
-// The program's own start: the registered factory makes the engine without a window on the
-// process's SDL window system, and the real parameters open the window afterwards.
-TEST(VantorDeviceWin32SdlStartTest, EngineFromTheRegisteredFactoryOpensItsWindowLater) {
-    const DeviceFactory saved = deviceFactory();
-    registerPlatformFactories();
-    openGLDriverFactory() = &TestOpenGLDriver::create;
-    auto* device = static_cast<CVantorDeviceWin32*>(CEngine::instance());
-    ASSERT_NE(device, nullptr);
-    EXPECT_EQ(device->getWindow(), kNoHostWindow);
-
-    CreationParameters parameters;
-    parameters.driverType = 3;
-    parameters.width = 320;
-    parameters.height = 240;
-    EXPECT_TRUE(device->setParameters(parameters));
-    const HostWindow window = device->getWindow();
-    EXPECT_TRUE(sdlHostWindowSystem().isWindow(window));
-
-    device->closeDevice();
-    bool ended = false;
-    for (int i = 0; i < 200 && !ended; ++i)
-        ended = !device->runOnce();
-    EXPECT_TRUE(ended);
-    EXPECT_FALSE(sdlHostWindowSystem().isWindow(window));
-    device->release();
-    openGLDriverFactory() = nullptr;
-    deviceFactory() = saved;
 }
 
 } // namespace

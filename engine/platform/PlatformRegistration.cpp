@@ -1,0 +1,25 @@
+#include "engine/platform/PlatformRegistration.h"
+
+#include "engine/core/DeviceFactory.h"
+#include "engine/core/EngineServiceFactories.h"
+#include "engine/io/FoundationRegistration.h"
+#include "engine/platform/EngineDeviceFactory.h"
+#include "engine/video/ImageLoaderManager.h"
+
+namespace {
+
+CEngine* makeDevice(const CreationParameters& parameters) {
+    return createEngineDevice(parameters);
+}
+
+CServiceReference<CImageLoaderManager> makeImageLoaderManager() {
+    return CServiceReference<CImageLoaderManager>::adopt(new CImageLoaderManager());
+}
+
+} // namespace
+
+void registerPlatformLibrary() {
+    registerFoundationLibrary();
+    deviceFactory() = &makeDevice;
+    engineServiceFactories().imageLoaderManager = &makeImageLoaderManager;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// The foundation's registration, then the platform's: the device factory (the device on the
+// process's SDL window system) and the image loader manager of the engine services.
+void registerPlatformLibrary();
