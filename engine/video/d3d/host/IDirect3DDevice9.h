@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/core/RefCounted.h"
+#include "engine/video/d3d/host/D3D9Types.h"
+
+class IDirect3DSurface9;
+
+// The device of a Direct3D 9 runtime. Out-pointers of objects receive a reference the caller
+// releases.
+class IDirect3DDevice9 : public CRefCounted {
+public:
+    // D3D_OK, D3DERR_DEVICELOST or D3DERR_DEVICENOTRESET.
+    virtual HRESULT TestCooperativeLevel() = 0;
+    virtual HRESULT Reset(D3DPRESENT_PARAMETERS* parameters) = 0;
+    virtual HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
+                            const void* dirtyRegion) = 0;
+    virtual HRESULT GetBackBuffer(uint32_t swapChain, uint32_t index, D3DBACKBUFFER_TYPE type,
+                                  IDirect3DSurface9** backBuffer) = 0;
+    virtual HRESULT GetDeviceCaps(D3DCAPS9* caps) = 0;
+    virtual HRESULT BeginScene() = 0;
+    virtual HRESULT EndScene() = 0;
+    // Rectangles are not used by the drivers: the whole target is cleared.
+    virtual HRESULT Clear(uint32_t rectCount, const RECT* rects, uint32_t flags, D3DCOLOR color,
+                          float z, uint32_t stencil) = 0;
+    virtual HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) = 0;
+    virtual HRESULT SetMaterial(const D3DMATERIAL9* material) = 0;
+    virtual HRESULT SetLight(uint32_t index, const D3DLIGHT9* light) = 0;
+    virtual HRESULT LightEnable(uint32_t index, bool enable) = 0;
+    virtual HRESULT SetClipPlane(uint32_t index, const float* plane) = 0;
+    virtual HRESULT SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) = 0;
+    virtual HRESULT GetRenderState(D3DRENDERSTATETYPE state, uint32_t* value) = 0;
+    virtual HRESULT SetTextureStageState(uint32_t stage, D3DTEXTURESTAGESTATETYPE type,
+                                         uint32_t value) = 0;
+    virtual HRESULT SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) = 0;
+    virtual HRESULT SetScissorRect(const RECT* rect) = 0;
+    virtual HRESULT SetFVF(uint32_t fvf) = 0;
+    virtual HRESULT SetVertexShaderConstantF(uint32_t startRegister, const float* data,
+                                             uint32_t registerCount) = 0;
+    virtual HRESULT SetPixelShaderConstantF(uint32_t startRegister, const float* data,
+                                            uint32_t registerCount) = 0;
+};
