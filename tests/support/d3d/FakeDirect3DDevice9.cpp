@@ -167,6 +167,21 @@ HRESULT FakeDirect3DDevice9::SetFVF(uint32_t value) {
     return D3D_OK;
 }
 
+HRESULT FakeDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount,
+                                             const void*, uint32_t stride) {
+    m_runtime.record("DrawPrimitiveUP" + args({type, primitiveCount, stride}));
+    return D3D_OK;
+}
+
+HRESULT FakeDirect3DDevice9::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minVertexIndex,
+                                                    uint32_t vertexCount, uint32_t primitiveCount,
+                                                    const void*, D3DFORMAT indexFormat, const void*,
+                                                    uint32_t stride) {
+    m_runtime.record("DrawIndexedPrimitiveUP" + args({type, minVertexIndex, vertexCount,
+                                                      primitiveCount, indexFormat, stride}));
+    return D3D_OK;
+}
+
 HRESULT FakeDirect3DDevice9::SetVertexShaderConstantF(uint32_t startRegister, const float*,
                                                       uint32_t registerCount) {
     m_runtime.record("SetVertexShaderConstantF" + args({startRegister, registerCount}));

@@ -39,6 +39,12 @@ public:
     HRESULT SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) override;
     HRESULT SetScissorRect(const RECT* rect) override;
     HRESULT SetFVF(uint32_t fvf) override;
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
+                            uint32_t stride) override;
+    HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minVertexIndex,
+                                   uint32_t vertexCount, uint32_t primitiveCount,
+                                   const void* indices, D3DFORMAT indexFormat, const void* vertices,
+                                   uint32_t stride) override;
     HRESULT SetVertexShaderConstantF(uint32_t startRegister, const float* data,
                                      uint32_t registerCount) override;
     HRESULT SetPixelShaderConstantF(uint32_t startRegister, const float* data,

@@ -2,20 +2,11 @@
 #include <functional>
 
 #include "engine/video/ColorFormat.h"
-#include "engine/video/d3d/D3D9MaterialPass.h"
 #include "engine/video/d3d/D3DDriverFactories.h"
+#include "tests/video/d3d/BaseStatesPass.h"
 #include "tests/video/d3d/D3D9DriverFixture.h"
 
 namespace {
-
-// Hands every material to the driver's shared render states, as the driver's renderers do.
-class BaseStatesPass : public CD3D9MaterialPass {
-public:
-    void applyStates(const RenderMaterial& material, const RenderMaterial& last, bool reset,
-                     IRendererServices* services) override {
-        services->setBaseRenderStates(material, last, reset);
-    }
-};
 
 std::string lineOf(const std::string& log, const std::string& part) {
     const size_t at = log.find(part);

@@ -50,6 +50,8 @@ enum D3DFORMAT : uint32_t {
     D3DFMT_D24X8 = 77,
     D3DFMT_D24X4S4 = 79,
     D3DFMT_D16 = 80,
+    D3DFMT_INDEX16 = 101,
+    D3DFMT_INDEX32 = 102,
     D3DFMT_R16F = 111,
     D3DFMT_G16R16F = 112,
     D3DFMT_A16B16G16R16F = 113,
@@ -63,6 +65,15 @@ constexpr uint32_t makeFourCC(char a, char b, char c, char d) {
     return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 |
            uint32_t(uint8_t(d)) << 24;
 }
+
+enum D3DPRIMITIVETYPE : uint32_t {
+    D3DPT_POINTLIST = 1,
+    D3DPT_LINELIST = 2,
+    D3DPT_LINESTRIP = 3,
+    D3DPT_TRIANGLELIST = 4,
+    D3DPT_TRIANGLESTRIP = 5,
+    D3DPT_TRIANGLEFAN = 6,
+};
 
 enum D3DRESOURCETYPE : uint32_t {
     D3DRTYPE_SURFACE = 1,
@@ -100,8 +111,12 @@ constexpr uint32_t D3DCLEAR_STENCIL = 0x4;
 
 // Flexible vertex format bits.
 constexpr uint32_t D3DFVF_XYZ = 0x002;
+constexpr uint32_t D3DFVF_POSITION_MASK = 0x400E;
 constexpr uint32_t D3DFVF_NORMAL = 0x010;
 constexpr uint32_t D3DFVF_DIFFUSE = 0x040;
+constexpr uint32_t D3DFVF_SPECULAR = 0x080;
+constexpr uint32_t D3DFVF_TEXCOUNT_MASK = 0xF00;
+constexpr uint32_t D3DFVF_TEXCOUNT_SHIFT = 8;
 constexpr uint32_t D3DFVF_TEX1 = 0x100;
 
 enum D3DTRANSFORMSTATETYPE : uint32_t {
@@ -185,13 +200,39 @@ enum D3DSAMPLERSTATETYPE : uint32_t {
     D3DSAMP_MAXANISOTROPY = 10,
 };
 
+enum D3DBLEND : uint32_t {
+    D3DBLEND_ZERO = 1,
+    D3DBLEND_ONE = 2,
+    D3DBLEND_SRCCOLOR = 3,
+    D3DBLEND_INVSRCCOLOR = 4,
+    D3DBLEND_SRCALPHA = 5,
+    D3DBLEND_INVSRCALPHA = 6,
+    D3DBLEND_DESTALPHA = 7,
+    D3DBLEND_INVDESTALPHA = 8,
+    D3DBLEND_DESTCOLOR = 9,
+    D3DBLEND_INVDESTCOLOR = 10,
+    D3DBLEND_SRCALPHASAT = 11,
+};
+
+enum D3DSTENCILOP : uint32_t {
+    D3DSTENCILOP_KEEP = 1,
+    D3DSTENCILOP_ZERO = 2,
+    D3DSTENCILOP_REPLACE = 3,
+    D3DSTENCILOP_INCRSAT = 4,
+    D3DSTENCILOP_DECRSAT = 5,
+    D3DSTENCILOP_INVERT = 6,
+    D3DSTENCILOP_INCR = 7,
+    D3DSTENCILOP_DECR = 8,
+};
+
 enum D3DZBUFFERTYPE : uint32_t { D3DZB_FALSE = 0, D3DZB_TRUE = 1 };
 enum D3DFILLMODE : uint32_t { D3DFILL_POINT = 1, D3DFILL_WIREFRAME = 2, D3DFILL_SOLID = 3 };
 enum D3DSHADEMODE : uint32_t { D3DSHADE_FLAT = 1, D3DSHADE_GOURAUD = 2 };
 enum D3DCULL : uint32_t { D3DCULL_NONE = 1, D3DCULL_CW = 2, D3DCULL_CCW = 3 };
-enum D3DFOGMODE : uint32_t { D3DFOG_NONE = 0, D3DFOG_EXP = 1, D3DFOG_LINEAR = 3 };
+enum D3DFOGMODE : uint32_t { D3DFOG_NONE = 0, D3DFOG_EXP = 1, D3DFOG_EXP2 = 2, D3DFOG_LINEAR = 3 };
 
 enum D3DCMPFUNC : uint32_t {
+    D3DCMP_NEVER = 1,
     D3DCMP_LESS = 2,
     D3DCMP_EQUAL = 3,
     D3DCMP_LESSEQUAL = 4,
@@ -201,7 +242,11 @@ enum D3DCMPFUNC : uint32_t {
     D3DCMP_ALWAYS = 8,
 };
 
-enum D3DMATERIALCOLORSOURCE : uint32_t { D3DMCS_MATERIAL = 0, D3DMCS_COLOR1 = 1 };
+enum D3DMATERIALCOLORSOURCE : uint32_t {
+    D3DMCS_MATERIAL = 0,
+    D3DMCS_COLOR1 = 1,
+    D3DMCS_COLOR2 = 2,
+};
 
 enum D3DTEXTUREADDRESS : uint32_t {
     D3DTADDRESS_WRAP = 1,
@@ -240,8 +285,13 @@ constexpr uint32_t D3DPMISCCAPS_COLORWRITEENABLE = 0x80;
 constexpr uint32_t D3DPTFILTERCAPS_MINFANISOTROPIC = 0x400;
 constexpr uint32_t D3DPTFILTERCAPS_MAGFANISOTROPIC = 0x4000000;
 constexpr uint32_t D3DSTENCILCAPS_KEEP = 0x1;
+constexpr uint32_t D3DSTENCILCAPS_ZERO = 0x2;
+constexpr uint32_t D3DSTENCILCAPS_REPLACE = 0x4;
 constexpr uint32_t D3DSTENCILCAPS_INCRSAT = 0x8;
 constexpr uint32_t D3DSTENCILCAPS_DECRSAT = 0x10;
+constexpr uint32_t D3DSTENCILCAPS_INVERT = 0x20;
+constexpr uint32_t D3DSTENCILCAPS_INCR = 0x40;
+constexpr uint32_t D3DSTENCILCAPS_DECR = 0x80;
 
 // Float render states travel as their bits.
 constexpr uint32_t floatBits(float value) {

@@ -34,6 +34,13 @@ public:
     virtual HRESULT SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) = 0;
     virtual HRESULT SetScissorRect(const RECT* rect) = 0;
     virtual HRESULT SetFVF(uint32_t fvf) = 0;
+    // Draws from the caller's memory, laid out by the current vertex format.
+    virtual HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount,
+                                    const void* vertices, uint32_t stride) = 0;
+    virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minVertexIndex,
+                                           uint32_t vertexCount, uint32_t primitiveCount,
+                                           const void* indices, D3DFORMAT indexFormat,
+                                           const void* vertices, uint32_t stride) = 0;
     virtual HRESULT SetVertexShaderConstantF(uint32_t startRegister, const float* data,
                                              uint32_t registerCount) = 0;
     virtual HRESULT SetPixelShaderConstantF(uint32_t startRegister, const float* data,

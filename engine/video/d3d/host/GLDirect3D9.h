@@ -1,0 +1,37 @@
+#pragma once
+
+#include "engine/video/d3d/host/IDirect3D9.h"
+
+class IHostGL;
+class IHostWindowSystem;
+
+// Direct3D 9 on OpenGL: the object of our runtime, drawing into the windows of the window layer
+// through its GL facet. One adapter, the desktop's display mode, the formats a GL window offers.
+class CGLDirect3D9 : public IDirect3D9 {
+public:
+    CGLDirect3D9(IHostWindowSystem& host, IHostGL& gl) : m_host(host), m_gl(gl) {}
+
+    HRESULT GetAdapterIdentifier(uint32_t adapter, uint32_t flags,
+                                 D3DADAPTER_IDENTIFIER9* identifier) override;
+    HRESULT GetAdapterDisplayMode(uint32_t adapter, D3DDISPLAYMODE* mode) override;
+    HRESULT CheckDeviceFormat(uint32_t adapter, D3DDEVTYPE deviceType, D3DFORMAT adapterFormat,
+                              uint32_t usage, D3DRESOURCETYPE resourceType,
+                              D3DFORMAT checkFormat) override;
+    HRESULT CheckDeviceMultiSampleType(uint32_t adapter, D3DDEVTYPE deviceType,
+                                       D3DFORMAT surfaceFormat, bool windowed,
+                                       D3DMULTISAMPLE_TYPE type, uint32_t* qualityLevels) override;
+    HRESULT CheckDepthStencilMatch(uint32_t adapter, D3DDEVTYPE deviceType, D3DFORMAT adapterFormat,
+                                   D3DFORMAT renderTargetFormat,
+                                   D3DFORMAT depthStencilFormat) override;
+    HRESULT CreateDevice(uint32_t adapter, D3DDEVTYPE deviceType, HWND focusWindow,
+                         uint32_t behaviorFlags, D3DPRESENT_PARAMETERS* parameters,
+                         IDirect3DDevice9** device) override;
+
+private:
+    IHostWindowSystem& m_host;
+    IHostGL& m_gl;
+};
+
+// Registers the runtime as "d3d9.dll" for the window system, which must outlive the
+// registration; a window system without a GL facet gives no Direct3D object.
+void registerGLDirect3D9Module(IHostWindowSystem& host);
