@@ -1,6 +1,7 @@
 #include "engine/io/Path.h"
 
 #include <climits>
+#include <cwctype>
 #include <unistd.h>
 
 #include "engine/core/Array.h"
@@ -104,6 +105,13 @@ CStringW getDirectoryPart(const CStringW& path) {
 CStringW extensionOf(const CStringW& path) {
     const int dot = path.findLast(u'.');
     return dot >= 0 && dot > lastSeparatorOf(path) ? tailFrom(path, uint32_t(dot) + 1) : CStringW();
+}
+
+CStringW lowerCaseExtensionOf(const CStringW& path) {
+    CStringW extension = extensionOf(path);
+    for (uint32_t i = 0; i < extension.length(); ++i)
+        extension[i] = char16_t(std::towlower(wint_t(extension[i])));
+    return extension;
 }
 
 CStringW makeRelativePath(const CStringW& base, const CStringW& path) {

@@ -22,6 +22,9 @@ CStringW getDirectoryPart(const CStringW& path);
 // The characters after the last '.' of the last component, letter case kept; else empty.
 CStringW extensionOf(const CStringW& path);
 
+// The extension with each character lower-cased, as the loaders compare it.
+CStringW lowerCaseExtensionOf(const CStringW& path);
+
 // path expressed relative to base, which is taken as a file name unless it ends with a
 // separator. Paths with different roots come back unchanged. The result uses '/'.
 CStringW makeRelativePath(const CStringW& base, const CStringW& path);

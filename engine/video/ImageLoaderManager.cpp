@@ -1,7 +1,5 @@
 #include "engine/video/ImageLoaderManager.h"
 
-#include <cwctype>
-
 #include "engine/io/Path.h"
 #include "engine/video/JpegImageDecoder.h"
 #include "engine/video/JpegImageEncoder.h"
@@ -13,13 +11,6 @@
 namespace {
 
 constexpr int32_t kDefaultQuality = 100;
-
-CStringW lowerCaseExtension(const CStringW& name) {
-    CStringW extension = extensionOf(name);
-    for (uint32_t i = 0; i < extension.length(); ++i)
-        extension[i] = char16_t(std::towlower(wint_t(extension[i])));
-    return extension;
-}
 
 } // namespace
 
@@ -36,7 +27,7 @@ CRefPointer<CSoftwareImage> CImageLoaderManager::loadImage(IInputFile* file,
                                                            const CContentKey& key) const {
     if (!file)
         return nullptr;
-    const CStringW extension = lowerCaseExtension(file->getName());
+    const CStringW extension = lowerCaseExtensionOf(file->getName());
     for (const CRefPointer<IImageDecoder>& decoder : m_decoders) {
         if (!decoder->acceptsExtension(extension))
             continue;
