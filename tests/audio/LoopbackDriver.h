@@ -1,0 +1,81 @@
+#pragma once
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "engine/audio/OpenALAudioDriver.h"
+#include "engine/audio/SoundLoaderManager.h"
+#include "engine/core/Event.h"
+#include "tests/audio/SoundFixtures.h"
+
+// An OpenAL driver on OpenAL-soft's loopback device: nothing is heard, and the test renders the
+// mix itself, as 32-bit float stereo at 44100 Hz.
+namespace loopback {
+
+constexpr uint32_t kRate = 44100;
+
+inline ALCdevice* openLoopback(const char*) {
+    const auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+        alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    return open ? open(nullptr) : nullptr;
+}
+
+inline const OpenALOutput& output() {
+    static const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
+                                        ALC_STEREO_SOFT,
+                                        ALC_FORMAT_TYPE_SOFT,
+                                        ALC_FLOAT_SOFT,
+                                        ALC_FREQUENCY,
+                                        ALCint(kRate),
+                                        0};
+    static const OpenALOutput loopbackOutput = {openLoopback, attributes};
+    return loopbackOutput;
+}
+
+inline CRefPointer<COpenALAudioDriver> makeDriver(bool thread = false) {
+    const CRefPointer<CSoundLoaderManager> loaders(new CSoundLoaderManager());
+    AudioParameters parameters;
+    parameters.driverType = 1;
+    parameters.thread = thread;
+    return COpenALAudioDriver::create(parameters, nullptr, loaders.get(), output());
+}
+
+// The left channel of the next frames of the mix.
+inline std::vector<float> render(COpenALAudioDriver& driver, uint32_t frames) {
+    static const auto renderSamples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(
+        alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    std::vector<float> stereo(size_t(frames) * 2);
+    renderSamples(driver.getDevice(), stereo.data(), ALCsizei(frames));
+    std::vector<float> left(frames);
+    for (uint32_t i = 0; i < frames; ++i)
+        left[i] = stereo[size_t(i) * 2];
+    return left;
+}
+
+// Renders in steps of 0.05 s with an update event before each, as the engine's frames do
+// when the driver runs without its thread.
+inline std::vector<float> play(COpenALAudioDriver& driver, uint32_t frames) {
+    std::vector<float> out;
+    while (out.size() < frames) {
+        CEventSystemFlowUpdate update(50);
+        driver.OnEvent(update);
+        const uint32_t step =
+            frames - uint32_t(out.size()) < 2205 ? frames - uint32_t(out.size()) : 2205;
+        const std::vector<float> part = render(driver, step);
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+}
+
+inline float peak(const std::vector<float>& samples, size_t from, size_t to) {
+    float largest = 0.0f;
+    for (size_t i = from; i < to && i < samples.size(); ++i)
+        largest = std::fabs(samples[i]) > largest ? std::fabs(samples[i]) : largest;
+    return largest;
+}
+
+} // namespace loopback
