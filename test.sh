@@ -10,5 +10,5 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_SANITIZE=ON 
 cmake --build build/test
 (cd build/test && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_TSAN=ON >/dev/null
-cmake --build build/tsan --target thread_sanitizer_tests
+cmake --build build/tsan --target thread_sanitizer_tests audio_thread_sanitizer_tests
 (cd build/tsan && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)

@@ -6,7 +6,6 @@
 #include "engine/audio/AlSoundBuffer.h"
 #include "engine/audio/OpenALAudioDriver.h"
 #include "engine/core/Logger.h"
-#include "engine/io/ContentManager.h"
 
 CStreamedSoundSource::CStreamedSoundSource(const CContentKey& key,
                                            CRefPointer<COpenALAudioDriver> driver,
@@ -42,15 +41,17 @@ CStreamedSoundSource::~CStreamedSoundSource() {
 }
 
 CRefPointer<CContent> CStreamedSoundSource::makeCopy() const {
-    CContentManager* manager = getContentKey().getOwner();
-    if (!manager)
+    IPropertyContentSource* owner = getContentSource();
+    if (!owner)
         return nullptr;
-    CRefPointer<CContent> copy = manager->load(kContentType, getContentKey().getName(), false);
-    CSoundSource* source = dynamic_cast<CSoundSource*>(copy.get());
-    if (!source)
+    const CRefPointer<IPropertyContent> loaded =
+        owner->loadContent(kContentType, getContentName(), false);
+    CRefPointer<CSoundSource> copy =
+        CRefPointer<CSoundSource>::share(dynamic_cast<CSoundSource*>(loaded.get()));
+    if (!copy)
         return nullptr;
-    source->setVolume(m_volume);
-    source->setLooping(m_looping);
+    copy->setVolume(m_volume);
+    copy->setLooping(m_looping);
     return copy;
 }
 

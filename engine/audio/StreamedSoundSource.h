@@ -20,7 +20,7 @@ public:
     CStreamedSoundSource(const CContentKey& key, CRefPointer<COpenALAudioDriver> driver,
                          CRefPointer<CSoundDecoder> decoder, uint32_t samplesPerBuffer);
 
-    // Loads the same name again through the key's content manager.
+    // Loads the same name again through the content manager that loaded this one.
     CRefPointer<CContent> makeCopy() const override;
     int32_t getState() const override;
     // Starts from the first frame at the driver's next stream update.

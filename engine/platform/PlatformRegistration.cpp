@@ -1,5 +1,6 @@
 #include "engine/platform/PlatformRegistration.h"
 
+#include "engine/audio/AudioRegistration.h"
 #include "engine/core/DeviceFactory.h"
 #include "engine/core/EngineServiceFactories.h"
 #include "engine/io/FoundationRegistration.h"
@@ -22,4 +23,5 @@ void registerPlatformLibrary() {
     registerFoundationLibrary();
     deviceFactory() = &makeDevice;
     engineServiceFactories().imageLoaderManager = &makeImageLoaderManager;
+    registerAudioLibrary();
 }

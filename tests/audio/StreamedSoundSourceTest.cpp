@@ -1,6 +1,4 @@
-#include <chrono>
 #include <cstdint>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -57,34 +55,4 @@ TEST(StreamedSoundSourceTest, LoopingStreamWhoseDecoderRunsDryEnds) {
     EXPECT_GT(loopback::peak(out, 0, 100), 0.0f);
     EXPECT_EQ(loopback::peak(out, 100, out.size()), 0.0f);
     EXPECT_EQ(source->getState(), CSoundSource::kStopped);
-}
-
-// Sources are made, played, changed and destroyed on this thread while the driver's own thread
-// refills them; a source must leave the driver's lists before it is gone.
-TEST(StreamedSoundSourceThreadTest, DestroyedWhileTheUpdateThreadRuns) {
-    const CRefPointer<COpenALAudioDriver> driver = loopback::makeDriver(true);
-    ASSERT_TRUE(driver);
-    driver->setStreamingThreshold(0);
-    const sounds::Bytes sound =
-        sounds::wave16(1, loopback::kRate, std::vector<int16_t>(30000, 900));
-    for (int round = 0; round < 6; ++round) {
-        std::vector<CRefPointer<CSoundSource>> sources;
-        for (int i = 0; i < 8; ++i) {
-            sources.push_back(
-                driver->createSound(sounds::file(sound, "s.wav").get(), CContentKey()));
-            ASSERT_TRUE(sources.back());
-            sources.back()->setLooping(i % 2 == 0);
-            ASSERT_TRUE(sources.back()->play());
-        }
-        for (int step = 0; step < 8; ++step) {
-            loopback::render(*driver, 4410);
-            sources[size_t(step)]->setVolume(0.5f);
-            sources[size_t(step)]->setPaused(step % 3 == 0);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            sources[size_t(step)].reset();
-        }
-    }
-    // Two more update periods, with nothing left to refill.
-    std::this_thread::sleep_for(std::chrono::milliseconds(2 * COpenALAudioDriver::kUpdatePeriodMs));
-    EXPECT_EQ(loopback::peak(loopback::render(*driver, 100), 0, 100), 0.0f);
 }
