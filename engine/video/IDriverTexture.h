@@ -5,6 +5,8 @@
 #include "engine/core/RefCounted.h"
 #include "engine/video/PixelSize.h"
 
+class CSoftwareImage;
+
 // A texture made by a video driver, used only with the driver that made it. Starts with one
 // reference, held by whoever asked for it.
 //
@@ -23,6 +25,14 @@ public:
     // The kind of driver that made it (EDriverKind).
     virtual uint32_t getDriverKind() const = 0;
     virtual int32_t getColorFormat() const = 0;
-    // Bytes per row of the kept source image; 0 without one.
+    // Bytes per row of the mapped texels: the storage width in the texture's colour format.
     virtual uint32_t getPitch() const = 0;
+    // Whether the texture has smaller levels below its full-size one.
+    virtual bool hasMipLevels() const = 0;
+    // Rebuilds the smaller levels from the full-size one, after it was changed through a map.
+    virtual void regenerateMipLevels() = 0;
+    virtual bool isRenderTarget() const = 0;
+    // The image the texture was made from; none once dropped, and for render targets.
+    virtual CSoftwareImage* getSourceImage() const = 0;
+    virtual void dropSourceImage() = 0;
 };

@@ -36,6 +36,11 @@ public:
     uint32_t getDriverKind() const override { return DRIVER_KIND_NULL; }
     int32_t getColorFormat() const override { return format; }
     uint32_t getPitch() const override { return width * uint32_t(bytesPerPixelOf(format)); }
+    bool hasMipLevels() const override { return false; }
+    void regenerateMipLevels() override {}
+    bool isRenderTarget() const override { return false; }
+    CSoftwareImage* getSourceImage() const override { return nullptr; }
+    void dropSourceImage() override {}
 
     int32_t format;
     uint32_t width;
