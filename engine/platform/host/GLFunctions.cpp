@@ -46,6 +46,12 @@ bool GLFunctions::load(IHostGL& gl, const char** missing) {
     return firstMissing == nullptr;
 }
 
+void GLFunctions::clearErrors() const {
+    // An implementation keeps at most one error per kind; a few rounds take them all.
+    for (int i = 0; i < 16 && GetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
 uint32_t parseGLVersion(const char* text) {
     float value = 0;
     parseFloat(text, value);

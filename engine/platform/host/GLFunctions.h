@@ -183,6 +183,8 @@ struct GLFunctions {
     // Every entry point from the facet's current context; the ones it does not offer stay
     // null. False when a GL 1.1 function is missing; missing then names the first one.
     bool load(IHostGL& gl, const char** missing = nullptr);
+    // Takes the pending errors, so that the next GetError tells about the calls after this.
+    void clearErrors() const;
 };
 
 // Major x 100 + minor of a GL version text, whose number comes first: "1.2" gives 102,

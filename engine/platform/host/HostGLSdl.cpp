@@ -121,8 +121,9 @@ HostGLContext CHostGLSdl::createContext(HostWindow window) {
 
 bool CHostGLSdl::makeCurrent(HostWindow window, HostGLContext context) {
     SDL_Window* sdl = m_windows.sdlWindow(window);
+    // Releasing leaves another window's current context alone.
     if (context == kNoHostGLContext)
-        return SDL_GL_MakeCurrent(sdl, nullptr) == 0;
+        return SDL_GL_GetCurrentWindow() != sdl || SDL_GL_MakeCurrent(sdl, nullptr) == 0;
     auto found = m_contexts.find(context);
     return sdl && found != m_contexts.end() && SDL_GL_MakeCurrent(sdl, found->value) == 0;
 }

@@ -47,7 +47,7 @@ public:
     // A context for the window's pixel format; kNoHostGLContext when none can be made.
     virtual HostGLContext createContext(HostWindow window) = 0;
     // Makes the context current and draws into the window; kNoHostGLContext leaves no context
-    // current.
+    // current when the window's is, and leaves another window's alone.
     virtual bool makeCurrent(HostWindow window, HostGLContext context) = 0;
     virtual bool deleteContext(HostGLContext context) = 0;
 
