@@ -1,0 +1,19 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class CSoftwareImage;
+
+// Picture tests: what was drawn is compared with the golden PNG tests/golden/<name>.png,
+// channel by channel, each within the tolerance (llvmpipe and other rasterisers round a little
+// differently). On a mismatch, or when the golden is missing, the picture is written as
+// golden-output/<name>.actual.png and the difference (scaled up eight times so that small
+// errors show) as golden-output/<name>.diff.png, in the folder the tests run in, and the
+// message names both.
+//
+// scripts/update-goldens runs the picture tests with VANTOR_UPDATE_GOLDENS=1, which writes
+// every picture as its new golden instead of comparing; look at them before committing.
+::testing::AssertionResult matchesGolden(const CSoftwareImage& actual, const std::string& name,
+                                         int tolerance = 3);
