@@ -4,8 +4,10 @@
 #include "engine/core/DeviceFactory.h"
 #include "engine/core/EngineServiceFactories.h"
 #include "engine/io/FoundationRegistration.h"
+#include "engine/platform/DriverFactories.h"
 #include "engine/platform/EngineDeviceFactory.h"
 #include "engine/video/ImageLoaderManager.h"
+#include "engine/video/opengl/OpenGLRenderDriver.h"
 
 namespace {
 
@@ -24,4 +26,5 @@ void registerPlatformLibrary() {
     deviceFactory() = &makeDevice;
     engineServiceFactories().imageLoaderManager = &makeImageLoaderManager;
     registerAudioLibrary();
+    openGLDriverFactory() = &createOpenGLDriver;
 }

@@ -23,12 +23,13 @@ namespace {
 FakeHostWindowSystem* g_host = nullptr;
 
 // Stands for a program's highest library: the platform's registrations, with the device on the
-// test's fake window system.
+// test's fake window system, which has no GL: a null driver stands in for OpenGL.
 void registerFakePlatform() {
     registerPlatformLibrary();
     deviceFactory() = [](const CreationParameters& parameters) {
         return createEngineDevice(parameters, *g_host);
     };
+    openGLDriverFactory() = &TestOpenGLDriver::create;
 }
 
 void registerNothing() {}
