@@ -1,0 +1,207 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "engine/platform/host/GLFunctions.h"
+#include "engine/platform/host/HostWindowSystemSdl.h"
+#include "engine/video/ImageTexture.h"
+#include "engine/video/QuadBatcher.h"
+#include "engine/video/SoftwareImage.h"
+#include "engine/video/opengl/OpenGLRenderDriver.h"
+
+// Frames of 5,000 alpha-blended 32 x 32 sprites on Mesa's software renderer: through the
+// quad batcher and the OpenGL driver, beside a minimal hand-written batched GL program drawing
+// the same sprites from the same texture. One iteration is one frame, finished by GL.
+namespace {
+
+constexpr int kSprites = 5000;
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kSide = 32;
+
+CHostWindowSystemSdl& host() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    static CHostWindowSystemSdl system;
+    return system;
+}
+
+struct Sprite {
+    float x;
+    float y;
+    CColor color;
+};
+
+std::vector<Sprite> sprites() {
+    std::vector<Sprite> list;
+    uint32_t seed = 12345;
+    for (int i = 0; i < kSprites; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const float x = float(seed % uint32_t(kWidth - kSide));
+        seed = seed * 1664525u + 1013904223u;
+        const float y = float(seed % uint32_t(kHeight - kSide));
+        list.push_back({x, y, CColor(0xC0000000u | (seed & 0xFFFFFF))});
+    }
+    return list;
+}
+
+// A soft round sprite: opaque in the middle, transparent at the corners.
+CRefPointer<CSoftwareImage> spriteImage() {
+    CRefPointer<CSoftwareImage> image =
+        CSoftwareImage::create(CContentKey(), COLOR_FORMAT_A8R8G8B8, kSide, kSide);
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const int dx = x - kSide / 2;
+            const int dy = y - kSide / 2;
+            const int distance = dx * dx + dy * dy;
+            const uint32_t alpha = distance >= 256 ? 0 : uint32_t(255 - distance);
+            storePixel32(image->getData() + (y * kSide + x) * 4, alpha << 24 | 0xFFFFFF);
+        }
+    }
+    return image;
+}
+
+HostWindow openWindow() {
+    HostWindowDesc desc;
+    desc.width = kWidth;
+    desc.height = kHeight;
+    return host().createWindow(desc);
+}
+
+void BM_SpritesThroughTheDriver(benchmark::State& state) {
+    const HostWindow window = openWindow();
+    CreationParameters parameters;
+    parameters.driverType = 3;
+    parameters.width = kWidth;
+    parameters.height = kHeight;
+    parameters.bits = 32;
+    parameters.windowHandle = window;
+    CRefPointer<COpenGLRenderDriver> driver =
+        COpenGLRenderDriver::create(parameters, nullptr, nullptr, *host().getGL());
+    if (!driver) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    // Drawn at their size, sprites need no smaller levels; nor does the hand-written program.
+    driver->setTextureOption(TEXTURE_CREATE_MIP_MAPS, false);
+    CRefPointer<IDriverTexture> texture = driver->createTexture(spriteImage().get());
+    CRefPointer<CImageTexture> image(new CImageTexture(CContentKey(), u"", texture.get()));
+    RenderMaterial material;
+    material.type = MATERIAL_TRANS_ALPHACH_VERTEXALPHA;
+    material.lighting = false;
+    // Argument 0: as text is drawn, over everything in order; 1: depth-tested as sprites are.
+    const bool depth = state.range(0) != 0;
+    material.depthTest = depth ? 1 : 0;
+    material.depthWrite = depth;
+    material.layerCount = 1;
+    material.layers[0].texture = image.get();
+    material.layers[0].wrapMode = 1;
+    const std::vector<Sprite> list = sprites();
+    const CVector2d texCoords[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    CQuadBatcher& batch = *driver->getQuadBatcher();
+    for (auto _ : state) {
+        driver->startFrame(true, true, CColor(0xFF000000), nullptr, nullptr);
+        batch.begin();
+        for (const Sprite& sprite : list) {
+            const CVector2d corners[4] = {{sprite.x, sprite.y},
+                                          {sprite.x + kSide, sprite.y},
+                                          {sprite.x + kSide, sprite.y + kSide},
+                                          {sprite.x, sprite.y + kSide}};
+            batch.addQuad(&material, corners, texCoords, 0, sprite.color);
+        }
+        batch.end();
+        driver->presentFrame();
+        driver->gl().Finish();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    image.reset();
+    texture.reset();
+    driver.reset();
+    host().destroyWindow(window);
+}
+
+// The same frame written directly against GL: one vertex array of all sprites, one draw.
+struct PlainVertex {
+    float x, y;
+    uint8_t rgba[4];
+    float u, v;
+};
+
+void BM_SpritesHandWritten(benchmark::State& state) {
+    IHostGL& facet = *host().getGL();
+    const HostWindow window = openWindow();
+    HostGLPixelFormat wanted;
+    const int32_t format = facet.choosePixelFormat(wanted);
+    HostGLContext context = kNoHostGLContext;
+    GLFunctions gl;
+    if (!format || !facet.setPixelFormat(window, format) ||
+        (context = facet.createContext(window)) == kNoHostGLContext ||
+        !facet.makeCurrent(window, context) || !gl.load(facet)) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    const CRefPointer<CSoftwareImage> image = spriteImage();
+    GLuint texture = 0;
+    gl.GenTextures(1, &texture);
+    gl.BindTexture(GL_TEXTURE_2D, texture);
+    gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kSide, kSide, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                  image->getData());
+    gl.Enable(GL_TEXTURE_2D);
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    gl.Enable(GL_BLEND);
+    gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (state.range(0) != 0) {
+        gl.Enable(GL_DEPTH_TEST);
+        gl.DepthFunc(GL_LEQUAL);
+    }
+    gl.Viewport(0, 0, kWidth, kHeight);
+    gl.MatrixMode(GL_PROJECTION);
+    const GLfloat ortho[16] = {
+        2.0f / kWidth, 0, 0, 0, 0, -2.0f / kHeight, 0, 0, 0, 0, 1, 0, -1, 1, 0, 1};
+    gl.LoadMatrixf(ortho);
+    const std::vector<Sprite> list = sprites();
+    std::vector<PlainVertex> vertices(list.size() * 4);
+    std::vector<GLuint> indices;
+    for (GLuint q = 0; q < list.size(); ++q) {
+        for (GLuint k : {0u, 1u, 2u, 0u, 2u, 3u})
+            indices.push_back(q * 4 + k);
+    }
+    gl.EnableClientState(GL_VERTEX_ARRAY);
+    gl.EnableClientState(GL_COLOR_ARRAY);
+    gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl.VertexPointer(2, GL_FLOAT, sizeof(PlainVertex), &vertices[0].x);
+    gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(PlainVertex), vertices[0].rgba);
+    gl.TexCoordPointer(2, GL_FLOAT, sizeof(PlainVertex), &vertices[0].u);
+    for (auto _ : state) {
+        gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        PlainVertex* v = vertices.data();
+        for (const Sprite& sprite : list) {
+            const uint8_t rgba[4] = {
+                uint8_t(sprite.color.getRed()), uint8_t(sprite.color.getGreen()),
+                uint8_t(sprite.color.getBlue()), uint8_t(sprite.color.getAlpha())};
+            const float xs[4] = {sprite.x, sprite.x + kSide, sprite.x + kSide, sprite.x};
+            const float ys[4] = {sprite.y, sprite.y, sprite.y + kSide, sprite.y + kSide};
+            const float us[4] = {0, 1, 1, 0};
+            const float vs[4] = {0, 0, 1, 1};
+            for (int k = 0; k < 4; ++k, ++v)
+                *v = {xs[k], ys[k], {rgba[0], rgba[1], rgba[2], rgba[3]}, us[k], vs[k]};
+        }
+        gl.DrawElements(GL_TRIANGLES, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
+        facet.swapBuffers(window);
+        gl.Finish();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    gl.DeleteTextures(1, &texture);
+    facet.makeCurrent(window, kNoHostGLContext);
+    facet.deleteContext(context);
+    host().destroyWindow(window);
+}
+
+BENCHMARK(BM_SpritesThroughTheDriver)->Name("SpriteFrame/vantor")->Arg(0)->Arg(1)->UseRealTime();
+BENCHMARK(BM_SpritesHandWritten)->Name("SpriteFrame/gl")->Arg(0)->Arg(1)->UseRealTime();
+
+} // namespace
