@@ -169,7 +169,8 @@ HRESULT CGLDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* parameters) {
 HRESULT CGLDirect3DDevice9::Present(const RECT*, const RECT*, HWND destWindowOverride,
                                     const void*) {
     const HostWindow window = destWindowOverride ? HostWindow(destWindowOverride) : m_window;
-    return m_facet.swapBuffers(window) ? D3D_OK : D3DERR_DEVICELOST;
+    // A GL window is never lost: a failed swap is a plain failure, not a reason to reset.
+    return m_facet.swapBuffers(window) ? D3D_OK : D3DERR_DRIVERINTERNALERROR;
 }
 
 HRESULT CGLDirect3DDevice9::GetBackBuffer(uint32_t swapChain, uint32_t index, D3DBACKBUFFER_TYPE,
