@@ -51,10 +51,9 @@ D3DCAPS9 FakeD3D9Script::defaultCaps() {
     return caps;
 }
 
-FakeD3D9Runtime::FakeD3D9Runtime(Library library) {
+FakeD3D9Runtime::FakeD3D9Runtime() {
     CArray<D3DModuleExport> exports;
-    if (library == Library::Complete)
-        exports.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(&createFake), this});
+    exports.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(&createFake), this});
     CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
 }
 

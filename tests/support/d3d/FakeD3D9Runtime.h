@@ -49,9 +49,7 @@ struct FakeD3D9Script {
 // objects is written to the log as "Name(arguments)", so tests can see what a driver sent.
 class FakeD3D9Runtime {
 public:
-    enum class Library { Complete, WithoutEntryPoint };
-
-    explicit FakeD3D9Runtime(Library library = Library::Complete);
+    FakeD3D9Runtime();
     ~FakeD3D9Runtime();
     FakeD3D9Runtime(const FakeD3D9Runtime&) = delete;
     FakeD3D9Runtime& operator=(const FakeD3D9Runtime&) = delete;
