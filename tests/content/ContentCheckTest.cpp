@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "content/ContentFiles.h"
+#include "engine/audio/OggSoundDecoder.h"
 #include "engine/io/Dictionary.h"
 #include "engine/video/PngImageDecoder.h"
 
@@ -286,4 +287,26 @@ TEST_F(ContentCheckTest, AtlasEntriesLieOnTheirPagesAndMatchTheirImages) {
         });
     }
     EXPECT_GT(entries, 0);
+}
+
+TEST_F(ContentCheckTest, EverySoundDecodesWhole) {
+    int sounds = 0;
+    for (const std::string& name : archive.names()) {
+        if (!endsWith(name, ".ogg")) {
+            continue;
+        }
+        CRefPointer<IInputFile> file = archive.open(name);
+        ASSERT_TRUE(file && COggSoundDecoder::isOggVorbis(file.get())) << name;
+        file->seekTo(0, false);
+        CRefPointer<COggSoundDecoder> decoder(new COggSoundDecoder(file));
+        ASSERT_GT(decoder->getTotalSamples(), 0u) << name;
+        std::vector<char> buffer(size_t(decoder->getFrameBytes()) * 4096);
+        uint32_t frames = 0;
+        for (uint32_t read; (read = decoder->read(buffer.data(), 4096)) > 0;) {
+            frames += read;
+        }
+        EXPECT_EQ(frames, decoder->getTotalSamples()) << name;
+        ++sounds;
+    }
+    EXPECT_GT(sounds, 0);
 }
