@@ -92,6 +92,15 @@ public:
         m_isSorted = true;
     }
 
+    // Drops the elements from count on and keeps the buffer, so that filling the array again
+    // does not allocate.
+    void truncate(uint32_t count) {
+        if (count >= m_used)
+            return;
+        destroyRange(m_data + count, m_used - count);
+        m_used = count;
+    }
+
     // Moves the elements into a new buffer of exactly count slots; elements past it are dropped.
     void reallocate(uint32_t count) {
         T* fresh = allocate(count);

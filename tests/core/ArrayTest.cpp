@@ -260,4 +260,24 @@ TEST(ArrayTest, ReallocateKeepsThePrefixAndOwnsTheBuffer) {
     EXPECT_EQ(array.data(), nullptr);
 }
 
+TEST(ArrayTest, TruncateDestroysTheTailAndKeepsTheBuffer) {
+    Tracked::constructed = 0;
+    Tracked::destroyed = 0;
+    CArray<Tracked> array;
+    for (int i = 0; i < 8; ++i)
+        array.append(Tracked(i));
+    const Tracked* buffer = array.data();
+    const uint32_t allocated = array.allocated();
+    const int destroyedBefore = Tracked::destroyed;
+
+    array.truncate(3);
+    EXPECT_EQ(valuesOf(array), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(Tracked::destroyed - destroyedBefore, 5);
+    array.truncate(5);
+    EXPECT_EQ(array.size(), 3u);
+    array.append(Tracked(9));
+    EXPECT_EQ(array.data(), buffer);
+    EXPECT_EQ(array.allocated(), allocated);
+}
+
 } // namespace
