@@ -80,9 +80,10 @@ void COpenGLDriverTexture::chooseGLFormats() {
         m_pixelType = GL_UNSIGNED_SHORT_4_4_4_4_REV;
         return;
     case COLOR_FORMAT_R5G6B5:
+        // GL takes the 5-6-5 packings with RGB only; red in the top bits is this layout.
         m_internalFormat = GL_RGB;
-        m_pixelFormat = GL_BGR;
-        m_pixelType = GL_UNSIGNED_SHORT_5_6_5_REV;
+        m_pixelFormat = GL_RGB;
+        m_pixelType = GL_UNSIGNED_SHORT_5_6_5;
         return;
     case COLOR_FORMAT_R8G8B8:
         m_internalFormat = GL_RGB;

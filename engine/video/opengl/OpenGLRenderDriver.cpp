@@ -9,7 +9,10 @@
 #include "engine/platform/host/IHostWindowSystem.h"
 #include "engine/video/ImageTexture.h"
 #include "engine/video/SoftwareImage.h"
+#include "engine/video/opengl/OpenGLAsmShaderPass.h"
 #include "engine/video/opengl/OpenGLDriverTexture.h"
+#include "engine/video/opengl/OpenGLFboTexture.h"
+#include "engine/video/opengl/OpenGLGlslPass.h"
 #include "engine/video/opengl/OpenGLMaterialPass.h"
 
 namespace {
@@ -592,6 +595,70 @@ CRefPointer<IDriverTexture> COpenGLRenderDriver::createDeviceTexture(CSoftwareIm
     if (!image)
         return nullptr;
     return CRefPointer<IDriverTexture>(new COpenGLDriverTexture(image, this));
+}
+
+namespace {
+
+bool isPowerOfTwo(uint32_t value) {
+    return value != 0 && (value & (value - 1)) == 0;
+}
+
+uint32_t largestPowerOfTwoAtMost(uint32_t value) {
+    uint32_t power = 1;
+    while (power * 2 <= value)
+        power *= 2;
+    return power;
+}
+
+} // namespace
+
+CRefPointer<IDriverTexture> COpenGLRenderDriver::createRenderTargetTexture(CPixelSize size,
+                                                                           int32_t formatCode) {
+    const bool mipLevels = getTextureOption(TEXTURE_CREATE_MIP_MAPS);
+    setTextureOption(TEXTURE_CREATE_MIP_MAPS, false);
+    CRefPointer<IDriverTexture> texture;
+    if (hasFeature(FEATURE_FRAME_BUFFER_OBJECTS)) {
+        CRefPointer<COpenGLFboTexture> target(new COpenGLFboTexture(size, this, formatCode));
+        if (target->attachDepth())
+            texture = target;
+    } else {
+        CPixelSize fitted{std::min(size.width, m_screenSize.width),
+                          std::min(size.height, m_screenSize.height)};
+        if (isPowerOfTwo(size.width) && isPowerOfTwo(size.height))
+            fitted = {largestPowerOfTwoAtMost(fitted.width),
+                      largestPowerOfTwoAtMost(fitted.height)};
+        texture = createBlankTexture(fitted, COLOR_FORMAT_A8R8G8B8);
+        if (texture)
+            static_cast<COpenGLDriverTexture*>(texture.get())->markRenderTarget();
+    }
+    setTextureOption(TEXTURE_CREATE_MIP_MAPS, mipLevels);
+    return texture;
+}
+
+int32_t COpenGLRenderDriver::addShaderPass(IMaterialPass* pass) {
+    uint32_t index = MATERIAL_BUILT_IN_COUNT;
+    while (index < getMaterialPassCount() && getMaterialPass(index))
+        ++index;
+    return setMaterialPass(int32_t(index), pass, nullptr);
+}
+
+int32_t COpenGLRenderDriver::createAsmMaterial(const char* vertexProgram, const char* pixelProgram,
+                                               IShaderCallback* callback, int32_t baseMaterialType,
+                                               int32_t userData) {
+    CRefPointer<COpenGLAsmShaderPass> pass(
+        new COpenGLAsmShaderPass(this, vertexProgram, pixelProgram, callback,
+                                 getMaterialPass(uint32_t(baseMaterialType)), userData));
+    return pass->isCompiled() ? addShaderPass(pass.get()) : -1;
+}
+
+int32_t COpenGLRenderDriver::createHighLevelMaterial(const char* vertexProgram, const char*,
+                                                     int32_t, const char* pixelProgram, const char*,
+                                                     int32_t, IShaderCallback* callback,
+                                                     int32_t baseMaterialType, int32_t userData) {
+    CRefPointer<COpenGLGlslPass> pass(
+        new COpenGLGlslPass(this, vertexProgram, pixelProgram, callback,
+                            getMaterialPass(uint32_t(baseMaterialType)), userData));
+    return pass->isLinked() ? addShaderPass(pass.get()) : -1;
 }
 
 void COpenGLRenderDriver::addTexture(COpenGLDriverTexture* texture) {

@@ -41,6 +41,10 @@ public:
                                 bool clearDepthBuffer, CColor clearColor) override;
     void setViewportRect(const CPixelRect& rect) override;
     CRefPointer<IDriverTexture> createDeviceTexture(CSoftwareImage* image) override;
+    // A frame-buffer object with its own depth buffer, or a plain texture that takes copies of
+    // the frame buffer where frame-buffer objects are missing.
+    CRefPointer<IDriverTexture> createRenderTargetTexture(CPixelSize size,
+                                                          int32_t formatCode) override;
 
     void drawPrimitives(const void* vertices, uint32_t vertexCount, const void* indices,
                         uint32_t primitiveCount, uint32_t vertexType, uint32_t indexType,
@@ -81,6 +85,17 @@ public:
     void setAmbientLight(const CColorf& color) override;
     const char* getAdapterDescription() const override { return m_vendor.c_str(); }
 
+    // Shader materials take the next free material type from 26 on and answer it; -1 when the
+    // programs do not compile.
+    int32_t createHighLevelMaterial(const char* vertexProgram, const char* vertexEntry,
+                                    int32_t vertexTarget, const char* pixelProgram,
+                                    const char* pixelEntry, int32_t pixelTarget,
+                                    IShaderCallback* callback, int32_t baseMaterialType,
+                                    int32_t userData) override;
+    int32_t createAsmMaterial(const char* vertexProgram, const char* pixelProgram,
+                              IShaderCallback* callback, int32_t baseMaterialType,
+                              int32_t userData) override;
+
     // The states every material type shares, and shader constants for assembly programs.
     void setBaseRenderStates(const RenderMaterial& material, const RenderMaterial& last,
                              bool resetAllStates) override;
@@ -101,6 +116,8 @@ public:
     // implementation lacks and for a texture of another driver.
     bool bindTexture(uint32_t stage, IDriverTexture* texture);
     bool unbindTexturesFrom(uint32_t firstStage);
+    // The material's four layers on stages 0 to 3; stages past its layers are unbound.
+    void bindMaterialLayers(const RenderMaterial& material);
     // Makes the stage the active one when there is more than one.
     void selectTextureStage(uint32_t stage) const;
 
@@ -150,6 +167,7 @@ private:
     void initDriver(CPixelSize size, bool stencilBuffer);
     void readDriverName();
     void createMaterialPasses();
+    int32_t addShaderPass(IMaterialPass* pass);
 
     void clear(bool backBuffer, bool depthBuffer, bool stencilBuffer, CColor color);
     // Makes the current material's states current when it changed or all states are to be

@@ -262,6 +262,11 @@ bool COpenGLRenderDriver::unbindTexturesFrom(uint32_t firstStage) {
     return true;
 }
 
+void COpenGLRenderDriver::bindMaterialLayers(const RenderMaterial& material) {
+    for (uint32_t stage = 0; stage < RenderMaterial::kMaxLayers; ++stage)
+        bindTexture(stage, stage < material.layerCount ? layerTexture(material, stage) : nullptr);
+}
+
 void COpenGLRenderDriver::setVertexShaderConstants(const float* data, int32_t firstRegister,
                                                    int32_t registerCount) {
     if (!m_gl->ProgramLocalParameter4fvARB || !data)
