@@ -153,4 +153,174 @@ TEST_F(OpenGLDriverPictureTest, FogAndLight) {
     EXPECT_TRUE(matchesGolden(*driver->captureScreen(), "gl-fog-and-light"));
 }
 
+// Sixteen by sixteen: a bright disc fading out at its rim, over a colour wheel of hues.
+uint32_t discTexel(int32_t x, int32_t y) {
+    const int dx = x * 2 - 15;
+    const int dy = y * 2 - 15;
+    const int distance = dx * dx + dy * dy;
+    const uint32_t alpha = distance >= 225 ? 0 : uint32_t(255 - distance);
+    const uint32_t red = uint32_t(x * 16);
+    const uint32_t green = uint32_t(y * 16);
+    return alpha << 24 | red << 16 | green << 8 | uint32_t(255 - x * 8);
+}
+
+// Vertical stripes of four colours under every material.
+void drawStripes(COpenGLRenderDriver& driver, int32_t height) {
+    const CColor colours[4] = {CColor(0xFF2040A0), CColor(0xFFA04020), CColor(0xFF20A040),
+                               CColor(0xFFE0E0E0)};
+    for (int32_t i = 0; i < 12; ++i)
+        driver.drawRect(colours[i % 4], {i * 8, 0, i * 8 + 8, height}, nullptr);
+}
+
+TEST_F(OpenGLDriverPictureTest, SingleTextureMaterials) {
+    open(glParameters(kWidth, kHeight));
+    driver->applyMaterial(flatMaterial());
+    begin2D();
+    drawStripes(*driver, int32_t(kHeight));
+    CImageTexture* disc = imageTexture(makeImage(16, 16, discTexel));
+    struct Kind {
+        uint32_t type;
+        float parameter;
+    };
+    const Kind kinds[] = {
+        {MATERIAL_SOLID, 0},
+        {MATERIAL_TRANS_ADD, 0},
+        {MATERIAL_TRANS_ALPHACH, 0},
+        {MATERIAL_TRANS_ALPHACH, 0.75f},
+        {MATERIAL_TRANS_ALPHACH_REF, 0},
+        {MATERIAL_TRANS_VERTEX_ALPHA, 0},
+        {MATERIAL_ONETEXTURE_BLEND, 67079.0f},
+        {MATERIAL_ONETEXTURE_BLEND, float(0x020504)},
+        {MATERIAL_TRANS_ALPHACH_VERTEXALPHA, 0},
+        {MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD, 0},
+    };
+    CQuadBatcher& batch = *driver->getQuadBatcher();
+    batch.begin();
+    for (size_t i = 0; i < std::size(kinds); ++i) {
+        RenderMaterial material = flatMaterial(kinds[i].type);
+        material.typeParameter = kinds[i].parameter;
+        material.layerCount = 1;
+        material.layers[0].texture = disc;
+        const float x = 4 + float(i % 4) * 23;
+        const float y = 4 + float(i / 4) * 23;
+        addQuad(batch, material, x, y, x + 20, y + 20, CColor(0xC0FFE0C0));
+    }
+    batch.end();
+    EXPECT_TRUE(matchesGolden(*driver->captureScreen(), "gl-materials-single-texture"));
+}
+
+TEST_F(OpenGLDriverPictureTest, TwoLayerMaterials) {
+    open(glParameters(kWidth, kHeight));
+    begin2D(CColor(0xFF303030));
+    CImageTexture* checker = imageTexture(makeImage(8, 8, checkerTexel));
+    CImageTexture* disc = imageTexture(makeImage(16, 16, discTexel));
+    CQuadBatcher& batch = *driver->getQuadBatcher();
+    batch.begin();
+    const uint32_t types[] = {MATERIAL_SOLID_2LAYER, MATERIAL_DETAIL_MAP};
+    for (int i = 0; i < 2; ++i) {
+        RenderMaterial material = flatMaterial(types[i]);
+        material.layerCount = 2;
+        material.layers[0].texture = checker;
+        material.layers[1].texture = disc;
+        const float x = 4 + 46 * float(i);
+        const CVector2d corners[4] = {point(x, 4), point(x + 40, 4), point(x + 40, 36),
+                                      point(x, 36)};
+        const CVector2d texCoords[4] = {point(0, 0), point(1, 0), point(1, 1), point(0, 1)};
+        CQuadRecord quad;
+        quad.material = &material;
+        const CColor colours[4] = {CColor(0x00FFFFFF), CColor(0x80FFFFFF), CColor(0xFFFFFFFF),
+                                   CColor(0x40FF8080)};
+        for (int k = 0; k < 4; ++k)
+            quad.vertices[k] =
+                CVertex{CVector3d(corners[k].x, corners[k].y, 0), colours[k], texCoords[k]};
+        batch.addQuadVertices(quad);
+    }
+    batch.end();
+    // The sphere-mapped materials look up their second texture by the normals.
+    driver->setRenderStates3D();
+    const uint16_t indices[6] = {0, 1, 2, 0, 2, 3};
+    const uint32_t sphereTypes[] = {MATERIAL_SPHERE_MAP, MATERIAL_REFLECTION_2LAYER,
+                                    MATERIAL_TRANS_REFLECTION_2LAYER};
+    for (int i = 0; i < 3; ++i) {
+        RenderMaterial material = flatMaterial(sphereTypes[i]);
+        material.backFaceCulling = false;
+        material.layerCount = 2;
+        material.layers[0].texture = i == 0 ? disc : checker;
+        material.layers[1].texture = disc;
+        const float left = -0.95f + 0.65f * float(i);
+        CVertexNormal quad[4];
+        const float xs[4] = {left, left + 0.55f, left + 0.55f, left};
+        const float ys[4] = {-0.1f, -0.1f, -0.9f, -0.9f};
+        const float nx[4] = {-0.7f, 0.7f, 0.7f, -0.7f};
+        const float ny[4] = {0.7f, 0.7f, -0.7f, -0.7f};
+        for (int k = 0; k < 4; ++k) {
+            quad[k].position = CVector3d(xs[k], ys[k], 0.5f);
+            quad[k].normal = CVector3d(nx[k], ny[k], -0.3f);
+            quad[k].color = CColor(0xC0FFFFFF);
+            quad[k].texCoord = CVector2d(xs[k] - left, ys[k]);
+        }
+        driver->applyMaterial(material);
+        driver->drawIndexedTriangles(quad, 4, indices, 2);
+    }
+    EXPECT_TRUE(matchesGolden(*driver->captureScreen(), "gl-materials-two-layers"));
+}
+
+TEST_F(OpenGLDriverPictureTest, RenderTarget) {
+    open(glParameters(kWidth, kHeight));
+    driver->applyMaterial(flatMaterial());
+    begin2D(CColor(0xFF000000));
+    CRefPointer<IDriverTexture> target =
+        driver->createRenderTargetTexture({48, 36}, COLOR_FORMAT_A8R8G8B8);
+    ASSERT_TRUE(target);
+    driver->useRenderTargetTexture(target.get(), true, true, CColor(0xFF204060));
+    driver->drawRectGradient({0, 0, 48, 12}, CColor(0xFFFF0000), CColor(0xFFFFFF00),
+                             CColor(0xFFFF0000), CColor(0xFFFFFF00), nullptr);
+    driver->drawRegularPolygon(CVector2d(24, 22), 10, CColor(0xFFFFFFFF), 3);
+    driver->drawImage(driver->createTexture(makeImage(8, 8, checkerTexel).get()).get(), {2, 26});
+    driver->useRenderTargetTexture(nullptr, false, false, CColor());
+    driver->drawImagePart(target.get(), {2, 2}, {0, 0, 48, 36}, nullptr, CColor(0xFFFFFFFF), false);
+    driver->drawImageScaled(target.get(), {54, 2, 78, 20}, {0, 0, 48, 36}, nullptr, nullptr, false);
+    CRefPointer<CImageTexture> holder(new CImageTexture(CContentKey(), u"", target.get()));
+    RenderMaterial sprite = flatMaterial(MATERIAL_TRANS_VERTEX_ALPHA);
+    sprite.layerCount = 1;
+    sprite.layers[0].texture = holder.get();
+    CQuadBatcher& batch = *driver->getQuadBatcher();
+    batch.begin();
+    addQuad(batch, sprite, 40, 30, 88, 66, CColor(0xC0FFFFFF));
+    batch.end();
+    EXPECT_TRUE(matchesGolden(*driver->captureScreen(), "gl-render-target"));
+}
+
+TEST_F(OpenGLDriverPictureTest, ShaderMaterials) {
+    open(glParameters(kWidth, kHeight));
+    const int32_t asmType = driver->createAsmMaterial(
+        nullptr,
+        "!!ARBfp1.0\nTEMP t;\nTEX t, fragment.texcoord[0], texture[0], 2D;\n"
+        "MUL result.color, t, fragment.color;\nEND\n",
+        nullptr, MATERIAL_SOLID, 0);
+    const int32_t glslType = driver->createHighLevelMaterial(
+        "void main() { gl_Position = ftransform(); gl_TexCoord[0] = gl_MultiTexCoord0; "
+        "gl_FrontColor = gl_Color; }",
+        "main", 0,
+        "uniform sampler2D image; void main() { vec4 t = texture2D(image, gl_TexCoord[0].st); "
+        "gl_FragColor = vec4(t.gbr, 1.0) * gl_Color; }",
+        "main", 0, nullptr, MATERIAL_SOLID, 0);
+    ASSERT_GE(asmType, 26);
+    ASSERT_GE(glslType, 26);
+    begin2D(CColor(0xFF101010));
+    CImageTexture* checker = imageTexture(makeImage(8, 8, checkerTexel));
+    CQuadBatcher& batch = *driver->getQuadBatcher();
+    batch.begin();
+    const int32_t types[] = {asmType, glslType};
+    for (int i = 0; i < 2; ++i) {
+        RenderMaterial material = flatMaterial(uint32_t(types[i]));
+        material.layerCount = 1;
+        material.layers[0].texture = checker;
+        const float x = 4 + 46 * float(i);
+        addQuad(batch, material, x, 8, x + 40, 64, CColor(0xFFFFC080));
+    }
+    batch.end();
+    EXPECT_TRUE(matchesGolden(*driver->captureScreen(), "gl-shader-materials"));
+}
+
 } // namespace
