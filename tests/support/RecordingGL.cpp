@@ -1,7 +1,6 @@
 #include "support/RecordingGL.h"
 
 #include <cstring>
-#include <utility>
 
 namespace {
 

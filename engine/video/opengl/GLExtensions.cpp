@@ -1,7 +1,6 @@
 #include "engine/video/opengl/GLExtensions.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "engine/core/Logger.h"
 #include "engine/platform/host/GLFunctions.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "engine/core/Logger.h"
 #include "engine/platform/host/GLFunctions.h"

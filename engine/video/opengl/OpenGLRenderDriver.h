@@ -183,6 +183,8 @@ private:
     // Direct 2D drawing: the texture goes to stage 0; scaled images are filtered.
     bool setRenderStates2DDirect(bool vertexAlpha, IDriverTexture* texture, bool alphaChannel,
                                  bool filtered);
+    // Switches the scissor test on for a clip; false for an inverted clip.
+    bool scissorTo(const CPixelRect* clip);
     void drawTexturedQuad(const CPixelRect& destination, IDriverTexture* texture, float left,
                           float top, float right, float bottom, const CColor* colors);
     void drawFlatQuad(const CPixelRect& rect, const CColor (&colors)[4]);

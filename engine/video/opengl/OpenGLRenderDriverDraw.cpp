@@ -78,26 +78,24 @@ bool isInverted(const CPixelRect& rect) {
     return rect.right < rect.left || rect.bottom < rect.top;
 }
 
+// Cuts the span [at, at + length) to [low, high), moving the source's start along.
+void cutAxis(int32_t low, int32_t high, int32_t& at, int32_t& sourceStart, int32_t& length) {
+    if (at < low) {
+        const int32_t overhang = low - at;
+        length -= overhang;
+        sourceStart += overhang;
+        at = low;
+    }
+    if (at + length > high)
+        length = high - at;
+}
+
 // Cuts the rectangle (x, y, width, height) to the bounds, moving the source's left and top
 // edges along.
 void cutToBounds(const CPixelRect& bounds, CPixelPoint& at, CPixelRect& source, int32_t& width,
                  int32_t& height) {
-    if (at.x < bounds.left) {
-        const int32_t overhang = bounds.left - at.x;
-        width -= overhang;
-        source.left += overhang;
-        at.x = bounds.left;
-    }
-    if (at.x + width > bounds.right)
-        width = bounds.right - at.x;
-    if (at.y < bounds.top) {
-        const int32_t overhang = bounds.top - at.y;
-        height -= overhang;
-        source.top += overhang;
-        at.y = bounds.top;
-    }
-    if (at.y + height > bounds.bottom)
-        height = bounds.bottom - at.y;
+    cutAxis(bounds.left, bounds.right, at.x, source.left, width);
+    cutAxis(bounds.top, bounds.bottom, at.y, source.top, height);
 }
 
 } // namespace
@@ -306,6 +304,18 @@ bool COpenGLRenderDriver::setRenderStates2DDirect(bool vertexAlpha, IDriverTextu
     return true;
 }
 
+// A clip cuts the drawing by the scissor test; an inverted clip leaves nothing to draw.
+bool COpenGLRenderDriver::scissorTo(const CPixelRect* clip) {
+    if (!clip)
+        return true;
+    if (isInverted(*clip))
+        return false;
+    m_gl->Enable(GL_SCISSOR_TEST);
+    m_gl->Scissor(clip->left, int32_t(getRenderTargetSize().height) - clip->bottom,
+                  clip->right - clip->left, clip->bottom - clip->top);
+    return true;
+}
+
 // One quad over the destination, corners top-left, top-right, bottom-right, bottom-left.
 // Texture coordinates are texels over the storage size, so padding stays outside.
 void COpenGLRenderDriver::drawTexturedQuad(const CPixelRect& destination, IDriverTexture* texture,
@@ -370,15 +380,9 @@ void COpenGLRenderDriver::drawImageScaled(IDriverTexture* texture, const CPixelR
     const CColor colors[4] = {
         cornerColors ? cornerColors[0] : white, cornerColors ? cornerColors[3] : white,
         cornerColors ? cornerColors[2] : white, cornerColors ? cornerColors[1] : white};
-    if (!setRenderStates2DDirect(hasVertexAlpha(colors, 4), texture, useAlphaChannel, true))
+    if (!setRenderStates2DDirect(hasVertexAlpha(colors, 4), texture, useAlphaChannel, true) ||
+        !scissorTo(clip))
         return;
-    if (clip && isInverted(*clip))
-        return;
-    if (clip) {
-        m_gl->Enable(GL_SCISSOR_TEST);
-        m_gl->Scissor(clip->left, int32_t(getRenderTargetSize().height) - clip->bottom,
-                      clip->right - clip->left, clip->bottom - clip->top);
-    }
     drawTexturedQuad(destination, texture, float(source.left), float(source.top),
                      float(source.right), float(source.bottom), colors);
     if (clip)
@@ -391,15 +395,9 @@ void COpenGLRenderDriver::drawImageRunClipped(IDriverTexture* texture, CPixelPoi
                                               const CPixelRect* clip, CColor color,
                                               bool useAlphaChannel) {
     if (!texture ||
-        !setRenderStates2DDirect(color.getAlpha() < 255, texture, useAlphaChannel, false))
+        !setRenderStates2DDirect(color.getAlpha() < 255, texture, useAlphaChannel, false) ||
+        !scissorTo(clip))
         return;
-    if (clip && isInverted(*clip))
-        return;
-    if (clip) {
-        m_gl->Enable(GL_SCISSOR_TEST);
-        m_gl->Scissor(clip->left, int32_t(getRenderTargetSize().height) - clip->bottom,
-                      clip->right - clip->left, clip->bottom - clip->top);
-    }
     const CColor colors[4] = {color, color, color, color};
     for (const int32_t index : indices) {
         if (index < 0 || uint32_t(index) >= sourceRects.size())
