@@ -2,8 +2,11 @@
 
 #include "engine/audio/OpenALAudioDriver.h"
 #include "engine/audio/SoundLoaderManager.h"
+#include "engine/audio/SoundPackProcessor.h"
+#include "engine/audio/SoundPlayer.h"
 #include "engine/audio/SoundProcessor.h"
 #include "engine/core/EngineServiceFactories.h"
+#include "engine/core/EngineSubsystemFactories.h"
 #include "engine/io/ContentProcessorsManager.h"
 #include "engine/platform/DriverFactories.h"
 
@@ -13,4 +16,8 @@ void registerAudioLibrary() {
     };
     openALDriverFactory() = &createOpenALAudioDriver;
     contentProcessorFactories().sound = &CSoundProcessor::create;
+    contentProcessorFactories().soundPack = &CSoundPackProcessor::create;
+    engineSubsystemFactories().soundPlayer = [](CEngine& engine) {
+        return CServiceReference<CSoundPlayer>::adopt(CSoundPlayer::create(engine).detach());
+    };
 }

@@ -3,7 +3,7 @@
 #include "engine/audio/OggSoundLoader.h"
 #include "engine/audio/WaveSoundLoader.h"
 #include "engine/audio/WaveSoundWriter.h"
-#include "engine/io/Path.h"
+#include "engine/io/LoaderSearch.h"
 
 CSoundLoaderManager::CSoundLoaderManager() {
     m_loaders.append(CRefPointer<ISoundLoader>(new CWaveSoundLoader()));
@@ -15,21 +15,6 @@ CRefPointer<CSoundDecoder> CSoundLoaderManager::loadSound(IInputFile* file,
                                                           const CContentKey& key) const {
     if (!file)
         return nullptr;
-    const CStringW extension = lowerCaseExtensionOf(file->getName());
-    for (const CRefPointer<ISoundLoader>& loader : m_loaders) {
-        if (!loader->acceptsExtension(extension))
-            continue;
-        file->seekTo(0, false);
-        if (CRefPointer<CSoundDecoder> decoder = loader->load(file, key))
-            return decoder;
-    }
-    for (const CRefPointer<ISoundLoader>& loader : m_loaders) {
-        file->seekTo(0, false);
-        if (!loader->acceptsContent(file))
-            continue;
-        file->seekTo(0, false);
-        if (CRefPointer<CSoundDecoder> decoder = loader->load(file, key))
-            return decoder;
-    }
-    return nullptr;
+    return loadByExtensionThenContent(
+        m_loaders, *file, [&](const ISoundLoader& loader) { return loader.load(file, key); });
 }

@@ -1,6 +1,6 @@
 #include "engine/video/ImageLoaderManager.h"
 
-#include "engine/io/Path.h"
+#include "engine/io/LoaderSearch.h"
 #include "engine/video/JpegImageDecoder.h"
 #include "engine/video/JpegImageEncoder.h"
 #include "engine/video/JpgaImageDecoder.h"
@@ -27,23 +27,8 @@ CRefPointer<CSoftwareImage> CImageLoaderManager::loadImage(IInputFile* file,
                                                            const CContentKey& key) const {
     if (!file)
         return nullptr;
-    const CStringW extension = lowerCaseExtensionOf(file->getName());
-    for (const CRefPointer<IImageDecoder>& decoder : m_decoders) {
-        if (!decoder->acceptsExtension(extension))
-            continue;
-        file->seekTo(0, false);
-        if (CRefPointer<CSoftwareImage> image = decoder->load(file, key))
-            return image;
-    }
-    for (const CRefPointer<IImageDecoder>& decoder : m_decoders) {
-        file->seekTo(0, false);
-        if (!decoder->acceptsContent(file))
-            continue;
-        file->seekTo(0, false);
-        if (CRefPointer<CSoftwareImage> image = decoder->load(file, key))
-            return image;
-    }
-    return nullptr;
+    return loadByExtensionThenContent(
+        m_decoders, *file, [&](const IImageDecoder& decoder) { return decoder.load(file, key); });
 }
 
 bool CImageLoaderManager::writeImage(const CSoftwareImage* image, IOutputFile* file,

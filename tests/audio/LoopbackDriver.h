@@ -71,6 +71,19 @@ inline std::vector<float> play(COpenALAudioDriver& driver, uint32_t frames) {
     return out;
 }
 
+// What a full-scale mono sample becomes in one output channel: OpenAL pans a mono source
+// between the two speakers.
+inline float centreGain(COpenALAudioDriver& driver) {
+    const sounds::Bytes probe = sounds::wave16(1, kRate, std::vector<int16_t>(16, 16384));
+    const CRefPointer<CSoundSource> source =
+        driver.createSound(sounds::file(probe, "probe.wav").get(), CContentKey());
+    source->play();
+    const float gain = render(driver, 1)[0] * 2.0f;
+    source->stop();
+    render(driver, 16);
+    return gain;
+}
+
 inline float peak(const std::vector<float>& samples, size_t from, size_t to) {
     float largest = 0.0f;
     for (size_t i = from; i < to && i < samples.size(); ++i)

@@ -28,18 +28,6 @@ bool isStreamed(const CSoundSource& source) {
     return dynamic_cast<const CStreamedSoundSource*>(&source) != nullptr;
 }
 
-// What a full-scale mono sample becomes in one output channel: OpenAL pans a mono source
-// between the two speakers.
-float centreGain(COpenALAudioDriver& driver) {
-    const CRefPointer<CSoundSource> probe =
-        createSound(driver, monoWave(16, [](uint32_t) { return 16384; }));
-    probe->play();
-    const float gain = loopback::render(driver, 1)[0] * 2.0f;
-    probe->stop();
-    loopback::render(driver, 16);
-    return gain;
-}
-
 class OpenALAudioDriverTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -99,7 +87,7 @@ TEST_F(OpenALAudioDriverTest, RefusesWhatDoesNotDecode) {
 }
 
 TEST_F(OpenALAudioDriverTest, StaticSoundPlaysItsSamplesAtItsVolume) {
-    const float gain = centreGain(*driver);
+    const float gain = loopback::centreGain(*driver);
     const CRefPointer<CSoundSource> source =
         createSound(*driver, monoWave(300, [](uint32_t i) { return int(i) * 100 - 15000; }));
     source->setVolume(0.5f);
@@ -114,7 +102,7 @@ TEST_F(OpenALAudioDriverTest, StaticSoundPlaysItsSamplesAtItsVolume) {
 // 30000 frames is no multiple of the 22050 frames of a stream buffer, so the wrap falls inside
 // a buffer.
 TEST_F(OpenALAudioDriverTest, LoopingStreamWrapsWithoutAGap) {
-    const float gain = centreGain(*driver);
+    const float gain = loopback::centreGain(*driver);
     constexpr uint32_t kFrames = 30000;
     auto value = [](uint32_t i) { return int(i % 1000) * 30 - 15000; };
     driver->setStreamingThreshold(0);

@@ -1,61 +1,22 @@
 #include "engine/audio/SoundProcessor.h"
 
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "engine/audio/StreamedSoundSource.h"
-#include "engine/core/DeviceDriverEvents.h"
 #include "engine/core/PropertyDataContent.h"
-#include "engine/io/ContentManager.h"
-#include "engine/io/VirtualFileSystem.h"
-#include "io/TempFolder.h"
-#include "tests/audio/LoopbackDriver.h"
+#include "tests/audio/SoundContentFixture.h"
 
 namespace {
 
-class SoundProcessorTest : public ::testing::Test {
+class SoundProcessorTest : public SoundContentFixture {
 protected:
     SoundProcessorTest() {
-        files->addArchive(folder.wide(), nullptr);
-        std::filesystem::create_directories(folder.path() / "sounds");
         const sounds::Bytes beep = sounds::wave16(1, 8000, std::vector<int16_t>(800, 1000));
-        for (const char* name : {"beep.wav", "music.wav"}) {
-            std::ofstream(folder.path() / "sounds" / name, std::ios::binary)
-                .write(reinterpret_cast<const char*>(beep.data()), std::streamsize(beep.size()));
-        }
-        ContentProcessorFactories factories;
-        factories.sound = &CSoundProcessor::create;
-        ContentProcessorServices services;
-        services.audioDriver = reference(driver);
-        processors = CRefPointer<CContentProcessorsManager>(
-            new CContentProcessorsManager(services, factories));
-        manager = CRefPointer<CContentManager>(new CContentManager({}, files, processors));
+        writeFile("sounds/beep.wav", beep);
+        writeFile("sounds/music.wav", beep);
     }
-
-    static CServiceReference<IAudioDriver> reference(const CRefPointer<COpenALAudioDriver>& d) {
-        return CServiceReference<IAudioDriver>::adopt(CRefPointer<COpenALAudioDriver>(d).detach());
-    }
-
-    CRefPointer<CSoundSource> load(const char16_t* name) {
-        const CRefPointer<CContent> content =
-            manager->load(CSoundSource::kContentType, name, false);
-        return CRefPointer<CSoundSource>::share(dynamic_cast<CSoundSource*>(content.get()));
-    }
-
-    // Driver events go to the processors first, then to the content manager's caches.
-    void deliver(CEvent& event) {
-        processors->deliver(CEventReceiver::RouteSelfThenChildren, event);
-        manager->deliver(CEventReceiver::RouteSelfThenChildren, event);
-    }
-
-    TempFolder folder;
-    CRefPointer<IVirtualFileSystem> files{new CVirtualFileSystem};
-    CRefPointer<COpenALAudioDriver> driver = loopback::makeDriver();
-    CRefPointer<CContentProcessorsManager> processors;
-    CRefPointer<CContentManager> manager;
 };
 
 } // namespace
