@@ -193,6 +193,18 @@ CStringW withForwardSlashes(const CStringW& path) {
     return slashed;
 }
 
+bool hasParentStep(const CStringW& path) {
+    uint32_t start = 0;
+    for (uint32_t i = 0; i <= path.length(); ++i) {
+        if (i < path.length() && !isPathSeparator(path[i]))
+            continue;
+        if (i - start == 2 && path[start] == u'.' && path[start + 1] == u'.')
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
 CString toDiskPath(const CStringW& path) {
     return utf16ToUtf8(withForwardSlashes(path).c_str());
 }
