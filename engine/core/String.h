@@ -76,10 +76,17 @@ public:
     static const CStringBase& emptyString();
 
     const Char* c_str() const { return m_buffer; }
-    // Writable within allocated(); a moved-from string has allocated 0 until it is assigned.
-    Char* data() { return m_buffer; }
+    // Writable within allocated(). A string without a buffer of its own (a moved-from one)
+    // gets a one-character buffer first, so no write reaches the shared zero.
+    Char* data() {
+        ownBuffer();
+        return m_buffer;
+    }
     Char operator[](uint32_t index) const { return m_buffer[index]; }
-    Char& operator[](uint32_t index) { return m_buffer[index]; }
+    Char& operator[](uint32_t index) {
+        ownBuffer();
+        return m_buffer[index];
+    }
     uint32_t length() const { return m_used - 1; }
     bool isEmpty() const { return m_used <= 1; }
     uint32_t used() const { return m_used; }
@@ -96,6 +103,10 @@ private:
     void appendText(const From* text, uint32_t count);
     // Frees the old buffer when buffer is a new one that the text was copied into.
     void adoptBuffer(Char* buffer, uint32_t allocated);
+    void ownBuffer() {
+        if (m_allocated == 0)
+            reallocate(1);
+    }
 
     // A string without a buffer points at a shared zero and has allocated 0.
     Char* m_buffer;

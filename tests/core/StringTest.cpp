@@ -262,3 +262,24 @@ TEST(StringTest, MovedFromStringStaysUsable) {
     source = std::move(target);
     EXPECT_STREQ(source.c_str(), "moved text");
 }
+
+// Strings without a buffer of their own share one zero; writing into a moved-from string must
+// not reach it, or every such string would read the write.
+template <typename Text>
+void writeIntoMovedFromStrings() {
+    Text first(u"first");
+    const Text taken(std::move(first));
+    first.data()[0] = 'x';
+    Text second(u"second");
+    const Text alsoTaken(std::move(second));
+    second[0] = 'y';
+    Text third(u"third");
+    const Text lastTaken(std::move(third));
+    EXPECT_EQ(third.c_str()[0], 0);
+    EXPECT_TRUE(third.isEmpty());
+}
+
+TEST(StringTest, WritingIntoAMovedFromStringLeavesOthersEmpty) {
+    writeIntoMovedFromStrings<CString>();
+    writeIntoMovedFromStrings<CStringW>();
+}
