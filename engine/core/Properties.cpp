@@ -80,7 +80,7 @@ void CProperties::clear() {
 CRefPointer<CProperties> CProperties::clone() const {
     CRefPointer<CProperties> copy(new CProperties(getOwner()));
     for (const Entry& entry : m_entries)
-        copy->m_entries.append(Entry{entry.name, entry.value ? entry.value->clone() : nullptr});
+        copy->m_entries.append(Entry{entry.name, clonePropertyValue(entry.value)});
     copy->m_index = m_index;
     return copy;
 }

@@ -59,6 +59,10 @@ public:
 
     // Count is clamped to the end of the text; an index at or past the end gives an empty string.
     CStringBase subString(uint32_t index, uint32_t count) const;
+    // The characters from index to the end; empty for an index at or past the end.
+    CStringBase subStringFrom(uint32_t index) const requires std::is_same_v<Char, char16_t> {
+        return subString(index, length());
+    }
 
     // Removes spaces, tabs, line feeds and carriage returns from both ends.
     void trim() requires std::is_same_v<Char, char>;

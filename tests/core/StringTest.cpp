@@ -217,6 +217,14 @@ TEST(StringTest, SubString) {
     }
 }
 
+TEST(StringTest, SubStringFromRunsToTheEnd) {
+    const CStringW text(u"abcdef");
+    const std::pair<uint32_t, const char16_t*> cases[] = {
+        {0, u"abcdef"}, {2, u"cdef"}, {5, u"f"}, {6, u""}, {100, u""}};
+    for (const auto& [index, expected] : cases)
+        EXPECT_EQ(wide(text.subStringFrom(index)), expected) << index;
+}
+
 TEST(StringTest, Trim) {
     struct Case {
         const char* text;
