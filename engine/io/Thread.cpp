@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "engine/core/Logger.h"
-#include "engine/core/RefPointer.h"
 #include "engine/io/PosixSignals.h"
 #include "engine/io/PosixThreadNice.h"
 
@@ -48,9 +47,6 @@ bool CThread::isCallingThread() const {
 bool CThread::start() {
     if (m_thread.joinable())
         return false;
-    // The new thread may drop the last reference before this call is done with the object.
-    const CRefPointer<CThread> self =
-        getRefCount() > 0 ? CRefPointer<CThread>::share(this) : CRefPointer<CThread>();
     m_identityPublished.store(false);
     m_running.store(true);
     try {

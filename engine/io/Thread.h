@@ -11,8 +11,8 @@
 // One operating-system thread whose body is the virtual run, with its own signal stack so that
 // the crash handler reports a stack overflow there too. Classes that derive from it and
 // override run must make run return and join in their own destructor: by the time ~CThread
-// waits, the derived part is already destroyed. Released from inside its own body, the object
-// goes at once and the thread ends on its own.
+// waits, the derived part is already destroyed. Released from inside its own body (once start
+// has returned), the object goes at once and the thread ends on its own.
 class CThread : public virtual CRefCounted {
 public:
     using EntryFunction = int (*)(void* userData);
