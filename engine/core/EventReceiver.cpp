@@ -1,5 +1,19 @@
 #include "engine/core/EventReceiver.h"
 
+#include "engine/core/RefPointer.h"
+
+namespace {
+
+// A handler may drop the last reference to its own receiver (an owner letting go of it), and
+// the delivery goes on reading the receiver after the handler: it holds a reference until it
+// is done. A receiver already being destroyed has no count left to hold.
+CRefPointer<CEventReceiver> keepAlive(CEventReceiver* receiver) {
+    return receiver->getRefCount() > 0 ? CRefPointer<CEventReceiver>::share(receiver)
+                                       : CRefPointer<CEventReceiver>();
+}
+
+} // namespace
+
 CEventReceiver& CEventReceiver::operator=(const CEventReceiver& other) {
     m_categoryMask = other.m_categoryMask;
     return *this;
@@ -18,6 +32,7 @@ bool CEventReceiver::sendToChildren(int32_t, CEvent&) {
 }
 
 bool CEventReceiver::deliver(int32_t mode, CEvent& event) {
+    const CRefPointer<CEventReceiver> self = keepAlive(this);
     switch (mode) {
     case RouteSelf:
         return OnEvent(event);
@@ -57,6 +72,7 @@ const EventMap& CEventReceiver::getEventMap() {
 }
 
 bool CEventReceiver::dispatchThroughEventMap(const EventMap& map, CEvent& event) {
+    const CRefPointer<CEventReceiver> self = keepAlive(this);
     if (dispatchToPreReceivers(event)) {
         return true;
     }

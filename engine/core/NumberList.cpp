@@ -24,3 +24,11 @@ void readNumberList(const char* text, float* values, uint32_t count) {
 void readNumberList(const char16_t* text, float* values, uint32_t count) {
     readNumberListT(text, values, count);
 }
+
+void parseFourFloats(const char* text, float (&values)[4]) {
+    readNumberListT(text, values, 4);
+}
+
+void parseFourFloats(const char16_t* text, float (&values)[4]) {
+    readNumberListT(text, values, 4);
+}

@@ -32,3 +32,7 @@ void scanNumbers(const Char* text, Take take) {
 // at 0, so missing numbers and a null text give zeros.
 void readNumberList(const char* text, float* values, uint32_t count);
 void readNumberList(const char16_t* text, float* values, uint32_t count);
+
+// The first four numbers, as rectangles and float colours are written.
+void parseFourFloats(const char* text, float (&values)[4]);
+void parseFourFloats(const char16_t* text, float (&values)[4]);

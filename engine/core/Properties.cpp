@@ -26,7 +26,7 @@ Value typedValueOr(const CRefPointer<CPropertyData>& entry, Value fallback) {
 
 } // namespace
 
-CProperties::CProperties(IPropertyContentSource* owner) : m_owner(owner) {}
+CProperties::CProperties(IPropertyContentSource* owner) : m_owner(linkOf(owner)) {}
 
 CProperties::~CProperties() {
     clear();
@@ -78,9 +78,9 @@ void CProperties::clear() {
 }
 
 CRefPointer<CProperties> CProperties::clone() const {
-    CRefPointer<CProperties> copy(new CProperties(m_owner));
+    CRefPointer<CProperties> copy(new CProperties(getOwner()));
     for (const Entry& entry : m_entries)
-        copy->m_entries.append(Entry{entry.name, entry.value ? entry.value->clone() : nullptr});
+        copy->m_entries.append(Entry{entry.name, clonePropertyValue(entry.value)});
     copy->m_index = m_index;
     return copy;
 }
@@ -118,7 +118,7 @@ bool CProperties::readPropertyXmlAtDepth(CXmlTextReader& reader, int32_t depth) 
     // Copied: reading the value moves the reader on.
     const CString name(reader.getAttribute(u"Name").c_str());
     CRefPointer<CPropertyData> value =
-        CPropertyTypeRegistry::shared()->create(reader.nodeName(), m_owner);
+        CPropertyTypeRegistry::shared()->create(reader.nodeName(), getOwner());
     bool complete = true;
     if (CPropertyDataProperties* nested = castPropertyData<CPropertyDataProperties>(value.get()))
         complete = nested->readXmlAtDepth(reader, depth + 1);

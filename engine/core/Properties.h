@@ -25,10 +25,10 @@ public:
     // Nested sets deeper than this below the set being read are skipped.
     static constexpr int32_t kMaxReadDepth = 64;
 
-    // Content values read into the set load through the owner; the set holds no reference.
+    // Content values read into the set load through the owner, as long as it lives.
     explicit CProperties(IPropertyContentSource* owner = nullptr);
 
-    IPropertyContentSource* getOwner() const { return m_owner; }
+    IPropertyContentSource* getOwner() const { return sourceOf(m_owner); }
 
     int32_t getCount() const { return int32_t(m_entries.size()); }
     // The name of the entry at a position; empty out of range.
@@ -103,7 +103,7 @@ private:
                         int32_t depth);
     bool readPropertyXmlAtDepth(CXmlTextReader& reader, int32_t depth);
 
-    IPropertyContentSource* m_owner;
+    CRefPointer<CContentSourceLink> m_owner;
     CArray<Entry> m_entries;
     CMap<CString, int32_t> m_index;
 };

@@ -45,6 +45,11 @@ protected:
     ~CPropertyData() override = default;
 };
 
+// A clone of the held value; none for none.
+inline CRefPointer<CPropertyData> clonePropertyValue(const CRefPointer<CPropertyData>& holder) {
+    return holder ? holder->clone() : CRefPointer<CPropertyData>();
+}
+
 // The value as a T when it is of T's kind, else null.
 template <typename T>
 T* castPropertyData(CPropertyData* value) {

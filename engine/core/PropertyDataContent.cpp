@@ -63,7 +63,7 @@ int64_t frameStep(int32_t from, int32_t to, float t) {
 
 void CPropertyDataAtlasTexture::setTexture(CRefPointer<IPropertyAtlasTexture> texture) {
     if (texture)
-        m_source = texture->getContentSource();
+        m_source = linkOf(texture->getContentSource());
     m_texture = std::move(texture);
 }
 
@@ -75,7 +75,7 @@ bool CPropertyDataAtlasTexture::setTextureIfDifferent(CRefPointer<IPropertyAtlas
 }
 
 CRefPointer<CPropertyData> CPropertyDataAtlasTexture::clone() const {
-    CRefPointer<CPropertyDataAtlasTexture> copy(new CPropertyDataAtlasTexture(m_source));
+    CRefPointer<CPropertyDataAtlasTexture> copy(new CPropertyDataAtlasTexture(getContentSource()));
     copy->m_frames = m_frames;
     copy->setTexture(m_texture);
     return copy;
@@ -94,8 +94,8 @@ void CPropertyDataAtlasTexture::fromString(const CString& text) {
 }
 
 void CPropertyDataAtlasTexture::fromStringW(const CStringW& text) {
-    if (m_source && !text.isEmpty())
-        setTexture(loadAtlasTexture(m_source, text, true));
+    if (IPropertyContentSource* source = getContentSource(); source && !text.isEmpty())
+        setTexture(loadAtlasTexture(source, text, true));
 }
 
 bool CPropertyDataAtlasTexture::equals(const CPropertyData* other) const {
@@ -149,7 +149,7 @@ template <typename Derived, int32_t TypeId, uint32_t ContentType>
 void CPropertyDataContentOf<Derived, TypeId, ContentType>::setContent(
     CRefPointer<IPropertyContent> content) {
     if (content)
-        m_source = content->getContentSource();
+        m_source = linkOf(content->getContentSource());
     m_content = std::move(content);
 }
 
@@ -163,7 +163,7 @@ CRefPointer<CPropertyData> CPropertyDataContentOf<Derived, TypeId, ContentType>:
 
 template <typename Derived, int32_t TypeId, uint32_t ContentType>
 CStringW CPropertyDataContentOf<Derived, TypeId, ContentType>::toStringW() const {
-    return contentText(m_content.get(), m_source);
+    return contentText(m_content.get(), getContentSource());
 }
 
 template <typename Derived, int32_t TypeId, uint32_t ContentType>
@@ -178,8 +178,8 @@ void CPropertyDataContentOf<Derived, TypeId, ContentType>::fromString(const CStr
 
 template <typename Derived, int32_t TypeId, uint32_t ContentType>
 void CPropertyDataContentOf<Derived, TypeId, ContentType>::fromStringW(const CStringW& text) {
-    if (m_source)
-        setContent(m_source->loadContent(ContentType, text, true));
+    if (IPropertyContentSource* source = getContentSource())
+        setContent(source->loadContent(ContentType, text, true));
 }
 
 template <typename Derived, int32_t TypeId, uint32_t ContentType>

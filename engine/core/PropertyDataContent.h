@@ -8,8 +8,8 @@
 #include "engine/core/RefPointer.h"
 
 // The property values that refer to loaded content by name. Each loads through a content
-// source; without one its text is ignored. Its text is the content's name relative to the
-// source's current directory, empty without content. Two values are equal when they hold the
+// source while that lives; without one its text is ignored. Its text is the content's name relative
+// to the source's current directory, empty without content. Two values are equal when they hold the
 // same content object.
 
 // A texture whose name may carry a frame number; interpolating between two frames of one
@@ -22,10 +22,10 @@ public:
     static constexpr uint32_t kMaxPreparedFrames = 10000;
 
     explicit CPropertyDataAtlasTexture(IPropertyContentSource* source = nullptr)
-        : m_source(source) {}
+        : m_source(linkOf(source)) {}
 
     IPropertyAtlasTexture* getTexture() const { return m_texture.get(); }
-    IPropertyContentSource* getContentSource() const { return m_source; }
+    IPropertyContentSource* getContentSource() const { return sourceOf(m_source); }
     // A texture brings the source that owns it; none keeps the current source.
     void setTexture(CRefPointer<IPropertyAtlasTexture> texture);
 
@@ -49,17 +49,17 @@ private:
     // Entry k is the frame k steps from this texture's toward the prepared target.
     CArray<CRefPointer<IPropertyAtlasTexture>> m_frames;
     CRefPointer<IPropertyAtlasTexture> m_texture;
-    IPropertyContentSource* m_source;
+    CRefPointer<CContentSourceLink> m_source;
 };
 
 // What the font and sound values share: one piece of content of a fixed type.
 template <typename Derived, int32_t TypeId, uint32_t ContentType>
 class CPropertyDataContentOf : public CPropertyDataOf<Derived, TypeId> {
 public:
-    explicit CPropertyDataContentOf(IPropertyContentSource* source) : m_source(source) {}
+    explicit CPropertyDataContentOf(IPropertyContentSource* source) : m_source(linkOf(source)) {}
 
     IPropertyContent* getContent() const { return m_content.get(); }
-    IPropertyContentSource* getContentSource() const { return m_source; }
+    IPropertyContentSource* getContentSource() const { return sourceOf(m_source); }
     // Content brings the source that owns it; none keeps the current source.
     void setContent(CRefPointer<IPropertyContent> content);
 
@@ -79,7 +79,7 @@ protected:
 
 private:
     CRefPointer<IPropertyContent> m_content;
-    IPropertyContentSource* m_source;
+    CRefPointer<CContentSourceLink> m_source;
 };
 
 class CPropertyDataFont final

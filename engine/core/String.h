@@ -59,6 +59,10 @@ public:
 
     // Count is clamped to the end of the text; an index at or past the end gives an empty string.
     CStringBase subString(uint32_t index, uint32_t count) const;
+    // The characters from index to the end; empty for an index at or past the end.
+    CStringBase subStringFrom(uint32_t index) const requires std::is_same_v<Char, char16_t> {
+        return subString(index, length());
+    }
 
     // Removes spaces, tabs, line feeds and carriage returns from both ends.
     void trim() requires std::is_same_v<Char, char>;
@@ -76,10 +80,17 @@ public:
     static const CStringBase& emptyString();
 
     const Char* c_str() const { return m_buffer; }
-    // Writable within allocated(); a moved-from string has allocated 0 until it is assigned.
-    Char* data() { return m_buffer; }
+    // Writable within allocated(). A string without a buffer of its own (a moved-from one)
+    // gets a one-character buffer first, so no write reaches the shared zero.
+    Char* data() {
+        ownBuffer();
+        return m_buffer;
+    }
     Char operator[](uint32_t index) const { return m_buffer[index]; }
-    Char& operator[](uint32_t index) { return m_buffer[index]; }
+    Char& operator[](uint32_t index) {
+        ownBuffer();
+        return m_buffer[index];
+    }
     uint32_t length() const { return m_used - 1; }
     bool isEmpty() const { return m_used <= 1; }
     uint32_t used() const { return m_used; }
@@ -96,6 +107,10 @@ private:
     void appendText(const From* text, uint32_t count);
     // Frees the old buffer when buffer is a new one that the text was copied into.
     void adoptBuffer(Char* buffer, uint32_t allocated);
+    void ownBuffer() {
+        if (m_allocated == 0)
+            reallocate(1);
+    }
 
     // A string without a buffer points at a shared zero and has allocated 0.
     Char* m_buffer;

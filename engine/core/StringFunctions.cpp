@@ -24,12 +24,14 @@ int hexDigit(Char ch) {
     return -1;
 }
 
-// Digits go into a u32 while it has room, then on in float arithmetic; reading stops after
-// maxDigits digits or after the digit that takes the value past the largest float.
+// Digits go into a u32 while it has room, then on in double arithmetic, rounded to float once
+// at the end: rounding at every digit would read the text of a large float as another float.
+// Reading stops after maxDigits digits or after the digit that takes the value past the largest
+// float, which reads as infinity.
 template <typename Char>
 const Char* readUnsigned(const Char* text, float& value, uint32_t maxDigits) {
     uint32_t whole = 0;
-    float large = 0;
+    double large = 0;
     bool isLarge = false;
     for (uint32_t digits = 0; digits < maxDigits && isDigit(*text); ++digits) {
         const uint32_t digit = uint32_t(*text++ - '0');
@@ -38,14 +40,17 @@ const Char* readUnsigned(const Char* text, float& value, uint32_t maxDigits) {
             continue;
         }
         if (!isLarge) {
-            large = float(whole);
+            large = double(whole);
             isLarge = true;
         }
-        large = large * 10 + float(digit);
+        large = large * 10 + double(digit);
         if (large > FLT_MAX)
             break;
     }
-    value = isLarge ? large : float(whole);
+    if (!isLarge)
+        value = float(whole);
+    else
+        value = large > FLT_MAX ? INFINITY : float(large);
     return text;
 }
 

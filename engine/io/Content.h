@@ -34,7 +34,8 @@ public:
     virtual CRefPointer<CContent> makeCopy() const;
     virtual uint32_t getContentType() const = 0;
 
-    // The content manager that loaded the object; none for objects made in code.
+    // The content manager that loaded the object; none for objects made in code, and none once
+    // the manager is gone.
     IPropertyContentSource* getContentSource() const override;
     const CStringW& getContentName() const override { return m_key.getName(); }
 

@@ -51,8 +51,10 @@ CContentManager::CContentManager(CServiceReference<IRenderDriver> videoDriver,
     m_directories.append(CStringW());
 }
 
+// Keys and values that outlive the manager find no owner from here on.
 CContentManager::~CContentManager() {
     releaseAll();
+    cutLink();
 }
 
 bool CContentManager::OnEvent(CEvent& event) {

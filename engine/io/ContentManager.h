@@ -54,14 +54,13 @@ public:
     virtual bool save(uint32_t type, CContent* object, const CStringW& name, int32_t option);
 
     // Cache under the key's name id or the object's own; false for null, while caching is
-    // off, for objects that are never cached and for a name already cached. Other code may
-    // call addToCacheAs addToCache(key, object).
+    // off, for objects that are never cached and for a name already cached.
     virtual bool addToCacheAs(const CContentKey& key, CContent* object);
     virtual bool addToCache(CContent* object);
     // Releases the cached entry of the object's type and name, which may be another object
     // (the prototype of a copy).
     virtual void remove(CContent* object);
-    // Drops the cached objects that only the cache holds; other code may call it clear.
+    // Drops the cached objects that only the cache holds.
     virtual void releaseUnused();
     virtual void releaseAll();
 

@@ -23,6 +23,7 @@ const int FatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 const int MaxFrames = 64;
 // Leaves room in a path buffer for the report's file name.
 const uint32_t MaxFolderLength = 3840;
+const uint64_t MaxNameAttempts = 100;
 
 // Text built without allocating, for use inside a signal handler; cut at the capacity.
 template <size_t Capacity>
@@ -116,14 +117,30 @@ void writeReport(int fd, int signal, const siginfo_t* info) {
     backtrace_symbols_fd(frames, backtrace(frames, MaxFrames), fd);
 }
 
-void reportCrash(int signal, const siginfo_t* info) {
-    makeReportFolders(g_record.folder.c_str());
+// A new file whose name no earlier report has: the time and the process id tell crashes apart,
+// and a number is added for the rare name that is taken all the same. Never opens an old one.
+int createReportFile(CPathText& path) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
+    for (uint64_t attempt = 0; attempt < MaxNameAttempts; ++attempt) {
+        path.clear();
+        path.append(g_record.folder.c_str()).append("/").append(g_record.programName.c_str());
+        path.append(".").appendNumber(uint64_t(now.tv_sec));
+        path.append(".").appendNumber(uint64_t(getpid()));
+        if (attempt != 0)
+            path.append("-").appendNumber(attempt);
+        path.append(".crash.txt");
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+void reportCrash(int signal, const siginfo_t* info) {
+    makeReportFolders(g_record.folder.c_str());
     CPathText path;
-    path.append(g_record.folder.c_str()).append("/").append(g_record.programName.c_str());
-    path.append(".").appendNumber(uint64_t(now.tv_sec)).append(".crash.txt");
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = createReportFile(path);
     if (fd < 0) {
         writeText(STDERR_FILENO, "Could not write the crash report to ");
         writeText(STDERR_FILENO, path.c_str());

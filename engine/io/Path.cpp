@@ -13,11 +13,6 @@ int lastSeparatorOf(const CStringW& path) {
     return path.findLastOf(pathSeparators, 2);
 }
 
-// The characters from index to the end.
-CStringW tailFrom(const CStringW& path, uint32_t index) {
-    return path.subString(index, path.length());
-}
-
 // Index of the first separator at or after from; the length when there is none.
 uint32_t nextSeparator(const CStringW& path, uint32_t from) {
     while (from < path.length() && !isPathSeparator(path[from])) {
@@ -104,7 +99,8 @@ CStringW getDirectoryPart(const CStringW& path) {
 
 CStringW extensionOf(const CStringW& path) {
     const int dot = path.findLast(u'.');
-    return dot >= 0 && dot > lastSeparatorOf(path) ? tailFrom(path, uint32_t(dot) + 1) : CStringW();
+    return dot >= 0 && dot > lastSeparatorOf(path) ? path.subStringFrom(uint32_t(dot) + 1)
+                                                   : CStringW();
 }
 
 CStringW lowerCaseExtensionOf(const CStringW& path) {
@@ -132,7 +128,7 @@ CStringW makeRelativePath(const CStringW& base, const CStringW& path) {
             result.append(u"../");
         }
     }
-    result.append(tailFrom(path, start));
+    result.append(path.subStringFrom(start));
     return withForwardSlashes(result);
 }
 
@@ -147,10 +143,10 @@ CStringW resolveRelativePath(const CStringW& base, const CStringW& path) {
     CStringW rest = path;
     for (;;) {
         if (beginsWithStep(rest, "..")) {
-            rest = tailFrom(rest, 3);
+            rest = rest.subStringFrom(3);
             folder = parentOf(folder);
         } else if (beginsWithStep(rest, ".")) {
-            rest = tailFrom(rest, 2);
+            rest = rest.subStringFrom(2);
         } else {
             break;
         }
@@ -191,6 +187,18 @@ CStringW withForwardSlashes(const CStringW& path) {
         }
     }
     return slashed;
+}
+
+bool hasParentStep(const CStringW& path) {
+    uint32_t start = 0;
+    for (uint32_t i = 0; i <= path.length(); ++i) {
+        if (i < path.length() && !isPathSeparator(path[i]))
+            continue;
+        if (i - start == 2 && path[start] == u'.' && path[start + 1] == u'.')
+            return true;
+        start = i + 1;
+    }
+    return false;
 }
 
 CString toDiskPath(const CStringW& path) {

@@ -41,6 +41,9 @@ CStringW currentDirectory();
 // Empty when path is empty or the working directory cannot be read.
 CStringW getFullPath(const CStringW& path);
 
+// Whether a component of path is "..", so that joined to a folder it could climb out of it.
+bool hasParentStep(const CStringW& path);
+
 // path with every '\\' replaced by '/'.
 CStringW withForwardSlashes(const CStringW& path);
 

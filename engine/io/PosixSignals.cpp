@@ -1,12 +1,15 @@
 #include "engine/io/PosixSignals.h"
 
 #include <cstdint>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
 
+constexpr size_t kAlternateStackSize = 64 * 1024;
+
 // Static, so that it exists even when the heap is what broke.
-alignas(16) uint8_t g_alternateStack[64 * 1024];
+alignas(16) uint8_t g_alternateStack[kAlternateStackSize];
 
 } // namespace
 
@@ -15,6 +18,33 @@ bool installAlternateSignalStack() {
     stack.ss_sp = g_alternateStack;
     stack.ss_size = sizeof(g_alternateStack);
     return sigaltstack(&stack, nullptr) == 0;
+}
+
+// Mapped when the thread starts, so it is there even when the heap is what broke later.
+CThreadSignalStack::CThreadSignalStack() {
+    void* memory = mmap(nullptr, kAlternateStackSize, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return;
+    m_memory = memory;
+    stack_t stack{};
+    stack.ss_sp = m_memory;
+    stack.ss_size = kAlternateStackSize;
+    m_installed = sigaltstack(&stack, &m_previous) == 0;
+}
+
+CThreadSignalStack::~CThreadSignalStack() {
+    if (m_installed) {
+        if (m_previous.ss_flags & SS_DISABLE) {
+            stack_t off{};
+            off.ss_flags = SS_DISABLE;
+            sigaltstack(&off, nullptr);
+        } else {
+            sigaltstack(&m_previous, nullptr);
+        }
+    }
+    if (m_memory)
+        munmap(m_memory, kAlternateStackSize);
 }
 
 bool installFatalSignalHandler(int signal, FatalSignalHandler handler) {

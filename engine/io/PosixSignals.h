@@ -8,8 +8,23 @@
 using FatalSignalHandler = void (*)(int signal, siginfo_t* info, void* context);
 
 // A stack for the calling thread's signal handlers, so that a stack overflow can still be
-// reported. False when the system refuses it.
+// reported. False when the system refuses it. For the main thread: there is one such stack.
 bool installAlternateSignalStack();
+
+// The same for a thread the engine starts, which needs a stack of its own: in place while the
+// object lives, on the thread that made it; the thread's previous one comes back after it.
+class CThreadSignalStack {
+public:
+    CThreadSignalStack();
+    ~CThreadSignalStack();
+    CThreadSignalStack(const CThreadSignalStack&) = delete;
+    CThreadSignalStack& operator=(const CThreadSignalStack&) = delete;
+
+private:
+    void* m_memory = nullptr;
+    stack_t m_previous{};
+    bool m_installed = false;
+};
 // The handler runs on the alternate stack; its own signal stays blocked while it runs.
 bool installFatalSignalHandler(int signal, FatalSignalHandler handler);
 // "SIGSEGV" and the like for the fatal signals, else "signal".

@@ -47,7 +47,14 @@ CProfileManager::CProfileManager(CRefPointer<IVirtualFileSystem> fileSystem)
       m_playerDefaults(new CProfileParameters(this)), m_globalProfile(new CProfileParameters(this)),
       m_commonProfile(new CProfileParameters(this)) {}
 
-CProfileManager::~CProfileManager() = default;
+// Sets may outlive the manager in their holders' hands; they must not call back into it.
+CProfileManager::~CProfileManager() {
+    for (CProfileParameters* set : {m_systemDefaults.get(), m_playerDefaults.get(),
+                                    m_globalProfile.get(), m_commonProfile.get()})
+        set->detachFromManager();
+    for (const CRefPointer<CProfileParameters>& profile : m_profiles)
+        profile->detachFromManager();
+}
 
 CProfileParameters* CProfileManager::getProfile(int32_t index) const {
     return index >= 0 && index < getProfileCount() ? m_profiles[uint32_t(index)].get() : nullptr;
@@ -83,6 +90,7 @@ void CProfileManager::removeProfile(int32_t index) {
     if (!getProfile(index))
         return;
     m_activeProfile = nullptr;
+    m_profiles[uint32_t(index)]->detachFromManager();
     m_profiles.eraseAt(uint32_t(index));
 }
 
@@ -100,11 +108,11 @@ bool CProfileManager::loadUserProfiles() {
         return false;
     while (reader->readNext()) {
         if (reader->nodeKind() == CXmlTextReader::kEndElement && reader->nodeName() == u"Profiles")
-            break;
+            return true;
         if (reader->nodeKind() == CXmlTextReader::kElement)
             readUserElement(*reader);
     }
-    return true;
+    return false;
 }
 
 // A profile whose name is empty or taken is skipped; its values are then read over as
@@ -135,11 +143,11 @@ bool CProfileManager::loadCommonProfile() {
     while (reader->readNext()) {
         const int32_t kind = reader->nodeKind();
         if (kind == CXmlTextReader::kEndElement && reader->nodeName() == u"Profiles")
-            break;
+            return true;
         if (kind == CXmlTextReader::kElement && reader->nodeName() == u"GlobalProfile")
             m_globalProfile->readParameters(reader.get());
     }
-    return true;
+    return false;
 }
 
 bool CProfileManager::saveUserProfiles() {

@@ -43,7 +43,9 @@ public:
 
     // Reads both files, then gives the common set the system defaults it lacks; true.
     bool load();
-    // False, leaving the sets as they are, when the file is missing or unreadable.
+    // False when the file is missing, or when it ends before its closing "Profiles" tag
+    // (empty, cut short or garbled): what could be read before the damage is kept, and the
+    // defaults fill in the rest.
     bool loadUserProfiles();
     bool loadCommonProfile();
     // False, leaving the old file whole, when the file cannot be written.

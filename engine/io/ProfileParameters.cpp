@@ -11,8 +11,7 @@ void CProfileParameters::addMissingFrom(const CProperties& other) {
         const CString& name = other.getNameAt(i);
         if (indexOf(name) != -1)
             continue;
-        const CRefPointer<CPropertyData> value = other.getValueAt(i);
-        add(name, value ? value->clone() : CRefPointer<CPropertyData>());
+        add(name, clonePropertyValue(other.getValueAt(i)));
     }
 }
 

@@ -17,8 +17,11 @@ public:
     const CStringW& getName() const { return m_name; }
     void setName(const CStringW& name) { m_name = name; }
 
-    // Has the manager rewrite the file that holds this set; true when it was written.
+    // Has the manager rewrite the file that holds this set; true when it was written. False once
+    // the manager has let go of the set (it removed the set, or it is gone).
     bool notifyChanged();
+    // Called by the manager as it lets go of the set.
+    void detachFromManager() { m_manager = nullptr; }
     // Appends copies of the other set's values whose names this set lacks, in their order, so
     // that changing a value here changes neither the other set nor any other copy.
     void addMissingFrom(const CProperties& other);

@@ -3,9 +3,13 @@
 #include <system_error>
 
 #include "engine/core/Logger.h"
+#include "engine/io/PosixSignals.h"
 #include "engine/io/PosixThreadNice.h"
 
 namespace {
+
+// Set on a thread whose object was destroyed from inside its own body.
+thread_local bool t_objectGone = false;
 
 // The two steps below and above normal that the priority classes stand for, as nice values
 // (a lower nice value is a higher priority).
@@ -25,8 +29,19 @@ int clampNice(int nice) {
 
 CThread::CThread(EntryFunction entry, void* userData) : m_entry(entry), m_userData(userData) {}
 
+// A thread cannot wait for itself: released from inside its own body, it runs on alone and
+// touches the object no more.
 CThread::~CThread() {
+    if (isCallingThread()) {
+        t_objectGone = true;
+        m_thread.detach();
+        return;
+    }
     join();
+}
+
+bool CThread::isCallingThread() const {
+    return m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id();
 }
 
 bool CThread::start() {
@@ -52,7 +67,7 @@ bool CThread::setPriority(int32_t priorityClass) {
 }
 
 void CThread::join() {
-    if (m_thread.joinable())
+    if (m_thread.joinable() && !isCallingThread())
         m_thread.join();
 }
 
@@ -61,6 +76,7 @@ int CThread::run() {
 }
 
 void CThread::threadMain() {
+    const CThreadSignalStack signalStack;
     {
         std::lock_guard<std::mutex> guard(m_identityLock);
         m_threadId = currentThreadId();
@@ -71,6 +87,8 @@ void CThread::threadMain() {
     m_identityPublished.store(true);
     m_identityPublished.notify_all();
     run();
+    if (t_objectGone)
+        return;
     {
         std::lock_guard<std::mutex> guard(m_identityLock);
         m_threadId = 0;

@@ -8,9 +8,11 @@
 
 #include "engine/core/RefCounted.h"
 
-// One operating-system thread whose body is the virtual run. Classes that derive from it and
+// One operating-system thread whose body is the virtual run, with its own signal stack so that
+// the crash handler reports a stack overflow there too. Classes that derive from it and
 // override run must make run return and join in their own destructor: by the time ~CThread
-// waits, the derived part is already destroyed.
+// waits, the derived part is already destroyed. Released from inside its own body (once start
+// has returned), the object goes at once and the thread ends on its own.
 class CThread : public virtual CRefCounted {
 public:
     using EntryFunction = int (*)(void* userData);
@@ -31,7 +33,7 @@ public:
     // Stored for the next start; applied at once to a running thread. Best effort: false when
     // there is no running thread or the system refuses.
     bool setPriority(int32_t priorityClass);
-    // Waits without a time limit for a started thread to end.
+    // Waits without a time limit for a started thread to end; nothing on the thread itself.
     void join();
     // From start until run returns.
     bool isRunning() const { return m_running.load(); }
@@ -41,6 +43,7 @@ protected:
     virtual int run();
 
 private:
+    bool isCallingThread() const;
     void threadMain();
     // Needs m_identityLock held and a live thread.
     bool applyPriority();

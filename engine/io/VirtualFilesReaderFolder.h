@@ -7,10 +7,11 @@
 #include "engine/io/IVirtualFilesReader.h"
 
 // A folder on disk mounted as an archive: every name is looked up on disk below the root,
-// anew on each call. A folder cannot be listed, so it reports no entries.
+// anew on each call, and never above it. A folder cannot be listed, so it reports no entries.
 class CVirtualFilesReaderFolder : public IVirtualFilesReader {
 public:
-    // folder is absolute; the root is it with '/' separators and a trailing '/'.
+    // folder is absolute; the root is it with '/' separators and a trailing '/'. An empty folder
+    // gives no root, below which nothing opens.
     explicit CVirtualFilesReaderFolder(const CStringW& folder);
 
     CStringW archivePath() const override { return m_root; }

@@ -75,8 +75,7 @@ bool CVirtualFilesReaderQca::readRecord(uint8_t* bytes, CStringW& name, uint32_t
     QcaEntry entry;
     entry.dataOffset = readU32(bytes + nameLength);
     entry.dataSize = readU32(bytes + nameLength + 4);
-    if (entry.dataOffset < kHeaderSize ||
-        uint64_t{entry.dataOffset} + entry.dataSize > m_fileLength) {
+    if (entry.dataOffset < kHeaderSize) {
         return false;
     }
     if (name.allocated() < nameLength + 1) {
@@ -100,14 +99,22 @@ CRefPointer<IInputFile> CVirtualFilesReaderQca::openEntryAt(uint32_t index) {
     if (entry.dataSize == 0) {
         return CRefPointer<IInputFile>(new CMemoryBlockFile(nullptr, 0, entry.name, false));
     }
+    // Checked before anything is allocated: the directory may promise more than the file holds.
+    if (uint64_t{entry.dataOffset} + entry.dataSize > m_fileLength) {
+        return failEntry(entry);
+    }
     CByteBuffer data(entry.dataSize);
     if (!data.data() || !m_file->seekTo(int32_t(entry.dataOffset), false) ||
         m_file->readBytes(data.data(), int32_t(entry.dataSize)) != int32_t(entry.dataSize)) {
-        CLogger::instance()->log(u"Packed archive entry could not be read: " + entry.name,
-                                 CLogger::LevelError);
-        return nullptr;
+        return failEntry(entry);
     }
     m_key.apply(data.data(), entry.dataSize, m_key.keyPositionOf(entry.dataOffset));
     return CRefPointer<IInputFile>(
         new CMemoryBlockFile(data.detach(), int32_t(entry.dataSize), entry.name, true));
+}
+
+CRefPointer<IInputFile> CVirtualFilesReaderQca::failEntry(const QcaEntry& entry) {
+    CLogger::instance()->log(u"Packed archive entry could not be read: " + entry.name,
+                             CLogger::LevelError);
+    return nullptr;
 }

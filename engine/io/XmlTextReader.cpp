@@ -195,18 +195,19 @@ bool CXmlTextReader::readText(char16_t* start, char16_t* end, bool hasEntity) {
 bool CXmlTextReader::readBang(char16_t* bang) {
     char16_t* p = bang + 1;
     if (*p == '[') {
-        // The eight characters from the '!' on (normally "![CDATA[") are passed unread.
+        // The eight characters from the '!' on (normally "![CDATA[") are passed unread. A
+        // section that never closes is one with empty text, and then the document ends.
+        m_kind = kCData;
         for (p = bang; p < bang + 8; ++p) {
             if (*p == 0)
-                return endInside(p);
+                return readUnclosedCData(p);
         }
         char16_t* close = p;
         while (*close != 0 && !(close[0] == ']' && close[1] == ']' && close[2] == '>'))
             ++close;
         if (*close == 0)
-            return endInside(close);
+            return readUnclosedCData(close);
         assignRange(m_name, p, close);
-        m_kind = kCData;
         m_position = close + 3;
         return true;
     }
@@ -230,6 +231,12 @@ bool CXmlTextReader::readBang(char16_t* bang) {
         m_name = u"";
     m_kind = kComment;
     m_position = p + 1;
+    return true;
+}
+
+bool CXmlTextReader::readUnclosedCData(char16_t* terminator) {
+    m_name = u"";
+    m_position = terminator;
     return true;
 }
 

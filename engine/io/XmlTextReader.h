@@ -13,8 +13,9 @@
 // character references beyond the entity list, and reads malformed markup in a fixed, forgiving
 // way: blank text of fewer than three characters is skipped, any "<!" markup other than CDATA
 // (a DOCTYPE too) is a comment, and entities are replaced once. Every scan stops at the end of
-// the text; a document that ends inside a construct ends there: readNext returns false and the
-// reader is left on no node.
+// the text. A document that ends inside a tag, an attribute, a comment or "<?" markup ends
+// there: readNext returns false and the reader is left on no node. One that ends inside a
+// CDATA section gives a CDATA node with empty text, and then the end.
 class CXmlTextReader : public CRefCounted {
 public:
     enum NodeKind : int32_t {
@@ -75,6 +76,7 @@ private:
 
     bool readText(char16_t* start, char16_t* end, bool hasEntity);
     bool readBang(char16_t* bang);
+    bool readUnclosedCData(char16_t* terminator);
     bool readEndElement(char16_t* slash);
     bool readOther(char16_t* question);
     bool readElement(char16_t* nameStart);

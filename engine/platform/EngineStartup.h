@@ -35,7 +35,7 @@ struct EngineStartupSettings {
 //    services' random generator;
 // 4. once the device has its window, setMainWindow hands it to the guard; from then on runOnce
 //    restores and raises the window whenever a later start asks, before each pass of the loop.
-// The start-up owns the engine it made and releases it last.
+// The start-up owns the engine it made; the engine goes before the guard.
 class CEngineStartup {
 public:
     explicit CEngineStartup(const EngineStartupSettings& settings);

@@ -9,9 +9,6 @@ class CSoftwareImage;
 
 // A texture made by a video driver, used only with the driver that made it. Starts with one
 // reference, held by whoever asked for it.
-//
-// Other code may know these operations as sourceSize (getSourceSize), storageSize (getSize),
-// driverKind (getDriverKind), pixelFormat (getColorFormat) and rowPitch (getPitch).
 class IDriverTexture : public virtual CRefCounted {
 public:
     // The texels for reading or writing, or none; every successful map is followed by an unmap,

@@ -9,8 +9,6 @@ class RenderMaterial;
 
 // Sets up the render states of one material type. This base draws with whatever states are
 // current, which is all the null driver needs; drawing drivers derive their passes from it.
-//
-// Other code may know material passes as material renderers.
 class IMaterialPass : public virtual CRefCounted {
 public:
     // Makes the material's states current; last is the material applied before it.

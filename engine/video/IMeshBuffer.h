@@ -15,8 +15,6 @@ struct CMeshBounds {
 
 // Vertices and 16-bit indices that a driver draws in one call (drawGeometryBuffer) or that the
 // quad batcher takes whole (addMesh). Starts with one reference.
-//
-// Other code may know it as IGeometryBuffer.
 class IMeshBuffer : public virtual CRefCounted {
 public:
     // What drawing reads besides the arrays.

@@ -94,10 +94,6 @@ struct CClipPlane {
 //
 // Rectangles are pixel rectangles with exclusive right and bottom; "none" arguments are null
 // pointers.
-//
-// Other code may know some operations by other names: setRenderStates3D and setRenderStates2D as
-// enter3DMode and enter2DMode, getViewportRect as getViewport, getColorDepth as getColorBits,
-// getRenderTargetSize as getCurrentRenderTargetSize, enableScissor as enableScissorTest.
 class IRenderDriver : public virtual CRefCounted {
 public:
     // Begins a frame and clears what is asked. False means the frame cannot be drawn: the caller

@@ -6,10 +6,6 @@ class IRenderDriver;
 class RenderMaterial;
 
 // What a drawing driver offers its material passes and shader callbacks.
-//
-// Other code may know setVertexShaderConstants and setPixelShaderConstants (by register) as
-// setVertexShaderConstant and setPixelShaderConstant, and the by-name forms below as
-// setVertexShaderConstantByName and setPixelShaderConstantByName.
 class IRendererServices {
 public:
     virtual ~IRendererServices() = default;

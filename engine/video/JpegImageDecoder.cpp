@@ -5,6 +5,7 @@
 #include <cstring>
 #include <jerror.h>
 
+#include "engine/video/DecodedImageLimits.h"
 #include "engine/video/JpegErrorRecovery.h"
 
 namespace {
@@ -82,6 +83,7 @@ void freeRead(SJpegRead* read) {
 // Leaves the pixels in read->pixels (R8G8B8 rows) on success.
 bool readJpeg(SJpegRead* read, IInputFile* file) {
     jpeg_decompress_struct* info = &read->info;
+    const int64_t bytesPresent = int64_t(file->getLength()) - file->getPosition();
     info->err = useJpegErrorRecovery(&read->error);
     if (setjmp(read->error.recovery)) {
         jpeg_destroy_decompress(info);
@@ -94,9 +96,8 @@ bool readJpeg(SJpegRead* read, IInputFile* file) {
     jpeg_read_header(info, TRUE);
     info->out_color_space = JCS_RGB;
     info->do_fancy_upsampling = FALSE;
-    if (info->image_width > INT32_MAX || info->image_height > INT32_MAX ||
-        !CSoftwareImage::fits(COLOR_FORMAT_R8G8B8, int32_t(info->image_width),
-                              int32_t(info->image_height))) {
+    if (!isCredibleImageSize(info->image_width, info->image_height, bytesPresent,
+                             kMaxJpegPixelsPerByte)) {
         jpeg_destroy_decompress(info);
         return false;
     }

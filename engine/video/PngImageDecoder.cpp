@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/core/Logger.h"
+#include "engine/video/DecodedImageLimits.h"
 #include "engine/video/PngStreamCallbacks.h"
 
 namespace {
@@ -12,6 +13,7 @@ namespace {
 // calls setjmp, and none of it has a destructor.
 struct SPngRead {
     IInputFile* file;
+    int64_t bytesPresent;
     const CContentKey* key;
     png_structp png;
     png_infop info;
@@ -67,8 +69,7 @@ EPngResult readPng(SPngRead* read) {
     const png_uint_32 width = png_get_image_width(read->png, read->info);
     const png_uint_32 height = png_get_image_height(read->png, read->info);
     const int32_t format = hasAlpha ? COLOR_FORMAT_A8R8G8B8 : COLOR_FORMAT_R8G8B8;
-    if (width > INT32_MAX || height > INT32_MAX ||
-        !CSoftwareImage::fits(format, int32_t(width), int32_t(height)))
+    if (!isCredibleImageSize(width, height, read->bytesPresent, kMaxPngPixelsPerByte))
         return EPngResult::ImageFailure;
     // The rows must be exactly what the image holds, or libpng would write past them.
     if (png_get_rowbytes(read->png, read->info) != size_t(width) * bytesPerPixelOf(format))
@@ -110,6 +111,7 @@ CRefPointer<CSoftwareImage> decodePng(IInputFile* file, const CContentKey& key) 
     if (!file)
         return nullptr;
     CLogger* log = CLogger::instance();
+    const int64_t bytesPresent = int64_t(file->getLength()) - file->getPosition();
     png_byte signature[8];
     if (file->readBytes(signature, 8) != 8) {
         log->log(u"Can't read png file: " + file->getName(), CLogger::LevelError);
@@ -119,7 +121,7 @@ CRefPointer<CSoftwareImage> decodePng(IInputFile* file, const CContentKey& key) 
         log->log(u"Not really a png: " + file->getName(), CLogger::LevelError);
         return nullptr;
     }
-    SPngRead read{file, &key, nullptr, nullptr, nullptr, nullptr};
+    SPngRead read{file, bytesPresent, &key, nullptr, nullptr, nullptr, nullptr};
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, nullptr);
     if (!read.png) {
         log->log(u"Internal PNG create read struct failure: " + file->getName(),

@@ -3,6 +3,7 @@
 #include "engine/core/Logger.h"
 #include "engine/io/FileSlice.h"
 #include "engine/io/LittleEndian.h"
+#include "engine/video/DecodedImageLimits.h"
 #include "engine/video/JpegImageDecoder.h"
 #include "engine/video/PngImageDecoder.h"
 
@@ -32,6 +33,17 @@ SQimgFooter readFooter(IInputFile* file) {
     return {readU32(bytes), bytes[4], bytes[5], bytes[6], readU16(bytes + 8), readU16(bytes + 10)};
 }
 
+// A short part is zero-filled, but only so far: the missing bytes may outnumber the bytes present
+// by no more than this, so that a few bytes never declare a large image.
+constexpr int64_t kMaxMissingBeyondPresent = 64 * 1024;
+
+bool isCredibleRawSize(uint32_t width, uint32_t height, int32_t format, int64_t present) {
+    if (width > kMaxDecodedImageSide || height > kMaxDecodedImageSide)
+        return false;
+    const int64_t declared = int64_t(width) * height * bytesPerPixelOf(format);
+    return declared - present <= present + kMaxMissingBeyondPresent;
+}
+
 // Width, height, then rows of pixels. Pixel data shorter than the size declares is logged and
 // the rest of the image stays zero.
 CRefPointer<CSoftwareImage> readRawPart(IInputFile* part, int32_t format, const CContentKey& key) {
@@ -40,14 +52,14 @@ CRefPointer<CSoftwareImage> readRawPart(IInputFile* part, int32_t format, const 
         return nullptr;
     const uint32_t width = readU32(header);
     const uint32_t height = readU32(header + 4);
-    if (width > INT32_MAX || height > INT32_MAX)
+    const int32_t available = part->getLength() - part->getPosition();
+    if (!isCredibleRawSize(width, height, format, available))
         return nullptr;
     CRefPointer<CSoftwareImage> image =
         CSoftwareImage::create(key, format, int32_t(width), int32_t(height));
     if (!image)
         return nullptr;
     const int32_t wanted = int32_t(image->getBufferSize());
-    const int32_t available = part->getLength() - part->getPosition();
     const int32_t count = wanted < available ? wanted : available;
     const int32_t got = count > 0 ? part->readBytes(image->getData(), count) : 0;
     if (got < wanted)

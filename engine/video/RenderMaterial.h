@@ -43,8 +43,6 @@ enum EMaterialType : uint32_t {
 const char* builtInMaterialName(uint32_t type);
 
 // One texture stage of a material.
-//
-// Other code may know wrapMode as clampMode, anisotropy as anisotropicFilter.
 class RenderMaterialLayer {
 public:
     RenderMaterialLayer() = default;
@@ -72,10 +70,6 @@ public:
 // How a draw looks: the material type, colours, texture layers and render-state flags. A plain
 // value; copies go through assign and comparisons through differsFrom, both of which look only
 // at the first layerCount layers.
-//
-// Other code may know these fields by shorter names: type as materialType, typeParameter as
-// materialParam, colorWriteMask as colorMask, smoothShading as gouraudShading, depthWrite as
-// zWriteEnable, fog as fogEnable, depthTest as zBuffer, antiAliasFlags as antiAliasing.
 class RenderMaterial {
 public:
     static constexpr uint32_t kMaxLayers = 4;

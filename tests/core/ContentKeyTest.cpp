@@ -2,10 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/io/ContentManager.h"
+
 namespace {
 
+CRefPointer<CContentManager> makeManager() {
+    return CRefPointer<CContentManager>(
+        new CContentManager(CServiceReference<IRenderDriver>(), nullptr, nullptr));
+}
+
 TEST(ContentKeyTest, NameRoundTrip) {
-    CContentManager* const owner = reinterpret_cast<CContentManager*>(0x1000);
+    const CRefPointer<CContentManager> manager = makeManager();
+    CContentManager* const owner = manager.get();
     const char16_t* const names[] = {u"scenes/MainMenuScene.qscn", u"SCENES/mainmenuscene.qscn",
                                      u"\u00e9t\u00e9 \u4e2d", u""};
     for (const char16_t* name : names) {
@@ -24,9 +32,21 @@ TEST(ContentKeyTest, EmptyKeyAndEquality) {
     EXPECT_TRUE(empty.getName().isEmpty());
     EXPECT_EQ(empty, CContentKey(nullptr, CStringW()));
 
-    CContentManager* const owner = reinterpret_cast<CContentManager*>(0x1000);
-    EXPECT_EQ(CContentKey(owner, u"x"), CContentKey(owner, u"x"));
-    EXPECT_NE(CContentKey(owner, u"x"), CContentKey(nullptr, u"x"));
+    const CRefPointer<CContentManager> owner = makeManager();
+    const CRefPointer<CContentManager> other = makeManager();
+    EXPECT_EQ(CContentKey(owner.get(), u"x"), CContentKey(owner.get(), u"x"));
+    EXPECT_NE(CContentKey(owner.get(), u"x"), CContentKey(nullptr, u"x"));
+    EXPECT_NE(CContentKey(owner.get(), u"x"), CContentKey(other.get(), u"x"));
+}
+
+TEST(ContentKeyTest, KeyOutlivingItsOwnerHasNone) {
+    CRefPointer<CContentManager> owner = makeManager();
+    const CContentKey key(owner.get(), u"scenes/Level.qscn");
+    const CContentKey copy = key;
+    owner.reset();
+    EXPECT_EQ(key.getOwner(), nullptr);
+    EXPECT_EQ(copy.getOwner(), nullptr);
+    EXPECT_TRUE(key.getName() == u"scenes/Level.qscn");
 }
 
 } // namespace

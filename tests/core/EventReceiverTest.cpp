@@ -211,6 +211,37 @@ TEST(EventReceiverTest, PostReceiversCountOnlyWhenPresentOnArrival) {
     EXPECT_EQ(log, (Log{"attach"}));
 }
 
+// Its handler lets go of the receiver's last reference, as an owner dropping it on an event
+// would; the children's slot and the destructor log too.
+struct SelfReleasing : Base {
+    using Base::Base;
+    ~SelfReleasing() override { log.push_back("gone"); }
+    bool OnEvent(CEvent& event) override { return dispatchThroughEventMap(getEventMap(), event); }
+    static const EventMap& getEventMap() {
+        static const EventMapEntry own[] = {
+            {100, &eventHandler<SelfReleasing, &SelfReleasing::drop>}};
+        static const EventMap map = buildEventMap(Base::getEventMap(), own);
+        return map;
+    }
+    bool sendToChildren(int32_t, CEvent&) override { return record("children"); }
+    bool drop(CEvent&) {
+        log.push_back("drop");
+        release();
+        return false;
+    }
+};
+
+TEST(EventReceiverTest, ReceiverReleasedByItsOwnHandlerLivesUntilTheDeliveryEnds) {
+    Log log;
+    TreeReceiver post("post", log);
+    auto* receiver = new SelfReleasing(log);
+    receiver->handles = false;
+    receiver->getPostReceivers().append(&post);
+    TestEvent<100> event;
+    EXPECT_FALSE(receiver->deliver(CEventReceiver::RouteSelfThenChildren, event));
+    EXPECT_EQ(log, (Log{"drop", "post", "children", "gone"}));
+}
+
 TEST(EventReceiverTest, BaseReceiverHandlesNothing) {
     Log log;
     CEventReceiver receiver;

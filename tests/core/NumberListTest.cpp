@@ -29,8 +29,8 @@ TEST(NumberListTest, NarrowAndWideTextsReadAlike) {
     for (const Case& c : cases) {
         float narrow[4] = {9, 9, 9, 9};
         float wide[4] = {9, 9, 9, 9};
-        readNumberList(c.text, narrow, 4);
-        readNumberList(widen(c.text).c_str(), wide, 4);
+        parseFourFloats(c.text, narrow);
+        parseFourFloats(widen(c.text).c_str(), wide);
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(narrow[i], c.values[i]) << '"' << c.text << "\" #" << i;
             EXPECT_EQ(wide[i], c.values[i]) << '"' << c.text << "\" #" << i;

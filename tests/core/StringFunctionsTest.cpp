@@ -1,5 +1,6 @@
 #include "engine/core/StringFunctions.h"
 
+#include <cfloat>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -128,6 +129,19 @@ TEST(StringFunctionsTest, NumberParsersValuesAndPositions) {
         double value = -1;
         EXPECT_EQ(parse(parser, static_cast<const char*>(nullptr), value), -1);
         EXPECT_EQ(value, 0);
+    }
+}
+
+// Property sets write floats with six decimals and read them back with parseFloat: the text of
+// any float must read back as that float, however many digits its whole part has.
+TEST(StringFunctionsTest, FloatTextReadsBackAsTheSameFloat) {
+    const float values[] = {FLT_MAX,     3.3333344e37f, -1.0e30f, 123456789012.0f,
+                            16777216.0f, 4294967296.0f, 0.5f,     -2.25f};
+    for (const float value : values) {
+        const CString text(value);
+        float back = 0;
+        parseFloat(text.c_str(), back);
+        EXPECT_EQ(back, value) << text.c_str();
     }
 }
 

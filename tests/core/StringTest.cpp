@@ -217,6 +217,14 @@ TEST(StringTest, SubString) {
     }
 }
 
+TEST(StringTest, SubStringFromRunsToTheEnd) {
+    const CStringW text(u"abcdef");
+    const std::pair<uint32_t, const char16_t*> cases[] = {
+        {0, u"abcdef"}, {2, u"cdef"}, {5, u"f"}, {6, u""}, {100, u""}};
+    for (const auto& [index, expected] : cases)
+        EXPECT_EQ(wide(text.subStringFrom(index)), expected) << index;
+}
+
 TEST(StringTest, Trim) {
     struct Case {
         const char* text;
@@ -261,4 +269,25 @@ TEST(StringTest, MovedFromStringStaysUsable) {
     EXPECT_STREQ(source.c_str(), "again");
     source = std::move(target);
     EXPECT_STREQ(source.c_str(), "moved text");
+}
+
+// Strings without a buffer of their own share one zero; writing into a moved-from string must
+// not reach it, or every such string would read the write.
+template <typename Text>
+void writeIntoMovedFromStrings() {
+    Text first(u"first");
+    const Text taken(std::move(first));
+    first.data()[0] = 'x';
+    Text second(u"second");
+    const Text alsoTaken(std::move(second));
+    second[0] = 'y';
+    Text third(u"third");
+    const Text lastTaken(std::move(third));
+    EXPECT_EQ(third.c_str()[0], 0);
+    EXPECT_TRUE(third.isEmpty());
+}
+
+TEST(StringTest, WritingIntoAMovedFromStringLeavesOthersEmpty) {
+    writeIntoMovedFromStrings<CString>();
+    writeIntoMovedFromStrings<CStringW>();
 }

@@ -8,6 +8,8 @@
 
 #include "engine/core/DeviceDriverEvents.h"
 #include "engine/core/Engine.h"
+#include "engine/core/Properties.h"
+#include "engine/core/PropertyDataContent.h"
 #include "engine/core/Utf.h"
 #include "engine/io/VirtualFileSystem.h"
 #include "engine/io/XmlContentFrame.h"
@@ -219,6 +221,26 @@ TEST_F(ContentManagerTest, HandsOutSharedObjectsCopiesOrFreshReads) {
         EXPECT_EQ(cached ? cached->getRefCount() : 0, c.cachedCount) << c.mode;
         EXPECT_EQ(first->getContentKey().getOwner(), manager.get());
     }
+}
+
+// Content, the values that refer to it and the sets that load through the manager may be kept
+// after the manager is gone; they then find no manager instead of freed memory.
+TEST_F(ContentManagerTest, ContentOutlivingItsManagerFindsNoOwner) {
+    writeFile("a.txt", "alpha");
+    addProcessor(new TextProcessor(kText, CContent::kShared));
+    const CRefPointer<CContent> content = manager->load(kText, u"a.txt", false);
+    ASSERT_TRUE(content);
+    const CRefPointer<CPropertyDataFont> value = makeFontProperty(content.get());
+    const CRefPointer<CProperties> set(new CProperties(manager.get()));
+    manager.reset();
+    processors.reset();
+    EXPECT_EQ(content->getContentSource(), nullptr);
+    EXPECT_EQ(content->getContentKey().getOwner(), nullptr);
+    EXPECT_EQ(value->getContentSource(), nullptr);
+    EXPECT_EQ(utf8(value->toStringW()), "a.txt");
+    value->fromString("b.txt");
+    EXPECT_EQ(value->getContent(), content.get());
+    EXPECT_EQ(set->getOwner(), nullptr);
 }
 
 // The cache refuses an object named like one it holds, or any object while caching is off;

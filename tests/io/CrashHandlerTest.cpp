@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +16,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "engine/core/RefPointer.h"
+#include "engine/io/Thread.h"
 
 namespace {
 
@@ -42,6 +46,13 @@ int overflowStack(int depth) {
     return overflowStack(depth + 1) + frame[0];
 }
 
+// Threads the engine starts report their overflows too.
+void overflowOnAThread() {
+    CRefPointer<CThread> thread(new CThread([](void*) { return overflowStack(0); }, nullptr));
+    thread->start();
+    thread->join();
+}
+
 void throwProfileError() {
     throw std::runtime_error("profile table broken");
 }
@@ -67,6 +78,7 @@ struct Crash {
 const Crash crashes[] = {
     {"segv", writeToProtectedPage, SIGSEGV, "Signal: 11 (SIGSEGV)\n" + protectedPageAddress()},
     {"stack overflow", [] { overflowStack(0); }, SIGSEGV, "(SIGSEGV)"},
+    {"stack overflow on a thread", overflowOnAThread, SIGSEGV, "(SIGSEGV)"},
     {"abort", [] { std::abort(); }, SIGABRT, "Signal: 6 (SIGABRT)\nBack trace:"},
     {"uncaught exception", throwPastNoexcept, SIGABRT,
      "(SIGABRT)\nUncaught exception: profile table broken\n"},
@@ -180,6 +192,40 @@ TEST_F(CrashHandlerTest, UnwritableFolderPutsTheReportOnStandardError) {
               std::string::npos)
         << outcome.errorOutput;
     EXPECT_NE(outcome.errorOutput.find("Signal: 8 (SIGFPE)"), std::string::npos);
+}
+
+// Two processes crash at the same moment, so in the same second.
+TEST_F(CrashHandlerTest, CrashesAtOnceKeepTheirOwnReports) {
+    int release[2];
+    ASSERT_EQ(pipe(release), 0);
+    pid_t children[2];
+    for (pid_t& child : children) {
+        child = fork();
+        if (child == 0) {
+            close(release[1]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDERR_FILENO);
+            const rlimit noCore{0, 0};
+            setrlimit(RLIMIT_CORE, &noCore);
+            setCrashReportFolder(CString(m_folder.c_str()));
+            installCrashHandler();
+            char byte;
+            if (read(release[0], &byte, 1) < 0)
+                _exit(2);
+            std::abort();
+        }
+    }
+    close(release[0]);
+    close(release[1]);
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT);
+    }
+    const auto found = reports(m_folder);
+    ASSERT_EQ(found.size(), 2u);
+    for (const auto& report : found)
+        EXPECT_NE(contents(report).find("Signal: 6 (SIGABRT)\nBack trace:\n"), std::string::npos);
 }
 
 TEST_F(CrashHandlerTest, FolderPathTooLongIsRefused) {

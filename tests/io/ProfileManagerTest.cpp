@@ -3,9 +3,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine/core/PropertyData.h"
@@ -212,6 +215,51 @@ TEST_F(ProfileManagerTest, SavedSetsLoadBackTheSame) {
     EXPECT_EQ(readBytes(userFile()), userBytes);
 }
 
+// What a crash during a foreign write, a disk error or a stray editor may leave behind.
+TEST_F(ProfileManagerTest, DamagedUserFileLoadsWhatItCanAndTheNextSaveIsWhole) {
+    const CRefPointer<CProfileManager> saved = makeManager();
+    saved->load();
+    saved->addProfile(u"Anna");
+    saved->addProfile(u"Bob");
+    saved->setActiveProfile(1);
+    saved->getProfile(1)->setInt("LevelIndex", 7);
+    ASSERT_TRUE(saved->saveUserProfiles());
+    const std::string whole = readBytes(userFile());
+    const size_t closing = whole.rfind(utf16File(u"</Profiles>").substr(2));
+    ASSERT_NE(closing, std::string::npos);
+
+    std::vector<std::string> damaged;
+    for (const size_t cut : {size_t(0), size_t(1), size_t(3), size_t(41), whole.size() / 3,
+                             whole.size() / 2, closing, closing + 7})
+        damaged.push_back(whole.substr(0, cut));
+    std::mt19937 random(15);
+    std::string garbage(600, '\0');
+    for (char& byte : garbage)
+        byte = char(random());
+    damaged.push_back(garbage);
+    damaged.push_back("\xFF\xFE" + garbage);
+
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        writeBytes(userFile(), damaged[i]);
+        EXPECT_FALSE(makeManager()->loadUserProfiles()) << i;
+
+        const CRefPointer<CProfileManager> manager = makeManager();
+        EXPECT_TRUE(manager->load()) << i;
+        for (const char* name : {"VSync", "AntiAlias", "VideoDriver"})
+            EXPECT_NE(manager->getCommonProfile()->indexOf(name), -1) << i << name;
+        const CProfileParameters& defaults = *manager->getPlayerDefaults();
+        for (int32_t p = 0; p < manager->getProfileCount(); ++p) {
+            for (int32_t d = 0; d < defaults.getCount(); ++d)
+                EXPECT_NE(manager->getProfile(p)->indexOf(defaults.getNameAt(d)), -1) << i;
+        }
+
+        ASSERT_TRUE(manager->saveUserProfiles()) << i;
+        const CRefPointer<CProfileManager> reloaded = makeManager();
+        EXPECT_TRUE(reloaded->loadUserProfiles()) << i;
+        EXPECT_EQ(reloaded->getProfileCount(), manager->getProfileCount()) << i;
+    }
+}
+
 TEST_F(ProfileManagerTest, NamesAreUniqueAndOnlyExactlyTrueIsActive) {
     writeBytes(userFile(), "<Profiles>"
                            "<Profile Name=\"Anna\" Active=\"True\"><Parameters>"
@@ -254,6 +302,24 @@ TEST_F(ProfileManagerTest, ReportedChangesRewriteTheFileThatHoldsTheSet) {
     EXPECT_TRUE(fs::exists(folder.path() / "common" / "profile.dat"));
 }
 
+TEST_F(ProfileManagerTest, SetsHeldPastTheirManagerSaveNothing) {
+    CRefPointer<CProfileManager> manager = makeManager();
+    manager->addProfile(u"Kept");
+    manager->addProfile(u"Removed");
+    const CRefPointer<CProfileParameters> sets[] = {
+        CRefPointer<CProfileParameters>::share(manager->getProfile(0)),
+        CRefPointer<CProfileParameters>::share(manager->getProfile(1)),
+        CRefPointer<CProfileParameters>::share(manager->getCommonProfile()),
+        CRefPointer<CProfileParameters>::share(manager->getGlobalProfile()),
+    };
+    manager->removeProfile(1);
+    EXPECT_FALSE(sets[1]->notifyChanged()) << "a removed profile belongs to no file";
+    manager.reset();
+    for (const CRefPointer<CProfileParameters>& set : sets)
+        EXPECT_FALSE(set->notifyChanged()) << utf8(set->getName());
+    EXPECT_FALSE(fs::exists(userFile()));
+}
+
 TEST_F(ProfileManagerTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     const CRefPointer<CProfileManager> manager = makeManager();
     manager->addProfile(u"Anna");
@@ -277,22 +343,32 @@ TEST_F(ProfileManagerTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     EXPECT_FALSE(manager->saveUserProfiles());
 }
 
-// Root writes into any folder, so there the fault is injected instead (OpenFails above).
+// The save runs in a child process, which drops root's privileges first: root writes into any
+// folder.
 TEST_F(ProfileManagerTest, ASaveIntoAReadOnlyFolderKeepsTheOldFile) {
     const CRefPointer<CProfileManager> manager = makeManager();
     manager->addProfile(u"Anna");
     ASSERT_TRUE(manager->saveUserProfiles());
     const std::string old = readBytes(userFile());
     const fs::path user = folder.path() / "user";
-    fs::permissions(user, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    if (::access(user.c_str(), W_OK) == 0) {
-        fs::permissions(user, fs::perms::owner_write, fs::perm_options::add);
-        GTEST_SKIP() << "folder permissions do not apply to this user";
+    const auto readable = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(folder.path(), readable | fs::perms::owner_write);
+    fs::permissions(user, readable);
+    fs::permissions(userFile(), fs::perms::owner_read | fs::perms::group_read |
+                                    fs::perms::others_read | fs::perms::owner_write);
+    const pid_t child = fork();
+    if (child == 0) {
+        const uid_t nobody = 65534;
+        if (getuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0))
+            _exit(2);
+        manager->addProfile(u"Bob");
+        _exit(manager->saveUserProfiles() ? 1 : 0);
     }
-    manager->addProfile(u"Bob");
-    EXPECT_FALSE(manager->saveUserProfiles());
+    int status = -1;
+    waitpid(child, &status, 0);
     fs::permissions(user, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(readBytes(userFile()), old);
     EXPECT_FALSE(fs::exists(user / "profile.dat.tmp"));
 }

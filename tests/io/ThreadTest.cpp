@@ -89,10 +89,35 @@ TEST(ThreadTest, DefaultBodyWithoutEntryReturnsAtOnce) {
     EXPECT_FALSE(thread->isRunning());
 }
 
-TEST(ThreadTest, DestroyingWithoutStartReturnsAtOnce) {
-    CRefPointer<GateThread> thread(new GateThread);
-    thread.reset();
-    SUCCEED();
+TEST(ThreadTest, DestroyingWithoutStartRunsNothing) {
+    std::atomic<int> calls{0};
+    auto* thread = new CThread(countCall, &calls);
+    EXPECT_TRUE(thread->release());
+    EXPECT_EQ(calls.load(), 0);
+}
+
+// A body that lets go of its own thread object, as an owner that ends itself would.
+struct SelfReleasingBody {
+    CThread* thread = nullptr;
+    std::atomic<bool> started{false};
+    std::atomic<bool> released{false};
+};
+
+int releaseOwnThread(void* userData) {
+    auto* body = static_cast<SelfReleasingBody*>(userData);
+    waitFor(body->started);
+    body->thread->release();
+    body->released.store(true);
+    return 0;
+}
+
+TEST(ThreadTest, ThreadReleasedFromItsOwnBodyEndsOnItsOwn) {
+    SelfReleasingBody body;
+    body.thread = new CThread(releaseOwnThread, &body);
+    ASSERT_TRUE(body.thread->start());
+    body.started.store(true);
+    waitFor(body.released);
+    EXPECT_TRUE(body.released.load());
 }
 
 TEST(ThreadTest, DerivedThreadStopsAndJoinsInItsOwnDestructor) {

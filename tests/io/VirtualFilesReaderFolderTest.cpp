@@ -18,7 +18,7 @@ TEST(VirtualFilesReaderFolderTest, RootUsesSlashesAndEndsInOne) {
     };
     const Case cases[] = {{u"C:\\games\\assets", u"C:/games/assets/"},
                           {u"/srv/assets/", u"/srv/assets/"},
-                          {u"", u"/"}};
+                          {u"", u""}};
     for (const Case& c : cases) {
         CRefPointer<IVirtualFilesReader> reader(new CVirtualFilesReaderFolder(c.folder));
         EXPECT_TRUE(reader->archivePath() == c.root);
@@ -44,6 +44,26 @@ TEST(VirtualFilesReaderFolderTest, OpensFilesBelowTheRootUnderTheirRequestedName
     EXPECT_EQ(reader->entryCount(), 0u);
     EXPECT_EQ(reader->entryAt(0), nullptr);
     EXPECT_FALSE(reader->openEntryAt(0));
+}
+
+// A name never leaves the mounted folder: no ".." step, and no root at all for an empty folder
+// (it would otherwise be the disk's root).
+TEST(VirtualFilesReaderFolderTest, NamesNeverLeaveTheFolder) {
+    TempFolder temp;
+    std::filesystem::create_directories(temp.path() / "assets" / "sub");
+    std::ofstream(temp.path() / "outside.txt") << "outside";
+    std::ofstream(temp.path() / "assets" / "sub" / "..x") << "inside";
+    CRefPointer<IVirtualFilesReader> reader(new CVirtualFilesReaderFolder(temp.wide("assets")));
+    for (const char16_t* name : {u"../outside.txt", u"..\\outside.txt", u"sub/../../outside.txt",
+                                 u"sub\\..\\..\\outside.txt"}) {
+        EXPECT_FALSE(reader->openEntry(name)) << utf16ToUtf8(name).c_str();
+        EXPECT_EQ(reader->indexOfName(name), -1);
+    }
+    EXPECT_TRUE(reader->openEntry(u"sub/..x"));
+
+    const std::string absolute = (temp.path() / "outside.txt").string();
+    CRefPointer<IVirtualFilesReader> rootless(new CVirtualFilesReaderFolder(u""));
+    EXPECT_FALSE(rootless->openEntry(utf8ToUtf16(absolute.c_str() + 1)));
 }
 
 TEST(VirtualFilesReaderFolderTest, FactoryMountsExistingFoldersWithoutAnExtension) {

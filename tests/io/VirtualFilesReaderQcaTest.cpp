@@ -114,8 +114,7 @@ TEST(VirtualFilesReaderQcaTest, DamagedArchiveOrWrongPasswordGivesNoEntries) {
     };
     const Case cases[] = {
         {"truncated.qca", "four"}, {"wrong-magic.qca", ""}, {"below-header.qca", "pw"},
-        {"past-end.qca", "pw"},    {"pw60.qca", "four"},    {"pw4.qca", ""},
-        {"mixed.zip", nullptr},
+        {"pw60.qca", "four"},      {"pw4.qca", ""},         {"mixed.zip", nullptr},
     };
     for (const Case& c : cases) {
         testing::internal::CaptureStdout();
@@ -126,6 +125,19 @@ TEST(VirtualFilesReaderQcaTest, DamagedArchiveOrWrongPasswordGivesNoEntries) {
         EXPECT_EQ(log, "ERR: Damaged packed archive or wrong password: " +
                            fixturePath(c.fixture).string() + "\r\n");
     }
+}
+
+// The intact entries stay reachable; only the one whose data lies past the end fails.
+TEST(VirtualFilesReaderQcaTest, EntryPastTheEndIsListedAndFailsOnlyWhenOpened) {
+    CRefPointer<IVirtualFilesReader> reader = readFixture("past-end.qca", "pw");
+    ASSERT_EQ(reader->entryCount(), 3u);
+    EXPECT_EQ(contentsOf(*reader, uint32_t(reader->indexOfName(u"good"))), "good data");
+    EXPECT_EQ(contentsOf(*reader, uint32_t(reader->indexOfName(u"next"))), "more");
+    ASSERT_NE(reader->indexOfName(u"past"), -1);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(reader->openEntry(u"past"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERR: Packed archive entry could not be read: past\r\n");
 }
 
 TEST(VirtualFilesReaderQcaTest, EntryThatCannotBeReadOpensAsNullWithALogLine) {

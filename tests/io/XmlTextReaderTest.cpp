@@ -121,10 +121,8 @@ TEST(XmlTextReaderTest, TextAndCommentNodesKeepTheLastElementsAttributes) {
 
 TEST(XmlTextReaderTest, ADocumentThatEndsInsideAConstructEndsCleanly) {
     const char* const documents[] = {
-        "<r><",       "<r><a",       "<r><a x",           "<r><a x=",
-        "<r><a x='1", "<r><a x='1'", "<r><a x='1' /",     "<r></a",
-        "<r><?xml",   "<r><!",       "<r><!--",           "<r><!-- x --",
-        "<r><![",     "<r><![CDA",   "<r><![CDATA[abc]]", "<r><!a<b>",
+        "<r><",   "<r><a",    "<r><a x", "<r><a x=", "<r><a x='1",   "<r><a x='1'", "<r><a x='1' /",
+        "<r></a", "<r><?xml", "<r><!",   "<r><!--",  "<r><!-- x --", "<r><!a<b>",
     };
     for (const char* document : documents) {
         CRefPointer<CXmlTextReader> reader = readerOver(document);
@@ -133,6 +131,26 @@ TEST(XmlTextReaderTest, ADocumentThatEndsInsideAConstructEndsCleanly) {
         EXPECT_TRUE(reader->nodeName().isEmpty()) << document;
         EXPECT_EQ(reader->attributeCount(), 0) << document;
         EXPECT_FALSE(reader->readNext()) << document;
+    }
+}
+
+TEST(XmlTextReaderTest, ACDataSectionThatNeverClosesIsEmptyAndEndsTheDocument) {
+    struct Case {
+        const char* document;
+        const char* stream;
+    };
+    const Case cases[] = {
+        {"<r x='1'><![", "<r x=1>|D()"},
+        {"<r x='1'><![CDA", "<r x=1>|D()"},
+        {"<r x='1'><![CDATA[abc]]", "<r x=1>|D()"},
+        {"<r x='1'><![CDATA[a]]><![CDATA[b", "<r x=1>|D(a)|D()"},
+    };
+    for (const Case& c : cases) {
+        CRefPointer<CXmlTextReader> reader = readerOver(c.document);
+        EXPECT_EQ(nodeStream(*reader), c.stream) << c.document;
+        EXPECT_EQ(reader->nodeKind(), CXmlTextReader::kCData) << c.document;
+        EXPECT_EQ(reader->getAttribute(u"x"), u"1") << c.document;
+        EXPECT_FALSE(reader->readNext()) << c.document;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +15,13 @@
 #include "engine/core/String.h"
 #include "engine/io/MemoryBlockFile.h"
 #include "engine/video/SoftwareImage.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// From the sanitizer's allocator interface, whose header only comes with clang.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*,
+                                                                            size_t),
+                                                         void (*freeHook)(const volatile void*));
+#endif
 
 // The files of tests/video/fixtures, made by make-fixtures.py, and the pixel formulas that
 // script draws with (keep the two in step).
@@ -90,5 +98,40 @@ inline int32_t channelDistance(uint32_t a, uint32_t b) {
     }
     return largest;
 }
+
+inline std::atomic<bool> recordingAllocations{false};
+inline std::atomic<size_t> largestAllocation{0};
+
+inline void recordAllocation(const volatile void*, size_t size) {
+    size_t largest = largestAllocation.load();
+    while (recordingAllocations.load() && size > largest &&
+           !largestAllocation.compare_exchange_weak(largest, size)) {
+    }
+}
+
+inline void ignoreFree(const volatile void*) {}
+
+// The largest block allocated while fn runs, as the address sanitizer's hooks report it; -1 in
+// a build without it.
+template <typename Fn>
+int64_t largestAllocationDuring(Fn fn) {
+#if defined(__SANITIZE_ADDRESS__)
+    static const bool hooked =
+        __sanitizer_install_malloc_and_free_hooks(recordAllocation, ignoreFree) != 0;
+    if (!hooked)
+        return -1;
+    largestAllocation.store(0);
+    recordingAllocations.store(true);
+    fn();
+    recordingAllocations.store(false);
+    return int64_t(largestAllocation.load());
+#else
+    fn();
+    return -1;
+#endif
+}
+
+// Decoding a small file that declares a large image allocates at most this much at once.
+constexpr int64_t kSmallFileAllocation = 4 * 1024 * 1024;
 
 } // namespace fixtures

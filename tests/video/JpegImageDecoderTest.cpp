@@ -59,6 +59,42 @@ TEST(JpegImageDecoderTest, DamagedFilesGiveNoImage) {
         EXPECT_FALSE(decoder.load(memoryFile(c.bytes, c.name).get(), CContentKey())) << c.name;
 }
 
+// The fixture with the size in its frame header replaced.
+std::vector<uint8_t> baselineDeclaring(uint16_t width, uint16_t height) {
+    std::vector<uint8_t> bytes = read("baseline.jpg");
+    for (size_t i = 0; i + 9 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+            bytes[i + 5] = uint8_t(height >> 8);
+            bytes[i + 6] = uint8_t(height);
+            bytes[i + 7] = uint8_t(width >> 8);
+            bytes[i + 8] = uint8_t(width);
+            break;
+        }
+    }
+    return bytes;
+}
+
+// No side beyond the drivers' largest, 16384, and no more than 8192 pixels a byte of the file.
+TEST(JpegImageDecoderTest, DeclaredSizesAreBelievedOnlyAsFarAsTheBytesGo) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"16000 x 16000 in a few hundred bytes", baselineDeclaring(16000, 16000)},
+        {"20000 x 16", baselineDeclaring(20000, 16)},
+    };
+    for (const Case& c : cases) {
+        bool loaded = true;
+        const int64_t largest = largestAllocationDuring([&] {
+            loaded =
+                bool(CJpegImageDecoder().load(memoryFile(c.bytes, "a.jpg").get(), CContentKey()));
+        });
+        EXPECT_FALSE(loaded) << c.name;
+        EXPECT_LT(largest, kSmallFileAllocation) << c.name;
+    }
+}
+
 TEST(JpegImageDecoderTest, RecognisesJfifFiles) {
     CJpegImageDecoder decoder;
     EXPECT_TRUE(decoder.acceptsExtension(u"jpg"));

@@ -1,6 +1,7 @@
 #include "engine/video/PngImageDecoder.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <functional>
 
@@ -76,6 +77,42 @@ TEST(PngImageDecoderTest, DamagedFilesGiveNoImage) {
     CPngImageDecoder decoder;
     for (const Case& c : cases)
         EXPECT_FALSE(decoder.load(memoryFile(c.bytes, c.name).get(), CContentKey())) << c.name;
+}
+
+// The fixture with the size in its header replaced, and the header's checksum made right.
+std::vector<uint8_t> rgbaDeclaring(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> bytes = read("rgba.png");
+    const size_t header = 12; // signature, chunk length; then "IHDR", width, height
+    for (int i = 0; i < 4; ++i) {
+        bytes[header + 4 + i] = uint8_t(width >> (24 - 8 * i));
+        bytes[header + 8 + i] = uint8_t(height >> (24 - 8 * i));
+    }
+    const uint32_t crc = uint32_t(crc32(0, bytes.data() + header, 17));
+    for (int i = 0; i < 4; ++i)
+        bytes[header + 17 + i] = uint8_t(crc >> (24 - 8 * i));
+    return bytes;
+}
+
+// No side beyond the drivers' largest, 16384, and no more pixels than deflate can unpack from
+// the bytes present.
+TEST(PngImageDecoderTest, DeclaredSizesAreBelievedOnlyAsFarAsTheBytesGo) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"16000 x 16000 in a few hundred bytes", rgbaDeclaring(16000, 16000)},
+        {"20000 x 5", rgbaDeclaring(20000, 5)},
+    };
+    for (const Case& c : cases) {
+        bool loaded = true;
+        const int64_t largest = largestAllocationDuring([&] {
+            loaded =
+                bool(CPngImageDecoder().load(memoryFile(c.bytes, "a.png").get(), CContentKey()));
+        });
+        EXPECT_FALSE(loaded) << c.name;
+        EXPECT_LT(largest, kSmallFileAllocation) << c.name;
+    }
 }
 
 TEST(PngImageDecoderTest, RecognisesPngs) {

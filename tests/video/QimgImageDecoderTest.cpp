@@ -97,9 +97,38 @@ TEST(QimgImageDecoderTest, ShortRawDataIsZeroFilled) {
         }
     }
     const CRefPointer<CSoftwareImage> declaredOnly = CQimgImageDecoder().load(
-        memoryFile(rawQimg(300, 200, {}, 4), "a.qimg").get(), CContentKey());
+        memoryFile(rawQimg(100, 100, {}, 4), "a.qimg").get(), CContentKey());
     ASSERT_TRUE(declaredOnly);
-    EXPECT_EQ(declaredOnly->pixelAt(299, 199).value, 0u);
+    EXPECT_EQ(declaredOnly->pixelAt(99, 99).value, 0u);
+}
+
+// A short part is zero-filled only while the missing bytes do not outnumber those present by
+// more than 64 KiB, and no side may pass the drivers' largest, 16384.
+TEST(QimgImageDecoderTest, DeclaredSizesAreBelievedOnlyAsFarAsTheBytesGo) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"100 x 100 declared, nothing present", rawQimg(100, 100, {}, 4), true},
+        {"300 x 200 declared, nothing present", rawQimg(300, 200, {}, 4), false},
+        {"10000 x 10000 declared, nothing present", rawQimg(10000, 10000, {}, 4), false},
+        {"16384 x 1 present", rawQimg(16384, 1, std::vector<uint8_t>(16384 * 4, 7), 4), true},
+        {"16385 x 1 present", rawQimg(16385, 1, std::vector<uint8_t>(16385 * 4, 7), 4), false},
+        {"1 x 16385 present", rawQimg(1, 16385, std::vector<uint8_t>(16385 * 2, 7), 2), false},
+    };
+    for (const Case& c : cases) {
+        bool loaded = false;
+        const int64_t largest = largestAllocationDuring([&] {
+            loaded =
+                bool(CQimgImageDecoder().load(memoryFile(c.bytes, "a.qimg").get(), CContentKey()));
+        });
+        EXPECT_EQ(loaded, c.loads) << c.name;
+        if (!c.loads) {
+            EXPECT_LT(largest, kSmallFileAllocation) << c.name;
+        }
+    }
 }
 
 TEST(QimgImageDecoderTest, DamagedFilesGiveNoImage) {
