@@ -2,6 +2,7 @@
 
 #include "engine/video/AtlasCollectionProcessor.h"
 #include "engine/video/AtlasTextureProcessor.h"
+#include "engine/video/FontProcessor.h"
 #include "engine/video/ImageProcessor.h"
 #include "engine/video/ImageTextureProcessor.h"
 
@@ -17,5 +18,8 @@ void registerVideoContentProcessors(ContentProcessorFactories& factories) {
     };
     factories.atlasCollection = [](const ContentProcessorServices& services) {
         return CRefPointer<IContentProcessor>(new CAtlasCollectionProcessor(services.fileSystem));
+    };
+    factories.font = [](const ContentProcessorServices& services) {
+        return CRefPointer<IContentProcessor>(new CFontProcessor(services.fileSystem));
     };
 }
