@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/core/MathHelpers.h"
 #include "engine/core/StringFunctions.h"
 #include "engine/io/ContentManager.h"
 
@@ -73,8 +74,8 @@ void AtlasTextureCollection::readEntry(CContentManager& manager, const CXmlTextR
     int32_t* corners[] = {&entry.x1, &entry.y1, &entry.x2, &entry.y2};
     for (uint32_t i = 0; i < 4 && i < rect.size(); ++i)
         *corners[i] = rect[i];
-    entry.before = CVector2d::fromText(reader.getAttribute(u"b").c_str());
-    entry.after = CVector2d::fromText(reader.getAttribute(u"a").c_str());
+    entry.before = finiteOrZero(CVector2d::fromText(reader.getAttribute(u"b").c_str()));
+    entry.after = finiteOrZero(CVector2d::fromText(reader.getAttribute(u"a").c_str()));
     if (entry.name.isEmpty() || entry.page < 0 || uint32_t(entry.page) >= m_pages.size())
         return;
     CRefPointer<CImageTexture>& page = m_pages[uint32_t(entry.page)];

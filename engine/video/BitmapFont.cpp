@@ -1,5 +1,6 @@
 #include "engine/video/BitmapFont.h"
 
+#include "engine/core/MathHelpers.h"
 #include "engine/core/NumberList.h"
 #include "engine/io/ContentManager.h"
 
@@ -48,12 +49,12 @@ void CBitmapFont::readGlyph(const CXmlTextReader& reader) {
     glyph.page = reader.getAttributeInt(u"i", 0);
     float rect[4];
     readNumberList(reader.getAttribute(u"r").c_str(), rect, 4);
-    glyph.x1 = rect[0];
-    glyph.y1 = rect[1];
-    glyph.x2 = rect[2];
-    glyph.y2 = rect[3];
-    glyph.before = CVector2d::fromText(reader.getAttribute(u"b").c_str());
-    glyph.after = CVector2d::fromText(reader.getAttribute(u"a").c_str());
+    glyph.x1 = finiteOrZero(rect[0]);
+    glyph.y1 = finiteOrZero(rect[1]);
+    glyph.x2 = finiteOrZero(rect[2]);
+    glyph.y2 = finiteOrZero(rect[3]);
+    glyph.before = finiteOrZero(CVector2d::fromText(reader.getAttribute(u"b").c_str()));
+    glyph.after = finiteOrZero(CVector2d::fromText(reader.getAttribute(u"a").c_str()));
     glyph.width = glyph.x2 - glyph.x1;
     glyph.height = glyph.y2 - glyph.y1;
     addGlyph(reader.getAttribute(u"c")[0], glyph);

@@ -38,13 +38,14 @@ TEST_F(AtlasTextureCollectionTest, EntriesBecomeCachedRectanglesOfTheirPages) {
 <t n="Negative.png" i="-1" r="0,0,8,8"/>
 <t n="Beyond.png" i="3" r="0,0,8,8"/>
 <t n="OnMissingPage.png" i="1" r="0,0,8,8"/>
+<t n="Far.png" i="0" r="0,0,8,8" b="1e39;2" a="-1e39;nan"/>
 </AtlasTextureCollection>
 <t n="AfterTheEnd.png" i="0" r="0,0,8,8"/>)");
 
     const CRefPointer<AtlasTextureCollection> atlas = loadAtlas("atlases/ui.xml");
 
     ASSERT_TRUE(atlas);
-    EXPECT_EQ(names(*atlas), (std::vector<std::string>{"Button.png", "Reversed.png"}));
+    EXPECT_EQ(names(*atlas), (std::vector<std::string>{"Button.png", "Reversed.png", "Far.png"}));
     ASSERT_EQ(atlas->getPages().size(), 3u);
     EXPECT_EQ(atlas->getPages()[1], nullptr);
     const CRefPointer<CAtlasTexture> button = load<CAtlasTexture>("atex", "Button.png");
@@ -58,6 +59,11 @@ TEST_F(AtlasTextureCollectionTest, EntriesBecomeCachedRectanglesOfTheirPages) {
     const CRefPointer<CAtlasTexture> reversed = load<CAtlasTexture>("atex", "Reversed.png");
     ASSERT_TRUE(reversed);
     EXPECT_EQ(reversed->getRect(), CRect(0, 0, 100.0f / 128, 50.0f / 64));
+    // Margins too large for a float would move the image out of reach.
+    const CRefPointer<CAtlasTexture> far = load<CAtlasTexture>("atex", "Far.png");
+    ASSERT_TRUE(far);
+    EXPECT_EQ(far->getBefore(), CVector2d(0, 2));
+    EXPECT_EQ(far->getAfter(), CVector2d(0, 0));
     for (const char* skipped :
          {"Flat.png", "Negative.png", "Beyond.png", "OnMissingPage.png", "AfterTheEnd.png"})
         EXPECT_EQ(load<CAtlasTexture>("atex", skipped), nullptr) << skipped;
