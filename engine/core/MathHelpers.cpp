@@ -6,6 +6,14 @@ float roundToNearest(float x) {
     return std::floor(x + 0.5f);
 }
 
+float finiteOrZero(float value) {
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+CVector2d finiteOrZero(const CVector2d& value) {
+    return {finiteOrZero(value.x), finiteOrZero(value.y)};
+}
+
 // Exact zeros and ones on the axes, so quarter turns of the table are exact.
 const float sinTable[360] = {
     0.0f,          0.017452406f,  0.034899496f,  0.052335955f,  0.06975647f,   0.087155744f,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/core/Vector2d.h"
+
 // Tolerance, rounding, angle constants and the whole-degree sine table of the engine's 2D maths.
 
 // The float with the bits 0x358637BD.
@@ -24,6 +26,10 @@ inline bool floatEquals(float a, float b, float tolerance = kTolerance) {
 }
 
 float roundToNearest(float x);
+
+// NaN and the infinities become 0, so that numbers read from files stay usable.
+float finiteOrZero(float value);
+CVector2d finiteOrZero(const CVector2d& value);
 
 // Entry k is sin(k degrees); the cosine of k is at (k + 90) mod 360.
 extern const float sinTable[360];

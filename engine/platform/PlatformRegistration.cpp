@@ -7,6 +7,7 @@
 #include "engine/platform/DriverFactories.h"
 #include "engine/platform/EngineDeviceFactory.h"
 #include "engine/video/ImageLoaderManager.h"
+#include "engine/video/VideoContentProcessors.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 
 namespace {
@@ -25,6 +26,7 @@ void registerPlatformLibrary() {
     registerFoundationLibrary();
     deviceFactory() = &makeDevice;
     engineServiceFactories().imageLoaderManager = &makeImageLoaderManager;
+    registerVideoContentProcessors(contentProcessorFactories());
     registerAudioLibrary();
     openGLDriverFactory() = &createOpenGLDriver;
 }

@@ -16,6 +16,8 @@ public:
 
     IDriverTexture* getTexture() const { return m_texture.get(); }
     const CStringW& getImageName() const { return m_imageName; }
+    // Whether the first texture kept a copy of its image.
+    bool keepsImage() const { return m_keepsImage; }
     // Holds the new texture (none while no driver is present) in place of the old one. When the
     // first texture kept no copy of its image, the new one drops its copy too.
     void setTexture(IDriverTexture* texture);

@@ -13,6 +13,7 @@
 #include "engine/core/EngineServiceFactories.h"
 #include "engine/core/EngineServices.h"
 #include "engine/core/EngineSubsystemFactories.h"
+#include "engine/io/ContentProcessorsManager.h"
 #include "engine/io/CrashHandler.h"
 #include "engine/platform/EngineDeviceFactory.h"
 #include "io/TempFolder.h"
@@ -57,6 +58,7 @@ protected:
         deviceFactory() = nullptr;
         engineSubsystemFactories() = EngineSubsystemFactories();
         engineServiceFactories() = EngineServiceFactories();
+        contentProcessorFactories() = ContentProcessorFactories();
         openGLDriverFactory() = nullptr;
         CEngineServices::destroyInstance();
     }

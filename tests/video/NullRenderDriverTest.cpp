@@ -213,7 +213,9 @@ TEST(NullRenderDriverTest, TexturesComeFromClearedImages) {
     EXPECT_EQ(image.getFormat(), COLOR_FORMAT_A8R8G8B8);
     const std::vector<uint8_t> zeros(image.getBufferSize(), 0);
     EXPECT_EQ(std::memcmp(image.getData(), zeros.data(), zeros.size()), 0);
-    // The driver has dropped its own reference; only this record holds the image.
+    // The driver has dropped its own reference; once the texture that keeps the image is gone,
+    // only this record holds it.
+    texture.reset();
     EXPECT_EQ(image.getRefCount(), 1);
 
     EXPECT_FALSE(driver->createBlankTexture({3, 2}, 9));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/core/MonotonicClock.h"
@@ -19,11 +20,16 @@ public:
     uint32_t nowMs = 0;
 };
 
-// A texture over a byte buffer of its own; counts its mappings.
+// A texture over a byte buffer of its own; counts its mappings. Its storage may be larger
+// than its image, and it may keep the image it was made from.
 class FakeDriverTexture : public IDriverTexture {
 public:
     FakeDriverTexture(int32_t format, uint32_t width, uint32_t height)
-        : format(format), width(width), height(height),
+        : FakeDriverTexture(format, width, height, width, height, nullptr) {}
+    FakeDriverTexture(int32_t format, uint32_t width, uint32_t height, uint32_t storageWidth,
+                      uint32_t storageHeight, CRefPointer<CSoftwareImage> image)
+        : format(format), width(width), height(height), storageWidth(storageWidth),
+          storageHeight(storageHeight), sourceImage(std::move(image)),
           pixels(size_t(width) * height * uint32_t(bytesPerPixelOf(format))) {}
 
     void* mapPixels(bool) override {
@@ -32,19 +38,22 @@ public:
     }
     void unmapPixels() override { ++unmaps; }
     CPixelSize getSourceSize() const override { return {width, height}; }
-    CPixelSize getSize() const override { return {width, height}; }
+    CPixelSize getSize() const override { return {storageWidth, storageHeight}; }
     uint32_t getDriverKind() const override { return DRIVER_KIND_NULL; }
     int32_t getColorFormat() const override { return format; }
     uint32_t getPitch() const override { return width * uint32_t(bytesPerPixelOf(format)); }
     bool hasMipLevels() const override { return false; }
     void regenerateMipLevels() override {}
     bool isRenderTarget() const override { return false; }
-    CSoftwareImage* getSourceImage() const override { return nullptr; }
-    void dropSourceImage() override {}
+    CSoftwareImage* getSourceImage() const override { return sourceImage.get(); }
+    void dropSourceImage() override { sourceImage.reset(); }
 
     int32_t format;
     uint32_t width;
     uint32_t height;
+    uint32_t storageWidth;
+    uint32_t storageHeight;
+    CRefPointer<CSoftwareImage> sourceImage;
     std::vector<uint8_t> pixels;
     bool mapFails = false;
     int maps = 0;
@@ -73,6 +82,8 @@ public:
 
 // A null driver that records what reaches it: draws with copies of their type-0 vertices and
 // 16-bit indices, applied materials, image parts, lines and the images textures are made from.
+// Its textures keep their images unless the driver's option says otherwise; with padding their
+// storage is the next power of two, as on a driver without non-power-of-two textures.
 class RecordingRenderDriver : public CNullRenderDriver {
 public:
     struct Draw {
@@ -134,9 +145,15 @@ public:
 
     CRefPointer<IDriverTexture> createDeviceTexture(CSoftwareImage* image) override {
         textureImages.push_back(CRefPointer<CSoftwareImage>::share(image));
-        return CRefPointer<IDriverTexture>(new FakeDriverTexture(
-            image->getFormat(), uint32_t(image->getWidth()), uint32_t(image->getHeight())));
+        const uint32_t width = uint32_t(image->getWidth());
+        const uint32_t height = uint32_t(image->getHeight());
+        const bool keep = !getTextureOption(TEXTURE_RELEASE_SOURCE_IMAGE);
+        return CRefPointer<IDriverTexture>(
+            new FakeDriverTexture(image->getFormat(), width, height, padded(width), padded(height),
+                                  keep ? CRefPointer<CSoftwareImage>::share(image) : nullptr));
     }
+
+    uint32_t getDriverKind() const override { return kind; }
 
     using CNullRenderDriver::checkPrimitiveCount;
 
@@ -147,6 +164,16 @@ public:
     std::vector<Line> lines;
     std::vector<CRefPointer<CSoftwareImage>> textureImages;
     uint32_t maxPrimitives = 0xFFFFFFFFu;
+    bool padTextures = false;
+    uint32_t kind = DRIVER_KIND_NULL;
+
+private:
+    uint32_t padded(uint32_t size) const {
+        uint32_t storage = 1;
+        while (padTextures && storage < size)
+            storage *= 2;
+        return padTextures ? storage : size;
+    }
 };
 
 // Textures are only compared by address in these tests, so any distinct address will do.

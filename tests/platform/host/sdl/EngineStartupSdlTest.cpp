@@ -10,6 +10,7 @@
 #include "engine/core/EngineSubsystemFactories.h"
 #include "engine/core/Random.h"
 #include "engine/io/ContentManager.h"
+#include "engine/io/ContentProcessorsManager.h"
 #include "engine/io/Dictionary.h"
 #include "engine/io/ProfileManager.h"
 #include "engine/platform/VantorDeviceWin32.h"
@@ -30,6 +31,7 @@ protected:
         deviceFactory() = nullptr;
         engineSubsystemFactories() = EngineSubsystemFactories();
         engineServiceFactories() = EngineServiceFactories();
+        contentProcessorFactories() = ContentProcessorFactories();
         openGLDriverFactory() = nullptr;
         CEngineServices::destroyInstance();
     }
@@ -69,6 +71,9 @@ TEST_F(EngineStartupSdlTest, StartedEngineHasEveryServiceOfTheRegisteredLibrarie
     EXPECT_EQ(content->getFileSystem(), engine->getFileSystem());
     EXPECT_EQ(content->getProcessorsManager(), engine->getContentProcessorsManager());
     EXPECT_EQ(content->getVideoDriver(), engine->getVideoDriver());
+    for (const uint32_t type : {contentType("imag"), contentType("itex"), contentType("atex"),
+                                contentType("atxc"), contentType("font")})
+        EXPECT_NE(engine->getContentProcessorsManager()->findProcessor(type), nullptr) << type;
 
     CEngineServices* services = CEngineServices::instance();
     EXPECT_NE(services->getImageLoaderManager(), nullptr);
