@@ -4,12 +4,15 @@ folder into the archive "assets.qca" with the game's password.
 
 The folder receives the text sources of content/assets as they are, then the media that the
 tools make from the descriptions in content/media: images (make-images.py), texture atlases
-packed from those images (make-atlases.py) and sounds (make-sounds.py). The staged folder
-mirrors the archive, so it can also be copied to "assets" next to the program to try changes.
+packed from those images (make-atlases.py), sounds (make-sounds.py) and bitmap fonts made from
+DejaVu fonts (make-font.py; fonts.json gives each font file its TrueType font and pixel size).
+The staged folder mirrors the archive, so it can also be copied to "assets" next to the
+program to try changes.
 
 Usage: tools/build-content.py SOURCE-FOLDER STAGE-FOLDER ARCHIVE PASSWORD-HEADER
 """
 import importlib.util
+import json
 import os
 import re
 import shutil
@@ -17,6 +20,7 @@ import subprocess
 import sys
 
 TOOLS = os.path.dirname(os.path.abspath(__file__))
+TRUETYPE_FOLDER = "/usr/share/fonts/truetype/dejavu"
 
 
 def load_tool(file_name):
@@ -36,9 +40,26 @@ def read_password(header):
     return match.group(1).encode("ascii")
 
 
-def run_tool(file_name, description, stage):
-    subprocess.run([sys.executable, os.path.join(TOOLS, file_name), description, stage],
-                   check=True)
+def start_tool(file_name, *arguments):
+    return subprocess.Popen([sys.executable, os.path.join(TOOLS, file_name), *arguments])
+
+
+def start_fonts(description, stage):
+    with open(description, encoding="utf-8") as source:
+        fonts = json.load(source)
+    jobs = []
+    for name, font in fonts.items():
+        output = os.path.join(stage, name)
+        os.makedirs(os.path.dirname(output), exist_ok=True)
+        jobs.append(start_tool("make-font.py", "--size", str(font["size"]), "--page-size", "512",
+                               os.path.join(TRUETYPE_FOLDER, font["font"]), output))
+    return jobs
+
+
+def finish(jobs):
+    for job in jobs:
+        if job.wait() != 0:
+            sys.exit(f"{' '.join(job.args)} failed")
 
 
 def main():
@@ -49,9 +70,12 @@ def main():
     shutil.rmtree(stage, ignore_errors=True)
     shutil.copytree(os.path.join(source, "assets"), stage)
     media = os.path.join(source, "media")
-    run_tool("make-images.py", os.path.join(media, "images.json"), stage)
-    run_tool("make-atlases.py", os.path.join(media, "atlases.json"), stage)
-    run_tool("make-sounds.py", os.path.join(media, "sounds.json"), stage)
+    # The tools write separate files, so they run side by side; the atlases need the images.
+    jobs = [start_tool("make-sounds.py", os.path.join(media, "sounds.json"), stage)]
+    jobs += start_fonts(os.path.join(media, "fonts.json"), stage)
+    finish([start_tool("make-images.py", os.path.join(media, "images.json"), stage)])
+    jobs.append(start_tool("make-atlases.py", os.path.join(media, "atlases.json"), stage))
+    finish(jobs)
 
     qca = load_tool("make-qca.py")
     packed = qca.pack(qca.collect(stage), password)

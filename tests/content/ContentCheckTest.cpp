@@ -7,7 +7,6 @@
 
 #include "content/ContentFiles.h"
 #include "engine/audio/OggSoundDecoder.h"
-#include "engine/io/Dictionary.h"
 #include "engine/video/PngImageDecoder.h"
 
 using namespace content_files;
@@ -19,15 +18,6 @@ namespace {
 
 bool isXml(const std::string& name) {
     return endsWith(name, ".xml") || endsWith(name, ".qscn") || endsWith(name, ".qfnt");
-}
-
-// Every element of the tree below and including element, depth first.
-template <typename Visit>
-void forEachElement(const XmlElement& element, Visit visit) {
-    visit(element);
-    for (const XmlElement& child : element.children) {
-        forEachElement(child, visit);
-    }
 }
 
 struct ImageSize {
@@ -92,11 +82,7 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
 }
 
 TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
-    CRefPointer<CDictionary> dictionary(new CDictionary);
-    CRefPointer<IInputFile> file = archive.open("strings/Dictionary.xml");
-    ASSERT_TRUE(file);
-    CRefPointer<CXmlTextReader> reader(new CXmlTextReader(file.get()));
-    ASSERT_TRUE(dictionary->readXml(reader.get()));
+    const CRefPointer<CDictionary> dictionary = loadDictionary(archive);
     const char* keys[] = {"TitleName",
                           "ThousandsDelimiter",
                           "MainMenu_WelcomeTxt",
@@ -287,6 +273,29 @@ TEST_F(ContentCheckTest, AtlasEntriesLieOnTheirPagesAndMatchTheirImages) {
         });
     }
     EXPECT_GT(entries, 0);
+}
+
+TEST_F(ContentCheckTest, FontsNameTheirPages) {
+    int fonts = 0;
+    for (const std::string& name : archive.names()) {
+        if (!endsWith(name, ".qfnt")) {
+            continue;
+        }
+        const XmlElement root = archive.xml(name).root;
+        EXPECT_EQ(root.name, "Font") << name;
+        EXPECT_EQ(root.attribute("Type"), "Bitmap") << name;
+        int pages = 0;
+        for (const XmlElement& element : root.children) {
+            if (element.name == "Texture") {
+                EXPECT_TRUE(archive.exists(resolve(name, element.attribute("Filename"))))
+                    << element.attribute("Filename") << " in " << name;
+                ++pages;
+            }
+        }
+        EXPECT_GT(pages, 0) << name;
+        ++fonts;
+    }
+    EXPECT_GT(fonts, 0);
 }
 
 TEST_F(ContentCheckTest, EverySoundDecodesWhole) {

@@ -6,6 +6,7 @@
 
 #include "engine/core/RefPointer.h"
 #include "engine/core/Utf.h"
+#include "engine/io/Dictionary.h"
 #include "engine/io/DiskInputFile.h"
 #include "engine/io/IInputFile.h"
 #include "engine/io/Path.h"
@@ -60,6 +61,15 @@ struct XmlElement {
     }
     bool has(const std::string& key) const { return attributes.count(key) != 0; }
 };
+
+// Calls visit with the element and every element below it, depth first.
+template <typename Visit>
+void forEachElement(const XmlElement& element, const Visit& visit) {
+    visit(element);
+    for (const XmlElement& child : element.children) {
+        forEachElement(child, visit);
+    }
+}
 
 struct XmlDocument {
     XmlElement root;
@@ -161,5 +171,14 @@ public:
 private:
     CRefPointer<IVirtualFilesReader> m_reader;
 };
+
+// The dictionary as the game reads it from "strings/Dictionary.xml".
+inline CRefPointer<CDictionary> loadDictionary(const ContentArchive& archive) {
+    CRefPointer<CDictionary> dictionary(new CDictionary);
+    CRefPointer<IInputFile> file = archive.open("strings/Dictionary.xml");
+    CRefPointer<CXmlTextReader> reader(new CXmlTextReader(file.get()));
+    dictionary->readXml(reader.get());
+    return dictionary;
+}
 
 } // namespace content_files

@@ -1,0 +1,394 @@
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "content/ContentFiles.h"
+#include "content/SceneFiles.h"
+#include "engine/core/PropertyTypeRegistry.h"
+#include "engine/io/Dictionary.h"
+
+using namespace content_files;
+using namespace scene_files;
+
+// The scene files and templates of the start-up and the menus, read as XML trees: the nodes,
+// states and templates the screens look up by name, the files they name, and what a node
+// needs to load. When the node factory and the game's node classes exist, every scene file is
+// also to be loaded through them here, so that each node is built by its own class.
+namespace {
+
+const char kTemplates[] = "scenes/TemplateCollection.qscn";
+
+// The keys written between percent signs in a text, as a text node expands them.
+std::vector<std::string> dictionaryKeysIn(const std::string& text) {
+    std::vector<std::string> keys;
+    for (size_t open = text.find('%'); open != std::string::npos;) {
+        const size_t close = text.find('%', open + 1);
+        if (close == std::string::npos) {
+            break;
+        }
+        if (close > open + 1) {
+            keys.push_back(text.substr(open + 1, close - open - 1));
+        }
+        open = text.find('%', close + 1);
+    }
+    return keys;
+}
+
+bool isSceneFile(const std::string& name) {
+    return endsWith(name, ".qscn");
+}
+
+class SceneContentTest : public testing::Test {
+protected:
+    std::vector<std::string> sceneFiles() const {
+        std::vector<std::string> names;
+        for (const std::string& name : archive.names()) {
+            if (isSceneFile(name)) {
+                names.push_back(name);
+            }
+        }
+        return names;
+    }
+
+    ContentArchive archive;
+};
+
+} // namespace
+
+TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
+    struct Case {
+        const char* file;
+        const char* gameClass;
+    };
+    const Case cases[] = {
+        {"scenes/LogosScene.qscn", "GLogosScene"},
+        {"scenes/IntroScene.qscn", "GIntroScene"},
+        {"scenes/MainMenuScene.qscn", "GMainMenuScene"},
+        {"scenes/SelectPlayerScene.qscn", "GSelectPlayerScene"},
+        {"scenes/SelectPlayerInputNameScene.qscn", "GSelectPlayerInputNameScene"},
+        {"scenes/OptionsScene.qscn", "GOptionsScene"},
+    };
+    for (const Case& c : cases) {
+        const XmlElement root = archive.xml(c.file).root;
+        EXPECT_EQ(root.attribute("ClassOverride"), c.gameClass) << c.file;
+        // An engine scene when the game's classes are not registered yet.
+        EXPECT_EQ(root.attribute("Type"), "SceneNode") << c.file;
+    }
+    for (const char* collection : {kTemplates, "levels/common/TemplateCollection.qscn"}) {
+        EXPECT_EQ(archive.xml(collection).root.attribute("Type"), "TemplateCollectionNode");
+    }
+}
+
+TEST_F(SceneContentTest, NodesNameKnownClassesAndValueTypes) {
+    const std::set<std::string> gameClasses = {"GDebugStatsScene",
+                                               "GLogosScene",
+                                               "GIntroScene",
+                                               "GMainMenuScene",
+                                               "GSelectPlayerScene",
+                                               "GSelectPlayerInputNameScene",
+                                               "GMapLocationButton",
+                                               "GMapScene",
+                                               "GComicsScene",
+                                               "GLoadingLevelScene",
+                                               "GGameShopScene",
+                                               "GShopListNode",
+                                               "GGamePlayScene",
+                                               "GEllipseSectorNode",
+                                               "EllipseProgressBarNode",
+                                               "GCounterTextNode",
+                                               "GTwoSpritesProgressBarNode",
+                                               "GHintNode",
+                                               "GGameBriefingScene",
+                                               "GGameNewClientScene",
+                                               "GLevelCompletedScene",
+                                               "GAwardsScene",
+                                               "GHelpScene",
+                                               "GAwardUnlockedScene",
+                                               "GSectorSpriteNode",
+                                               "GInGameMenuScene",
+                                               "GOptionsScene",
+                                               "GCreditsScene",
+                                               "GGameLevelScene",
+                                               "GCharacterNode",
+                                               "GHeroNode",
+                                               "GStaffNode",
+                                               "GClientNode",
+                                               "GLocationNode",
+                                               "GDeviceNode",
+                                               "GRecycleNode",
+                                               "GConverterNode",
+                                               "GSuperPadNode",
+                                               "GDrinksMachineNode",
+                                               "GSandwichMachineNode",
+                                               "GSelfDestructNode",
+                                               "GSplineMovableNode",
+                                               "GP2PMovableNode",
+                                               "GHipHopHeartsNode",
+                                               "GMagnetMovableNode",
+                                               "GSpeedUpNode",
+                                               "GBoomboxHeartsEffectNode",
+                                               "GClientMoneyEffectNode",
+                                               "GQueueBoxEffectNode",
+                                               "GMiniGameBallScene",
+                                               "GMiniGameDanceScene",
+                                               "GMiniGameRoulScene",
+                                               "GMiniGameDrinkScene",
+                                               "GPathMovableNode",
+                                               "GCircularBirdNode",
+                                               "GCircularMovableNode",
+                                               "GWaveNode",
+                                               "GScooterNode",
+                                               "GPlaneNode",
+                                               "GPedestrianNode",
+                                               "GBaloonNode",
+                                               "GBurstGravityNode",
+                                               "GCarNode",
+                                               "GJumpingRowNode"};
+    for (const std::string& file : sceneFiles()) {
+        forEachElement(archive.xml(file).root, [&](const XmlElement& element) {
+            if (element.name == "SceneNode" && !element.has("File")) {
+                EXPECT_EQ(engineNodeTypes().count(element.attribute("Type")), 1u)
+                    << file << ": " << element.attribute("Type");
+                if (element.has("ClassOverride")) {
+                    EXPECT_EQ(gameClasses.count(element.attribute("ClassOverride")), 1u)
+                        << file << ": " << element.attribute("ClassOverride");
+                }
+            } else if (element.name == "Properties" || element.attribute("Type") == "SetProps") {
+                for (const XmlElement& value : element.children) {
+                    EXPECT_TRUE(CPropertyTypeRegistry::shared()->create(wide(value.name), nullptr))
+                        << file << ": <" << value.name << ">";
+                    EXPECT_FALSE(value.attribute("Name").empty())
+                        << file << ": <" << value.name << ">";
+                }
+            }
+        });
+    }
+}
+
+TEST_F(SceneContentTest, TextsNameDictionaryKeysThatExist) {
+    const CRefPointer<CDictionary> dictionary = loadDictionary(archive);
+    int keys = 0;
+    for (const std::string& file : sceneFiles()) {
+        forEachElement(archive.xml(file).root, [&](const XmlElement& element) {
+            for (const auto& [attribute, value] : element.attributes) {
+                for (const std::string& key : dictionaryKeysIn(value)) {
+                    EXPECT_NE(narrow(dictionary->lookup(key.c_str())), "%" + key + "%")
+                        << file << " uses the dictionary key " << key;
+                    ++keys;
+                }
+            }
+        });
+    }
+    EXPECT_GT(keys, 0);
+}
+
+TEST_F(SceneContentTest, FilesThatScenesNameAreThere) {
+    auto namesContent = [](const std::string& keyword) {
+        return keyword == "atlasTexture" || keyword == "font";
+    };
+    for (const std::string& file : sceneFiles()) {
+        std::vector<std::string> named;
+        forEachElement(archive.xml(file).root, [&](const XmlElement& element) {
+            if (element.name == "SceneNode" && element.has("File")) {
+                named.push_back(element.attribute("File"));
+            } else if (namesContent(element.name)) {
+                named.push_back(element.attribute("Value"));
+            } else if (element.attribute("Type") == "KeyFrame") {
+                // Each key holds the value of the set's property i in its attribute "Value<i>".
+                std::vector<std::string> keywords;
+                for (const XmlElement& part : element.children) {
+                    if (part.name == "Properties") {
+                        for (const XmlElement& value : part.children) {
+                            keywords.push_back(value.name);
+                        }
+                    } else if (part.name == "KeyFrame") {
+                        for (size_t i = 0; i < keywords.size(); ++i) {
+                            if (namesContent(keywords[i])) {
+                                named.push_back(part.attribute("Value" + std::to_string(i)));
+                            }
+                        }
+                    }
+                }
+            }
+        });
+        for (const std::string& name : named) {
+            EXPECT_TRUE(archive.exists(resolve(file, name))) << name << " in " << file;
+        }
+    }
+}
+
+TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
+    struct Case {
+        const char* file;
+        const char* path;
+        const char* kind; // empty: any node
+    };
+    const Case cases[] = {
+        {"scenes/LogosScene.qscn", "Scene", ""},
+        {"scenes/LogosScene.qscn", "Scene/Logo1", "SpriteNode"},
+        {"scenes/LogosScene.qscn", "Scene/Logo2", "SpriteNode"},
+        {"scenes/IntroScene.qscn", "Scene/Progress", ""},
+        {"scenes/IntroScene.qscn", "Scene/Progress/Fill", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/WelcomeText", "TextNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/DifficultyIcon", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/CreditsTipText", "TextNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Nelia", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/ClipNode", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/NewGameButton", "ButtonNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/ChangePlayerButton", "ButtonNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/OptionsButton", "ButtonNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/AwardsButton", "ButtonNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/CreditsButton", "ButtonNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/QuitButton", "ButtonNode"},
+        {"scenes/SelectPlayerScene.qscn", "Scene/PlayersList", "ListNode"},
+        {"scenes/SelectPlayerScene.qscn", "Scene/OkButton", "ControlNode"},
+        {"scenes/SelectPlayerScene.qscn", "Scene/NewPlayerButton", "ControlNode"},
+        {"scenes/SelectPlayerScene.qscn", "Scene/DeletePlayerButton", "ControlNode"},
+        {"scenes/SelectPlayerScene.qscn", "Scene/CancelButton", "ButtonNode"},
+        {"scenes/SelectPlayerInputNameScene.qscn", "Scene/NameEdit", "EditNode"},
+        {"scenes/SelectPlayerInputNameScene.qscn", "Scene/OkButton", "ControlNode"},
+        {"scenes/SelectPlayerInputNameScene.qscn", "Scene/CancelButton", "ButtonNode"},
+        {"scenes/SelectPlayerInputNameScene.qscn", "Scene/HardButton", "CheckBoxNode"},
+        {"scenes/SelectPlayerInputNameScene.qscn", "Scene/EasyButton", "CheckBoxNode"},
+        {"scenes/OptionsScene.qscn", "Scene/SoundSlider", "SliderNode"},
+        {"scenes/OptionsScene.qscn", "Scene/MusicSlider", "SliderNode"},
+        {"scenes/OptionsScene.qscn", "Scene/MuteButton", "ButtonNode"},
+        {"scenes/OptionsScene.qscn", "Scene/FullscreenButton", "ButtonNode"},
+        {"scenes/OptionsScene.qscn", "Scene/CursorButton", "ButtonNode"},
+        {"scenes/OptionsScene.qscn", "Scene/DragViaClickButton", "ButtonNode"},
+        {"scenes/OptionsScene.qscn", "Scene/BackButton", "ButtonNode"},
+    };
+    for (const Case& c : cases) {
+        const XmlElement root = archive.xml(c.file).root;
+        const XmlElement* node = findPath(root, c.path);
+        ASSERT_TRUE(node) << c.file << ": " << c.path;
+        EXPECT_TRUE(isKindOf(node->attribute("Type"), c.kind))
+            << c.file << ": " << c.path << " is a " << node->attribute("Type");
+    }
+}
+
+TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
+    struct Case {
+        const char* file;
+        const char* path;
+        bool onChildren; // the game sets the states on the node's children
+        std::vector<std::string> states;
+    };
+    const Case cases[] = {
+        {"scenes/LogosScene.qscn", "Scene/Logo1", false, {"Swap"}},
+        {"scenes/LogosScene.qscn", "Scene/Logo2", false, {"Swap0", "Swap"}},
+        {"scenes/MainMenuScene.qscn", "Scene/Menu/DifficultyIcon", false, {"Easy", "Hard"}},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Nelia", false, {"FirstHello1"}},
+        {"scenes/MainMenuScene.qscn",
+         "Scene/Bg/Nelia",
+         true,
+         {"Blink", "Blink1", "Boring1", "Boring2", "Smile"}},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/ClipNode", true, {"Scrolling"}},
+        {kTemplates, "PlayersList/Element", true, {"Easy", "Hard"}},
+    };
+    for (const Case& c : cases) {
+        const XmlElement root = archive.xml(c.file).root;
+        const XmlElement* node = findPath(root, c.path);
+        ASSERT_TRUE(node) << c.file << ": " << c.path;
+        std::set<std::string> found = stateNames(*node);
+        if (c.onChildren) {
+            found.clear();
+            for (const XmlElement* child : childNodes(*node)) {
+                const std::set<std::string> own = stateNames(*child);
+                found.insert(own.begin(), own.end());
+            }
+        }
+        for (const std::string& state : c.states) {
+            EXPECT_EQ(found.count(state), 1u) << c.file << ": " << c.path << " " << state;
+        }
+    }
+}
+
+TEST_F(SceneContentTest, TemplatesHaveTheChildrenTheirControlsBind) {
+    const XmlElement templates = archive.xml(kTemplates).root;
+    // The direct children of a template that each control type binds by name and kind.
+    struct Part {
+        const char* name;
+        const char* kind;
+    };
+    const std::vector<std::pair<std::string, std::vector<Part>>> parts = {
+        {"ButtonNode", {{"Text", "TextNode"}}},
+        {"CheckBoxNode", {{"Text", "TextNode"}}},
+        {"SliderNode", {{"SlidingArea", ""}, {"Knob", ""}}},
+        {"EditNode", {{"Text", "TextNode"}}},
+        {"ListNode", {{"Element", ""}}},
+    };
+    auto checkTemplate = [&](const std::string& user, const std::string& type,
+                             const std::string& name) {
+        const XmlElement* model = findChild(templates, name);
+        ASSERT_TRUE(model) << user << " names the missing template " << name;
+        for (const auto& [controlType, required] : parts) {
+            if (controlType != type) {
+                continue;
+            }
+            for (const Part& part : required) {
+                const XmlElement* child = findChild(*model, part.name);
+                EXPECT_TRUE(child && isKindOf(child->attribute("Type"), part.kind))
+                    << "template " << name << " of " << user << " needs " << part.name;
+            }
+        }
+    };
+    for (const std::string& file : sceneFiles()) {
+        forEachElement(archive.xml(file).root, [&](const XmlElement& node) {
+            const std::string name = node.name == "SceneNode" ? property(node, "TemplateName") : "";
+            if (!name.empty()) {
+                checkTemplate(file + " " + nodeName(node), node.attribute("Type"), name);
+            }
+        });
+    }
+    // Named by the game's code: the options toggles' two looks and the message boxes.
+    checkTemplate("the options screen", "ButtonNode", "Options_OnButton");
+    checkTemplate("the options screen", "ButtonNode", "Options_OffButton");
+    const std::pair<const char*, size_t> boxes[] = {{"MessageBox1Button", 1},
+                                                    {"MessageBox2Buttons", 2}};
+    for (const auto& [name, buttons] : boxes) {
+        const XmlElement* box = findChild(templates, name);
+        ASSERT_TRUE(box) << name;
+        EXPECT_TRUE(findChild(*box, "TitleText")) << name;
+        EXPECT_TRUE(findChild(*box, "BodyText")) << name;
+        size_t found = 0;
+        for (const XmlElement* child : childNodes(*box)) {
+            found +=
+                nodeName(*child) == "Button" && isKindOf(child->attribute("Type"), "ButtonNode");
+        }
+        EXPECT_EQ(found, buttons) << name;
+    }
+    EXPECT_TRUE(findPath(templates, "NameEdit/Text/Cursor"));
+}
+
+// Mouse and keyboard events travel only through controls, so a control below a plain node
+// would never see them. A template's own node is replaced by its control's template root.
+TEST_F(SceneContentTest, ControlsSitBelowControlsOnly) {
+    for (const std::string& file : sceneFiles()) {
+        const XmlElement root = archive.xml(file).root;
+        const bool collection = root.attribute("Type") == "TemplateCollectionNode";
+        std::function<void(const XmlElement&, bool, const std::string&)> walk =
+            [&](const XmlElement& node, bool reachable, const std::string& path) {
+                const bool control = isControlType(node.attribute("Type"));
+                if (control) {
+                    EXPECT_TRUE(reachable) << file << ": " << path << " gets no input";
+                }
+                for (const XmlElement* child : childNodes(node)) {
+                    walk(*child, reachable && control, path + "/" + nodeName(*child));
+                }
+            };
+        if (collection) {
+            for (const XmlElement* model : childNodes(root)) {
+                for (const XmlElement* child : childNodes(*model)) {
+                    walk(*child, true, nodeName(*model) + "/" + nodeName(*child));
+                }
+            }
+        } else {
+            walk(root, true, nodeName(root));
+        }
+    }
+}
