@@ -2,6 +2,7 @@
 
 #include "engine/core/EngineServiceFactories.h"
 #include "engine/io/ContentProcessorsManager.h"
+#include "engine/platform/PlatformRegistration.h"
 #include "engine/ui/EmitterProcessor.h"
 #include "engine/ui/ParticleCollectionProcessor.h"
 #include "engine/ui/ParticleEmitterFactory.h"
@@ -23,6 +24,7 @@ CRefPointer<IContentProcessor> makeEmitterProcessor(const ContentProcessorServic
 } // namespace
 
 void registerUiLibrary() {
+    registerPlatformLibrary();
     engineServiceFactories().particleEmitterFactory = &makeParticleEmitterFactory;
     ContentProcessorFactories& processors = contentProcessorFactories();
     processors.particleCollection = &makeCollectionProcessor;
