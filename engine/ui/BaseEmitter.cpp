@@ -6,6 +6,7 @@
 #include "engine/core/Scheduler.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/XmlTextReader.h"
+#include "engine/scene/PropertyBindings.h"
 #include "engine/ui/EmitterPropertyValues.h"
 
 namespace {
@@ -18,6 +19,26 @@ const CVector2d kDefaultLifeTimeRange(2000, 3000);
 
 BaseEmitter::BaseEmitter(const CContentKey& key) : CContent(key) {
     setInterval(kIntervalMs);
+}
+
+const PropertyTable& BaseEmitter::classPropertyTable() {
+    // The name takes the text of a value of any kind.
+    static const PropertyTable table = extendPropertyTable(
+        CReflectedObject::classPropertyTable(),
+        {
+            {CString("Name"),
+             [](CReflectedObject& object, const CRefPointer<CPropertyData>& value) {
+                 static_cast<BaseEmitter&>(object).setName(getPropertyText(value));
+             },
+             [](CRefPointer<CPropertyData>& out, const CReflectedObject& object) {
+                 out = makeStringWProperty(
+                     CStringW(static_cast<const BaseEmitter&>(object).getName().c_str()));
+             }},
+            accessorProperty<&BaseEmitter::getPpsRange, &BaseEmitter::setPpsRange>("PPSRange"),
+            accessorProperty<&BaseEmitter::getLifeTimeRange, &BaseEmitter::setLifeTimeRange>(
+                "LifeTimeRange"),
+        });
+    return table;
 }
 
 const CStringW& BaseEmitter::getTypeName() const {

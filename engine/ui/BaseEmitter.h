@@ -9,6 +9,8 @@
 #include "engine/core/String.h"
 #include "engine/core/Vector2d.h"
 #include "engine/io/Content.h"
+#include "engine/scene/IPropertyOwner.h"
+#include "engine/scene/ReflectedObject.h"
 #include "engine/ui/Particle.h"
 
 class CProperties;
@@ -20,11 +22,18 @@ class IScheduler;
 // attached it to a scene clock, the object that appends new particles to that array every 30 ms.
 // Collections publish named emitters as templates ('pemt'); each particle system drives a copy.
 // The base class emits nothing.
-class BaseEmitter : public CContent, public CScheduledObject {
+class BaseEmitter : public CReflectedObject,
+                    public IPropertyOwner,
+                    public CContent,
+                    public CScheduledObject {
 public:
     static constexpr uint32_t kTypeId = 0;
 
     explicit BaseEmitter(const CContentKey& key);
+
+    // Name, PPSRange and LifeTimeRange, then each class's own.
+    const PropertyTable& getPropertyTable() const override { return classPropertyTable(); }
+    static const PropertyTable& classPropertyTable();
 
     virtual const CStringW& getTypeName() const;
     const CStringW& getClassName() const { return getTypeName(); }
@@ -42,9 +51,9 @@ public:
     bool OnUpdate(uint32_t elapsedMs) override;
 
     // Writes the values that differ from the defaults, in table order.
-    virtual void saveProperties(CProperties& properties) const;
+    void saveProperties(CProperties& properties) const override;
     // Stores every known key present; a value of another kind stores 0.
-    virtual void loadProperties(const CProperties& properties);
+    void loadProperties(const CProperties& properties) override;
     // From a "ParticleEmitter" start tag (or the start of a document) to its end tag: applies
     // every "Properties" child in turn.
     void readXml(CXmlTextReader& reader);

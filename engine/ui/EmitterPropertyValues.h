@@ -2,23 +2,20 @@
 
 #include "engine/core/Properties.h"
 #include "engine/core/PropertyData.h"
-#include "engine/core/PropertyDataScalars.h"
+#include "engine/scene/PropertyBindings.h"
 
 // How emitters read their members from a property set: a key that is present stores its
 // value, one of another kind (or an entry without value) stores zero; an absent key leaves the
 // member as it is.
-template <typename Data, typename T>
+template <typename T>
 void loadPropertyValue(const CProperties& properties, const char* key, T& member) {
     const int32_t position = properties.indexOf(key);
-    if (position < 0)
-        return;
-    const CRefPointer<CPropertyData> value = properties.getValueAt(position);
-    const Data* typed = castPropertyData<Data>(value.get());
-    member = typed ? typed->getValue() : T{};
+    if (position >= 0)
+        member = PropertyTraits<T>::read(properties.getValueAt(position).get());
 }
 
 inline void loadVector2d(const CProperties& properties, const char* key, CVector2d& member) {
-    loadPropertyValue<CPropertyDataVector2d>(properties, key, member);
+    loadPropertyValue(properties, key, member);
 }
 
 // Ranges are written only when they differ from their default.

@@ -2,7 +2,15 @@
 
 #include "engine/core/MathHelpers.h"
 #include "engine/core/Random.h"
+#include "engine/scene/PropertyBindings.h"
 #include "engine/ui/EmitterPropertyValues.h"
+
+const PropertyTable& PointEmitter::classPropertyTable() {
+    static const PropertyTable table = tableWithShape({
+        fieldProperty<&PointEmitter::radiusRange>("RadiusRange"),
+    });
+    return table;
+}
 
 const CStringW& PointEmitter::getTypeName() const {
     static const CStringW name(u"PointEmitter");

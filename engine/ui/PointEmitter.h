@@ -19,6 +19,8 @@ public:
         return typeId == kTypeId || RangedEmitter::isKindOf(typeId);
     }
     CRefPointer<CContent> makeCopy() const override;
+    const PropertyTable& getPropertyTable() const override { return classPropertyTable(); }
+    static const PropertyTable& classPropertyTable();
 
     CVector2d radiusRange;
 

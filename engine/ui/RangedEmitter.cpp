@@ -4,6 +4,7 @@
 
 #include "engine/core/Properties.h"
 #include "engine/core/Random.h"
+#include "engine/scene/PropertyBindings.h"
 #include "engine/ui/EmitterPropertyValues.h"
 
 namespace {
@@ -24,14 +25,6 @@ float perSecond(float change, float seconds) {
     return seconds > 0.0f ? change / seconds : 0.0f;
 }
 
-void loadColor(const CProperties& properties, const char* key, CColor& member) {
-    loadPropertyValue<CPropertyDataColor>(properties, key, member);
-}
-
-void loadFloat(const CProperties& properties, const char* key, float& member) {
-    loadPropertyValue<CPropertyDataFloat>(properties, key, member);
-}
-
 void saveColor(CProperties& properties, const char* key, CColor value) {
     if (!(value == kDefaultColor))
         properties.addColor(key, value);
@@ -46,6 +39,26 @@ void saveFloat(CProperties& properties, const char* key, float value) {
 
 float drawFromRange(CRandom& random, CVector2d range) {
     return random.nextFloatInRange(range.x, range.y);
+}
+
+PropertyTable RangedEmitter::tableWithShape(std::initializer_list<PropertyTableEntry> shape) {
+    PropertyTable table = extendPropertyTable(BaseEmitter::classPropertyTable(), shape);
+    const PropertyTable shared = extendPropertyTable(
+        PropertyTable(), {
+                             fieldProperty<&RangedEmitter::velocityXRange>("VelocityXRange"),
+                             fieldProperty<&RangedEmitter::velocityYRange>("VelocityYRange"),
+                             fieldProperty<&RangedEmitter::accelerationXRange>("AccelXRange"),
+                             fieldProperty<&RangedEmitter::accelerationYRange>("AccelYRange"),
+                             fieldProperty<&RangedEmitter::angleRange>("AngleRange"),
+                             fieldProperty<&RangedEmitter::angVelocityRange>("AngVelocityRange"),
+                             fieldProperty<&RangedEmitter::colorStart>("ColorStart"),
+                             fieldProperty<&RangedEmitter::colorEnd>("ColorEnd"),
+                             fieldProperty<&RangedEmitter::colorVariation>("ColorVariation"),
+                             fieldProperty<&RangedEmitter::scaleRange>("ScaleRange"),
+                             fieldProperty<&RangedEmitter::scaleVariation>("ScaleVariation"),
+                         });
+    table.appendAll(shared);
+    return table;
 }
 
 bool RangedEmitter::OnUpdate(uint32_t elapsedMs) {
@@ -124,11 +137,11 @@ void RangedEmitter::loadProperties(const CProperties& properties) {
     loadVector2d(properties, "AccelerationYRange", accelerationYRange);
     loadVector2d(properties, "AngleRange", angleRange);
     loadVector2d(properties, "AngVelocityRange", angVelocityRange);
-    loadColor(properties, "ColorStart", colorStart);
-    loadColor(properties, "ColorEnd", colorEnd);
-    loadFloat(properties, "ColorVariation", colorVariation);
+    loadPropertyValue(properties, "ColorStart", colorStart);
+    loadPropertyValue(properties, "ColorEnd", colorEnd);
+    loadPropertyValue(properties, "ColorVariation", colorVariation);
     loadVector2d(properties, "ScaleRange", scaleRange);
-    loadFloat(properties, "ScaleVariation", scaleVariation);
+    loadPropertyValue(properties, "ScaleVariation", scaleVariation);
 }
 
 void RangedEmitter::copyRanges(const RangedEmitter& other) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "engine/core/Color.h"
 #include "engine/core/Vector2d.h"
@@ -19,6 +20,10 @@ public:
 
     void saveProperties(CProperties& properties) const override;
     void loadProperties(const CProperties& properties) override;
+
+    // The base's entries, the shape's, then the shared ranges (the acceleration ranges under
+    // the names AccelXRange and AccelYRange).
+    static PropertyTable tableWithShape(std::initializer_list<PropertyTableEntry> shape);
 
     CVector2d velocityXRange;
     CVector2d velocityYRange;

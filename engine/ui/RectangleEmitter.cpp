@@ -1,7 +1,16 @@
 #include "engine/ui/RectangleEmitter.h"
 
 #include "engine/core/Random.h"
+#include "engine/scene/PropertyBindings.h"
 #include "engine/ui/EmitterPropertyValues.h"
+
+const PropertyTable& RectangleEmitter::classPropertyTable() {
+    static const PropertyTable table = tableWithShape({
+        fieldProperty<&RectangleEmitter::xRange>("XRange"),
+        fieldProperty<&RectangleEmitter::yRange>("YRange"),
+    });
+    return table;
+}
 
 const CStringW& RectangleEmitter::getTypeName() const {
     static const CStringW name(u"RectangleEmitter");

@@ -367,4 +367,44 @@ TEST_F(EmitterTest, CopiesKeepTheClassAndSettingsButNotTheBindingOrCarry) {
     EXPECT_EQ(particles.size(), 1u);
 }
 
+// The names a property table lists, in order.
+std::vector<std::string> tableNames(const BaseEmitter& emitter) {
+    std::vector<std::string> names;
+    for (const PropertyTableEntry& entry : emitter.getPropertyTable())
+        names.push_back(entry.name.c_str());
+    return names;
+}
+
+TEST_F(EmitterTest, PropertiesAreSetByTheirTableNames) {
+    const std::vector<std::string> shared = {"VelocityXRange", "VelocityYRange", "AccelXRange",
+                                             "AccelYRange",    "AngleRange",     "AngVelocityRange",
+                                             "ColorStart",     "ColorEnd",       "ColorVariation",
+                                             "ScaleRange",     "ScaleVariation"};
+    std::vector<std::string> point = {"Name", "PPSRange", "LifeTimeRange", "RadiusRange"};
+    point.insert(point.end(), shared.begin(), shared.end());
+    std::vector<std::string> rectangle = {"Name", "PPSRange", "LifeTimeRange", "XRange", "YRange"};
+    rectangle.insert(rectangle.end(), shared.begin(), shared.end());
+    EXPECT_EQ(tableNames(*make<BaseEmitter>()),
+              (std::vector<std::string>{"Name", "PPSRange", "LifeTimeRange"}));
+    EXPECT_EQ(tableNames(*make<PointEmitter>()), point);
+    EXPECT_EQ(tableNames(*make<RectangleEmitter>()), rectangle);
+
+    CRefPointer<RectangleEmitter> emitter = make<RectangleEmitter>();
+    auto set = [&](const char* name, CRefPointer<CPropertyData> value) {
+        emitter->setPropertyByIndex(emitter->findProperty(name), value);
+    };
+    set("AccelXRange", CRefPointer<CPropertyData>(new CPropertyDataVector2d({2, 3})));
+    set("ColorEnd", CRefPointer<CPropertyData>(new CPropertyDataColor(CColor(0x11223344))));
+    set("Name", CRefPointer<CPropertyData>(new CPropertyDataFloat(1.5f)));
+    set("ScaleRange", CRefPointer<CPropertyData>(new CPropertyDataFloat(2)));
+    EXPECT_EQ(emitter->accelerationXRange, CVector2d(2, 3));
+    EXPECT_EQ(emitter->colorEnd, CColor(0x11223344));
+    EXPECT_STREQ(emitter->getName().c_str(), "1.500000");
+    EXPECT_EQ(emitter->scaleRange, CVector2d(0, 0)) << "a value of another kind stores zero";
+    EXPECT_EQ(emitter->findProperty("AccelerationXRange"), -1);
+    EXPECT_STREQ(
+        emitter->getPropertyByIndex(emitter->findProperty("AccelXRange"))->toString().c_str(),
+        "2.000000;3.000000");
+}
+
 } // namespace
