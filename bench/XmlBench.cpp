@@ -2,11 +2,9 @@
 // byte-order mark and as UTF-16, through our reader, expat and pugixml on the same bytes.
 // Allocations per node are counted in one untimed pass: ours through operator new, the peers
 // through their memory hooks.
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,53 +13,22 @@
 #include <expat.h>
 #include <pugixml.hpp>
 
+#include "bench/AllocationCounter.h"
 #include "engine/core/RefPointer.h"
 #include "engine/io/MemoryBlockFile.h"
 #include "engine/io/XmlTextReader.h"
 
 namespace {
 
-std::atomic<bool> g_counting{false};
-std::atomic<uint64_t> g_allocations{0};
-
 void* countedMalloc(size_t size) {
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
+    noteAllocation();
     return std::malloc(size);
 }
 
 void* countedRealloc(void* block, size_t size) {
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
+    noteAllocation();
     return std::realloc(block, size);
 }
-
-} // namespace
-
-// All kept out of line: once inlined, malloc() and free() seen behind new and delete draw
-// mismatch warnings.
-[[gnu::noinline]] void* operator new(size_t size) {
-    if (void* block = countedMalloc(size != 0 ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void* operator new[](size_t size) {
-    return operator new(size);
-}
-[[gnu::noinline]] void operator delete(void* block) noexcept {
-    std::free(block);
-}
-[[gnu::noinline]] void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-[[gnu::noinline]] void operator delete(void* block, size_t) noexcept {
-    std::free(block);
-}
-[[gnu::noinline]] void operator delete[](void* block, size_t) noexcept {
-    std::free(block);
-}
-
-namespace {
 
 constexpr size_t kMegabyte = 1024 * 1024;
 
@@ -244,10 +211,9 @@ using Stream = Tally (*)(std::vector<uint8_t>&);
 
 void runStream(benchmark::State& state, Stream stream, bool utf16) {
     std::vector<uint8_t>& bytes = document(utf16);
-    g_allocations = 0;
-    g_counting = true;
+    startCountingAllocations();
     const Tally counted = stream(bytes);
-    g_counting = false;
+    const uint64_t allocations = stopCountingAllocations();
     for (auto _ : state) {
         Tally tally = stream(bytes);
         benchmark::DoNotOptimize(tally);
@@ -255,7 +221,7 @@ void runStream(benchmark::State& state, Stream stream, bool utf16) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
     state.counters["nodes"] = double(counted.nodes);
     state.counters["attributes"] = double(counted.attributes);
-    state.counters["allocs/node"] = double(g_allocations.load()) / double(counted.nodes);
+    state.counters["allocs/node"] = double(allocations) / double(counted.nodes);
 }
 
 const int registered = [] {

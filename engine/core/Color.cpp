@@ -35,6 +35,17 @@ CColor CColor::modulate(const CColor& other) const {
 }
 
 CColor CColorf::toColor() const {
-    auto channel = [](float value) { return truncatedChannel(value * 255.0f); };
+    auto channel = [](float value) -> uint32_t {
+        const float scaled = value * 255.0f;
+        if (!(scaled > 0.0f))
+            return 0;
+        return scaled >= 255.0f ? 255 : uint32_t(scaled);
+    };
     return CColor(channel(a), channel(r), channel(g), channel(b));
+}
+
+CColorf floatColorFromArgb(CColor color) {
+    constexpr float kScale = 0.003921569f;
+    return CColorf(float(color.getRed()) * kScale, float(color.getGreen()) * kScale,
+                   float(color.getBlue()) * kScale, float(color.getAlpha()) * kScale);
 }

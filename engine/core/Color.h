@@ -38,7 +38,10 @@ public:
     CColorf(float red, float green, float blue, float alpha)
         : r(red), g(green), b(blue), a(alpha) {}
 
-    // Each channel × 255 truncated toward zero, of which the low 8 bits are kept (no clamping:
-    // 1.2 gives 306, which becomes 50).
+    // Each channel × 255 truncated toward zero and held within 0 to 255, so a channel that
+    // drifted past 1 stays full instead of wrapping to a dark value; NaN gives 0.
     CColor toColor() const;
 };
+
+// Each 8-bit channel × 1/255.
+CColorf floatColorFromArgb(CColor color);

@@ -37,20 +37,32 @@ TEST(ColorTest, ModulateByOpaqueWhiteKeepsEveryChannel) {
     EXPECT_EQ(CColor(0x12345678).modulate(CColor()).value, 0u);
 }
 
-TEST(ColorTest, FloatColorKeepsLowBytesWithoutClamping) {
+TEST(ColorTest, FloatColorSaturatesEachChannel) {
     struct Case {
         CColorf color;
         uint32_t argb;
     };
     const Case cases[] = {
         {{1, 0.5f, 0, 1}, 0xFFFF7F00},
-        // 1.2 × 255 = 306, whose low byte is 50; -0.5 × 255 truncates to -127, byte 0x81.
-        {{1.2f, -0.5f, 0, 1}, 0xFF328100},
-        // Values no integer holds give 0 instead of an undefined conversion.
-        {{NAN, 1e30f, -INFINITY, 1}, 0xFF000000},
+        // A channel past 1 stays full rather than wrapping (1.2 × 255 = 306 would wrap to 50);
+        // one below 0 stays empty.
+        {{1.2f, -0.5f, 0, 1}, 0xFFFF0000},
+        {{NAN, 1e30f, -INFINITY, 1}, 0xFF00FF00},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.color.toColor().value, c.argb) << std::hex << c.argb;
+}
+
+TEST(ColorTest, FloatColorFromArgbRoundTrips) {
+    const CColorf color = floatColorFromArgb(CColor(0x80FF0040));
+    EXPECT_FLOAT_EQ(color.a, 128.0f / 255.0f);
+    EXPECT_FLOAT_EQ(color.r, 1.0f);
+    EXPECT_FLOAT_EQ(color.g, 0.0f);
+    EXPECT_FLOAT_EQ(color.b, 64.0f / 255.0f);
+    for (uint32_t c = 0; c < 256; ++c) {
+        const CColor argb(c, 255 - c, c / 2, c ^ 0x5A);
+        EXPECT_EQ(floatColorFromArgb(argb).toColor(), argb) << c;
+    }
 }
 
 } // namespace

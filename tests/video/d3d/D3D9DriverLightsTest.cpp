@@ -60,9 +60,9 @@ TEST_F(D3D9DriverTest, FogSetsOnlyTheStatesOfItsKind) {
 
 TEST_F(D3D9DriverTest, AmbientLightIsSentAsAPackedColour) {
     device();
-    // Each channel times 255, truncated, low 8 bits kept.
+    // Each channel times 255, truncated and held within 0 to 255: 1.2 stays full.
     driver->setAmbientLight(CColorf(1.2f, 0.5f, 0.0f, 1.0f));
-    EXPECT_EQ(runtime.device()->renderState(D3DRS_AMBIENT), 0xFF327F00u);
+    EXPECT_EQ(runtime.device()->renderState(D3DRS_AMBIENT), 0xFFFF7F00u);
 }
 
 TEST_F(D3D9DriverTest, LightsBecomeDeviceLightsAndAreEnabled) {
