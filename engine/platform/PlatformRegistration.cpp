@@ -6,7 +6,9 @@
 #include "engine/io/FoundationRegistration.h"
 #include "engine/platform/DriverFactories.h"
 #include "engine/platform/EngineDeviceFactory.h"
+#include "engine/platform/host/SdlPlatform.h"
 #include "engine/video/ImageLoaderManager.h"
+#include "engine/video/d3d/host/GLDirect3D9.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 
 namespace {
@@ -27,4 +29,5 @@ void registerPlatformLibrary() {
     engineServiceFactories().imageLoaderManager = &makeImageLoaderManager;
     registerAudioLibrary();
     openGLDriverFactory() = &createOpenGLDriver;
+    registerGLDirect3D9Module(&sdlHostWindowSystem);
 }

@@ -2,5 +2,6 @@
 
 // The foundation's registration, then the platform's: the device factory (the device on the
 // process's SDL window system), the image loader manager of the engine services, the audio
-// classes (registerAudioLibrary) and the maker of the OpenGL driver.
+// classes (registerAudioLibrary), the maker of the OpenGL driver and the Direct3D 9 runtime on
+// OpenGL as "d3d9.dll" on the process's window system.
 void registerPlatformLibrary();
