@@ -107,6 +107,16 @@ public:
     CRefPointer<CSoftwareImage> captureScreen() override;
     void drawLine3D(const CVector3d& start, const CVector3d& end, CColor color) override;
 
+    // Shader materials become the next material types; -1, logged, when none was made.
+    int32_t createHighLevelMaterial(const char* vertexProgram, const char* vertexEntry,
+                                    int32_t vertexTarget, const char* pixelProgram,
+                                    const char* pixelEntry, int32_t pixelTarget,
+                                    IShaderCallback* callback, int32_t baseMaterialType,
+                                    int32_t userData) override;
+    int32_t createAsmMaterial(const char* vertexProgram, const char* pixelProgram,
+                              IShaderCallback* callback, int32_t baseMaterialType,
+                              int32_t userData) override;
+
     void setBaseRenderStates(const RenderMaterial& material, const RenderMaterial& last,
                              bool resetAllStates) override;
     void setVertexShaderConstants(const float* data, int32_t firstRegister,
@@ -137,6 +147,7 @@ private:
     void readBackBufferFormat();
     void createMaterialPasses();
     void clearStageTextures();
+    IMaterialPass* baseRendererOf(int32_t baseMaterialType) const;
 
     // The renderer at the current material's type, or none.
     IMaterialPass* currentPass() const;
