@@ -6,8 +6,10 @@
 #include "engine/io/FoundationRegistration.h"
 #include "engine/platform/DriverFactories.h"
 #include "engine/platform/EngineDeviceFactory.h"
+#include "engine/platform/host/SdlPlatform.h"
 #include "engine/video/ImageLoaderManager.h"
 #include "engine/video/VideoContentProcessors.h"
+#include "engine/video/d3d/host/GLDirect3D9.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 
 namespace {
@@ -29,4 +31,5 @@ void registerPlatformLibrary() {
     registerVideoContentProcessors(contentProcessorFactories());
     registerAudioLibrary();
     openGLDriverFactory() = &createOpenGLDriver;
+    registerGLDirect3D9Module(&sdlHostWindowSystem);
 }

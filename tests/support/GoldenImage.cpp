@@ -62,9 +62,16 @@ int channelDifference(uint32_t a, uint32_t b, int shift) {
             return ::testing::AssertionSuccess() << "rewrote " << goldenPath(name);
         return ::testing::AssertionFailure() << "could not write " << goldenPath(name);
     }
-    const CRefPointer<CSoftwareImage> golden = readPng(goldenPath(name));
+    return matchesGoldenOf(actual, name, name, tolerance);
+}
+
+::testing::AssertionResult matchesGoldenOf(const CSoftwareImage& actual,
+                                           const std::string& goldenName, const std::string& name,
+                                           int tolerance) {
+    const CRefPointer<CSoftwareImage> golden = readPng(goldenPath(goldenName));
     if (!golden)
-        return failWithPictures(actual, nullptr, name, "no golden " + goldenPath(name).string());
+        return failWithPictures(actual, nullptr, name,
+                                "no golden " + goldenPath(goldenName).string());
     if (golden->getWidth() != actual.getWidth() || golden->getHeight() != actual.getHeight())
         return failWithPictures(actual, nullptr, name, "the golden has another size");
     CRefPointer<CSoftwareImage> diff = CSoftwareImage::create(

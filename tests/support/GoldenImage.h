@@ -17,3 +17,9 @@ class CSoftwareImage;
 // every picture as its new golden instead of comparing; look at them before committing.
 ::testing::AssertionResult matchesGolden(const CSoftwareImage& actual, const std::string& name,
                                          int tolerance = 3);
+
+// The same comparison with the golden of another test, which this one never rewrites: a picture
+// that another way of drawing must match. A failure writes golden-output/<name>.*.png.
+::testing::AssertionResult matchesGoldenOf(const CSoftwareImage& actual,
+                                           const std::string& goldenName, const std::string& name,
+                                           int tolerance = 3);

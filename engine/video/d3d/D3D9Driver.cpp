@@ -6,6 +6,8 @@
 
 #include "engine/core/Logger.h"
 #include "engine/video/ColorFormat.h"
+#include "engine/video/d3d/D3D9DriverTexture.h"
+#include "engine/video/d3d/D3D9FixedFunctionRenderer.h"
 #include "engine/video/d3d/D3D9Formats.h"
 #include "engine/video/d3d/D3DLog.h"
 #include "engine/video/d3d/host/IDirect3DSurface9.h"
@@ -14,8 +16,6 @@ namespace {
 
 constexpr uint32_t kAlphaToCoverageFormat = makeFourCC('A', 'T', 'O', 'C');
 constexpr uint32_t kMaxMultiSampleLevel = 16;
-// Position, diffuse colour and one coordinate set: vertex type 0.
-constexpr uint32_t kStandardVertexFormat = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
 CString vendorNameOf(uint32_t vendorId) {
     switch (vendorId) {
@@ -45,6 +45,8 @@ CD3D9Driver::CD3D9Driver(const CreationParameters& parameters, IVirtualFileSyste
 
 CD3D9Driver::~CD3D9Driver() {
     m_materialPasses.clear();
+    clearStageTextures();
+    m_savedBackBuffer.reset();
     m_device.reset();
     m_d3d.reset();
 }
@@ -187,12 +189,6 @@ void CD3D9Driver::checkStencilCaps() {
     }
 }
 
-void CD3D9Driver::setStandardVertexFormat() {
-    m_currentVertexType = VERTEX_TYPE_STANDARD;
-    if (FAILED(m_device->SetFVF(kStandardVertexFormat)))
-        logD3DError("Could not set vertex Shader.");
-}
-
 void CD3D9Driver::probeAlphaToCoverage() {
     if (m_vendorId == kVendorNvidia)
         m_alphaToCoverage =
@@ -212,6 +208,20 @@ void CD3D9Driver::readBackBufferFormat() {
         backBuffer->release();
     }
     m_backBufferColorFormat = colorFormatOfD3DFormat(m_backBufferD3DFormat);
+}
+
+void CD3D9Driver::createMaterialPasses() {
+    for (const uint32_t type : CD3D9FixedFunctionRenderer::kTypes)
+        setMaterialPass(
+            int32_t(type),
+            CRefPointer<IMaterialPass>(new CD3D9FixedFunctionRenderer(m_device.get(), this, type))
+                .get(),
+            nullptr);
+}
+
+void CD3D9Driver::clearStageTextures() {
+    for (CRefPointer<IDriverTexture>& texture : m_stageTextures)
+        texture.reset();
 }
 
 bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
@@ -234,8 +244,7 @@ bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
         return false;
     m_device->GetDeviceCaps(&m_caps);
     checkStencilCaps();
-    if (m_currentVertexType != VERTEX_TYPE_STANDARD)
-        setStandardVertexFormat();
+    setVertexType(VERTEX_TYPE_STANDARD);
     setFogParameters(m_fog.color, m_fog.linear, m_fog.start, m_fog.end, m_fog.density,
                      m_fog.perPixel, m_fog.range);
     m_platformData[0] = 0;
@@ -244,6 +253,7 @@ bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     m_platformData[3] = uintptr_t(m_device.get());
     m_platformData[4] = m_window;
     m_resetAllStates = true;
+    createMaterialPasses();
     m_maxTextureStages = m_caps.MaxSimultaneousTextures < 4 ? m_caps.MaxSimultaneousTextures : 4;
     m_maxClipPlanes = m_caps.MaxUserClipPlanes;
     probeAlphaToCoverage();
@@ -355,7 +365,8 @@ bool CD3D9Driver::resetDevice() {
     m_currentVertexType = -1;
     m_deviceLost = false;
     m_resetAllStates = true;
-    setStandardVertexFormat();
+    clearStageTextures();
+    setVertexType(VERTEX_TYPE_STANDARD);
     setRenderStates3D();
     setFogParameters(m_fog.color, m_fog.linear, m_fog.start, m_fog.end, m_fog.density,
                      m_fog.perPixel, m_fog.range);
@@ -429,4 +440,17 @@ CPixelSize CD3D9Driver::getRenderTargetSize() const {
     if (m_renderTargetSize.width != 0 || m_renderTargetSize.height != 0)
         return m_renderTargetSize;
     return m_d3dScreenSize;
+}
+
+CRefPointer<IDriverTexture> CD3D9Driver::createDeviceTexture(CSoftwareImage* image) {
+    if (!image || !m_device)
+        return nullptr;
+    return CRefPointer<IDriverTexture>(new CD3D9DriverTexture(image, this));
+}
+
+CRefPointer<IDriverTexture> CD3D9Driver::createRenderTargetTexture(CPixelSize size,
+                                                                   int32_t formatCode) {
+    if (!m_device)
+        return nullptr;
+    return CRefPointer<IDriverTexture>(new CD3D9DriverTexture(this, size, formatCode));
 }

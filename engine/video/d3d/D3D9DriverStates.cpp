@@ -1,8 +1,13 @@
 // The Direct3D 9 driver's state machine: transforms, the 2D and 3D modes and the render states
 // every material shares.
 
+#include <iterator>
+
+#include "engine/video/ImageTexture.h"
 #include "engine/video/d3d/D3D9Driver.h"
+#include "engine/video/d3d/D3D9DriverTexture.h"
 #include "engine/video/d3d/D3D9MaterialPass.h"
+#include "engine/video/d3d/D3DLog.h"
 #include "engine/video/d3d/D3DProjection.h"
 
 namespace {
@@ -13,6 +18,16 @@ constexpr uint32_t kAtiAlphaToCoverageOff = makeFourCC('A', '2', 'M', '0');
 constexpr uint8_t kMultiSampleFlags = 1 | 2;
 constexpr uint8_t kLineSmoothFlag = 4;
 constexpr uint8_t kAlphaToCoverageFlag = 16;
+
+// Position, diffuse colour and coordinates after the normal; type 3's second and third sets
+// (tangent and binormal) are three floats each.
+constexpr uint32_t kVertexFormats[] = {
+    D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1,
+    D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1,
+    D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX2,
+    D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX3 | D3DFVF_TEXCOORDSIZE3(1) |
+        D3DFVF_TEXCOORDSIZE3(2),
+};
 
 D3DCOLORVALUE colorValueOf(CColor color) {
     constexpr float kScale = 1.0f / 255.0f;
@@ -97,6 +112,42 @@ void CD3D9Driver::setMatrix(uint32_t slot, const CMatrix4& matrix) {
 
 void CD3D9Driver::applyMaterial(const RenderMaterial& material) {
     m_currentMaterial.assign(material);
+    const uint32_t count = material.layerCount < RenderMaterial::kMaxLayers
+                               ? material.layerCount
+                               : RenderMaterial::kMaxLayers;
+    for (uint32_t stage = 0; stage < count; ++stage) {
+        const CImageTexture* texture = material.layers[stage].texture;
+        setStageTexture(stage, texture ? texture->getTexture() : nullptr);
+    }
+}
+
+bool CD3D9Driver::setStageTexture(uint32_t stage, IDriverTexture* texture) {
+    if (stage >= std::size(m_stageTextures) || m_stageTextures[stage].get() == texture)
+        return true;
+    if (texture && texture->getDriverKind() != DRIVER_KIND_DIRECT3D9) {
+        logD3DError("Fatal Error: Tried to set a texture not owned by this driver.");
+        return false;
+    }
+    m_stageTextures[stage] = CRefPointer<IDriverTexture>::share(texture);
+    if (!m_device)
+        return true;
+    if (texture) {
+        m_device->SetTexture(stage, static_cast<CD3D9DriverTexture*>(texture)->getD3DTexture());
+    } else {
+        m_device->SetTexture(stage, nullptr);
+        m_device->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+    }
+    return true;
+}
+
+void CD3D9Driver::setVertexType(int32_t vertexType) {
+    if (vertexType == m_currentVertexType)
+        return;
+    m_currentVertexType = vertexType;
+    if (vertexType < 0 || uint32_t(vertexType) >= std::size(kVertexFormats))
+        return;
+    if (FAILED(m_device->SetFVF(kVertexFormats[vertexType])))
+        logD3DError("Could not set vertex Shader.");
 }
 
 bool CD3D9Driver::setRenderStates3D() {
@@ -122,6 +173,7 @@ bool CD3D9Driver::setRenderStates3D() {
     m_lastMaterial.assign(m_currentMaterial);
     m_resetAllStates = false;
     m_renderMode = RENDER_MODE_3D;
+    m_imageStates = false;
     return result;
 }
 
@@ -134,11 +186,12 @@ void CD3D9Driver::send2DProjection() {
 bool CD3D9Driver::setRenderStates2D() {
     if (!m_device)
         return false;
-    if (m_renderMode != RENDER_MODE_2D) {
+    if (m_renderMode != RENDER_MODE_2D || m_imageStates) {
         m_device->SetRenderState(D3DRS_STENCILENABLE, false);
         m_resetAllStates = true;
         m_transformChanged = true;
         m_renderMode = RENDER_MODE_2D;
+        m_imageStates = false;
     }
     if (m_transformChanged) {
         send2DProjection();

@@ -40,6 +40,16 @@ struct FakeD3D9Script {
     std::set<uint32_t> refusedLights;
     bool backBufferFails = false;
     D3DFORMAT backBufferFormat = D3DFMT_X8R8G8B8;
+    // CreateTexture refuses these formats with D3DERR_NOTAVAILABLE, and every render target
+    // with renderTargetResult when that is a failure.
+    std::set<uint32_t> refusedTextureFormats;
+    HRESULT renderTargetResult = D3D_OK;
+    HRESULT viewportResult = D3D_OK;
+    bool getRenderTargetFails = false;
+    HRESULT setRenderTargetResult = D3D_OK;
+    bool frontBufferFails = false;
+    bool createShaderFails = false;
+    HRESULT setShaderResult = D3D_OK;
 
     static D3DADAPTER_IDENTIFIER9 defaultIdentifier();
     static D3DCAPS9 defaultCaps();

@@ -102,7 +102,18 @@ constexpr uint32_t D3DCREATE_HARDWARE_VERTEXPROCESSING = 0x40;
 constexpr uint32_t D3DCREATE_MIXED_VERTEXPROCESSING = 0x80;
 
 // Resource usage.
+constexpr uint32_t D3DUSAGE_RENDERTARGET = 0x1;
 constexpr uint32_t D3DUSAGE_DEPTHSTENCIL = 0x2;
+
+enum D3DPOOL : uint32_t {
+    D3DPOOL_DEFAULT = 0,
+    D3DPOOL_MANAGED = 1,
+    D3DPOOL_SYSTEMMEM = 2,
+    D3DPOOL_SCRATCH = 3,
+};
+
+// Lock flags.
+constexpr uint32_t D3DLOCK_READONLY = 0x10;
 
 // Clear flags.
 constexpr uint32_t D3DCLEAR_TARGET = 0x1;
@@ -118,6 +129,13 @@ constexpr uint32_t D3DFVF_SPECULAR = 0x080;
 constexpr uint32_t D3DFVF_TEXCOUNT_MASK = 0xF00;
 constexpr uint32_t D3DFVF_TEXCOUNT_SHIFT = 8;
 constexpr uint32_t D3DFVF_TEX1 = 0x100;
+constexpr uint32_t D3DFVF_TEX2 = 0x200;
+constexpr uint32_t D3DFVF_TEX3 = 0x300;
+
+// The size bits of coordinate set index as three floats (two floats is 0).
+constexpr uint32_t D3DFVF_TEXCOORDSIZE3(uint32_t index) {
+    return 1u << (index * 2 + 16);
+}
 
 enum D3DTRANSFORMSTATETYPE : uint32_t {
     D3DTS_VIEW = 2,
@@ -189,6 +207,28 @@ enum D3DTEXTURESTAGESTATETYPE : uint32_t {
     D3DTSS_TEXCOORDINDEX = 11,
     D3DTSS_TEXTURETRANSFORMFLAGS = 24,
 };
+
+enum D3DTEXTUREOP : uint32_t {
+    D3DTOP_DISABLE = 1,
+    D3DTOP_SELECTARG1 = 2,
+    D3DTOP_SELECTARG2 = 3,
+    D3DTOP_MODULATE = 4,
+    D3DTOP_MODULATE2X = 5,
+    D3DTOP_MODULATE4X = 6,
+    D3DTOP_ADD = 7,
+    D3DTOP_ADDSIGNED = 8,
+    D3DTOP_BLENDDIFFUSEALPHA = 12,
+};
+
+// Texture stage arguments.
+constexpr uint32_t D3DTA_DIFFUSE = 0;
+constexpr uint32_t D3DTA_CURRENT = 1;
+constexpr uint32_t D3DTA_TEXTURE = 2;
+
+// Generated texture coordinates, in the upper half of the coordinate index.
+constexpr uint32_t D3DTSS_TCI_PASSTHRU = 0;
+constexpr uint32_t D3DTSS_TCI_CAMERASPACENORMAL = 0x10000;
+constexpr uint32_t D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR = 0x30000;
 
 enum D3DSAMPLERSTATETYPE : uint32_t {
     D3DSAMP_ADDRESSU = 1,
@@ -408,6 +448,20 @@ struct D3DLIGHT9 {
     float Attenuation2 = 0;
     float Theta = 0;
     float Phi = 0;
+};
+
+struct D3DLOCKED_RECT {
+    int32_t Pitch = 0;
+    void* pBits = nullptr;
+};
+
+struct D3DVIEWPORT9 {
+    uint32_t X = 0;
+    uint32_t Y = 0;
+    uint32_t Width = 0;
+    uint32_t Height = 0;
+    float MinZ = 0;
+    float MaxZ = 1;
 };
 
 struct D3DSURFACE_DESC {

@@ -17,6 +17,16 @@ IDirect3D9* createGLDirect3D9(void* context, uint32_t) {
     return gl ? new CGLDirect3D9(*host, *gl) : nullptr;
 }
 
+struct HostProvider {
+    IHostWindowSystem& (*host)() = nullptr;
+};
+
+IDirect3D9* createOnProvidedHost(void* context, uint32_t sdkVersion) {
+    IHostWindowSystem& host = static_cast<HostProvider*>(context)->host();
+    CD3DModuleRegistry::instance().setHostWindowSystem(&host);
+    return createGLDirect3D9(&host, sdkVersion);
+}
+
 bool isDepthStencilFormat(D3DFORMAT format) {
     return format == D3DFMT_D24S8 || format == D3DFMT_D24X8 || format == D3DFMT_D16 ||
            format == D3DFMT_D32 || format == D3DFMT_D24X4S4 || format == D3DFMT_D15S1;
@@ -90,5 +100,14 @@ HRESULT CGLDirect3D9::CreateDevice(uint32_t adapter, D3DDEVTYPE, HWND focusWindo
 void registerGLDirect3D9Module(IHostWindowSystem& host) {
     CArray<D3DModuleExport> exports;
     exports.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(&createGLDirect3D9), &host});
+    CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
+}
+
+void registerGLDirect3D9Module(IHostWindowSystem& (*host)()) {
+    static HostProvider provider;
+    provider.host = host;
+    CArray<D3DModuleExport> exports;
+    exports.append(
+        {"Direct3DCreate9", reinterpret_cast<void (*)()>(&createOnProvidedHost), &provider});
     CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
 }

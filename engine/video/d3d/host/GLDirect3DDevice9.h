@@ -2,9 +2,11 @@
 
 #include <cstdint>
 
-#include "engine/platform/host/GLFunctions.h"
-#include "engine/platform/host/IHostGL.h"
+#include "engine/core/RefPointer.h"
+#include "engine/video/d3d/host/GLContext9.h"
+#include "engine/video/d3d/host/GLTexture9.h"
 #include "engine/video/d3d/host/IDirect3DDevice9.h"
+#include "engine/video/d3d/host/IDirect3DSurface9.h"
 
 class IHostWindowSystem;
 
@@ -12,7 +14,9 @@ class IHostWindowSystem;
 // mirror and marked dirty; a draw sends the dirty ones to GL first. Direct3D's conventions are
 // kept on the way: its matrices load as they are (row vectors read as GL's columns), its 0 to 1
 // depth range and its pixel centres on whole coordinates are mapped by one matrix in front of the
-// projection, and its clockwise front faces and top-left window origin are turned around.
+// projection, its clockwise front faces and top-left origins are turned around, and its texture
+// stages become GL texture units combining as the stage operations say. Render-target textures
+// are frame buffer objects. There are no shaders: the capabilities offer none.
 class CGLDirect3DDevice9 : public IDirect3DDevice9 {
 public:
     // A context for the window in the parameters' format; none when the window system has no
@@ -49,7 +53,32 @@ public:
                                    uint32_t vertexCount, uint32_t primitiveCount,
                                    const void* indices, D3DFORMAT indexFormat, const void* vertices,
                                    uint32_t stride) override;
-    // Shaders are not offered (the caps say so); constants are accepted and dropped.
+    HRESULT CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
+                          D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) override;
+    HRESULT SetTexture(uint32_t stage, IDirect3DTexture9* texture) override;
+    HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
+    HRESULT GetRenderTarget(uint32_t index, IDirect3DSurface9** surface) override;
+    HRESULT SetRenderTarget(uint32_t index, IDirect3DSurface9* surface) override;
+    HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget,
+                                IDirect3DSurface9* destination) override;
+    HRESULT CreateOffscreenPlainSurface(uint32_t width, uint32_t height, D3DFORMAT format,
+                                        D3DPOOL pool, IDirect3DSurface9** surface) override;
+    HRESULT GetDisplayMode(uint32_t swapChain, D3DDISPLAYMODE* mode) override;
+    HRESULT GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) override;
+    HRESULT CreateVertexShader(const uint32_t*, IDirect3DVertexShader9**) override {
+        return D3DERR_NOTAVAILABLE;
+    }
+    HRESULT SetVertexShader(IDirect3DVertexShader9* shader) override {
+        return shader ? D3DERR_INVALIDCALL : D3D_OK;
+    }
+    HRESULT GetVertexShader(IDirect3DVertexShader9** shader) override;
+    HRESULT CreatePixelShader(const uint32_t*, IDirect3DPixelShader9**) override {
+        return D3DERR_NOTAVAILABLE;
+    }
+    HRESULT SetPixelShader(IDirect3DPixelShader9* shader) override {
+        return shader ? D3DERR_INVALIDCALL : D3D_OK;
+    }
+    // Constants are accepted and dropped.
     HRESULT SetVertexShaderConstantF(uint32_t, const float*, uint32_t) override { return D3D_OK; }
     HRESULT SetPixelShaderConstantF(uint32_t, const float*, uint32_t) override { return D3D_OK; }
 
@@ -72,39 +101,67 @@ private:
         bool enabled = false;
     };
 
-    CGLDirect3DDevice9(IHostWindowSystem& host, IHostGL& facet, HostWindow window,
-                       HostGLContext context, const D3DPRESENT_PARAMETERS& parameters);
+    struct Stage {
+        uint32_t states[kStageStateCount] = {};
+        uint32_t samplerStates[kSamplerStateCount] = {};
+        D3DMATRIX transform;
+        CRefPointer<CGLTexture9> texture;
+        bool dirty = true;
+    };
+
+    CGLDirect3DDevice9(IHostWindowSystem& host, CGLContext9& context,
+                       const D3DPRESENT_PARAMETERS& parameters);
 
     void setDefaultStates();
-    void readTargetSize();
+    void setDefaultStageStates();
+    void readBackBufferSize();
+    // Drawing goes to the back buffer or the texture; the viewport becomes the whole target.
+    void bindTarget();
+    void applyViewport();
     void markDirty(uint32_t state) { m_dirtyStates[state / 64] |= uint64_t(1) << (state % 64); }
     // Sends what changed since the last draw.
     void flushStates();
     void setEnabled(GLenum capability, bool on);
     void applyRenderState(uint32_t state);
     void applyFogStates();
+    void applyPointStates();
     void applyMaterialStates();
     void applyTransforms();
     void applyLights();
     void applyClipPlanes();
     void applyScissor();
+    // Texture units: each stage up to the first disabled one.
+    void applyStages();
+    void applyStage(uint32_t unit, Stage& stage);
+    void applyCombiner(const uint32_t* states, bool alpha);
+    void applyCoordinateSource(uint32_t unit, const Stage& stage);
     // Sets the vertex arrays of the current format over the vertices.
     void bindVertices(const void* vertices, uint32_t stride);
+    void bindTextureCoordinates(const uint8_t* coordinates, uint32_t stride);
+    GLuint whiteTexture();
 
     IHostWindowSystem& m_host;
-    IHostGL& m_facet;
-    GLFunctions m_gl;
-    HostWindow m_window;
-    HostGLContext m_context;
+    CRefPointer<CGLContext9> m_context;
+    const GLFunctions& m_gl;
     D3DPRESENT_PARAMETERS m_parameters;
+    int32_t m_backBufferWidth = 0;
+    int32_t m_backBufferHeight = 0;
+    D3DCAPS9 m_caps;
+    CRefPointer<IDirect3DSurface9> m_backBuffer;
+    // The current target: the back buffer or a level of a render-target texture.
+    CRefPointer<IDirect3DSurface9> m_target;
+    CGLTexture9* m_targetTexture = nullptr;
     int32_t m_targetWidth = 0;
     int32_t m_targetHeight = 0;
-    D3DCAPS9 m_caps;
+    D3DVIEWPORT9 m_viewport;
+    bool m_doubleBuffered = true;
 
     uint32_t m_renderStates[kRenderStateCount] = {};
     uint64_t m_dirtyStates[kRenderStateCount / 64] = {};
-    uint32_t m_stageStates[kStageCount][kStageStateCount] = {};
-    uint32_t m_samplerStates[kStageCount][kSamplerStateCount] = {};
+    Stage m_stages[kStageCount];
+    uint32_t m_unitCount = 1;
+    uint32_t m_enabledUnits = 0;
+    GLuint m_whiteTexture = 0;
     D3DMATRIX m_world;
     D3DMATRIX m_view;
     D3DMATRIX m_projection;

@@ -1,7 +1,9 @@
-// The GL device's state mirror: what changed since the last draw is sent to GL before it.
+// The GL device's state mirror: what the caller sets is kept, and what changed since the last
+// draw is sent to GL before it.
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "engine/video/d3d/host/D3D9GLFormats.h"
 #include "engine/video/d3d/host/GLDirect3DDevice9.h"
@@ -74,6 +76,118 @@ float floatOf(uint32_t bits) {
 
 } // namespace
 
+HRESULT CGLDirect3DDevice9::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
+    if (!matrix)
+        return D3DERR_INVALIDCALL;
+    switch (state) {
+    case D3DTS_WORLD:
+        m_world = *matrix;
+        break;
+    case D3DTS_VIEW:
+        m_view = *matrix;
+        m_lightsDirty = m_clipPlanesDirty = true;
+        break;
+    case D3DTS_PROJECTION:
+        m_projection = *matrix;
+        break;
+    default:
+        if (state < D3DTS_TEXTURE0 || state >= D3DTS_TEXTURE0 + kStageCount)
+            return D3DERR_INVALIDCALL;
+        m_stages[state - D3DTS_TEXTURE0].transform = *matrix;
+        m_stages[state - D3DTS_TEXTURE0].dirty = true;
+        return D3D_OK;
+    }
+    m_transformsDirty = true;
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetMaterial(const D3DMATERIAL9* material) {
+    if (!material)
+        return D3DERR_INVALIDCALL;
+    m_material = *material;
+    m_materialDirty = true;
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetLight(uint32_t index, const D3DLIGHT9* light) {
+    if (!light || index >= m_caps.MaxActiveLights)
+        return D3DERR_INVALIDCALL;
+    m_lights[index].light = *light;
+    m_lightsDirty = true;
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::LightEnable(uint32_t index, bool enable) {
+    if (index >= m_caps.MaxActiveLights)
+        return D3DERR_INVALIDCALL;
+    m_lights[index].enabled = enable;
+    m_lightsDirty = true;
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetClipPlane(uint32_t index, const float* plane) {
+    if (!plane || index >= kMaxClipPlanes)
+        return D3DERR_INVALIDCALL;
+    std::memcpy(m_clipPlanes[index], plane, sizeof(m_clipPlanes[index]));
+    m_clipPlanesDirty = true;
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) {
+    if (state >= kRenderStateCount)
+        return D3DERR_INVALIDCALL;
+    if (m_renderStates[state] != value) {
+        m_renderStates[state] = value;
+        markDirty(state);
+    }
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::GetRenderState(D3DRENDERSTATETYPE state, uint32_t* value) {
+    if (state >= kRenderStateCount || !value)
+        return D3DERR_INVALIDCALL;
+    *value = m_renderStates[state];
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetTextureStageState(uint32_t stage, D3DTEXTURESTAGESTATETYPE type,
+                                                 uint32_t value) {
+    if (stage >= kStageCount || type >= kStageStateCount)
+        return D3DERR_INVALIDCALL;
+    if (m_stages[stage].states[type] != value) {
+        m_stages[stage].states[type] = value;
+        m_stages[stage].dirty = true;
+    }
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type,
+                                            uint32_t value) {
+    if (sampler >= kStageCount || type >= kSamplerStateCount)
+        return D3DERR_INVALIDCALL;
+    if (m_stages[sampler].samplerStates[type] != value) {
+        m_stages[sampler].samplerStates[type] = value;
+        m_stages[sampler].dirty = true;
+    }
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetScissorRect(const RECT* rect) {
+    if (!rect)
+        return D3DERR_INVALIDCALL;
+    m_scissor = *rect;
+    m_scissorDirty = true;
+    return D3D_OK;
+}
+
+HRESULT CGLDirect3DDevice9::SetFVF(uint32_t fvf) {
+    // Untransformed positions only: the drivers never hand over screen-space vertices.
+    if ((fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ)
+        return D3DERR_INVALIDCALL;
+    m_fvf = fvf;
+    return D3D_OK;
+}
+
 void CGLDirect3DDevice9::setEnabled(GLenum capability, bool on) {
     if (on)
         m_gl.Enable(capability);
@@ -96,6 +210,7 @@ void CGLDirect3DDevice9::flushStates() {
         applyTransforms();
     if (m_scissorDirty)
         applyScissor();
+    applyStages();
 }
 
 void CGLDirect3DDevice9::applyRenderState(uint32_t state) {
@@ -198,6 +313,14 @@ void CGLDirect3DDevice9::applyRenderState(uint32_t state) {
             m_gl.PointSize(size);
         break;
     }
+    case D3DRS_POINTSIZE_MIN:
+    case D3DRS_POINTSPRITEENABLE:
+    case D3DRS_POINTSCALEENABLE:
+    case D3DRS_POINTSCALE_A:
+    case D3DRS_POINTSCALE_B:
+    case D3DRS_POINTSCALE_C:
+        applyPointStates();
+        break;
     case D3DRS_MULTISAMPLEANTIALIAS:
         setEnabled(GL_MULTISAMPLE, value != 0);
         break;
@@ -232,6 +355,30 @@ void CGLDirect3DDevice9::applyFogStates() {
     m_gl.Fogf(GL_FOG_START, floatOf(m_renderStates[D3DRS_FOGSTART]));
     m_gl.Fogf(GL_FOG_END, floatOf(m_renderStates[D3DRS_FOGEND]));
     m_gl.Fogf(GL_FOG_DENSITY, floatOf(m_renderStates[D3DRS_FOGDENSITY]));
+}
+
+// Direct3D scales points by the viewport height over the distance terms; GL by the terms alone.
+void CGLDirect3DDevice9::applyPointStates() {
+    const bool sprites = m_renderStates[D3DRS_POINTSPRITEENABLE] != 0;
+    setEnabled(GL_POINT_SPRITE, sprites);
+    if (m_gl.ActiveTextureARB)
+        m_gl.ActiveTextureARB(GL_TEXTURE0_ARB);
+    m_gl.TexEnvi(GL_POINT_SPRITE, GL_COORD_REPLACE, sprites ? GL_TRUE : GL_FALSE);
+    if (!m_gl.PointParameterfvARB)
+        return;
+    const float height = float(m_viewport.Height);
+    float terms[3] = {floatOf(m_renderStates[D3DRS_POINTSCALE_A]),
+                      floatOf(m_renderStates[D3DRS_POINTSCALE_B]),
+                      floatOf(m_renderStates[D3DRS_POINTSCALE_C])};
+    if (m_renderStates[D3DRS_POINTSCALEENABLE] && terms[0] + terms[1] + terms[2] > 0) {
+        for (float& term : terms)
+            term /= height * height;
+    } else {
+        terms[0] = 1.0f;
+        terms[1] = terms[2] = 0.0f;
+    }
+    m_gl.PointParameterfvARB(GL_POINT_DISTANCE_ATTENUATION_ARB, terms);
+    m_gl.PointParameterfARB(GL_POINT_SIZE_MIN_ARB, floatOf(m_renderStates[D3DRS_POINTSIZE_MIN]));
 }
 
 void CGLDirect3DDevice9::applyMaterialStates() {
@@ -269,10 +416,15 @@ void CGLDirect3DDevice9::applyMaterialStates() {
 
 void CGLDirect3DDevice9::applyTransforms() {
     // Direct3D's depth 0 to 1 becomes GL's -1 to 1, and everything moves half a pixel right and
-    // down, where GL samples the pixel Direct3D samples at its whole coordinates.
-    float toGL[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 0, 0, -1, 1};
-    toGL[12] = 1.0f / float(m_targetWidth);
-    toGL[13] = -1.0f / float(m_targetHeight);
+    // down, where GL samples the pixel Direct3D samples at its whole coordinates. A little less
+    // than half down: an edge on a row's centre then covers it when it is a top edge, as in
+    // Direct3D, although GL's rows count upwards. A texture target is drawn upside down, so that
+    // its first row is Direct3D's top row.
+    constexpr float kTieNudge = 1.0f / 256.0f;
+    const float down = m_targetTexture ? -1.0f : 1.0f;
+    float toGL[16] = {1, 0, 0, 0, 0, down, 0, 0, 0, 0, 2, 0, 0, 0, -1, 1};
+    toGL[12] = 1.0f / float(m_viewport.Width);
+    toGL[13] = -down * (1.0f - 2.0f * kTieNudge) / float(m_viewport.Height);
     m_gl.MatrixMode(GL_PROJECTION);
     m_gl.LoadMatrixf(toGL);
     m_gl.MultMatrixf(m_projection.m);
@@ -340,7 +492,8 @@ void CGLDirect3DDevice9::applyClipPlanes() {
 
 void CGLDirect3DDevice9::applyScissor() {
     m_scissorDirty = false;
-    // GL counts rows from the bottom.
-    m_gl.Scissor(m_scissor.left, m_targetHeight - m_scissor.bottom,
-                 m_scissor.right - m_scissor.left, m_scissor.bottom - m_scissor.top);
+    // GL counts the window's rows from the bottom; a texture target's are top-down.
+    const GLint y = m_targetTexture ? m_scissor.top : m_targetHeight - m_scissor.bottom;
+    m_gl.Scissor(m_scissor.left, y, m_scissor.right - m_scissor.left,
+                 m_scissor.bottom - m_scissor.top);
 }

@@ -3,7 +3,10 @@
 #include "engine/core/RefCounted.h"
 #include "engine/video/d3d/host/D3D9Types.h"
 
+class IDirect3DPixelShader9;
 class IDirect3DSurface9;
+class IDirect3DTexture9;
+class IDirect3DVertexShader9;
 
 // The device of a Direct3D 9 runtime. Out-pointers of objects receive a reference the caller
 // releases.
@@ -41,6 +44,32 @@ public:
                                            uint32_t vertexCount, uint32_t primitiveCount,
                                            const void* indices, D3DFORMAT indexFormat,
                                            const void* vertices, uint32_t stride) = 0;
+    // Levels 0 makes the whole chain down to 1 x 1.
+    virtual HRESULT CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
+                                  D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) = 0;
+    // None unbinds the stage.
+    virtual HRESULT SetTexture(uint32_t stage, IDirect3DTexture9* texture) = 0;
+    virtual HRESULT SetViewport(const D3DVIEWPORT9* viewport) = 0;
+    virtual HRESULT GetRenderTarget(uint32_t index, IDirect3DSurface9** surface) = 0;
+    // The back buffer or a level of a render-target texture; the viewport becomes the whole
+    // target.
+    virtual HRESULT SetRenderTarget(uint32_t index, IDirect3DSurface9* surface) = 0;
+    // Copies a render target into a system-memory surface of the same size and format.
+    virtual HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget,
+                                        IDirect3DSurface9* destination) = 0;
+    virtual HRESULT CreateOffscreenPlainSurface(uint32_t width, uint32_t height, D3DFORMAT format,
+                                                D3DPOOL pool, IDirect3DSurface9** surface) = 0;
+    // The display mode of the swap chain, and the screen as last presented, copied into an
+    // A8R8G8B8 surface of that size.
+    virtual HRESULT GetDisplayMode(uint32_t swapChain, D3DDISPLAYMODE* mode) = 0;
+    virtual HRESULT GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) = 0;
+    virtual HRESULT CreateVertexShader(const uint32_t* function,
+                                       IDirect3DVertexShader9** shader) = 0;
+    virtual HRESULT SetVertexShader(IDirect3DVertexShader9* shader) = 0;
+    // The current vertex shader with a reference the caller releases, or none.
+    virtual HRESULT GetVertexShader(IDirect3DVertexShader9** shader) = 0;
+    virtual HRESULT CreatePixelShader(const uint32_t* function, IDirect3DPixelShader9** shader) = 0;
+    virtual HRESULT SetPixelShader(IDirect3DPixelShader9* shader) = 0;
     virtual HRESULT SetVertexShaderConstantF(uint32_t startRegister, const float* data,
                                              uint32_t registerCount) = 0;
     virtual HRESULT SetPixelShaderConstantF(uint32_t startRegister, const float* data,

@@ -7,4 +7,7 @@
 class IDirect3DSurface9 : public CRefCounted {
 public:
     virtual HRESULT GetDesc(D3DSURFACE_DESC* desc) = 0;
+    // Rows top-down; none locks the whole surface.
+    virtual HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, uint32_t flags) = 0;
+    virtual HRESULT UnlockRect() = 0;
 };

@@ -1,20 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "engine/platform/host/HostWindowSystemSdl.h"
-#include "engine/video/SoftwareImage.h"
-#include "engine/video/d3d/D3D9Driver.h"
-#include "engine/video/d3d/D3DDriverFactories.h"
-#include "engine/video/d3d/host/D3DModuleRegistry.h"
-#include "engine/video/d3d/host/GLDirect3D9.h"
-#include "engine/video/d3d/host/GLDirect3DDevice9.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
-#include "tests/video/d3d/BaseStatesPass.h"
+#include "tests/video/d3d/gl/D3D9GLFixture.h"
 
 // The Direct3D 9 driver on the GL runtime, drawing into an offscreen SDL window on Mesa, beside
 // the OpenGL driver drawing the same.
@@ -23,33 +13,9 @@ namespace {
 constexpr int32_t kWidth = 64;
 constexpr int32_t kHeight = 48;
 
-struct Rgb {
-    int r;
-    int g;
-    int b;
-};
-
 using Picture = std::vector<Rgb>;
 // Draws the vertices as a fan of two triangles with the driver's current states.
 using DrawFan = std::function<void(const CVertex (&quad)[4])>;
-
-CreationParameters parametersFor(uint32_t driverType, HostWindow window) {
-    CreationParameters parameters;
-    parameters.driverType = driverType;
-    parameters.width = kWidth;
-    parameters.height = kHeight;
-    parameters.bits = 32;
-    parameters.windowHandle = window;
-    return parameters;
-}
-
-// Unlit, both faces: vertex colours as they are.
-RenderMaterial flatMaterial() {
-    RenderMaterial material;
-    material.lighting = false;
-    material.backFaceCulling = false;
-    return material;
-}
 
 // A left-handed perspective, 90 degrees wide, depth 1 to 100 onto 0 to 1.
 CMatrix4 perspective() {
@@ -99,47 +65,12 @@ void drawScene(IRenderDriver& driver, const DrawFan& fan) {
     fan(quad);
 }
 
-class D3D9GLRuntimeTest : public testing::Test {
+class D3D9GLRuntimeTest : public D3D9GLTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(host.isReady()); }
-
-    void TearDown() override {
-        d3d.reset();
-        CD3DModuleRegistry::instance().unregisterModule("d3d9.dll");
-        CD3DModuleRegistry::instance().setHostWindowSystem(nullptr);
-    }
-
-    HostWindow openWindow() {
-        HostWindowDesc desc;
-        desc.title = "Direct3D 9";
-        desc.width = kWidth;
-        desc.height = kHeight;
-        const HostWindow window = host.createWindow(desc);
-        EXPECT_NE(window, kNoHostWindow);
-        return window;
-    }
-
-    void openD3D() {
-        CD3DModuleRegistry::instance().setHostWindowSystem(&host);
-        registerGLDirect3D9Module(host);
-        d3d = createD3D9Driver(parametersFor(2, openWindow()), nullptr);
-        ASSERT_NE(d3d, nullptr);
-        d3d->setMaterialPass(MATERIAL_SOLID, CRefPointer<IMaterialPass>(new BaseStatesPass).get(),
-                             nullptr);
-        device = reinterpret_cast<IDirect3DDevice9*>(d3d->getPlatformData()[3]);
-    }
+    void openD3D() { D3D9GLTest::openD3D(kWidth, kHeight); }
 
     void drawFan(const CVertex (&quad)[4]) {
         ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(CVertex)), D3D_OK);
-    }
-
-    // A pixel of the Direct3D back buffer, counted from the top-left corner.
-    Rgb pixel(int32_t x, int32_t y) {
-        const GLFunctions& gl = static_cast<CGLDirect3DDevice9*>(device)->functions();
-        uint8_t rgba[4] = {};
-        gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
-        gl.ReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        return {rgba[0], rgba[1], rgba[2]};
     }
 
     Picture picture() {
@@ -154,7 +85,8 @@ protected:
     // The scene as the OpenGL driver draws it, in a window of its own.
     Picture drawnByOpenGL() {
         CRefPointer<COpenGLRenderDriver> gl = COpenGLRenderDriver::create(
-            parametersFor(3, openWindow()), nullptr, nullptr, *host.getGL());
+            parametersFor(3, openWindow(kWidth, kHeight), kWidth, kHeight), nullptr, nullptr,
+            *host.getGL());
         EXPECT_TRUE(gl);
         Picture result;
         if (!gl)
@@ -174,16 +106,6 @@ protected:
         }
         return result;
     }
-
-    static void expectNear(Rgb actual, Rgb expected, int tolerance, const std::string& where) {
-        EXPECT_LE(std::abs(actual.r - expected.r), tolerance) << where << " red " << actual.r;
-        EXPECT_LE(std::abs(actual.g - expected.g), tolerance) << where << " green " << actual.g;
-        EXPECT_LE(std::abs(actual.b - expected.b), tolerance) << where << " blue " << actual.b;
-    }
-
-    CHostWindowSystemSdl host;
-    CRefPointer<IRenderDriver> d3d;
-    IDirect3DDevice9* device = nullptr;
 };
 
 } // namespace

@@ -1,0 +1,348 @@
+// The Direct3D 9 driver's drawing operations, all from system memory through the device's
+// user-pointer draws.
+
+#include <iterator>
+
+#include "engine/video/d3d/D3D9Driver.h"
+
+namespace {
+
+constexpr uint16_t kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
+
+uint32_t strideOfVertexType(uint32_t vertexType) {
+    switch (vertexType) {
+    case VERTEX_TYPE_NORMAL:
+        return sizeof(CVertexNormal);
+    case VERTEX_TYPE_TWO_COORDS:
+        return sizeof(CVertexTwoCoords);
+    case VERTEX_TYPE_TANGENTS:
+        return sizeof(CVertexTangents);
+    default:
+        return sizeof(CVertex);
+    }
+}
+
+bool hasTranslucentColor(const CColor* colors, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (colors[i].getAlpha() < 0xFF)
+            return true;
+    }
+    return false;
+}
+
+CVertexNormal normalVertex(const CVector3d& position, CColor color, float u, float v) {
+    CVertexNormal vertex;
+    vertex.position = position;
+    vertex.normal = CVector3d(0.0f, 0.0f, 0.0f);
+    vertex.color = color;
+    vertex.texCoord = CVector2d(u, v);
+    return vertex;
+}
+
+CVertexNormal imageVertex(float x, float y, CColor color, float u, float v) {
+    return normalVertex(CVector3d(x, y, 0.0f), color, u, v);
+}
+
+// Moves the target's edges inside the bounds; the source's left and top edges move along.
+// False when nothing is left.
+bool clipImagePart(CPixelRect& target, CPixelRect& source, const CPixelRect& bounds) {
+    if (target.left < bounds.left) {
+        source.left += bounds.left - target.left;
+        target.left = bounds.left;
+    }
+    if (target.top < bounds.top) {
+        source.top += bounds.top - target.top;
+        target.top = bounds.top;
+    }
+    if (target.right > bounds.right)
+        target.right = bounds.right;
+    if (target.bottom > bounds.bottom)
+        target.bottom = bounds.bottom;
+    return target.right - target.left >= 1 && target.bottom - target.top >= 1;
+}
+
+} // namespace
+
+void CD3D9Driver::drawPrimitives(const void* vertices, uint32_t vertexCount, const void* indices,
+                                 uint32_t primitiveCount, uint32_t vertexType, uint32_t indexType,
+                                 uint32_t primitiveType) {
+    if (!checkPrimitiveCount(primitiveCount))
+        return;
+    CNullRenderDriver::drawPrimitives(vertices, vertexCount, indices, primitiveCount, vertexType,
+                                      indexType, primitiveType);
+    if (vertexCount == 0 || primitiveCount == 0 || !m_device)
+        return;
+    setVertexType(int32_t(vertexType));
+    const uint32_t stride = strideOfVertexType(vertexType);
+    const D3DFORMAT indexFormat = indexType == INDEX_TYPE_16_BIT ? D3DFMT_INDEX16 : D3DFMT_INDEX32;
+    if (m_renderMode == RENDER_MODE_2D) {
+        if (!setRenderStates2D())
+            return;
+    } else if (m_renderMode == RENDER_MODE_3D) {
+        if (!setRenderStates3D())
+            return;
+    } else {
+        return;
+    }
+    const auto draw = [&](D3DPRIMITIVETYPE type, uint32_t count) {
+        drawIndexedOrNot(type, vertices, vertexCount, indices, indexFormat, count, stride);
+    };
+    switch (primitiveType) {
+    case PRIMITIVE_POINTS:
+    case PRIMITIVE_POINT_SPRITES:
+        drawPoints(vertices, vertexCount, indices, indexFormat, primitiveCount, stride,
+                   primitiveType == PRIMITIVE_POINT_SPRITES);
+        break;
+    case PRIMITIVE_LINE_STRIP:
+        draw(D3DPT_LINESTRIP, primitiveCount);
+        break;
+    case PRIMITIVE_LINE_LOOP:
+        drawLineLoop(vertices, vertexCount, indices, indexType, primitiveCount, stride);
+        break;
+    case PRIMITIVE_LINES:
+        draw(D3DPT_LINELIST, primitiveCount);
+        break;
+    case PRIMITIVE_TRIANGLE_STRIP:
+        draw(D3DPT_TRIANGLESTRIP, primitiveCount);
+        break;
+    case PRIMITIVE_TRIANGLE_FAN:
+        draw(D3DPT_TRIANGLEFAN, primitiveCount);
+        break;
+    case PRIMITIVE_TRIANGLES:
+        draw(D3DPT_TRIANGLELIST, primitiveCount);
+        break;
+    default:
+        break;
+    }
+}
+
+void CD3D9Driver::drawIndexedOrNot(D3DPRIMITIVETYPE type, const void* vertices,
+                                   uint32_t vertexCount, const void* indices, D3DFORMAT indexFormat,
+                                   uint32_t primitiveCount, uint32_t stride) {
+    if (indices)
+        m_device->DrawIndexedPrimitiveUP(type, 0, vertexCount, primitiveCount, indices, indexFormat,
+                                         vertices, stride);
+    else
+        m_device->DrawPrimitiveUP(type, primitiveCount, vertices, stride);
+}
+
+// A loop of n vertices: the strip through them, then the line from the last back to the first.
+void CD3D9Driver::drawLineLoop(const void* vertices, uint32_t vertexCount, const void* indices,
+                               uint32_t indexType, uint32_t primitiveCount, uint32_t stride) {
+    const uint32_t last = primitiveCount - 1;
+    const bool wide = indexType != INDEX_TYPE_16_BIT;
+    const D3DFORMAT indexFormat = wide ? D3DFMT_INDEX32 : D3DFMT_INDEX16;
+    if (last > 0)
+        drawIndexedOrNot(D3DPT_LINESTRIP, vertices, vertexCount, indices, indexFormat, last,
+                         stride);
+    uint32_t first = 0;
+    uint32_t end = last;
+    if (indices && wide) {
+        first = static_cast<const uint32_t*>(indices)[0];
+        end = static_cast<const uint32_t*>(indices)[last];
+    } else if (indices) {
+        first = static_cast<const uint16_t*>(indices)[0];
+        end = static_cast<const uint16_t*>(indices)[last];
+    }
+    const uint32_t closing32[2] = {end, first};
+    const uint16_t closing16[2] = {uint16_t(end), uint16_t(first)};
+    m_device->DrawIndexedPrimitiveUP(D3DPT_LINELIST, 0, vertexCount, 1,
+                                     wide ? static_cast<const void*>(closing32) : closing16,
+                                     indexFormat, vertices, stride);
+}
+
+void CD3D9Driver::drawPoints(const void* vertices, uint32_t vertexCount, const void* indices,
+                             D3DFORMAT indexFormat, uint32_t primitiveCount, uint32_t stride,
+                             bool sprites) {
+    if (sprites)
+        m_device->SetRenderState(D3DRS_POINTSPRITEENABLE, true);
+    m_device->SetRenderState(D3DRS_POINTSCALEENABLE, true);
+    m_device->SetRenderState(D3DRS_POINTSIZE, floatBits(m_currentMaterial.thickness));
+    m_device->SetRenderState(D3DRS_POINTSCALE_A, floatBits(0.0f));
+    m_device->SetRenderState(D3DRS_POINTSCALE_B, floatBits(0.0f));
+    m_device->SetRenderState(D3DRS_POINTSCALE_C, floatBits(1.0f));
+    m_device->SetRenderState(D3DRS_POINTSIZE_MIN, floatBits(0.0f));
+    drawIndexedOrNot(D3DPT_POINTLIST, vertices, vertexCount, indices, indexFormat, primitiveCount,
+                     stride);
+    m_device->SetRenderState(D3DRS_POINTSCALEENABLE, false);
+    if (sprites)
+        m_device->SetRenderState(D3DRS_POINTSPRITEENABLE, false);
+}
+
+void CD3D9Driver::drawQuad(const CVertexNormal (&quad)[4]) {
+    m_device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, kQuadIndices, D3DFMT_INDEX16,
+                                     quad, sizeof(CVertexNormal));
+}
+
+void CD3D9Driver::drawImageScaled(IDriverTexture* texture, const CPixelRect& destination,
+                                  const CPixelRect& source, const CPixelRect* clip,
+                                  const CColor* cornerColors, bool useAlphaChannel) {
+    if (!texture || !m_device)
+        return;
+    // Coordinates over the storage, which may be larger than the image.
+    const CPixelSize storage = texture->getSize();
+    const float u0 = float(source.left) / float(storage.width);
+    const float v0 = float(source.top) / float(storage.height);
+    const float u1 = float(source.right) / float(storage.width);
+    const float v1 = float(source.bottom) / float(storage.height);
+    const CPixelSize target = getRenderTargetSize();
+    const auto clipX = [&target](int32_t x) { return float(x) * 2.0f / float(target.width) - 1; };
+    const auto clipY = [&target](int32_t y) { return 1 - float(y) * 2.0f / float(target.height); };
+    const CColor white(0xFFFFFFFF);
+    const CColor colors[4] = {
+        cornerColors ? cornerColors[0] : white, cornerColors ? cornerColors[1] : white,
+        cornerColors ? cornerColors[2] : white, cornerColors ? cornerColors[3] : white};
+    const CVertexNormal quad[4] = {
+        imageVertex(clipX(destination.left), clipY(destination.top), colors[0], u0, v0),
+        imageVertex(clipX(destination.right), clipY(destination.top), colors[3], u1, v0),
+        imageVertex(clipX(destination.right), clipY(destination.bottom), colors[2], u1, v1),
+        imageVertex(clipX(destination.left), clipY(destination.bottom), colors[1], u0, v1)};
+    set2DImageStates(hasTranslucentColor(colors, 4), true, useAlphaChannel);
+    setStageTexture(0, texture);
+    setVertexType(VERTEX_TYPE_NORMAL);
+    if (clip) {
+        m_device->SetRenderState(D3DRS_SCISSORTESTENABLE, true);
+        const RECT scissor{clip->left, clip->top, clip->right, clip->bottom};
+        m_device->SetScissorRect(&scissor);
+    }
+    drawQuad(quad);
+    if (clip)
+        m_device->SetRenderState(D3DRS_SCISSORTESTENABLE, false);
+}
+
+void CD3D9Driver::drawImagePart(IDriverTexture* texture, CPixelPoint position,
+                                const CPixelRect& source, const CPixelRect* clip, CColor color,
+                                bool useAlphaChannel) {
+    if (!texture || !m_device || source.right < source.left || source.bottom < source.top)
+        return;
+    if (!setStageTexture(0, texture))
+        return;
+    CPixelRect part = source;
+    CPixelRect target{position.x, position.y, position.x + (source.right - source.left),
+                      position.y + (source.bottom - source.top)};
+    const CPixelSize size = getRenderTargetSize();
+    if (clip && !clipImagePart(target, part, *clip))
+        return;
+    if (!clipImagePart(target, part, {0, 0, int32_t(size.width), int32_t(size.height)}))
+        return;
+    const CPixelSize storage = texture->getSize();
+    const float width = float(target.right - target.left);
+    const float height = float(target.bottom - target.top);
+    const float u0 = (float(part.left) + 0.5f) / float(storage.width);
+    const float v0 = (float(part.top) + 0.5f) / float(storage.height);
+    const float u1 = (float(part.left) + 0.5f + width) / float(storage.width);
+    const float v1 = (float(part.top) + 0.5f + height) / float(storage.height);
+    const int32_t halfWidth = int32_t(size.width / 2);
+    const int32_t halfHeight = int32_t(size.height / 2);
+    const auto clipX = [&](int32_t x) { return float(x - halfWidth) * 2.0f / float(size.width); };
+    const auto clipY = [&](int32_t y) { return float(halfHeight - y) * 2.0f / float(size.height); };
+    const CVertexNormal quad[4] = {
+        imageVertex(clipX(target.left), clipY(target.top), color, u0, v0),
+        imageVertex(clipX(target.right), clipY(target.top), color, u1, v0),
+        imageVertex(clipX(target.right), clipY(target.bottom), color, u1, v1),
+        imageVertex(clipX(target.left), clipY(target.bottom), color, u0, v1)};
+    set2DImageStates(color.getAlpha() < 0xFF, true, useAlphaChannel);
+    setVertexType(VERTEX_TYPE_NORMAL);
+    drawQuad(quad);
+}
+
+void CD3D9Driver::draw2DPrimitive(const CVertex* vertices, uint32_t vertexCount,
+                                  D3DPRIMITIVETYPE type, uint32_t primitiveCount,
+                                  const uint16_t* indices) {
+    if (!m_device)
+        return;
+    setRenderStates2D();
+    setStageTexture(0, nullptr);
+    setVertexType(VERTEX_TYPE_STANDARD);
+    drawIndexedOrNot(type, vertices, vertexCount, indices, D3DFMT_INDEX16, primitiveCount,
+                     sizeof(CVertex));
+}
+
+void CD3D9Driver::drawRectGradient(const CPixelRect& rect, CColor topLeft, CColor topRight,
+                                   CColor bottomLeft, CColor bottomRight, const CPixelRect* clip) {
+    CPixelRect r = rect;
+    if (clip) {
+        r.right = r.right < clip->right ? r.right : clip->right;
+        r.bottom = r.bottom < clip->bottom ? r.bottom : clip->bottom;
+        r.left = r.left > clip->left ? r.left : clip->left;
+        r.top = r.top > clip->top ? r.top : clip->top;
+        if (r.right < r.left)
+            r.right = r.left;
+        if (r.bottom < r.top)
+            r.bottom = r.top;
+    } else if (r.right < r.left || r.bottom < r.top) {
+        return;
+    }
+    const auto corner = [](int32_t x, int32_t y, CColor color) {
+        return CVertex{CVector3d(float(x), float(y), 0.0f), color, CVector2d(0.0f, 0.0f)};
+    };
+    const CVertex quad[4] = {corner(r.left, r.top, topLeft), corner(r.right, r.top, topRight),
+                             corner(r.right, r.bottom, bottomRight),
+                             corner(r.left, r.bottom, bottomLeft)};
+    draw2DPrimitive(quad, 4, D3DPT_TRIANGLELIST, 2, kQuadIndices);
+}
+
+void CD3D9Driver::drawLine2D(CVector2d start, CVector2d end, CColor color) {
+    const CVertex line[2] = {{CVector3d(start.x, start.y, 0.0f), color, CVector2d(0.0f, 0.0f)},
+                             {CVector3d(end.x, end.y, 0.0f), color, CVector2d(0.0f, 0.0f)}};
+    draw2DPrimitive(line, 2, D3DPT_LINELIST, 1, nullptr);
+}
+
+void CD3D9Driver::plotPixel(uint32_t x, uint32_t y, CColor color) {
+    const CPixelSize size = getRenderTargetSize();
+    if (x > size.width || y > size.height)
+        return;
+    const CVertex point{CVector3d(float(x), float(y), 0.0f), color, CVector2d(0.0f, 0.0f)};
+    draw2DPrimitive(&point, 1, D3DPT_POINTLIST, 1, nullptr);
+}
+
+void CD3D9Driver::drawLine3D(const CVector3d& start, const CVector3d& end, CColor color) {
+    if (!m_device)
+        return;
+    setVertexType(VERTEX_TYPE_NORMAL);
+    setRenderStates3D();
+    const CVertexNormal line[2] = {normalVertex(start, color, 0.0f, 0.0f),
+                                   normalVertex(end, color, 0.0f, 0.0f)};
+    m_device->DrawPrimitiveUP(D3DPT_LINELIST, 1, line, sizeof(CVertexNormal));
+}
+
+void CD3D9Driver::drawShadowPass(const CVector3d* triangles, uint32_t vertexCount,
+                                 uint32_t cullMode, D3DRENDERSTATETYPE operation, uint32_t value) {
+    m_device->SetRenderState(D3DRS_CULLMODE, cullMode);
+    m_device->SetRenderState(operation, value);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, vertexCount / 3, triangles, sizeof(CVector3d));
+}
+
+void CD3D9Driver::drawStencilShadowVolume(const CVector3d* triangles, uint32_t vertexCount,
+                                          bool depthFail) {
+    if (!m_stencilBuffer || vertexCount == 0 || !m_device)
+        return;
+    enterShadowVolumeMode(depthFail);
+    if (depthFail) {
+        drawShadowPass(triangles, vertexCount, D3DCULL_CW, D3DRS_STENCILZFAIL,
+                       D3DSTENCILOP_INCRSAT);
+        drawShadowPass(triangles, vertexCount, D3DCULL_CCW, D3DRS_STENCILZFAIL,
+                       D3DSTENCILOP_DECRSAT);
+    } else {
+        drawShadowPass(triangles, vertexCount, D3DCULL_CCW, D3DRS_STENCILPASS,
+                       D3DSTENCILOP_INCRSAT);
+        drawShadowPass(triangles, vertexCount, D3DCULL_CW, D3DRS_STENCILPASS, D3DSTENCILOP_DECRSAT);
+    }
+}
+
+void CD3D9Driver::drawStencilShadow(bool clearStencilBuffer, CColor topLeft, CColor topRight,
+                                    CColor bottomLeft, CColor bottomRight) {
+    if (!m_stencilBuffer || !m_device)
+        return;
+    const CVertexNormal quad[4] = {imageVertex(-1.0f, 1.0f, topLeft, 0.0f, 0.0f),
+                                   imageVertex(1.0f, 1.0f, topRight, 0.0f, 0.0f),
+                                   imageVertex(1.0f, -1.0f, bottomRight, 0.0f, 0.0f),
+                                   imageVertex(-1.0f, -1.0f, bottomLeft, 0.0f, 0.0f)};
+    const CColor colors[4] = {topLeft, topRight, bottomLeft, bottomRight};
+    enterShadowFillMode(hasTranslucentColor(colors, 4));
+    setStageTexture(0, nullptr);
+    setVertexType(VERTEX_TYPE_NORMAL);
+    drawQuad(quad);
+    if (clearStencilBuffer)
+        m_device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/core/RefCounted.h"
+#include "engine/video/d3d/host/D3D9Types.h"
+
+class IDirect3DSurface9;
+
+// A texture of a Direct3D 9 runtime: a chain of levels, each half the size of the one before.
+class IDirect3DTexture9 : public CRefCounted {
+public:
+    virtual uint32_t GetLevelCount() = 0;
+    virtual HRESULT GetLevelDesc(uint32_t level, D3DSURFACE_DESC* desc) = 0;
+    // The level as a surface, with a reference the caller releases.
+    virtual HRESULT GetSurfaceLevel(uint32_t level, IDirect3DSurface9** surface) = 0;
+    // Rows top-down; what was written reaches the texture at the unlock.
+    virtual HRESULT LockRect(uint32_t level, D3DLOCKED_RECT* locked, const RECT* rect,
+                             uint32_t flags) = 0;
+    virtual HRESULT UnlockRect(uint32_t level) = 0;
+};
