@@ -8,12 +8,15 @@
 #include "engine/video/ImageTexture.h"
 #include "engine/video/QuadBatcher.h"
 #include "engine/video/SoftwareImage.h"
+#include "engine/video/d3d/D3DDriverFactories.h"
+#include "engine/video/d3d/host/GLDirect3D9.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 
 // The OpenGL driver on Mesa's software renderer beside GL used by hand: frames of 5,000
 // alpha-blended 32 x 32 sprites through the quad batcher, beside a minimal batched GL program
 // drawing the same sprites from the same texture (one iteration is one frame, finished by
-// GL); and the upload of a 1024 x 1024 texture, beside glTexImage2D of the same pixels.
+// GL), and the same frames through the Direct3D 9 driver on its OpenGL runtime; and the upload
+// of a 1024 x 1024 texture, beside glTexImage2D of the same pixels.
 namespace {
 
 constexpr int kSprites = 5000;
@@ -69,18 +72,25 @@ HostWindow openWindow() {
     return host().createWindow(desc);
 }
 
-void BM_SpritesThroughTheDriver(benchmark::State& state) {
-    const HostWindow window = openWindow();
+CRefPointer<IRenderDriver> spriteDriver(int driverType, HostWindow window) {
     CreationParameters parameters;
-    parameters.driverType = 3;
+    parameters.driverType = driverType;
     parameters.width = kWidth;
     parameters.height = kHeight;
     parameters.bits = 32;
     parameters.windowHandle = window;
-    CRefPointer<COpenGLRenderDriver> driver =
-        COpenGLRenderDriver::create(parameters, nullptr, nullptr, *host().getGL());
-    if (!driver) {
-        state.SkipWithError("no OpenGL context");
+    if (driverType == 3)
+        return COpenGLRenderDriver::create(parameters, nullptr, nullptr, *host().getGL());
+    registerGLDirect3D9Module(host());
+    return createD3D9Driver(parameters, nullptr);
+}
+
+void spritesThroughADriver(benchmark::State& state, int driverType) {
+    const HostWindow window = openWindow();
+    CRefPointer<IRenderDriver> driver = spriteDriver(driverType, window);
+    GLFunctions gl;
+    if (!driver || !gl.load(*host().getGL())) {
+        state.SkipWithError("no driver");
         return;
     }
     // Drawn at their size, sprites need no smaller levels; nor does the hand-written program.
@@ -112,7 +122,7 @@ void BM_SpritesThroughTheDriver(benchmark::State& state) {
         }
         batch.end();
         driver->presentFrame();
-        driver->gl().Finish();
+        gl.Finish();
     }
     state.counters["fps"] =
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
@@ -120,6 +130,14 @@ void BM_SpritesThroughTheDriver(benchmark::State& state) {
     texture.reset();
     driver.reset();
     host().destroyWindow(window);
+}
+
+void BM_SpritesThroughOpenGL(benchmark::State& state) {
+    spritesThroughADriver(state, 3);
+}
+
+void BM_SpritesThroughDirect3D9(benchmark::State& state) {
+    spritesThroughADriver(state, 2);
 }
 
 // The same frame written directly against GL: one vertex array of all sprites, one draw.
@@ -261,7 +279,8 @@ void BM_UploadHandWritten(benchmark::State& state) {
 
 BENCHMARK(BM_UploadThroughTheDriver)->Name("TextureUpload1024/vantor")->UseRealTime();
 BENCHMARK(BM_UploadHandWritten)->Name("TextureUpload1024/gl")->UseRealTime();
-BENCHMARK(BM_SpritesThroughTheDriver)->Name("SpriteFrame/vantor")->Arg(0)->Arg(1)->UseRealTime();
+BENCHMARK(BM_SpritesThroughOpenGL)->Name("SpriteFrame/vantor")->Arg(0)->Arg(1)->UseRealTime();
+BENCHMARK(BM_SpritesThroughDirect3D9)->Name("SpriteFrame/d3d9")->Arg(0)->Arg(1)->UseRealTime();
 BENCHMARK(BM_SpritesHandWritten)->Name("SpriteFrame/gl")->Arg(0)->Arg(1)->UseRealTime();
 
 } // namespace
