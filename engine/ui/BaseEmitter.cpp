@@ -76,8 +76,8 @@ void BaseEmitter::loadProperties(const CProperties& properties) {
     // A name of any kind is taken by its text.
     if (properties.indexOf("Name") >= 0)
         m_name = properties.getString("Name");
-    loadVector2d(properties, "PPSRange", m_ppsRange);
-    loadVector2d(properties, "LifeTimeRange", m_lifeTimeRange);
+    loadPropertyValue(properties, "PPSRange", m_ppsRange);
+    loadPropertyValue(properties, "LifeTimeRange", m_lifeTimeRange);
 }
 
 void BaseEmitter::readXml(CXmlTextReader& reader) {

@@ -14,10 +14,6 @@ void loadPropertyValue(const CProperties& properties, const char* key, T& member
         member = PropertyTraits<T>::read(properties.getValueAt(position).get());
 }
 
-inline void loadVector2d(const CProperties& properties, const char* key, CVector2d& member) {
-    loadPropertyValue(properties, key, member);
-}
-
 // Ranges are written only when they differ from their default.
 inline void saveVector2d(CProperties& properties, const char* key, CVector2d value,
                          CVector2d defaultValue) {

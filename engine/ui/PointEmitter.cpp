@@ -41,5 +41,5 @@ void PointEmitter::saveShape(CProperties& properties) const {
 }
 
 void PointEmitter::loadShape(const CProperties& properties) {
-    loadVector2d(properties, "RadiusRange", radiusRange);
+    loadPropertyValue(properties, "RadiusRange", radiusRange);
 }

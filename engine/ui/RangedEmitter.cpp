@@ -131,16 +131,16 @@ void RangedEmitter::saveProperties(CProperties& properties) const {
 void RangedEmitter::loadProperties(const CProperties& properties) {
     BaseEmitter::loadProperties(properties);
     loadShape(properties);
-    loadVector2d(properties, "VelocityXRange", velocityXRange);
-    loadVector2d(properties, "VelocityYRange", velocityYRange);
-    loadVector2d(properties, "AccelerationXRange", accelerationXRange);
-    loadVector2d(properties, "AccelerationYRange", accelerationYRange);
-    loadVector2d(properties, "AngleRange", angleRange);
-    loadVector2d(properties, "AngVelocityRange", angVelocityRange);
+    loadPropertyValue(properties, "VelocityXRange", velocityXRange);
+    loadPropertyValue(properties, "VelocityYRange", velocityYRange);
+    loadPropertyValue(properties, "AccelerationXRange", accelerationXRange);
+    loadPropertyValue(properties, "AccelerationYRange", accelerationYRange);
+    loadPropertyValue(properties, "AngleRange", angleRange);
+    loadPropertyValue(properties, "AngVelocityRange", angVelocityRange);
     loadPropertyValue(properties, "ColorStart", colorStart);
     loadPropertyValue(properties, "ColorEnd", colorEnd);
     loadPropertyValue(properties, "ColorVariation", colorVariation);
-    loadVector2d(properties, "ScaleRange", scaleRange);
+    loadPropertyValue(properties, "ScaleRange", scaleRange);
     loadPropertyValue(properties, "ScaleVariation", scaleVariation);
 }
 

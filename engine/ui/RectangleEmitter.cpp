@@ -52,6 +52,6 @@ void RectangleEmitter::saveShape(CProperties& properties) const {
 }
 
 void RectangleEmitter::loadShape(const CProperties& properties) {
-    loadVector2d(properties, "XRange", xRange);
-    loadVector2d(properties, "YRange", yRange);
+    loadPropertyValue(properties, "XRange", xRange);
+    loadPropertyValue(properties, "YRange", yRange);
 }
