@@ -6,12 +6,14 @@
 
 // How emitters read their members from a property set: a key that is present stores its
 // value, one of another kind (or an entry without value) stores zero; an absent key leaves the
-// member as it is.
+// member as it is. True when the key was present.
 template <typename T>
-void loadPropertyValue(const CProperties& properties, const char* key, T& member) {
+bool loadPropertyValue(const CProperties& properties, const char* key, T& member) {
     const int32_t position = properties.indexOf(key);
-    if (position >= 0)
-        member = PropertyTraits<T>::read(properties.getValueAt(position).get());
+    if (position < 0)
+        return false;
+    member = PropertyTraits<T>::read(properties.getValueAt(position).get());
+    return true;
 }
 
 // Ranges are written only when they differ from their default.
