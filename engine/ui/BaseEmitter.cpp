@@ -1,8 +1,6 @@
 #include "engine/ui/BaseEmitter.h"
 
-#include "engine/core/EngineServices.h"
 #include "engine/core/Properties.h"
-#include "engine/core/Random.h"
 #include "engine/core/Scheduler.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/XmlTextReader.h"
@@ -101,8 +99,4 @@ void BaseEmitter::copyFrom(const BaseEmitter& other) {
     m_name = other.m_name;
     m_ppsRange = other.m_ppsRange;
     m_lifeTimeRange = other.m_lifeTimeRange;
-}
-
-CRandom& BaseEmitter::random() {
-    return *CEngineServices::instance()->getRandom();
 }

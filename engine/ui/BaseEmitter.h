@@ -14,7 +14,6 @@
 #include "engine/ui/Particle.h"
 
 class CProperties;
-class CRandom;
 class CXmlTextReader;
 class IScheduler;
 
@@ -75,9 +74,6 @@ protected:
 
     // Name and ranges; not the origin, the particle array or the scheduler.
     void copyFrom(const BaseEmitter& other);
-
-    // The engine's generator, from which every draw comes.
-    static CRandom& random();
 
 private:
     CString m_name;

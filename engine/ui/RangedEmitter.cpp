@@ -37,10 +37,6 @@ void saveFloat(CProperties& properties, const char* key, float value) {
 
 } // namespace
 
-float drawFromRange(CRandom& random, CVector2d range) {
-    return random.nextFloatInRange(range.x, range.y);
-}
-
 PropertyTable RangedEmitter::tableWithShape(std::initializer_list<PropertyTableEntry> shape) {
     PropertyTable table = extendPropertyTable(BaseEmitter::classPropertyTable(), shape);
     const PropertyTable shared = extendPropertyTable(
@@ -65,7 +61,7 @@ bool RangedEmitter::OnUpdate(uint32_t elapsedMs) {
     CArray<Particle>* particles = getParticles();
     if (!particles)
         return false;
-    CRandom& generator = random();
+    CRandom& generator = engineRandom();
     m_carry += float(elapsedMs);
     const float interval = 1000.0f / drawFromRange(generator, getPpsRange());
     // A rate of 0 or less, or none at all, emits nothing.

@@ -6,6 +6,7 @@
 #include "engine/core/Color.h"
 #include "engine/core/Vector2d.h"
 #include "engine/ui/BaseEmitter.h"
+#include "engine/ui/RangeDraw.h"
 
 // What the point and rectangle emitters share: the ranges every new particle draws its motion,
 // turn, colour and size from, and the emission step. A concrete emitter adds the shape that
@@ -57,6 +58,3 @@ private:
     // Elapsed ms not yet turned into particles.
     float m_carry = 0;
 };
-
-// A draw from (low, high): the low end without drawing when both are equal.
-float drawFromRange(CRandom& random, CVector2d range);
