@@ -4,6 +4,8 @@
 
 // Tolerance, rounding, angle constants and the whole-degree sine table of the engine's 2D maths.
 
+#include <cstdint>
+
 // The float with the bits 0x358637BD.
 constexpr float kTolerance = 1e-6f;
 
@@ -30,6 +32,14 @@ float roundToNearest(float x);
 // NaN and the infinities become 0, so that numbers read from files stay usable.
 float finiteOrZero(float value);
 CVector2d finiteOrZero(const CVector2d& value);
+
+// Truncated toward zero and held within the int range; NaN gives 0. Converting a float beyond the
+// range is undefined, so untrusted values go through here.
+inline int32_t truncateToInt(float x) {
+    if (!(x > -2147483648.0f))
+        return x < 0 ? INT32_MIN : 0;
+    return x >= 2147483648.0f ? INT32_MAX : int32_t(x);
+}
 
 // Entry k is sin(k degrees); the cosine of k is at (k + 90) mod 360.
 extern const float sinTable[360];

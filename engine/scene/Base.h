@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/core/Array.h"
 #include "engine/core/EventReceiver.h"
 #include "engine/core/NameId.h"
 #include "engine/core/RefPointer.h"
@@ -11,6 +12,10 @@
 #include "engine/scene/ReflectedObject.h"
 
 class BaseNode;
+class CProperties;
+class CXmlTextReader;
+class CXmlTextWriter;
+class IPropertyContentSource;
 class IScheduler;
 class SceneManager;
 
@@ -41,6 +46,12 @@ public:
     virtual bool stop(bool report);
     // A copy with its own settings and no target, listener or clock.
     virtual CRefPointer<Base> clone(BaseNode* node, SceneManager* sceneManager) const = 0;
+    // Reads the rest of the element the reader stands on (named after the list holding the
+    // action), through its end tag. Content values load through the owner.
+    virtual void loadFromXml(CXmlTextReader& reader, IPropertyContentSource* owner,
+                             const CStringW& elementName) = 0;
+    // The whole element; the line end after it is the caller's.
+    virtual void saveToXml(CXmlTextWriter& writer, const CStringW& elementName) const = 0;
 
     // Off the clock at the first tick, without reporting.
     bool OnUpdate(uint32_t elapsedMs) override;
@@ -58,9 +69,34 @@ public:
 protected:
     ~Base() override = default;
 
+    // For each entry of the set, the index of the target's property of the same name, or -1.
+    void mapTargetProperties(const CProperties& properties, CArray<int32_t>& map) const;
+    // The start tag with "Type" and, when set, "Name" before the other attributes.
+    void openXmlElement(CXmlTextWriter& writer, const CStringW& elementName, bool isEmpty,
+                        const CArray<CStringW>& names, const CArray<CStringW>& values) const;
+
 private:
     CNameId m_name;
     CEventReceiver* m_listener = nullptr;
     BaseNode* m_target = nullptr;
     bool m_running = false;
+};
+
+// The identity every action class repeats, made from its kTypeId and kTypeName: type and class
+// name, type id and the kind test.
+template <typename Derived>
+class ActionClass : public Base {
+public:
+    const CStringW& getTypeName() const override {
+        static const CStringW name(Derived::kTypeName);
+        return name;
+    }
+    const CStringW& getClassName() const override { return getTypeName(); }
+    uint32_t getTypeId() const override { return Derived::kTypeId; }
+    bool isKindOf(uint32_t typeId) const override {
+        return typeId == Derived::kTypeId || Base::isKindOf(typeId);
+    }
+
+protected:
+    ~ActionClass() override = default;
 };

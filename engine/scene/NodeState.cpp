@@ -3,9 +3,21 @@
 #include <utility>
 
 #include "engine/core/Logger.h"
+#include "engine/io/XmlTextReader.h"
+#include "engine/io/XmlTextWriter.h"
 #include "engine/scene/BaseNode.h"
 #include "engine/scene/NodeEventHook.h"
+#include "engine/scene/NodeFactory.h"
 #include "engine/scene/PropertyBindings.h"
+#include "engine/scene/XmlElementSkip.h"
+
+namespace {
+
+CNameId nameFromAttribute(const CXmlTextReader& reader, const char16_t* name) {
+    return CNameId(CString(reader.getAttribute(name).c_str()));
+}
+
+} // namespace
 
 NodeState::NodeState(CNameId name) : m_name(name) {
     setCategoryMask(CEvent::CategoryNode | CEvent::CategoryGame);
@@ -192,4 +204,58 @@ CRefPointer<NodeState> NodeState::clone(BaseNode* node, SceneManager* sceneManag
     for (const CRefPointer<Base>& action : m_endAnimators)
         copy->addEndAnimator(action->clone(node, sceneManager).get());
     return copy;
+}
+
+CRefPointer<NodeState> NodeState::readXml(CXmlTextReader& reader, const CNodeFactory& factory,
+                                          IPropertyContentSource* owner) {
+    CRefPointer<NodeState> state(new NodeState(nameFromAttribute(reader, u"Name")));
+    state->m_nextState = nameFromAttribute(reader, u"NextState");
+    if (reader.isEmptyElement())
+        return state;
+    while (reader.readNext()) {
+        const int32_t kind = reader.nodeKind();
+        if (kind == CXmlTextReader::kEndElement && reader.nodeName() == u"State")
+            break;
+        if (kind != CXmlTextReader::kElement)
+            continue;
+        const CStringW elementName = reader.nodeName();
+        CArray<CRefPointer<Base>>* list = elementName == u"Animator" ? &state->m_animators
+                                          : elementName == u"StartAnimator"
+                                              ? &state->m_startAnimators
+                                          : elementName == u"EndAnimator" ? &state->m_endAnimators
+                                                                          : nullptr;
+        const CRefPointer<Base> action =
+            list != nullptr ? factory.createAction(reader.getAttribute(u"Type")) : nullptr;
+        if (!action) {
+            skipElement(reader);
+            continue;
+        }
+        action->setName(nameFromAttribute(reader, u"Name"));
+        action->loadFromXml(reader, owner, elementName);
+        state->addTo(*list, action.get());
+    }
+    return state;
+}
+
+void NodeState::saveToXml(CXmlTextWriter& writer) const {
+    const CStringW name(m_name.toString().c_str());
+    const CStringW next(m_nextState.toString().c_str());
+    writer.openElement(u"State", false, u"Name", name.c_str(), u"NextState",
+                       m_nextState != CNameId() ? next.c_str() : nullptr);
+    writer.writeNewLine();
+    const struct {
+        const char16_t* element;
+        const CArray<CRefPointer<Base>>& list;
+    } lists[] = {{u"Animator", m_animators},
+                 {u"StartAnimator", m_startAnimators},
+                 {u"EndAnimator", m_endAnimators}};
+    for (const auto& entry : lists) {
+        const CStringW element(entry.element);
+        for (const CRefPointer<Base>& action : entry.list) {
+            action->saveToXml(writer, element);
+            writer.writeNewLine();
+        }
+    }
+    writer.closeElement(u"State");
+    writer.writeNewLine();
 }

@@ -12,6 +12,10 @@
 #include "engine/scene/ReflectedObject.h"
 
 class BaseNode;
+class CNodeFactory;
+class CXmlTextReader;
+class CXmlTextWriter;
+class IPropertyContentSource;
 class IScheduler;
 class SceneManager;
 
@@ -58,6 +62,15 @@ public:
     // The same name, next state and copies of every action; no target until the new owner
     // binds it.
     CRefPointer<NodeState> clone(BaseNode* node, SceneManager* sceneManager) const;
+
+    // A state read from the "State" element the reader stands on, through its end tag: its
+    // "Name" and "NextState" and its three lists of actions, made by the factory (elements
+    // of unknown types are passed over with their content). Content values load through the
+    // owner.
+    static CRefPointer<NodeState> readXml(CXmlTextReader& reader, const CNodeFactory& factory,
+                                          IPropertyContentSource* owner);
+    // The "State" element and the line end after it.
+    void saveToXml(CXmlTextWriter& writer) const;
 
     bool onActionFinished(CEventNodeActionFinished& event);
     bool passToTarget(CEvent& event);

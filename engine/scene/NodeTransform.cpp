@@ -2,14 +2,12 @@
 
 #include <cmath>
 
+#include "engine/core/MathHelpers.h"
+
 namespace {
 
-constexpr float kDegreesToRadians = 3.14159265358979f / 180.0f;
-constexpr float kScaleTolerance = 1e-6f;
-
 bool isUnitScale(const CVector3d& scale) {
-    return std::fabs(scale.x - 1) <= kScaleTolerance && std::fabs(scale.y - 1) <= kScaleTolerance &&
-           std::fabs(scale.z - 1) <= kScaleTolerance;
+    return floatEquals(scale.x, 1) && floatEquals(scale.y, 1) && floatEquals(scale.z, 1);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "engine/core/Color.h"
 #include "engine/core/NameId.h"
+#include "engine/core/Properties.h"
 #include "engine/core/PropertyContent.h"
 #include "engine/core/PropertyData.h"
 #include "engine/core/PropertyDataContent.h"
@@ -125,4 +126,14 @@ PropertyTableEntry accessorProperty(const char* name) {
             [](CRefPointer<CPropertyData>& out, const CReflectedObject& object) {
                 out = Traits::make((static_cast<const Owner&>(object).*Getter)());
             }};
+}
+
+// Reads the key of the set into the field when the set has it (a value of another type gives
+// zero, as for setters); true when it had.
+template <typename T>
+bool loadPropertyIfPresent(const CProperties& properties, const char* name, T& field) {
+    if (properties.indexOf(name) < 0)
+        return false;
+    field = PropertyTraits<T>::read(properties.get(name).get());
+    return true;
 }
