@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <utility>
 
+#include "engine/core/MathHelpers.h"
 #include "engine/core/Properties.h"
 #include "engine/scene/NodeEventHook.h"
 #include "engine/scene/NodeState.h"
 #include "engine/scene/NodeTransform.h"
 #include "engine/scene/PropertyBindings.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/scene/SceneNode.h"
 #include "engine/video/IRenderDriver.h"
 #include "engine/video/QuadBatcher.h"
 
@@ -280,13 +282,26 @@ BaseNode* BaseNode::findTopmostHitChild(const CVector3d& point) {
 
 // Drawing
 
-void BaseNode::collectDrawables(RenderList& list) {
+bool BaseNode::prepareToDraw() {
     if (!m_visible)
-        return;
+        return false;
     if (m_transformDirty)
         updateAbsoluteTransform();
     if (m_colorDirty)
         updateAbsoluteColor();
+    return true;
+}
+
+void BaseNode::collectOwnAndChildDrawables(RenderList& list, uint32_t sortKey) {
+    if (!prepareToDraw())
+        return;
+    list.append({this, m_absoluteMatrix[14], sortKey});
+    collectChildDrawables(list);
+}
+
+void BaseNode::collectDrawables(RenderList& list) {
+    if (!prepareToDraw())
+        return;
     if (m_childrenClipped) {
         if (m_children.size() != 0)
             list.append({this, m_absoluteMatrix[14], 0});
@@ -309,24 +324,10 @@ CRect BaseNode::getClipRect() const {
                  std::max(first.x, second.x), std::max(first.y, second.y));
 }
 
-namespace {
-
-// Truncated toward zero; values beyond the int range are held at its ends and NaN gives 0,
-// since converting them is undefined.
-int32_t truncateToPixel(float value) {
-    if (!(value > -2147483648.0f))
-        return value < 0 ? INT32_MIN : 0;
-    if (value >= 2147483648.0f)
-        return INT32_MAX;
-    return int32_t(value);
-}
-
-void flushBatch(IRenderDriver& driver) {
+void BaseNode::flushQuadBatch(IRenderDriver& driver) {
     if (CQuadBatcher* batcher = driver.getQuadBatcher())
         batcher->flush();
 }
-
-} // namespace
 
 void BaseNode::render(IRenderDriver* driver, const CRect*) {
     if (!m_childrenClipped || driver == nullptr)
@@ -340,13 +341,13 @@ void BaseNode::render(IRenderDriver* driver, const CRect*) {
     const CRect clip = getClipRect();
     // What was drawn before stays unclipped, and the children's quads are drawn while the
     // scissor is on.
-    flushBatch(*driver);
-    driver->setScissorRect({truncateToPixel(clip.left), truncateToPixel(clip.top),
-                            truncateToPixel(clip.right), truncateToPixel(clip.bottom)});
+    flushQuadBatch(*driver);
+    driver->setScissorRect({truncateToInt(clip.left), truncateToInt(clip.top),
+                            truncateToInt(clip.right), truncateToInt(clip.bottom)});
     driver->enableScissor(true);
     for (const Drawable& entry : list)
         entry.node->render(driver, nullptr);
-    flushBatch(*driver);
+    flushQuadBatch(*driver);
     driver->enableScissor(false);
 }
 
@@ -378,25 +379,29 @@ void BaseNode::stopAllStates(bool report) {
         state->stop(report);
 }
 
-void BaseNode::stopCurrentState() {
+void BaseNode::stopCurrentState(bool report) {
     NodeState* stopped = m_currentState;
     if (stopped == nullptr)
         return;
-    stopped->stop(false);
+    stopped->stop(report);
     if (m_currentState == stopped)
         m_currentState = nullptr;
+}
+
+void BaseNode::removeAllStates() {
+    m_currentState = nullptr;
+    const CMap<CNameId, CRefPointer<NodeState>> states = std::move(m_states);
 }
 
 void BaseNode::enterDefaultState() {
     if (m_defaultState == CNameId())
         return;
-    stopCurrentState();
+    stopCurrentState(false);
     setState(m_defaultState, nullptr, CNameId());
 }
 
 IScheduler* BaseNode::getSceneClock() const {
-    // TODO(issue 18): the owning scene's clock once scenes have one.
-    return nullptr;
+    return m_scene != nullptr ? m_scene->getClock() : nullptr;
 }
 
 void BaseNode::setState(CNameId name, StateFallback fallback, CNameId reportedName) {
@@ -406,7 +411,7 @@ void BaseNode::setState(CNameId name, StateFallback fallback, CNameId reportedNa
         reportedName = name;
     if (NodeState* state = findState(name)) {
         const CRefPointer<NodeState> entered = CRefPointer<NodeState>::share(state);
-        stopCurrentState();
+        stopCurrentState(false);
         m_currentState = state;
         state->start(getSceneClock(), reportedName);
         return;
@@ -438,12 +443,8 @@ void BaseNode::setChildrenState(CNameId name, StateFallback fallback) {
 void BaseNode::stopChildrenStates(bool report) {
     for (uint32_t i = 0; i < m_children.size(); ++i) {
         const CRefPointer<BaseNode> child = CRefPointer<BaseNode>::share(m_children[i]);
-        if (NodeState* stopped = child->m_currentState) {
-            stopped->stop(report);
-            // A reported stop may have chained into the next state, which stays current.
-            if (child->m_currentState == stopped)
-                child->m_currentState = nullptr;
-        }
+        // A reported stop may chain into the next state, which then stays current.
+        child->stopCurrentState(report);
     }
 }
 
@@ -533,31 +534,16 @@ uint32_t BaseNode::positionAfterDelivery(const BaseNode* child, uint32_t index) 
 
 // Properties
 
-namespace {
-
-constexpr float kSaveTolerance = 1e-6f;
-
-// True when the set has the key.
-template <typename T>
-bool loadIfPresent(const CProperties& properties, const char* name, T& field) {
-    if (properties.indexOf(name) < 0)
-        return false;
-    field = PropertyTraits<T>::read(properties.get(name).get());
-    return true;
-}
-
-} // namespace
-
 void BaseNode::saveProperties(CProperties& properties) const {
     if (m_name != CNameId())
         properties.addString("Name", m_name.toString());
-    if (!m_position.equals(CVector3d(0, 0, 0), kSaveTolerance))
+    if (!m_position.equals(CVector3d(0, 0, 0), kTolerance))
         properties.addVector3d("Position", m_position);
-    if (!m_rotation.equals(CVector3d(0, 0, 0), kSaveTolerance))
+    if (!m_rotation.equals(CVector3d(0, 0, 0), kTolerance))
         properties.addVector3d("Rotation", m_rotation);
-    if (!m_scale.equals(CVector3d(1, 1, 1), kSaveTolerance))
+    if (!m_scale.equals(CVector3d(1, 1, 1), kTolerance))
         properties.addVector3d("Scale", m_scale);
-    if (!m_bounds.equals(CVector3d(100, 100, 0), kSaveTolerance))
+    if (!m_bounds.equals(CVector3d(100, 100, 0), kTolerance))
         properties.addVector3d("Bounds", m_bounds);
     if (m_pivot.x != 0 || m_pivot.y != 0)
         properties.addVector2d("PivotPoint", m_pivot);
@@ -574,18 +560,18 @@ void BaseNode::saveProperties(CProperties& properties) const {
 }
 
 void BaseNode::loadProperties(const CProperties& properties) {
-    loadIfPresent(properties, "Name", m_name);
-    bool transformChanged = loadIfPresent(properties, "Position", m_position);
-    transformChanged |= loadIfPresent(properties, "Rotation", m_rotation);
-    transformChanged |= loadIfPresent(properties, "Scale", m_scale);
-    transformChanged |= loadIfPresent(properties, "Bounds", m_bounds);
-    transformChanged |= loadIfPresent(properties, "PivotPoint", m_pivot);
+    loadPropertyIfPresent(properties, "Name", m_name);
+    bool transformChanged = loadPropertyIfPresent(properties, "Position", m_position);
+    transformChanged |= loadPropertyIfPresent(properties, "Rotation", m_rotation);
+    transformChanged |= loadPropertyIfPresent(properties, "Scale", m_scale);
+    transformChanged |= loadPropertyIfPresent(properties, "Bounds", m_bounds);
+    transformChanged |= loadPropertyIfPresent(properties, "PivotPoint", m_pivot);
     m_transformDirty |= transformChanged;
-    m_colorDirty |= loadIfPresent(properties, "TintColor", m_tintColor);
-    loadIfPresent(properties, "Visible", m_visible);
-    loadIfPresent(properties, "DefaultState", m_defaultState);
-    loadIfPresent(properties, "CanBeHit", m_canBeHit);
-    loadIfPresent(properties, "ChildrenClipped", m_childrenClipped);
+    m_colorDirty |= loadPropertyIfPresent(properties, "TintColor", m_tintColor);
+    loadPropertyIfPresent(properties, "Visible", m_visible);
+    loadPropertyIfPresent(properties, "DefaultState", m_defaultState);
+    loadPropertyIfPresent(properties, "CanBeHit", m_canBeHit);
+    loadPropertyIfPresent(properties, "ChildrenClipped", m_childrenClipped);
 }
 
 // Copying
@@ -614,7 +600,7 @@ void BaseNode::copyChildrenAndStates(const BaseNode& source) {
         addState(copy.get());
     }
     if (m_defaultState != CNameId()) {
-        stopCurrentState();
+        stopCurrentState(false);
         setState(m_defaultState, nullptr, CNameId());
     }
 }

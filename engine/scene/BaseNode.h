@@ -20,6 +20,9 @@
 #include "engine/scene/ReflectedObject.h"
 
 class CContentManager;
+class CNodeFactory;
+class CXmlTextReader;
+class CXmlTextWriter;
 class IRenderDriver;
 class IScheduler;
 class NodeState;
@@ -44,6 +47,8 @@ public:
     static constexpr const char16_t* kTypeName = u"BaseNode";
     // Receiver categories of every node: device, system, node and game events.
     static constexpr uint32_t kCategoryMask = 0x1023;
+    // Scene files nesting nodes deeper than this are read no further.
+    static constexpr uint32_t kMaxLoadDepth = 128;
 
     // Appends itself to the parent when one is given, taking over its manager and scene.
     BaseNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager);
@@ -77,6 +82,13 @@ public:
     // Bring the node's and its subtree's absolute matrix or colour up to date.
     virtual void updateAbsoluteTransform();
     virtual void updateAbsoluteColor();
+    // Reads the rest of the node's "SceneNode" element, on whose start tag the reader stands,
+    // through its end tag: properties, states and children (made by the factory, or loaded from
+    // the file a child names), then OnLoaded. Elements it does not know are passed over whole.
+    virtual void loadFromXml(CXmlTextReader& reader, const CNodeFactory& factory);
+    // The node's "SceneNode" element with its non-default properties, states and children;
+    // internal nodes write nothing.
+    virtual void saveToXml(CXmlTextWriter& writer) const;
     // Runs once the node has been loaded or cloned.
     virtual void OnLoaded() {}
     // Copies the source's members, listed children and states; derived classes copy theirs
@@ -166,6 +178,11 @@ public:
     bool isInternal() const { return m_internal; }
     void setInternal(bool internal) { m_internal = internal; }
 
+    // The node the element the reader stands on asks for: its "ClassOverride" type when that is
+    // registered, else its "Type"; none (and a log line) when neither is.
+    static CRefPointer<BaseNode> createFromXml(const CXmlTextReader& reader,
+                                               const CNodeFactory& factory, const CContentKey& key);
+
     // States. Adding binds the state to this node; a name already present keeps its state.
     void addState(NodeState* state);
     NodeState* findState(CNameId name) const;
@@ -174,6 +191,10 @@ public:
     void stopAllStates(bool report);
     // Stops the current state and enters the default one, when there is one.
     void enterDefaultState();
+    // Stops the current state and forgets it, unless stopping made another state current.
+    void stopCurrentState(bool report);
+    // Releases every state; the default state's name stays.
+    void removeAllStates();
     NodeState* getCurrentState() const { return m_currentState; }
     CNameId getDefaultState() const { return m_defaultState; }
     void setDefaultState(CNameId name) { m_defaultState = name; }
@@ -199,6 +220,14 @@ protected:
     }
     // For classes that raise child-state bookkeeping of their own (a control's template root).
     void setPendingChildrenCount(CNameId name, int32_t count) { m_pendingChildren[name] = count; }
+    // Draws what the driver's 2D batch holds, so that a change of clipping starts afresh.
+    static void flushQuadBatch(IRenderDriver& driver);
+    // Brings a dirty absolute transform and colour up to date; false, doing nothing, for a node
+    // that is not visible. Every collectDrawables starts with it.
+    bool prepareToDraw();
+    // What a class that draws does in collectDrawables: its own entry with the sort key (the
+    // texture it draws with), then its children's.
+    void collectOwnAndChildDrawables(RenderList& list, uint32_t sortKey);
     // Appends the entries of every child in list order.
     void collectChildDrawables(RenderList& list);
     // The area a ChildrenClipped node clips its children to: its origin and its bounds through
@@ -212,9 +241,8 @@ private:
     // Shared by appendChild and addChild: inserts at the index, or at the end when the
     // sibling is not a child.
     void attachChild(BaseNode* child, bool atEnd, BaseNode* afterSibling);
-    // Stops the current state without report and forgets it, unless stopping made another
-    // state current.
-    void stopCurrentState();
+    void loadChild(CXmlTextReader& reader, const CNodeFactory& factory);
+    void loadStates(CXmlTextReader& reader, const CNodeFactory& factory);
     uint32_t positionAfterDelivery(const BaseNode* child, uint32_t index) const;
 
     CNameId m_name;

@@ -9,13 +9,14 @@
 #include "engine/scene/BaseNode.h"
 #include "engine/scene/NodeClass.h"
 #include "engine/scene/NodeEvents.h"
+#include "engine/scene/SceneEvents.h"
 
 inline CNameId nameId(const char* text) {
     return CNameId(CString(text));
 }
 
 // What the logging nodes saw, in order: "<node name>:<event id>", plus the state name for the
-// state events ("p:80 Press").
+// state events ("p:80 Press") and the result of a message box ("a:45 1").
 using EventLog = std::vector<std::string>;
 
 inline std::string describe(const BaseNode& node, const CEvent& event) {
@@ -28,6 +29,8 @@ inline std::string describe(const BaseNode& node, const CEvent& event) {
         if (state != CNameId())
             line += " " + std::string(state.toString().c_str());
     }
+    if (event.getTypeId() == CEventMessageBoxResult::Id)
+        line += " " + std::to_string(static_cast<const CEventMessageBoxResult&>(event).getResult());
     return line;
 }
 
@@ -67,10 +70,13 @@ CRefPointer<Node> makeNode(const char* name, BaseNode* parent = nullptr, EventLo
     return CRefPointer<Node>(new Node(name, parent, log));
 }
 
-// Hit wherever its bounds are, unless told not to be.
-class HittingNode : public LoggingNode {
+// Hit wherever its bounds are, unless told not to be; its copies are hit the same way.
+class HittingNode : public NodeClass<HittingNode, LoggingNode> {
 public:
-    using LoggingNode::LoggingNode;
+    static constexpr uint32_t kTypeId = 904;
+    static constexpr const char16_t* kTypeName = u"HittingNode";
+
+    using NodeClass::NodeClass;
 
     bool hitTest(const CVector3d& point) override { return m_hits && isPointInside(point); }
     void setHits(bool hits) { m_hits = hits; }
