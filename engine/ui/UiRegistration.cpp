@@ -2,7 +2,7 @@
 
 #include "engine/core/EngineServiceFactories.h"
 #include "engine/io/ContentProcessorsManager.h"
-#include "engine/platform/PlatformRegistration.h"
+#include "engine/scene/SceneRegistration.h"
 #include "engine/ui/EmitterProcessor.h"
 #include "engine/ui/ParticleCollectionProcessor.h"
 #include "engine/ui/ParticleEmitterFactory.h"
@@ -24,7 +24,7 @@ CRefPointer<IContentProcessor> makeEmitterProcessor(const ContentProcessorServic
 } // namespace
 
 void registerUiLibrary() {
-    registerPlatformLibrary();
+    registerSceneLibrary();
     engineServiceFactories().particleEmitterFactory = &makeParticleEmitterFactory;
     ContentProcessorFactories& processors = contentProcessorFactories();
     processors.particleCollection = &makeCollectionProcessor;
