@@ -135,11 +135,6 @@ bool COpenGLMaterialPass::writesDepth() const {
 void COpenGLMaterialPass::applyStates(const RenderMaterial& material, const RenderMaterial& last,
                                       bool resetAllStates, IRendererServices* services) {
     bindLayers(material);
-    if (m_type == MATERIAL_SPHERE_MAP) {
-        CMatrix4 matrix = m_driver->getMatrix(TRANSFORM_TEXTURE_0);
-        matrix.set(5, matrix[5] * -1.0f);
-        m_driver->setMatrix(TRANSFORM_TEXTURE_0, matrix);
-    }
     if (writesDepth()) {
         services->setBaseRenderStates(material, last, resetAllStates);
     } else {

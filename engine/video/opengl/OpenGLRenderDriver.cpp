@@ -434,10 +434,13 @@ bool COpenGLRenderDriver::isRenderTargetLayer(uint32_t stage) const {
     return texture && texture->getTexture() && texture->getTexture()->isRenderTarget();
 }
 
-// 3D draws use the stage's matrix, 2D batch draws none; render targets are flipped on top.
+// 3D draws use the stage's matrix, 2D batch draws none. GL's sphere map runs t upwards and
+// render targets hold their rows bottom-up: both are flipped on top, never into the slot.
 void COpenGLRenderDriver::loadTextureMatrix(uint32_t stage) {
     CMatrix4 matrix = m_renderMode == RENDER_MODE_3D ? getMatrix(TRANSFORM_TEXTURE_0 + stage)
                                                      : CMatrix4::identity();
+    if (stage == 0 && m_currentMaterial.type == MATERIAL_SPHERE_MAP)
+        matrix.set(5, -matrix[5]);
     if (isRenderTargetLayer(stage))
         matrix = matrix * m_textureFlip;
     selectTextureStage(stage);
@@ -463,18 +466,10 @@ void COpenGLRenderDriver::setMatrix(uint32_t slot, const CMatrix4& matrix) {
         m_gl->LoadMatrixf(projection.pointer());
         break;
     }
-    default: {
-        const uint32_t stage = slot - TRANSFORM_TEXTURE_0;
-        if (stage >= m_extensions.getTextureUnits())
-            break;
-        CMatrix4 textureMatrix = matrix;
-        if (isRenderTargetLayer(stage))
-            textureMatrix = textureMatrix * m_textureFlip;
-        selectTextureStage(stage);
-        m_gl->MatrixMode(GL_TEXTURE);
-        loadTextureTransform2D(*m_gl, textureMatrix);
+    default:
+        if (slot - TRANSFORM_TEXTURE_0 < m_extensions.getTextureUnits())
+            loadTextureMatrix(slot - TRANSFORM_TEXTURE_0);
         break;
-    }
     }
 }
 

@@ -112,4 +112,38 @@ TEST_F(OpenGLMaterialPassTest, StatesAreSentOnlyWhenTheyChange) {
         << "a new reference alone applies the pass again";
 }
 
+// A frame as the game draws it: 2D first, then the sphere-mapped quad in 3D. The picture and
+// the caller's texture matrix stay the same from frame to frame.
+TEST_F(OpenGLMaterialPassTest, SphereMapIsTheSameEveryFrameAndLeavesTheTextureMatrix) {
+    open();
+    RenderMaterial sphere = flatMaterial(MATERIAL_SPHERE_MAP);
+    sphere.backFaceCulling = false;
+    sphere.layerCount = 1;
+    sphere.layers[0].texture = imageTexture(makeImage(8, 8, [](int32_t x, int32_t y) {
+        return 0xFF000000u | uint32_t(x * 32) << 16 | uint32_t(y * 32) << 8;
+    }));
+    CVertexNormal quad[4];
+    const float xs[4] = {-1, 1, 1, -1};
+    const float ys[4] = {1, 1, -1, -1};
+    for (int k = 0; k < 4; ++k) {
+        quad[k].position = CVector3d(xs[k], ys[k], 0.5f);
+        quad[k].normal = CVector3d(0.3f * xs[k], 0.6f * ys[k], -0.7f);
+        quad[k].color = CColor(0xFFFFFFFF);
+    }
+    const uint16_t indices[6] = {0, 1, 2, 0, 2, 3};
+    uint32_t frames[2] = {};
+    for (uint32_t& frame : frames) {
+        driver->applyMaterial(flatMaterial());
+        begin2D();
+        driver->getQuadBatcher()->end();
+        driver->setRenderStates3D();
+        driver->applyMaterial(sphere);
+        driver->drawIndexedTriangles(quad, 4, indices, 2);
+        frame = pixel(16, 8).value;
+        driver->presentFrame();
+    }
+    EXPECT_EQ(frames[0], frames[1]);
+    EXPECT_TRUE(driver->getMatrix(TRANSFORM_TEXTURE_0).isIdentity());
+}
+
 } // namespace
