@@ -190,17 +190,18 @@ void COpenGLRenderDriver::drawClientArrays(const void* vertices, const void* ind
         }
     }
     const PrimitiveMapping mapping = mappingOf(primitiveType, primitiveCount);
-    if (points) {
+    if (points)
         setPointStates(primitiveType == PRIMITIVE_POINT_SPRITES, true);
-        gl.DrawArrays(GL_POINTS, 0, GLsizei(primitiveCount));
-        setPointStates(primitiveType == PRIMITIVE_POINT_SPRITES, false);
-    } else if (indices) {
+    // Points too take the vertices their indices name, as every driver draws them.
+    if (indices) {
         gl.DrawElements(mapping.mode, GLsizei(mapping.count),
                         indexType == INDEX_TYPE_16_BIT ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
                         indices);
     } else {
         gl.DrawArrays(mapping.mode, 0, GLsizei(mapping.count));
     }
+    if (points)
+        setPointStates(primitiveType == PRIMITIVE_POINT_SPRITES, false);
     if (stage2) {
         gl.ClientActiveTextureARB(GL_TEXTURE2_ARB);
         gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -164,6 +164,29 @@ TEST_F(OpenGLDriverDrawTest, PointsAndLinesLightThePixelsTheyName) {
     EXPECT_EQ(rgb(pixel(11, 10)), 0u);
 }
 
+// Points are squares of the material's thickness; with indices, the indexed vertices.
+TEST_F(OpenGLDriverDrawTest, PointsTakeTheThicknessAndTheirIndices) {
+    open();
+    RenderMaterial thick = flatMaterial();
+    thick.thickness = 4;
+    driver->applyMaterial(thick);
+    begin2D();
+    CVertex points[3] = {};
+    const float xs[3] = {10, 20, 30};
+    for (int i = 0; i < 3; ++i) {
+        points[i].position = CVector3d(xs[i], 10, 0);
+        points[i].color = CColor(kRed);
+    }
+    const uint16_t last[1] = {2};
+    driver->drawPrimitives(points, 3, last, 1, VERTEX_TYPE_STANDARD, INDEX_TYPE_16_BIT,
+                           PRIMITIVE_POINTS);
+    EXPECT_EQ(rgb(pixel(10, 10)), 0u) << "the first vertex is not indexed";
+    for (const CPixelPoint lit : {CPixelPoint{28, 8}, CPixelPoint{31, 11}})
+        EXPECT_EQ(rgb(pixel(lit.x, lit.y)), 0xFF0000u) << lit.x << "," << lit.y;
+    EXPECT_EQ(rgb(pixel(32, 10)), 0u);
+    EXPECT_EQ(rgb(pixel(27, 10)), 0u);
+}
+
 TEST_F(OpenGLDriverDrawTest, ImageDrawingLeavesNoBlendingBehindForTheBatch) {
     open();
     RenderMaterial solid = flatMaterial();
