@@ -112,8 +112,9 @@ public:
                              const CArray<CPixelRect>& sourceRects, const CArray<int32_t>& indices,
                              const CPixelRect* clip, CColor color, bool useAlphaChannel);
 
-    // Texture stages: binding none switches texturing off on the stage. False for a stage the
-    // implementation lacks and for a texture of another driver.
+    // Texture stages: binding none switches texturing off on the stage, which is the active one
+    // afterwards. False for a stage the implementation lacks and for a texture of another
+    // driver.
     bool bindTexture(uint32_t stage, IDriverTexture* texture);
     bool unbindTexturesFrom(uint32_t firstStage);
     // The material's four layers on stages 0 to 3; stages past its layers are unbound.

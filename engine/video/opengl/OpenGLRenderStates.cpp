@@ -231,9 +231,10 @@ void COpenGLRenderDriver::selectTextureStage(uint32_t stage) const {
 bool COpenGLRenderDriver::bindTexture(uint32_t stage, IDriverTexture* texture) {
     if (stage >= m_extensions.getTextureUnits())
         return false;
+    // Callers set the stage's parameters next, also when the texture was bound already.
+    selectTextureStage(stage);
     if (m_boundTextures[stage] == texture)
         return true;
-    selectTextureStage(stage);
     if (texture && texture->getDriverKind() != DRIVER_KIND_OPENGL) {
         m_boundTextures[stage] = nullptr;
         m_gl->Disable(GL_TEXTURE_2D);

@@ -207,6 +207,26 @@ TEST_F(OpenGLDriverDrawTest, ImageDrawingLeavesNoBlendingBehindForTheBatch) {
     EXPECT_EQ(rgb(pixel(40, 8)), 0xFF0000u) << "still opaque after the blended image";
 }
 
+// The image's texture was the first layer of a two-layer batch material just before.
+TEST_F(OpenGLDriverDrawTest, ImageDrawingSetsUpItsOwnStageAfterATwoLayerMaterial) {
+    open();
+    CImageTexture* halfAlpha =
+        imageTexture(makeImage(4, 4, [](int32_t, int32_t) { return 0x80FFFFFFu; }));
+    RenderMaterial twoLayers = flatMaterial(MATERIAL_SOLID_2LAYER);
+    twoLayers.layerCount = 2;
+    twoLayers.layers[0].texture = halfAlpha;
+    twoLayers.layers[1].texture =
+        imageTexture(makeImage(4, 4, [](int32_t, int32_t) { return 0xFF00FF00u; }));
+    const CVector2d corners[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
+    const CVector2d texCoords[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    begin2D();
+    driver->getQuadBatcher()->addQuad(&twoLayers, corners, texCoords, 0, CColor(0xFFFFFFFF));
+    driver->getQuadBatcher()->flush();
+    driver->drawImagePart(halfAlpha->getTexture(), {20, 20}, {0, 0, 4, 4}, nullptr,
+                          CColor(0xFFFFFFFF), true);
+    EXPECT_TRUE(nearColor(pixel(21, 21), CColor(0xFF808080))) << "blended by the texture's alpha";
+}
+
 TEST_F(OpenGLDriverDrawTest, FogThickensWithDepth) {
     open();
     RenderMaterial fogged = flatMaterial();
