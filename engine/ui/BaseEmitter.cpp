@@ -5,7 +5,7 @@
 #include "engine/io/ContentManager.h"
 #include "engine/io/XmlTextReader.h"
 #include "engine/scene/PropertyBindings.h"
-#include "engine/ui/EmitterPropertyValues.h"
+#include "engine/ui/RangeProperty.h"
 
 namespace {
 
@@ -74,8 +74,8 @@ void BaseEmitter::loadProperties(const CProperties& properties) {
     // A name of any kind is taken by its text.
     if (properties.indexOf("Name") >= 0)
         m_name = properties.getString("Name");
-    loadPropertyValue(properties, "PPSRange", m_ppsRange);
-    loadPropertyValue(properties, "LifeTimeRange", m_lifeTimeRange);
+    loadPropertyIfPresent(properties, "PPSRange", m_ppsRange);
+    loadPropertyIfPresent(properties, "LifeTimeRange", m_lifeTimeRange);
 }
 
 void BaseEmitter::readXml(CXmlTextReader& reader) {

@@ -4,10 +4,9 @@
 #include "engine/core/PropertyDataStrings.h"
 #include "engine/io/ContentManager.h"
 #include "engine/scene/PropertyBindings.h"
-#include "engine/ui/EmitterPropertyValues.h"
 #include "engine/ui/ParticleMotion.h"
+#include "engine/ui/RangeProperty.h"
 #include "engine/video/IRenderDriver.h"
-#include "engine/video/QuadBatcher.h"
 
 namespace {
 
@@ -218,8 +217,7 @@ void ParticleSystemNode::render(IRenderDriver* driver, const CRect*) {
     if (driver == nullptr)
         return;
     // Sprites drawn before come first.
-    if (CQuadBatcher* batcher = driver->getQuadBatcher())
-        batcher->flush();
+    flushQuadBatch(*driver);
     CMatrix4 world;
     if (!m_global) {
         world = getAbsoluteMatrix();
@@ -268,15 +266,15 @@ void ParticleSystemNode::saveProperties(CProperties& properties) const {
 void ParticleSystemNode::loadProperties(const CProperties& properties) {
     BaseNode::loadProperties(properties);
     IPropertyAtlasTexture* texture = nullptr;
-    if (loadPropertyValue(properties, "ParticleTexture", texture))
+    if (loadPropertyIfPresent(properties, "ParticleTexture", texture))
         setTexture(dynamic_cast<CAtlasTexture*>(texture));
     bool enabled = false;
-    if (loadPropertyValue(properties, "Enabled", enabled))
+    if (loadPropertyIfPresent(properties, "Enabled", enabled))
         setEnabled(enabled);
-    if (loadPropertyValue(properties, "EmitterEnabled", enabled))
+    if (loadPropertyIfPresent(properties, "EmitterEnabled", enabled))
         setEmitterEnabled(enabled);
-    loadPropertyValue(properties, "PregenTime", m_pregenTime);
-    loadPropertyValue(properties, "Global", m_global);
+    loadPropertyIfPresent(properties, "PregenTime", m_pregenTime);
+    loadPropertyIfPresent(properties, "Global", m_global);
     if (properties.indexOf("EmitterName") >= 0)
         setEmitterName(properties.getString("EmitterName"));
 }

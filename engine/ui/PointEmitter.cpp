@@ -3,7 +3,7 @@
 #include "engine/core/MathHelpers.h"
 #include "engine/core/Random.h"
 #include "engine/scene/PropertyBindings.h"
-#include "engine/ui/EmitterPropertyValues.h"
+#include "engine/ui/RangeProperty.h"
 
 const PropertyTable& PointEmitter::classPropertyTable() {
     static const PropertyTable table = tableWithShape({
@@ -41,5 +41,5 @@ void PointEmitter::saveShape(CProperties& properties) const {
 }
 
 void PointEmitter::loadShape(const CProperties& properties) {
-    loadPropertyValue(properties, "RadiusRange", radiusRange);
+    loadPropertyIfPresent(properties, "RadiusRange", radiusRange);
 }

@@ -5,7 +5,7 @@
 #include "engine/core/Properties.h"
 #include "engine/core/Random.h"
 #include "engine/scene/PropertyBindings.h"
-#include "engine/ui/EmitterPropertyValues.h"
+#include "engine/ui/RangeProperty.h"
 
 namespace {
 
@@ -127,17 +127,17 @@ void RangedEmitter::saveProperties(CProperties& properties) const {
 void RangedEmitter::loadProperties(const CProperties& properties) {
     BaseEmitter::loadProperties(properties);
     loadShape(properties);
-    loadPropertyValue(properties, "VelocityXRange", velocityXRange);
-    loadPropertyValue(properties, "VelocityYRange", velocityYRange);
-    loadPropertyValue(properties, "AccelerationXRange", accelerationXRange);
-    loadPropertyValue(properties, "AccelerationYRange", accelerationYRange);
-    loadPropertyValue(properties, "AngleRange", angleRange);
-    loadPropertyValue(properties, "AngVelocityRange", angVelocityRange);
-    loadPropertyValue(properties, "ColorStart", colorStart);
-    loadPropertyValue(properties, "ColorEnd", colorEnd);
-    loadPropertyValue(properties, "ColorVariation", colorVariation);
-    loadPropertyValue(properties, "ScaleRange", scaleRange);
-    loadPropertyValue(properties, "ScaleVariation", scaleVariation);
+    loadPropertyIfPresent(properties, "VelocityXRange", velocityXRange);
+    loadPropertyIfPresent(properties, "VelocityYRange", velocityYRange);
+    loadPropertyIfPresent(properties, "AccelerationXRange", accelerationXRange);
+    loadPropertyIfPresent(properties, "AccelerationYRange", accelerationYRange);
+    loadPropertyIfPresent(properties, "AngleRange", angleRange);
+    loadPropertyIfPresent(properties, "AngVelocityRange", angVelocityRange);
+    loadPropertyIfPresent(properties, "ColorStart", colorStart);
+    loadPropertyIfPresent(properties, "ColorEnd", colorEnd);
+    loadPropertyIfPresent(properties, "ColorVariation", colorVariation);
+    loadPropertyIfPresent(properties, "ScaleRange", scaleRange);
+    loadPropertyIfPresent(properties, "ScaleVariation", scaleVariation);
 }
 
 void RangedEmitter::copyRanges(const RangedEmitter& other) {

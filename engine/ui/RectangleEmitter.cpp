@@ -2,7 +2,7 @@
 
 #include "engine/core/Random.h"
 #include "engine/scene/PropertyBindings.h"
-#include "engine/ui/EmitterPropertyValues.h"
+#include "engine/ui/RangeProperty.h"
 
 const PropertyTable& RectangleEmitter::classPropertyTable() {
     static const PropertyTable table = tableWithShape({
@@ -52,6 +52,6 @@ void RectangleEmitter::saveShape(CProperties& properties) const {
 }
 
 void RectangleEmitter::loadShape(const CProperties& properties) {
-    loadPropertyValue(properties, "XRange", xRange);
-    loadPropertyValue(properties, "YRange", yRange);
+    loadPropertyIfPresent(properties, "XRange", xRange);
+    loadPropertyIfPresent(properties, "YRange", yRange);
 }
