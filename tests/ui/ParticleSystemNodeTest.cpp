@@ -11,6 +11,8 @@
 #include "engine/core/Scheduler.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/VirtualFileSystem.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/scene/SceneNode.h"
 #include "engine/ui/PointEmitter.h"
 #include "engine/video/ColorFormat.h"
 #include "ui/ParticleServices.h"
@@ -352,6 +354,79 @@ TEST_F(ParticleSystemNodeTest, AClonedNodeDrivesACopyOfTheEmitterWithItsOwnParti
     copy->getEmitter()->OnUpdate(50);
     EXPECT_EQ(copy->getParticles().size(), 5u);
     EXPECT_EQ(source->getParticles().size(), 10u);
+}
+
+// A node in an open scene, whose clock the test moves on.
+class ParticleSceneTest : public ParticleSystemNodeTest {
+protected:
+    ParticleSceneTest() {
+        scenes->openScene(scene.get(), CNameId());
+        node = makeEffect("Sparks", scene.get());
+    }
+
+    // Frames of 30 ms: the clock moves on, then a render pass.
+    void tick(int frames) {
+        for (int i = 0; i < frames; ++i) {
+            scene->getClock()->update(30);
+            collect(*scene);
+        }
+    }
+
+    int32_t firstAge() const { return node->getParticles()[0].age; }
+
+    CRefPointer<SceneManager> scenes{new SceneManager(CContentKey(), nullptr, nullptr)};
+    CRefPointer<SceneNode> scene{new SceneNode(CContentKey(), nullptr, nullptr)};
+    CRefPointer<ParticleSystemNode> node;
+};
+
+TEST_F(ParticleSceneTest, AnInvisibleNodeNeverStartsAndTheFirstVisiblePassStartsBoth) {
+    node->setVisible(false);
+    tick(10);
+    EXPECT_EQ(node->getScheduler(), nullptr);
+    EXPECT_EQ(node->getEmitter()->getScheduler(), nullptr);
+    EXPECT_EQ(node->getParticles().size(), 0u);
+
+    node->setVisible(true);
+    collect(*scene);
+    EXPECT_EQ(node->getScheduler(), scene->getClock());
+    EXPECT_EQ(node->getEmitter()->getScheduler(), scene->getClock());
+    tick(10);
+    EXPECT_EQ(node->getParticles().size(), 30u);
+    // The node's update of a frame comes before the emitter's.
+    EXPECT_EQ(firstAge(), 270);
+}
+
+TEST_F(ParticleSceneTest, DisabledParticlesFreezeAndWithoutTheEmitterTheyLiveOut) {
+    collect(*scene);
+    tick(4);
+    node->setEnabled(false);
+    EXPECT_EQ(node->getScheduler(), nullptr);
+    const int32_t frozen = firstAge();
+    const uint32_t built = node->getGeometry().primitiveCount;
+    tick(4);
+    EXPECT_EQ(firstAge(), frozen);
+    // The emitter goes on filling the array meanwhile; the quads stay as last built.
+    EXPECT_EQ(node->getParticles().size(), 24u);
+    EXPECT_EQ(collect(*scene).size(), 1u);
+    EXPECT_EQ(node->getGeometry().primitiveCount, built);
+
+    node->setEnabled(true);
+    tick(1);
+    EXPECT_EQ(firstAge(), frozen + 30);
+
+    node->setEmitterEnabled(false);
+    EXPECT_EQ(node->getEmitter()->getScheduler(), nullptr);
+    collect(*scene);
+    const uint32_t count = node->getParticles().size();
+    tick(5);
+    EXPECT_LE(node->getParticles().size(), count);
+    tick(40);
+    EXPECT_EQ(node->getParticles().size(), 0u);
+    // Without particles the node leaves the clock; a render pass brings it back.
+    scene->getClock()->update(30);
+    EXPECT_EQ(node->getScheduler(), nullptr);
+    collect(*scene);
+    EXPECT_EQ(node->getScheduler(), scene->getClock());
 }
 
 TEST_F(ParticleSystemNodeTest, IsAParticleSystemThatIsNeverHit) {
