@@ -2,12 +2,22 @@
 
 #include "engine/core/EngineServiceFactories.h"
 #include "engine/io/ContentProcessorsManager.h"
+#include "engine/scene/NodeFactory.h"
 #include "engine/scene/SceneRegistration.h"
 #include "engine/ui/EmitterProcessor.h"
 #include "engine/ui/ParticleCollectionProcessor.h"
 #include "engine/ui/ParticleEmitterFactory.h"
+#include "engine/ui/ParticleSystemNode.h"
+#include "engine/ui/SpawnerNode.h"
 
 namespace {
+
+CServiceReference<CNodeFactory> makeNodeFactory() {
+    CServiceReference<CNodeFactory> factory =
+        CServiceReference<CNodeFactory>::adopt(new CNodeFactory());
+    registerUiNodeTypes(*factory.get());
+    return factory;
+}
 
 CServiceReference<CParticleEmitterFactory> makeParticleEmitterFactory() {
     return CServiceReference<CParticleEmitterFactory>::adopt(new CParticleEmitterFactory());
@@ -23,8 +33,14 @@ CRefPointer<IContentProcessor> makeEmitterProcessor(const ContentProcessorServic
 
 } // namespace
 
+void registerUiNodeTypes(CNodeFactory& factory) {
+    factory.registerNodeType(u"ParticleSystemNode", &createNodeOf<ParticleSystemNode>);
+    factory.registerNodeType(u"SpawnerNode", &createNodeOf<SpawnerNode>);
+}
+
 void registerUiLibrary() {
     registerSceneLibrary();
+    engineServiceFactories().nodeFactory = &makeNodeFactory;
     engineServiceFactories().particleEmitterFactory = &makeParticleEmitterFactory;
     ContentProcessorFactories& processors = contentProcessorFactories();
     processors.particleCollection = &makeCollectionProcessor;
