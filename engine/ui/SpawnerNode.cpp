@@ -15,6 +15,9 @@
 namespace {
 
 constexpr uint32_t kIntervalMs = 30;
+// A rate beyond any use would make millions of nodes in one tick; the surplus is dropped, as an
+// emitter drops the particles its array has no room for.
+constexpr uint32_t kMaxObjectsPerTick = 1000;
 const CVector2d kDefaultPerSecRange(1, 1);
 const CVector2d kDefaultLifeTimeRange(1000, 1000);
 
@@ -132,7 +135,7 @@ bool SpawnerNode::OnUpdate(uint32_t elapsedMs) {
     if (!(whole >= 1.0f))
         return true;
     m_timer -= whole * interval;
-    spawn(whole < 4294967295.0f ? uint32_t(whole) : UINT32_MAX);
+    spawn(whole < float(kMaxObjectsPerTick) ? uint32_t(whole) : kMaxObjectsPerTick);
     return true;
 }
 

@@ -36,7 +36,8 @@ public:
     void saveProperties(CProperties& properties) const override;
     // Restarts the start delay, whether the set has one or not.
     void loadProperties(const CProperties& properties) override;
-    // Spawns what the elapsed time is worth at a rate drawn on each tick; always true.
+    // Spawns what the elapsed time is worth at a rate drawn on each tick, at most 1000 objects;
+    // always true.
     bool OnUpdate(uint32_t elapsedMs) override;
 
     // Template names separated by ';' (blanks around them and empty pieces are dropped); found

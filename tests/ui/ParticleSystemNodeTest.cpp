@@ -8,7 +8,6 @@
 #include "engine/core/PropertyDataContent.h"
 #include "engine/core/PropertyDataScalars.h"
 #include "engine/core/PropertyDataStrings.h"
-#include "engine/core/Scheduler.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/VirtualFileSystem.h"
 #include "engine/scene/SceneManager.h"
@@ -429,6 +428,16 @@ TEST_F(ParticleSceneTest, DisabledParticlesFreezeAndWithoutTheEmitterTheyLiveOut
     EXPECT_EQ(node->getScheduler(), scene->getClock());
 }
 
+TEST_F(ParticleSceneTest, ANodeRemovedFromItsSceneGoesAndLetsGoOfItsEmitter) {
+    tick(2);
+    const CRefPointer<BaseEmitter> emitter = CRefPointer<BaseEmitter>::share(node->getEmitter());
+    scene->removeChild(node.get());
+    node.reset();
+    scene->getClock()->update(30);
+    EXPECT_EQ(emitter->getScheduler(), nullptr);
+    EXPECT_EQ(emitter->getParticles(), nullptr);
+}
+
 TEST_F(ParticleSystemNodeTest, IsAParticleSystemThatIsNeverHit) {
     CRefPointer<ParticleSystemNode> node = makeEffect("Sparks");
     EXPECT_EQ(node->getTypeName(), CStringW(u"ParticleSystemNode"));
@@ -438,16 +447,6 @@ TEST_F(ParticleSystemNodeTest, IsAParticleSystemThatIsNeverHit) {
     EXPECT_FALSE(node->isKindOf(19));
     collect(*node);
     EXPECT_EQ(node->findHitNode({50, 50, 0}), nullptr);
-}
-
-TEST_F(ParticleSystemNodeTest, AReleasedNodeLetsGoOfItsEmitter) {
-    CRefPointer<ParticleSystemNode> node = makeEffect("Sparks");
-    CScheduler clock;
-    CRefPointer<BaseEmitter> emitter = CRefPointer<BaseEmitter>::share(node->getEmitter());
-    emitter->attachToScheduler(&clock);
-    node.reset();
-    EXPECT_EQ(emitter->getScheduler(), nullptr);
-    EXPECT_EQ(emitter->getParticles(), nullptr);
 }
 
 } // namespace

@@ -152,6 +152,14 @@ TEST_F(SpawnerNodeTest, OneTickClonesOneTemplateForAllItsObjects) {
     }
 }
 
+TEST_F(SpawnerNodeTest, ATickMakesAtMostAThousandObjects) {
+    CRefPointer<SpawnerNode> spawner = makeSpawner("Coin");
+    spawner->setPerSecRange({1e9f, 1e9f});
+    spawner->OnUpdate(30);
+    EXPECT_EQ(spawner->getChildCount(), 1000u);
+    EXPECT_LT(spawner->getTimer(), 1);
+}
+
 TEST_F(SpawnerNodeTest, TemplateNamesAreTrimmedAndTheUnknownOnesSkipped) {
     CRefPointer<SpawnerNode> spawner = makeSpawner(" Star ; ;Coin;Moon ");
     EXPECT_EQ(spawner->getTemplateCount(), 2u);
