@@ -5,7 +5,6 @@
 #include "engine/io/ContentManager.h"
 #include "engine/scene/PropertyBindings.h"
 #include "engine/ui/ParticleMotion.h"
-#include "engine/ui/RangeProperty.h"
 #include "engine/video/IRenderDriver.h"
 
 namespace {
