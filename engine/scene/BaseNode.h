@@ -218,6 +218,8 @@ protected:
     static bool takesCategory(const CEventReceiver& receiver, const CEvent& event) {
         return (receiver.getCategoryMask() & event.getCategory()) != 0;
     }
+    // For classes whose own drawing follows more than the transform (a sprite's image pivot).
+    void markTransformDirty() { m_transformDirty = true; }
     // For classes that raise child-state bookkeeping of their own (a control's template root).
     void setPendingChildrenCount(CNameId name, int32_t count) { m_pendingChildren[name] = count; }
     // Draws what the driver's 2D batch holds, so that a change of clipping starts afresh.
