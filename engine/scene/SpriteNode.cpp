@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/core/Properties.h"
+#include "engine/scene/NodeClipPlanes.h"
 #include "engine/scene/PropertyBindings.h"
 #include "engine/video/IRenderDriver.h"
 #include "engine/video/SoftwareImage.h"
@@ -219,23 +220,15 @@ void SpriteNode::render(IRenderDriver* driver, const CRect* clip) {
         return;
     if (CQuadBatcher* batcher = driver->getQuadBatcher())
         batcher->flush();
-    const CClipPlane planes[4] = {{0, 1, 0, 0}, {0, -1, 0, 0}, {1, 0, 0, 0}, {-1, 0, 0, 0}};
     if (clip != nullptr) {
         driver->setMatrix(TRANSFORM_WORLD, CMatrix4::identity());
-        const float distances[4] = {-clip->top, clip->bottom, -clip->left, clip->right};
-        for (uint32_t i = 0; i < 4; ++i) {
-            CClipPlane plane = planes[i];
-            plane.d = distances[i];
-            driver->setClipPlane(i, plane, true);
-        }
+        enableNodeClipPlanes(*driver, *clip);
     }
     driver->applyMaterial(m_image.getMaterial());
     driver->drawPrimitives(m_quad.vertices, 4, nullptr, 2, VERTEX_TYPE_STANDARD, INDEX_TYPE_16_BIT,
                            PRIMITIVE_TRIANGLE_FAN);
-    if (clip != nullptr) {
-        for (uint32_t i = 0; i < 4; ++i)
-            driver->setClipPlane(i, planes[i], false);
-    }
+    if (clip != nullptr)
+        disableNodeClipPlanes(*driver);
 }
 
 // Hit testing
