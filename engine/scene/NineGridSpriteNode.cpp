@@ -9,14 +9,6 @@ namespace {
 constexpr uint32_t kHitAlphaThreshold = 20;
 const CVector2d kDefaultDelta(10, 10);
 
-template <typename T>
-bool readIfPresent(const CProperties& properties, const char* name, T& value) {
-    if (properties.indexOf(name) < 0)
-        return false;
-    value = PropertyTraits<T>::read(properties.get(name).get());
-    return true;
-}
-
 } // namespace
 
 NineGridSpriteNode::NineGridSpriteNode(const CContentKey& key, BaseNode* parent,
@@ -77,12 +69,8 @@ bool NineGridSpriteNode::buildGrid() {
 }
 
 void NineGridSpriteNode::collectDrawables(RenderList& list) {
-    if (!isVisible())
+    if (!prepareToDraw())
         return;
-    if (isTransformDirty())
-        updateAbsoluteTransform();
-    if (isColorDirty())
-        updateAbsoluteColor();
     if (m_image.getDriverTexture() != nullptr && getAbsoluteColor().getAlpha() != 0)
         list.append({this, getAbsoluteMatrix()[14], m_image.getSortKey()});
     collectChildDrawables(list);
@@ -113,10 +101,10 @@ void NineGridSpriteNode::saveProperties(CProperties& properties) const {
 
 void NineGridSpriteNode::loadProperties(const CProperties& properties) {
     BaseNode::loadProperties(properties);
-    readIfPresent(properties, "TopLeftDelta", m_topLeftDelta);
-    readIfPresent(properties, "BottomRightDelta", m_bottomRightDelta);
+    loadPropertyIfPresent(properties, "TopLeftDelta", m_topLeftDelta);
+    loadPropertyIfPresent(properties, "BottomRightDelta", m_bottomRightDelta);
     CAtlasTexture* image = nullptr;
-    if (readIfPresent(properties, "AtlasTexture", image))
+    if (loadPropertyIfPresent(properties, "AtlasTexture", image))
         setImage(image);
 }
 

@@ -204,12 +204,8 @@ void SpriteNode::updateAbsoluteColor() {
 }
 
 void SpriteNode::collectDrawables(RenderList& list) {
-    if (!isVisible())
+    if (!prepareToDraw())
         return;
-    if (isTransformDirty())
-        updateAbsoluteTransform();
-    if (isColorDirty())
-        updateAbsoluteColor();
     if (m_image.getDriverTexture() != nullptr && getAbsoluteColor().getAlpha() != 0)
         list.append({this, getAbsoluteMatrix()[14], m_image.getSortKey()});
     collectChildDrawables(list);
@@ -218,8 +214,7 @@ void SpriteNode::collectDrawables(RenderList& list) {
 void SpriteNode::render(IRenderDriver* driver, const CRect* clip) {
     if (driver == nullptr)
         return;
-    if (CQuadBatcher* batcher = driver->getQuadBatcher())
-        batcher->flush();
+    flushQuadBatch(*driver);
     if (clip != nullptr) {
         driver->setMatrix(TRANSFORM_WORLD, CMatrix4::identity());
         enableNodeClipPlanes(*driver, *clip);
@@ -263,18 +258,6 @@ bool SpriteNode::hitTest(const CVector3d& point) {
 
 // Properties
 
-namespace {
-
-template <typename T>
-bool readIfPresent(const CProperties& properties, const char* name, T& value) {
-    if (properties.indexOf(name) < 0)
-        return false;
-    value = PropertyTraits<T>::read(properties.get(name).get());
-    return true;
-}
-
-} // namespace
-
 void SpriteNode::saveProperties(CProperties& properties) const {
     BaseNode::saveProperties(properties);
     // The bounds keep the image's size by themselves.
@@ -299,21 +282,21 @@ void SpriteNode::saveProperties(CProperties& properties) const {
 void SpriteNode::loadProperties(const CProperties& properties) {
     BaseNode::loadProperties(properties);
     int32_t number = 0;
-    if (readIfPresent(properties, "ImageStretchX", number))
+    if (loadPropertyIfPresent(properties, "ImageStretchX", number))
         setImageStretchX(number);
-    if (readIfPresent(properties, "ImageStretchY", number))
+    if (loadPropertyIfPresent(properties, "ImageStretchY", number))
         setImageStretchY(number);
     CVector2d pivot;
-    if (readIfPresent(properties, "ImagePivotPoint", pivot))
+    if (loadPropertyIfPresent(properties, "ImagePivotPoint", pivot))
         setImagePivotPoint(pivot);
-    if (readIfPresent(properties, "WrapType", number))
+    if (loadPropertyIfPresent(properties, "WrapType", number))
         setWrapType(number);
-    readIfPresent(properties, "FlipX", m_flipX);
-    readIfPresent(properties, "FlipY", m_flipY);
-    if (readIfPresent(properties, "BlendType", number))
+    loadPropertyIfPresent(properties, "FlipX", m_flipX);
+    loadPropertyIfPresent(properties, "FlipY", m_flipY);
+    if (loadPropertyIfPresent(properties, "BlendType", number))
         setBlendType(number);
     CAtlasTexture* image = nullptr;
-    if (readIfPresent(properties, "AtlasTexture", image))
+    if (loadPropertyIfPresent(properties, "AtlasTexture", image))
         setImage(image);
 }
 

@@ -19,32 +19,6 @@ float roundToPixel(float value) {
     return std::floor(value + 0.5f);
 }
 
-// The text of a value of any type; none is empty.
-struct TextValueTraits {
-    static CStringW read(const CPropertyData* value) {
-        return value ? value->toStringW() : CStringW();
-    }
-    static CRefPointer<CPropertyData> make(const CStringW& text) {
-        return makeStringWProperty(text);
-    }
-};
-
-// A font value's font; another value, or another kind of font, gives none.
-struct FontValueTraits {
-    static CFontBase* read(const CPropertyData* value) {
-        return dynamic_cast<CFontBase*>(PropertyContentTraits<CPropertyDataFont>::read(value));
-    }
-    static CRefPointer<CPropertyData> make(CFontBase* font) { return makeFontProperty(font); }
-};
-
-template <typename Traits, typename T>
-bool readIfPresent(const CProperties& properties, const char* name, T& value) {
-    if (properties.indexOf(name) < 0)
-        return false;
-    value = Traits::read(properties.get(name).get());
-    return true;
-}
-
 bool isCentredOrJustified(int32_t align) {
     return align == TextNode::HALIGN_CENTRE || align == TextNode::HALIGN_JUSTIFY;
 }
@@ -76,8 +50,8 @@ const PropertyTable& TextNode::classPropertyTable() {
             accessorProperty<&TextNode::getTextHAlign, &TextNode::setTextHAlign>("TextHAlign"),
             accessorProperty<&TextNode::getTextVAlign, &TextNode::setTextVAlign>("TextVAlign"),
             accessorProperty<&TextNode::getWordWrap, &TextNode::setWordWrap>("WordWrap"),
-            accessorProperty<&TextNode::getText, &TextNode::setText, TextValueTraits>("Text"),
-            accessorProperty<&TextNode::getFont, &TextNode::setFont, FontValueTraits>("Font"),
+            accessorProperty<&TextNode::getText, &TextNode::setText>("Text"),
+            accessorProperty<&TextNode::getFont, &TextNode::setFont>("Font"),
         });
     return table;
 }
@@ -285,12 +259,8 @@ void TextNode::buildLineQuads(uint32_t line, float x, float y) {
 // Drawing
 
 void TextNode::collectDrawables(RenderList& list) {
-    if (!isVisible())
+    if (!prepareToDraw())
         return;
-    if (isTransformDirty())
-        updateAbsoluteTransform();
-    if (isColorDirty())
-        updateAbsoluteColor();
     if (m_font && !m_textKey.isEmpty() && getAbsoluteColor().getAlpha() != 0)
         list.append({this, getAbsoluteMatrix()[14], 0});
     collectChildDrawables(list);
@@ -457,24 +427,24 @@ void TextNode::saveProperties(CProperties& properties) const {
 void TextNode::loadProperties(const CProperties& properties) {
     BaseNode::loadProperties(properties);
     CVector2d kerning;
-    if (readIfPresent<PropertyTraits<CVector2d>>(properties, "Kerning", kerning))
+    if (loadPropertyIfPresent(properties, "Kerning", kerning))
         setKerning(kerning);
     float scale = 0;
-    if (readIfPresent<PropertyTraits<float>>(properties, "FontScale", scale))
+    if (loadPropertyIfPresent(properties, "FontScale", scale))
         setFontScale(scale);
     int32_t align = 0;
-    if (readIfPresent<PropertyTraits<int32_t>>(properties, "TextHAlign", align))
+    if (loadPropertyIfPresent(properties, "TextHAlign", align))
         setTextHAlign(align);
-    if (readIfPresent<PropertyTraits<int32_t>>(properties, "TextVAlign", align))
+    if (loadPropertyIfPresent(properties, "TextVAlign", align))
         setTextVAlign(align);
     bool wrap = false;
-    if (readIfPresent<PropertyTraits<bool>>(properties, "WordWrap", wrap))
+    if (loadPropertyIfPresent(properties, "WordWrap", wrap))
         setWordWrap(wrap);
     CFontBase* font = nullptr;
-    if (readIfPresent<FontValueTraits>(properties, "Font", font))
+    if (loadPropertyIfPresent(properties, "Font", font))
         setFont(font);
     CStringW text;
-    if (readIfPresent<TextValueTraits>(properties, "Text", text))
+    if (loadPropertyIfPresent(properties, "Text", text))
         setText(text);
 }
 

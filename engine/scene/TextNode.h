@@ -4,16 +4,39 @@
 
 #include "engine/core/Array.h"
 #include "engine/core/Map.h"
+#include "engine/core/PropertyDataContent.h"
+#include "engine/core/PropertyDataStrings.h"
 #include "engine/core/Rect.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/core/Vector2d.h"
 #include "engine/scene/BaseNode.h"
 #include "engine/scene/NodeClass.h"
+#include "engine/scene/PropertyBindings.h"
 #include "engine/scene/TextLayout.h"
 #include "engine/video/FontBase.h"
 #include "engine/video/QuadBatcher.h"
 #include "engine/video/RenderMaterial.h"
+
+// Text properties take the text of a value of any type; none is empty.
+template <>
+struct PropertyTraits<CStringW> {
+    static CStringW read(const CPropertyData* value) {
+        return value ? value->toStringW() : CStringW();
+    }
+    static CRefPointer<CPropertyData> make(const CStringW& text) {
+        return makeStringWProperty(text);
+    }
+};
+
+// Font properties hold the engine's fonts; another value, or another kind of font, gives none.
+template <>
+struct PropertyTraits<CFontBase*> {
+    static CFontBase* read(const CPropertyData* value) {
+        return dynamic_cast<CFontBase*>(PropertyContentTraits<CPropertyDataFont>::read(value));
+    }
+    static CRefPointer<CPropertyData> make(CFontBase* font) { return makeFontProperty(font); }
+};
 
 // A drawn character: its quad and where it stands in the lines.
 struct TextGlyphQuad {
