@@ -3,16 +3,22 @@
 #include "engine/scene/BaseNode.h"
 #include "engine/scene/ControlNode.h"
 #include "engine/scene/KeyFrame.h"
+#include "engine/scene/NineGridSpriteNode.h"
 #include "engine/scene/SceneNode.h"
 #include "engine/scene/SetProps.h"
 #include "engine/scene/SetStates.h"
+#include "engine/scene/SpriteNode.h"
 #include "engine/scene/TemplateCollectionNode.h"
+#include "engine/scene/TextNode.h"
 
-// The engine's node types of this library; the drawing nodes, the controls and the particle
-// nodes are registered by the libraries that hold them.
+// The engine's node types of this library; the controls and the particle nodes are registered
+// by the library that holds them.
 CNodeFactory::CNodeFactory() {
     registerNodeType(u"BaseNode", &createNodeOf<BaseNode>);
     registerNodeType(u"TemplateCollectionNode", &createNodeOf<TemplateCollectionNode>);
+    registerNodeType(u"SpriteNode", &createNodeOf<SpriteNode>);
+    registerNodeType(u"NineGridSpriteNode", &createNodeOf<NineGridSpriteNode>);
+    registerNodeType(u"TextNode", &createNodeOf<TextNode>);
     registerNodeType(u"ControlNode", &createNodeOf<ControlNode>);
     registerNodeType(u"SceneNode", &createNodeOf<SceneNode>);
     registerActionType(u"KeyFrame", &createActionOf<KeyFrame>);
