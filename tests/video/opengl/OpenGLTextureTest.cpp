@@ -201,6 +201,26 @@ TEST_F(OpenGLTextureTest, RenderTargetsAreUprightEverywhere) {
     }
 }
 
+// Float targets store more than a byte a channel; mapped, their texels are bytes all the same.
+TEST_F(OpenGLTextureTest, FloatRenderTargetsMapAsEightBitTexels) {
+    open();
+    driver->applyMaterial(flatMaterial());
+    begin2D();
+    for (const int32_t code : {7, 10}) {
+        CRefPointer<IDriverTexture> target = driver->createRenderTargetTexture({8, 8}, code);
+        ASSERT_TRUE(target) << code;
+        ASSERT_TRUE(driver->useRenderTargetTexture(target.get(), true, true, CColor(0xFF0000FF)));
+        driver->drawRect(CColor(0xFFFF0000), {0, 0, 8, 4}, nullptr);
+        driver->useRenderTargetTexture(nullptr, false, false, CColor());
+        const auto* texels = static_cast<const uint8_t*>(target->mapPixels(true));
+        ASSERT_NE(texels, nullptr) << code;
+        EXPECT_EQ(target->getPitch(), 32u);
+        EXPECT_EQ(loadPixel32(texels + 7 * 4), 0xFFFF0000u) << code;
+        EXPECT_EQ(loadPixel32(texels + 7 * 32 + 7 * 4), 0xFF0000FFu) << code;
+        target->unmapPixels();
+    }
+}
+
 TEST(OpenGLRenderTargetTest, WithoutFrameBufferObjectsTargetsFitTheScreen) {
     struct Case {
         CPixelSize asked;
