@@ -328,36 +328,31 @@ void COpenGLRenderDriver::clearDepthBuffer() {
     clear(false, true, false, CColor());
 }
 
-bool COpenGLRenderDriver::setRenderStates3D() {
+// 3D and batch 2D drawing start from no blending and send every state of the material again.
+void COpenGLRenderDriver::enterMaterialMode(uint32_t mode) {
     const GLFunctions& gl = *m_gl;
+    if (m_extensions.has(GL_EXTENSION_ARB_TEXTURE_ENV_COMBINE))
+        gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA_ARB, GL_MODULATE);
+    gl.Disable(GL_ALPHA_TEST);
+    gl.Disable(GL_BLEND);
+    gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
+    m_renderMode = mode;
+    m_resetAllStates = true;
+}
+
+bool COpenGLRenderDriver::setRenderStates3D() {
     if (m_renderMode != RENDER_MODE_3D) {
-        if (m_extensions.has(GL_EXTENSION_ARB_TEXTURE_ENV_COMBINE))
-            gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA_ARB, GL_MODULATE);
-        gl.Disable(GL_ALPHA_TEST);
-        gl.Disable(GL_BLEND);
-        gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
-        m_renderMode = RENDER_MODE_3D;
+        enterMaterialMode(RENDER_MODE_3D);
         loadModelView();
-        CMatrix4 projection = getMatrix(TRANSFORM_PROJECTION);
-        projection.set(12, -projection[12]);
-        gl.MatrixMode(GL_PROJECTION);
-        gl.LoadMatrixf(projection.pointer());
-        m_resetAllStates = true;
+        loadProjection();
     }
     applyCurrentMaterial();
     return true;
 }
 
 bool COpenGLRenderDriver::setRenderStates2D() {
-    const GLFunctions& gl = *m_gl;
     if (m_renderMode != RENDER_MODE_2D) {
-        if (m_extensions.has(GL_EXTENSION_ARB_TEXTURE_ENV_COMBINE))
-            gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA_ARB, GL_MODULATE);
-        gl.Disable(GL_ALPHA_TEST);
-        gl.Disable(GL_BLEND);
-        gl.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
-        m_renderMode = RENDER_MODE_2D;
-        m_resetAllStates = true;
+        enterMaterialMode(RENDER_MODE_2D);
         m_transformChanged = true;
     }
     if (m_transformChanged) {
@@ -417,6 +412,14 @@ void COpenGLRenderDriver::loadOrthoProjection() {
     m_gl->LoadMatrixf(projection);
 }
 
+// The projection slot with its 13th element negated.
+void COpenGLRenderDriver::loadProjection() {
+    CMatrix4 projection = getMatrix(TRANSFORM_PROJECTION);
+    projection.set(12, -projection[12]);
+    m_gl->MatrixMode(GL_PROJECTION);
+    m_gl->LoadMatrixf(projection.pointer());
+}
+
 void COpenGLRenderDriver::loadModelView() {
     m_gl->MatrixMode(GL_MODELVIEW);
     if (m_renderMode == RENDER_MODE_3D) {
@@ -459,13 +462,9 @@ void COpenGLRenderDriver::setMatrix(uint32_t slot, const CMatrix4& matrix) {
         loadModelView();
         reloadClipPlanes();
         break;
-    case TRANSFORM_PROJECTION: {
-        CMatrix4 projection = matrix;
-        projection.set(12, -projection[12]);
-        m_gl->MatrixMode(GL_PROJECTION);
-        m_gl->LoadMatrixf(projection.pointer());
+    case TRANSFORM_PROJECTION:
+        loadProjection();
         break;
-    }
     default:
         if (slot - TRANSFORM_TEXTURE_0 < m_extensions.getTextureUnits())
             loadTextureMatrix(slot - TRANSFORM_TEXTURE_0);

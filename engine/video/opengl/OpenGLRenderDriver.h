@@ -174,8 +174,10 @@ private:
     // Makes the current material's states current when it changed or all states are to be
     // sent, then asks its pass before the draw.
     bool applyCurrentMaterial();
+    void enterMaterialMode(uint32_t mode);
     void leaveMaterialMode();
     void loadOrthoProjection();
+    void loadProjection();
     void loadModelView();
     void loadTextureMatrix(uint32_t stage);
     void reloadClipPlanes();

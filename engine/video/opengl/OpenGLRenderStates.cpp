@@ -63,6 +63,15 @@ IDriverTexture* layerTexture(const RenderMaterial& material, uint32_t layer) {
     return texture ? texture->getTexture() : nullptr;
 }
 
+// Four floats a register, from the first register on.
+void setLocalParameters(const GLFunctions& gl, GLenum target, const float* data, int32_t first,
+                        int32_t count) {
+    if (!gl.ProgramLocalParameter4fvARB || !data)
+        return;
+    for (int32_t i = 0; i < count; ++i)
+        gl.ProgramLocalParameter4fvARB(target, GLuint(first + i), data + 4 * i);
+}
+
 } // namespace
 
 void COpenGLRenderDriver::setBaseRenderStates(const RenderMaterial& m, const RenderMaterial& l,
@@ -270,20 +279,12 @@ void COpenGLRenderDriver::bindMaterialLayers(const RenderMaterial& material) {
 
 void COpenGLRenderDriver::setVertexShaderConstants(const float* data, int32_t firstRegister,
                                                    int32_t registerCount) {
-    if (!m_gl->ProgramLocalParameter4fvARB || !data)
-        return;
-    for (int32_t i = 0; i < registerCount; ++i)
-        m_gl->ProgramLocalParameter4fvARB(GL_VERTEX_PROGRAM_ARB, GLuint(firstRegister + i),
-                                          data + 4 * i);
+    setLocalParameters(*m_gl, GL_VERTEX_PROGRAM_ARB, data, firstRegister, registerCount);
 }
 
 void COpenGLRenderDriver::setPixelShaderConstants(const float* data, int32_t firstRegister,
                                                   int32_t registerCount) {
-    if (!m_gl->ProgramLocalParameter4fvARB || !data)
-        return;
-    for (int32_t i = 0; i < registerCount; ++i)
-        m_gl->ProgramLocalParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, GLuint(firstRegister + i),
-                                          data + 4 * i);
+    setLocalParameters(*m_gl, GL_FRAGMENT_PROGRAM_ARB, data, firstRegister, registerCount);
 }
 
 bool COpenGLRenderDriver::setVertexShaderConstant(const char* name, const float* data,
