@@ -1,6 +1,5 @@
-#include <cstdio>
+#include "game/app/ProgramEntry.h"
 
-int main() {
-    std::fprintf(stderr, "Velmora cannot start yet: the game's start-up is not built.\n");
-    return 1;
+int main(int argc, char** argv) {
+    return programMain(argc, argv);
 }

@@ -1,0 +1,154 @@
+#include "tests/game/app/GameHarness.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "engine/core/DeviceFactory.h"
+#include "engine/core/EngineServices.h"
+#include "engine/core/Utf.h"
+#include "engine/io/ProfileManager.h"
+#include "engine/platform/EngineDeviceFactory.h"
+#include "engine/ui/UiRegistration.h"
+#include "engine/video/d3d/host/D3DModuleRegistry.h"
+#include "game/app/ProgramEntry.h"
+
+namespace {
+
+constexpr uint32_t kFrameMs = 20;
+
+GameHarness* g_harness = nullptr;
+
+CEngine* makeDevice(const CreationParameters& parameters) {
+    return createEngineDevice(parameters, g_harness->host, nullptr, g_harness->clock);
+}
+
+} // namespace
+
+void GameHarness::registerGame() {
+    registerUiLibrary();
+    deviceFactory() = &makeDevice;
+}
+
+namespace {
+
+std::string pathOf(const std::filesystem::path& folder, const char* name) {
+    std::filesystem::create_directories(folder / name);
+    return (folder / name).string();
+}
+
+} // namespace
+
+GameHarness::GameHarness()
+    : m_contentBase(m_folder.path() / "base"), m_dataHome(m_folder.path() / "data"),
+      m_dataEnvironment("XDG_DATA_HOME", pathOf(m_folder.path(), "data").c_str()),
+      m_stateEnvironment("XDG_STATE_HOME", pathOf(m_folder.path(), "state").c_str()),
+      m_runtimeEnvironment("XDG_RUNTIME_DIR", pathOf(m_folder.path(), "runtime").c_str()),
+      m_audioEnvironment("ALSOFT_DRIVERS", "null") {
+    settings = gameStartupSettings();
+    settings.registerLibraries = &GameHarness::registerGame;
+    settings.instanceName = CString();
+    settings.installCrashHandler = false;
+    std::filesystem::create_directories(m_contentBase);
+    std::filesystem::create_symlink(VELMORA_CONTENT_ARCHIVE, m_contentBase / "assets.qca");
+}
+
+GameHarness::~GameHarness() {
+    stop();
+}
+
+bool GameHarness::start(const CStringW& extraContentFolder) {
+    stop();
+    g_harness = this;
+    developerMode = false;
+    CEngineServices::destroyInstance();
+    contentBasePath() = utf8ToUtf16((m_contentBase.string() + "/").c_str());
+    m_startup.emplace(settings);
+    // After the libraries' registration, which names the runtime on OpenGL.
+    m_direct3D.emplace();
+    // The front buffer that a capture reads is the whole desktop.
+    m_direct3D->script.displayMode.Width = uint32_t(host.desktopMode.width);
+    m_direct3D->script.displayMode.Height = uint32_t(host.desktopMode.height);
+    CD3DModuleRegistry::instance().setHostWindowSystem(&host);
+    m_application = CRefPointer<GGameApplication>(new GGameApplication());
+    return m_application->initialize(extraContentFolder, *m_startup);
+}
+
+void GameHarness::stop() {
+    m_application.reset();
+    m_startup.reset();
+    m_direct3D.reset();
+    CD3DModuleRegistry::instance().setHostWindowSystem(nullptr);
+    deviceFactory() = nullptr;
+    CEngineServices::destroyInstance();
+    g_harness = nullptr;
+}
+
+void GameHarness::advance(uint32_t milliseconds) {
+    while (milliseconds > 0) {
+        const uint32_t step = std::min(milliseconds, kFrameMs);
+        clock.ms += step;
+        milliseconds -= step;
+        runMessages();
+        m_startup->runOnce();
+    }
+}
+
+void GameHarness::runMessages() {
+    while (host.queuedMessages() > 0 && m_startup->runOnce()) {
+    }
+}
+
+void GameHarness::pressKey(uint32_t virtualKey, char16_t character) {
+    HostMessage message;
+    message.window = window();
+    message.message = WM_KEYDOWN;
+    message.wParam = virtualKey;
+    message.character = character;
+    host.postMessage(message);
+}
+
+void GameHarness::typeKey(uint32_t virtualKey, char16_t character) {
+    pressKey(virtualKey, character);
+    HostMessage message;
+    message.window = window();
+    message.message = WM_KEYUP;
+    message.wParam = virtualKey;
+    message.character = character;
+    host.postMessage(message);
+}
+
+CEngine& GameHarness::engine() const {
+    return *m_startup->getEngine();
+}
+
+CProfileManager& GameHarness::profiles() const {
+    return *engine().getProfileManager();
+}
+
+CProfileParameters& GameHarness::player() {
+    CProfileManager& manager = profiles();
+    if (manager.getActiveProfile() == nullptr) {
+        manager.addProfile(u"Tester");
+        manager.setActiveProfile(manager.getProfileCount() - 1);
+    }
+    return *manager.getActiveProfile();
+}
+
+HostWindow GameHarness::window() const {
+    return engine().getCreationParameters().windowHandle;
+}
+
+std::string GameHarness::logText() const {
+    std::ifstream file(m_dataHome / "QuorvaneTessmark" / "Velmora" / "Velmora.log",
+                       std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    std::u16string units;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const char16_t unit = char16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8);
+        if (unit != 0xFEFF)
+            units += unit == u'\r' ? u'\n' : unit;
+    }
+    return utf16ToUtf8(units.c_str()).c_str();
+}
