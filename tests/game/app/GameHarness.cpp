@@ -71,7 +71,10 @@ bool GameHarness::start(const CStringW& extraContentFolder) {
     m_direct3D->script.displayMode.Height = uint32_t(host.desktopMode.height);
     CD3DModuleRegistry::instance().setHostWindowSystem(&host);
     m_application = CRefPointer<GGameApplication>(new GGameApplication());
-    return m_application->initialize(extraContentFolder, *m_startup);
+    if (!m_application->initialize(extraContentFolder, *m_startup))
+        return false;
+    m_startup->setMainWindow();
+    return true;
 }
 
 void GameHarness::stop() {
@@ -140,8 +143,11 @@ HostWindow GameHarness::window() const {
 }
 
 std::string GameHarness::logText() const {
-    std::ifstream file(m_dataHome / "QuorvaneTessmark" / "Velmora" / "Velmora.log",
-                       std::ios::binary);
+    return readGameLog(m_dataHome);
+}
+
+std::string readGameLog(const std::filesystem::path& dataHome) {
+    std::ifstream file(dataHome / "QuorvaneTessmark" / "Velmora" / "Velmora.log", std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)),
                             std::istreambuf_iterator<char>());
     std::u16string units;

@@ -18,6 +18,10 @@
 class CEngine;
 class CProfileManager;
 
+// The game's log file below that data folder, in UTF-8 with a line feed after each line;
+// empty when there is none.
+std::string readGameLog(const std::filesystem::path& dataHome);
+
 // Time that moves only when the test moves it, in milliseconds.
 class SteppedClock : public IClockSource {
 public:
