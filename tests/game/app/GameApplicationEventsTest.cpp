@@ -122,7 +122,7 @@ TEST_F(GameApplicationEventsTest, WindowFocusStopsTheClockAndTheSound) {
     EXPECT_TRUE(game.engine().getTimer()->isStopped());
     EXPECT_EQ(sound.getGroupVolume(-1), 0.0f);
     const uint32_t time = game.engine().getTimer()->getTime();
-    game.clock.ms += 5000;
+    game.clock.advanceMs(5000);
     EXPECT_EQ(game.engine().getTimer()->getTime(), time);
 
     activate(true);

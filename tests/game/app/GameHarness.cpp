@@ -90,7 +90,7 @@ void GameHarness::stop() {
 void GameHarness::advance(uint32_t milliseconds) {
     while (milliseconds > 0) {
         const uint32_t step = std::min(milliseconds, kFrameMs);
-        clock.ms += step;
+        clock.advanceMs(step);
         milliseconds -= step;
         runMessages();
         m_startup->runOnce();
@@ -103,22 +103,21 @@ void GameHarness::runMessages() {
 }
 
 void GameHarness::pressKey(uint32_t virtualKey, char16_t character) {
-    HostMessage message;
-    message.window = window();
-    message.message = WM_KEYDOWN;
-    message.wParam = virtualKey;
-    message.character = character;
-    host.postMessage(message);
+    postKey(WM_KEYDOWN, virtualKey, character);
 }
 
 void GameHarness::typeKey(uint32_t virtualKey, char16_t character) {
-    pressKey(virtualKey, character);
-    HostMessage message;
-    message.window = window();
-    message.message = WM_KEYUP;
-    message.wParam = virtualKey;
-    message.character = character;
-    host.postMessage(message);
+    postKey(WM_KEYDOWN, virtualKey, character);
+    postKey(WM_KEYUP, virtualKey, character);
+}
+
+void GameHarness::postKey(uint32_t message, uint32_t virtualKey, char16_t character) {
+    HostMessage key;
+    key.window = window();
+    key.message = message;
+    key.wParam = virtualKey;
+    key.character = character;
+    host.postMessage(key);
 }
 
 CEngine& GameHarness::engine() const {

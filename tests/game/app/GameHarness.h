@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/core/MonotonicClock.h"
+#include "core/StubDevice.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/platform/EngineStartup.h"
@@ -21,22 +21,6 @@ class CProfileManager;
 // The game's log file below that data folder, in UTF-8 with a line feed after each line;
 // empty when there is none.
 std::string readGameLog(const std::filesystem::path& dataHome);
-
-// Time that moves only when the test moves it, in milliseconds.
-class SteppedClock : public IClockSource {
-public:
-    bool queryFrequency(uint64_t& countsPerSecond) override {
-        countsPerSecond = 1000;
-        return true;
-    }
-    bool queryCounter(uint64_t& counts) override {
-        counts = ms;
-        return true;
-    }
-    uint32_t getTickCount() override { return uint32_t(ms); }
-
-    uint64_t ms = 0;
-};
 
 // The game inside the test process, started as the program starts it, on the scripted window
 // layer with the scripted Direct3D 9 runtime (the default driver), on a clock that moves only
@@ -86,9 +70,11 @@ public:
     // Change before start(): the start-up's guard is off unless named here.
     EngineStartupSettings settings;
     FakeHostWindowSystem host;
-    SteppedClock clock;
+    FakeClock clock;
 
 private:
+    void postKey(uint32_t message, uint32_t virtualKey, char16_t character);
+
     TempFolder m_folder;
     std::filesystem::path m_contentBase;
     std::filesystem::path m_dataHome;
