@@ -5,6 +5,8 @@
 CSpriteImage::CSpriteImage() {
     m_material.type = MATERIAL_TRANS_ALPHACH_VERTEXALPHA;
     m_material.layerCount = 1;
+    // Sprite vertices carry no normals: lit, they would show the ambient light only, black.
+    m_material.lighting = false;
     RenderMaterialLayer& layer = m_material.layers[0];
     layer.wrapMode = 1;
     layer.bilinearFilter = true;

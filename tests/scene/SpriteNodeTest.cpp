@@ -47,6 +47,7 @@ TEST(SpriteNodeTest, TheImagePivotLiesOnTheNodeOrigin) {
     EXPECT_EQ(quad.material->type, uint32_t(MATERIAL_TRANS_ALPHACH_VERTEXALPHA));
     EXPECT_EQ(quad.material->layers[0].texture, sprite->getImage()->getPage());
     EXPECT_EQ(quad.material->layers[0].wrapMode, 1);
+    EXPECT_FALSE(quad.material->lighting);
 }
 
 // The image is the middle half of a 128 x 64 page (u from 0.25 to 0.75, 64 pixels wide), with
