@@ -174,10 +174,16 @@ const RenderMaterial* TextNode::pageMaterial(CImageTexture* page) {
 }
 
 void TextNode::buildGlyphQuads() {
-    m_glyphQuads.clear();
-    m_drawOrder.clear();
+    m_glyphQuads.truncate(0);
+    m_drawOrder.truncate(0);
     if (!m_font)
         return;
+    // At most one quad a character: the buffers grow once and are kept for the next layouts.
+    const uint32_t most = m_shownText.length();
+    if (m_glyphQuads.allocated() < most) {
+        m_glyphQuads.reallocate(most);
+        m_drawOrder.reallocate(most);
+    }
     float y = getLineTop(0);
     for (uint32_t line = 0; line < m_lines.size(); ++line) {
         buildLineQuads(line, getLineLeft(line), y);
