@@ -40,25 +40,29 @@ TEST_F(OpenGLDriverDrawTest, ClearColourReadsBack) {
     EXPECT_TRUE(driver->presentFrame());
 }
 
+// Three pixels a row make rows of nine bytes, which GL would pad to twelve.
 TEST_F(OpenGLDriverDrawTest, CaptureIsTopDownWithAndWithoutPackInvert) {
-    for (const bool packInvert : {true, false}) {
-        configureRecorder = [&](RecordingGL& gl) {
-            if (!packInvert)
-                gl.hiddenExtensions = {"GL_MESA_pack_invert"};
-        };
-        open(glParameters(), true);
-        driver->applyMaterial(flatMaterial());
-        begin2D();
-        driver->drawRect(CColor(kRed), {0, 0, 64, 3}, nullptr);
-        CRefPointer<CSoftwareImage> capture = driver->captureScreen();
-        ASSERT_TRUE(capture);
-        EXPECT_EQ(capture->getFormat(), COLOR_FORMAT_R8G8B8);
-        EXPECT_EQ(rgb(capture->pixelAt(5, 0)), 0xFF0000u) << packInvert;
-        EXPECT_EQ(rgb(capture->pixelAt(5, 2)), 0xFF0000u) << packInvert;
-        EXPECT_EQ(rgb(capture->pixelAt(5, 3)), 0u) << packInvert;
-        EXPECT_EQ(rgb(capture->pixelAt(5, 47)), 0u) << packInvert;
-        EXPECT_EQ(recorder->count(glCall("PixelStorei", GL_PACK_INVERT_MESA, GL_TRUE)),
-                  packInvert ? 1u : 0u);
+    for (const uint32_t size : {48u, 3u}) {
+        for (const bool packInvert : {true, false}) {
+            configureRecorder = [&](RecordingGL& gl) {
+                if (!packInvert)
+                    gl.hiddenExtensions = {"GL_MESA_pack_invert"};
+            };
+            open(glParameters(size, size), true);
+            driver->applyMaterial(flatMaterial());
+            begin2D();
+            driver->drawRect(CColor(kRed), {0, 0, int32_t(size), 2}, nullptr);
+            CRefPointer<CSoftwareImage> capture = driver->captureScreen();
+            ASSERT_TRUE(capture);
+            EXPECT_EQ(capture->getFormat(), COLOR_FORMAT_R8G8B8);
+            EXPECT_EQ(capture->getWidth(), int32_t(size));
+            EXPECT_EQ(rgb(capture->pixelAt(2, 0)), 0xFF0000u) << size << packInvert;
+            EXPECT_EQ(rgb(capture->pixelAt(2, 1)), 0xFF0000u) << size << packInvert;
+            EXPECT_EQ(rgb(capture->pixelAt(2, 2)), 0u) << size << packInvert;
+            EXPECT_EQ(rgb(capture->pixelAt(2, int32_t(size) - 1)), 0u) << size << packInvert;
+            EXPECT_EQ(recorder->count(glCall("PixelStorei", GL_PACK_INVERT_MESA, GL_TRUE)),
+                      packInvert ? 1u : 0u);
+        }
     }
 }
 
