@@ -247,25 +247,11 @@ bool SceneManager::switchScene(SceneNode* from, SceneNode* to, CNameId leaveStat
     return true;
 }
 
-bool SceneManager::isOnPreviousChain(SceneNode* from, const SceneNode* to) const {
-    CArray<const SceneNode*> visited;
-    for (SceneNode* scene = from->getPreviousScene(); scene != nullptr;
-         scene = scene->getPreviousScene()) {
-        if (scene == to)
-            return true;
-        for (const SceneNode* seen : visited) {
-            if (seen == scene)
-                return false;
-        }
-        visited.append(scene);
-    }
-    return false;
-}
-
 bool SceneManager::navigateBack(SceneNode* from, SceneNode* to, CNameId leaveState,
                                 CNameId enterState) {
     if (from == nullptr || to == nullptr || isBusy(from) || isBusy(to) ||
-        !isOnPreviousChain(from, to))
+        SceneNode::findOnChain(from->getPreviousScene(),
+                               [to](const SceneNode* scene) { return scene == to; }) == nullptr)
         return false;
     const CRefPointer<SceneManager> self = CRefPointer<SceneManager>::share(this);
     const CRefPointer<SceneNode> heldFrom = CRefPointer<SceneNode>::share(from);
@@ -382,17 +368,12 @@ void SceneManager::finishDeparture(SceneNode* scene, const SceneTransition& tran
     }
     if (transition.keepVisible != 0)
         return;
-    CArray<const SceneNode*> hidden;
-    for (SceneNode* earlier = scene; earlier != nullptr; earlier = earlier->getPreviousScene()) {
-        for (const SceneNode* done : hidden) {
-            if (done == earlier)
-                return;
-        }
-        hidden.append(earlier);
+    SceneNode::findOnChain(scene, [](SceneNode* earlier) {
         earlier->setVisible(false);
         if (earlier->getClock() != nullptr)
             earlier->getClock()->setEnabled(false);
-    }
+        return false;
+    });
 }
 
 void SceneManager::removeClosedScenes() {
@@ -407,15 +388,14 @@ void SceneManager::removeClosedScenes() {
 void SceneManager::breakPreviousLinks() {
     CArray<CRefPointer<SceneNode>> linked;
     for (uint32_t i = 0; i < getChildCount(); ++i) {
-        for (SceneNode* scene = asScene(getChild(i)); scene != nullptr;
-             scene = scene->getPreviousScene()) {
-            bool seen = false;
-            for (const CRefPointer<SceneNode>& known : linked)
-                seen |= known == scene;
-            if (seen)
-                break;
+        SceneNode::findOnChain(asScene(getChild(i)), [&linked](SceneNode* scene) {
+            for (const CRefPointer<SceneNode>& known : linked) {
+                if (known == scene)
+                    return true;
+            }
             linked.append(CRefPointer<SceneNode>::share(scene));
-        }
+            return false;
+        });
     }
     for (const CRefPointer<SceneNode>& scene : linked)
         scene->setPreviousScene(nullptr);
@@ -477,7 +457,7 @@ void SceneManager::renderScenes(IRenderDriver* driver) {
         updateAbsoluteTransform();
     if (isColorDirty())
         updateAbsoluteColor();
-    // A nested manager draws from inside its parent's list, so each draw has a list of its own.
+    // Each manager fills its own list: a nested one draws while its parent's list is in use.
     RenderList& list = m_renderList;
     for (uint32_t i = 0; i < getChildCount(); ++i)
         getChild(i)->collectDrawables(list);

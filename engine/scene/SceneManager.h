@@ -122,7 +122,6 @@ private:
     void finishArrival(SceneNode* scene, const SceneTransition& transition);
     void finishDeparture(SceneNode* scene, const SceneTransition& transition);
     void queueSwitchFinished(SceneNode* scene, const SceneTransition& transition);
-    bool isOnPreviousChain(SceneNode* from, const SceneNode* to) const;
     bool isOpen(const SceneNode* scene) const;
     void breakPreviousLinks();
 

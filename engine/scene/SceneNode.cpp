@@ -49,40 +49,19 @@ SceneNode* SceneNode::openSceneFile(const CStringW& fileName, bool keepVisible, 
     return openScene(scene, keepVisible, leaveState, enterState) ? scene : nullptr;
 }
 
-namespace {
-
-// Steps along the previous-scene links, counting each scene once, so that a loop of links ends.
-template <typename Stop>
-SceneNode* walkPreviousScenes(SceneNode* start, Stop stop) {
-    CArray<const SceneNode*> visited;
-    for (SceneNode* scene = start; scene != nullptr; scene = scene->getPreviousScene()) {
-        for (const SceneNode* seen : visited) {
-            if (seen == scene)
-                return nullptr;
-        }
-        if (stop(scene))
-            return scene;
-        visited.append(scene);
-    }
-    return nullptr;
-}
-
-} // namespace
-
 bool SceneNode::navigateBack(int32_t steps, CNameId leaveState, CNameId enterState) {
     SceneManager* manager = getSceneManager();
     if (manager == nullptr)
         return false;
     int32_t left = steps;
-    SceneNode* target =
-        walkPreviousScenes(m_previousScene.get(), [&](SceneNode*) { return left-- <= 0; });
+    SceneNode* target = findOnChain(m_previousScene.get(), [&](SceneNode*) { return left-- <= 0; });
     return manager->navigateBack(this, target, leaveState, enterState);
 }
 
 bool SceneNode::navigateBackToType(uint32_t typeId, CNameId leaveState, CNameId enterState) {
     SceneManager* manager = getSceneManager();
-    SceneNode* target = walkPreviousScenes(
-        m_previousScene.get(), [&](SceneNode* scene) { return scene->getTypeId() == typeId; });
+    SceneNode* target = findOnChain(m_previousScene.get(),
+                                    [&](SceneNode* scene) { return scene->getTypeId() == typeId; });
     if (manager == nullptr || target == nullptr)
         return false;
     return manager->navigateBack(this, target, leaveState, enterState);

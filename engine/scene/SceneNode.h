@@ -25,6 +25,10 @@ public:
     SceneNode* getPreviousScene() const { return m_previousScene.get(); }
     // Holds a reference to the scene; the same scene again changes nothing.
     void setPreviousScene(SceneNode* scene);
+    // Offers the scene and then each scene along its previous-scene links, each once (the links
+    // may form a loop), to visit until visit answers true; that scene, or none.
+    template <typename Visit>
+    static SceneNode* findOnChain(SceneNode* start, Visit visit);
 
     // Switches the scene manager from its current scene to the scene; empty names take the
     // manager's defaults.
@@ -54,3 +58,18 @@ private:
     CRefPointer<CScheduler> m_clock;
     CRefPointer<SceneNode> m_previousScene;
 };
+
+template <typename Visit>
+SceneNode* SceneNode::findOnChain(SceneNode* start, Visit visit) {
+    CArray<const SceneNode*> visited;
+    for (SceneNode* scene = start; scene != nullptr; scene = scene->getPreviousScene()) {
+        for (const SceneNode* seen : visited) {
+            if (seen == scene)
+                return nullptr;
+        }
+        if (visit(scene))
+            return scene;
+        visited.append(scene);
+    }
+    return nullptr;
+}
