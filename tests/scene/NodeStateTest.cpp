@@ -121,6 +121,20 @@ TEST_F(NodeStateTest, EnteringAStateStopsTheCurrentOneAndReportsItFirst) {
     EXPECT_FLOAT_EQ(child->alpha, 100); // the stopped animation stays where it was
 }
 
+TEST_F(NodeStateTest, StateSetsGoToAllChildrenOrToTheNamedOnes) {
+    // "Glow" for every child (neither has it), "Spin" for "b" and a name without a child.
+    const CRefPointer<AnimatedNode> a = makeChild("a");
+    const CRefPointer<AnimatedNode> b = makeChild("b");
+    addState(*b, u"<State Name=\"Spin\"/>");
+    addState(*parent, u"<State Name=\"Go\"><StartAnimator Type=\"SetStates\">"
+                      u"<State Name=\"Glow\"/><State Name=\"Spin\" Children=\" b ;; x\"/>"
+                      u"<State Name=\"\" Children=\"a\"/></StartAnimator></State>");
+    parent->setState(nameId("Go"), nullptr, CNameId());
+    EXPECT_EQ(log,
+              (EventLog{"p:72 Go", "p:78 Glow", "p:74 Glow", "p:76 Glow", "p:74 Glow", "p:76 Glow",
+                        "p:80 Glow", "b:72 Spin", "b:73 Spin", "p:76 Spin", "p:73 Go"}));
+}
+
 TEST_F(NodeStateTest, ALoopOfNextStatesWithoutAnimatorsEndsWithALogLine) {
     const CRefPointer<AnimatedNode> child = makeChild();
     addState(*child, u"<State Name=\"Ping\" NextState=\"Pong\"/>");

@@ -118,6 +118,18 @@ TEST_F(SceneManagerTest, SwitchingWhileTheSceneStillEntersCompletesItsEntryFirst
     EXPECT_EQ(count("A:43"), 2);
 }
 
+TEST_F(SceneManagerTest, SwitchingWithNoSceneOpenOpensTheScene) {
+    manager->openScene(nullptr, CNameId());
+    drain();
+    ASSERT_EQ(manager->getChildCount(), 0u);
+    const Opened a = makeScene("A", 20);
+    ASSERT_TRUE(manager->switchScene(nullptr, a.scene.get(), CNameId(), CNameId(), false));
+    EXPECT_EQ(manager->getCurrentScene(), a.scene.get());
+    tickAll(20);
+    EXPECT_EQ(switchEvents("A"), (std::vector<std::string>{"39", "42", "44", "43"}));
+    EXPECT_TRUE(pressReaches(a));
+}
+
 TEST_F(SceneManagerTest, GoingBackOverThreeScenesClosesTheOnesPassedAndTheOneLeft) {
     const Opened first = makeScene("first", 20);
     const Opened second = makeScene("second", 20);
