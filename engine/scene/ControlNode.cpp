@@ -594,8 +594,9 @@ void ControlNode::loadProperties(const CProperties& properties) {
     bool enabled = m_enabled;
     if (loadPropertyIfPresent(properties, "Enabled", enabled))
         setEnabled(enabled);
-    if (properties.indexOf("PressMode") >= 0)
-        setPressModeProperty(*this, properties.get("PressMode"));
+    const int32_t pressMode = properties.indexOf(CString("PressMode"));
+    if (pressMode >= 0)
+        setPressModeProperty(*this, properties.getValueAt(pressMode));
     CNameId templateName;
     if (loadPropertyIfPresent(properties, "TemplateName", templateName))
         setTemplateName(templateName);

@@ -131,9 +131,10 @@ PropertyTableEntry accessorProperty(const char* name) {
 // Reads the key of the set into the field when the set has it (a value of another type gives
 // zero, as for setters); true when it had.
 template <typename T>
-bool loadPropertyIfPresent(const CProperties& properties, const char* name, T& field) {
-    if (properties.indexOf(name) < 0)
+bool loadPropertyIfPresent(const CProperties& properties, const CString& name, T& field) {
+    const int32_t index = properties.indexOf(name);
+    if (index < 0)
         return false;
-    field = PropertyTraits<T>::read(properties.get(name).get());
+    field = PropertyTraits<T>::read(properties.getValueAt(index).get());
     return true;
 }
