@@ -81,7 +81,7 @@ private:
     void mountIfPresent(const CStringW& path, const char* password);
     void configureSoundGroups();
     bool openFirstScene();
-    bool applyDeviceParameters();
+    void applyDeviceParameters();
     void unregister(CEventReceiver* receiver);
 
     CProfileParameters* activeProfile() const;

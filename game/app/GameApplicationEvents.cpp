@@ -162,8 +162,8 @@ void GGameApplication::switchFullScreen() {
     applyDeviceParameters();
 }
 
-bool GGameApplication::applyDeviceParameters() {
-    return m_engine->setParameters(m_deviceParameters);
+void GGameApplication::applyDeviceParameters() {
+    m_engine->setParameters(m_deviceParameters);
 }
 
 // "screenshot<N>.jpg" in the user data folder, N the first number whose file does not exist.
