@@ -59,6 +59,7 @@ TEST_F(EngineStartupSdlTest, StartedEngineHasEveryServiceOfTheRegisteredLibrarie
     EXPECT_NE(engine->getDisplayModeList(), nullptr);
     EXPECT_NE(engine->getVideoDriver(), nullptr);
     EXPECT_NE(engine->getAudioDriver(), nullptr);
+    EXPECT_NE(engine->getSoundPlayer(), nullptr);
     EXPECT_NE(engine->getContentProcessorsManager(), nullptr);
 
     // The profiles are written below the data folder named after the title properties.
@@ -71,12 +72,15 @@ TEST_F(EngineStartupSdlTest, StartedEngineHasEveryServiceOfTheRegisteredLibrarie
     EXPECT_EQ(content->getFileSystem(), engine->getFileSystem());
     EXPECT_EQ(content->getProcessorsManager(), engine->getContentProcessorsManager());
     EXPECT_EQ(content->getVideoDriver(), engine->getVideoDriver());
-    for (const uint32_t type : {contentType("imag"), contentType("itex"), contentType("atex"),
-                                contentType("atxc"), contentType("font")})
+    for (const uint32_t type :
+         {contentType("imag"), contentType("itex"), contentType("atex"), contentType("atxc"),
+          contentType("font"), contentType("isnd"), contentType("sndp")})
         EXPECT_NE(engine->getContentProcessorsManager()->findProcessor(type), nullptr) << type;
 
     CEngineServices* services = CEngineServices::instance();
+    EXPECT_NE(services->getPropertyTypeRegistry(), nullptr);
     EXPECT_NE(services->getImageLoaderManager(), nullptr);
+    EXPECT_NE(services->getSoundLoaderManager(), nullptr);
     EXPECT_NE(services->getDictionary(), nullptr);
     EXPECT_NE(services->getNamedObjectRegistry(), nullptr);
 
