@@ -1,5 +1,9 @@
 // Replays every file below the given corpus folders through a libFuzzer entry point, so the
-// sanitizer test build checks the committed seeds and crashes without a fuzzing compiler.
+// sanitizer test build checks the committed seeds and crashes without a fuzzing compiler. An
+// input that takes the process past the fuzzer's memory limit fails the replay, as it fails
+// the fuzzer.
+#include <sys/resource.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +13,19 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+
+// libFuzzer's default -rss_limit_mb.
+constexpr long kMemoryLimitKb = 2048L * 1024;
+
+long peakMemoryKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     int replayed = 0;
@@ -21,6 +38,11 @@ int main(int argc, char** argv) {
             std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++replayed;
+            if (peakMemoryKb() > kMemoryLimitKb) {
+                std::cerr << entry.path().string() << " took the memory in use past "
+                          << kMemoryLimitKb / 1024 << " MB\n";
+                return 1;
+            }
         }
     }
     std::cout << replayed << " inputs replayed\n";
