@@ -8,6 +8,7 @@
 #include "engine/ui/ParticleCollectionProcessor.h"
 #include "engine/ui/ParticleEmitterFactory.h"
 #include "engine/ui/ParticleSystemNode.h"
+#include "engine/ui/SliderNode.h"
 #include "engine/ui/SpawnerNode.h"
 
 namespace {
@@ -36,6 +37,7 @@ CRefPointer<IContentProcessor> makeEmitterProcessor(const ContentProcessorServic
 void registerUiNodeTypes(CNodeFactory& factory) {
     factory.registerNodeType(u"ParticleSystemNode", &createNodeOf<ParticleSystemNode>);
     factory.registerNodeType(u"SpawnerNode", &createNodeOf<SpawnerNode>);
+    factory.registerNodeType(u"SliderNode", &createNodeOf<SliderNode>);
 }
 
 void registerUiLibrary() {

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/core/EventReceiver.h"
+#include "engine/platform/InputEvents.h"
+#include "engine/scene/NodeEvents.h"
+#include "engine/scene/NodeFactory.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/scene/SceneNode.h"
+#include "engine/scene/TemplateCollectionNode.h"
+#include "engine/ui/UiRegistration.h"
+#include "tests/scene/SceneFileFixtures.h"
+#include "tests/scene/SceneTestNodes.h"
+
+inline std::filesystem::path uiFixtureFolder() {
+    return std::filesystem::path(VANTOR_SOURCE_DIR) / "tests" / "ui" / "fixtures";
+}
+
+inline std::string readUiFixture(const std::filesystem::path& name) {
+    std::ifstream in(uiFixtureFolder() / name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Records the node events of the given ids that the receiver it is attached to is offered, as
+// "<name of the event's node>:<id>".
+class EventRecorder : public CEventReceiver {
+public:
+    explicit EventRecorder(std::set<uint32_t> ids) : m_ids(std::move(ids)) {}
+
+    bool OnEvent(CEvent& event) override {
+        if (m_ids.count(event.getTypeId()) != 0 && event.isKindOf(CEventNode::Id)) {
+            const BaseNode* node = static_cast<CEventNode&>(event).getNode();
+            seen.push_back((node ? std::string(node->getName().toString().c_str()) : "-") + ":" +
+                           std::to_string(event.getTypeId()));
+        }
+        return false;
+    }
+    // What was seen since the last call.
+    std::vector<std::string> take() { return std::exchange(seen, {}); }
+
+    std::vector<std::string> seen;
+
+private:
+    std::set<uint32_t> m_ids;
+};
+
+// The scene files of tests/ui/fixtures read with the ui library's node types (and the
+// HittingNode of the scene tests, for areas the pointer hits), their templates from
+// "Templates.qscn". A scene opened from them takes input as the engine gives it: the device's
+// events delivered to the scene manager.
+class ControlSceneTest : public ::testing::Test {
+protected:
+    ControlSceneTest() {
+        registerUiNodeTypes(*scenes.factory);
+        scenes.factory->registerNodeType(u"HittingNode", &createNodeOf<HittingNode>);
+        for (const auto& entry : std::filesystem::directory_iterator(uiFixtureFolder()))
+            scenes.files->add(entry.path().filename().u16string(),
+                              readUiFixture(entry.path().filename()));
+        const CRefPointer<BaseNode> templates = scenes.load(u"Templates.qscn");
+        manager->setTemplateCollection(static_cast<TemplateCollectionNode*>(templates.get()));
+    }
+    ~ControlSceneTest() override {
+        if (scene)
+            scene->getPreReceivers().clear();
+    }
+
+    // Opens the scene file in the manager; the scene records the control events reaching it.
+    void open(const char16_t* file) {
+        const CRefPointer<BaseNode> loaded = scenes.load(file);
+        ASSERT_TRUE(loaded && loaded->isKindOf(SceneNode::kTypeId));
+        scene = CRefPointer<SceneNode>::share(static_cast<SceneNode*>(loaded.get()));
+        scene->addPreReceiver(events.get());
+        manager->openScene(scene.get(), CNameId());
+        scene->updateAbsoluteTransform();
+        drain();
+        events->take();
+    }
+
+    template <typename Node>
+    Node& find(const char* name) {
+        BaseNode* node = scene->findChild(nameId(name), 0);
+        EXPECT_TRUE(node != nullptr && node->isKindOf(Node::kTypeId)) << name;
+        return *static_cast<Node*>(node);
+    }
+
+    void send(CEvent* event) {
+        manager->deliver(CEventReceiver::RouteSelfThenChildren, *CRefPointer<CEvent>(event));
+    }
+    void move(int32_t x, int32_t y) { send(new CEventInputMouseMove(x, y)); }
+    void down(int32_t x, int32_t y) { send(new CEventInputMouseLeftDown(x, y)); }
+    void up(int32_t x, int32_t y) { send(new CEventInputMouseLeftUp(x, y)); }
+    void click(int32_t x, int32_t y) {
+        down(x, y);
+        up(x, y);
+        drain();
+    }
+    void key(uint32_t virtualKey, char16_t character = 0) {
+        send(new CEventInputKeyDown(character, virtualKey, false, false));
+        drain();
+    }
+    // Delivers what was posted.
+    void drain() { manager->OnUpdate(20); }
+    // The scene's clock moves on, then the posted events are delivered.
+    void tick(uint32_t ms) {
+        scene->getClock()->update(ms);
+        drain();
+    }
+
+    // Events 62 to 69 that reached the scene.
+    CRefPointer<EventRecorder> events{new EventRecorder({62, 63, 64, 65, 66, 67, 68, 69})};
+    SceneFiles scenes;
+    CRefPointer<SceneManager> manager{new SceneManager(CContentKey(), nullptr, nullptr)};
+    CRefPointer<SceneNode> scene;
+};
