@@ -4,11 +4,17 @@
 #include "engine/io/ContentProcessorsManager.h"
 #include "engine/scene/NodeFactory.h"
 #include "engine/scene/SceneRegistration.h"
+#include "engine/ui/BackButtonNode.h"
+#include "engine/ui/ButtonNode.h"
+#include "engine/ui/CheckBoxNode.h"
+#include "engine/ui/EditNode.h"
 #include "engine/ui/EmitterProcessor.h"
 #include "engine/ui/ParticleCollectionProcessor.h"
 #include "engine/ui/ParticleEmitterFactory.h"
 #include "engine/ui/ParticleSystemNode.h"
+#include "engine/ui/ProgressBarNode.h"
 #include "engine/ui/SliderNode.h"
+#include "engine/ui/SoundNode.h"
 #include "engine/ui/SpawnerNode.h"
 
 namespace {
@@ -37,7 +43,13 @@ CRefPointer<IContentProcessor> makeEmitterProcessor(const ContentProcessorServic
 void registerUiNodeTypes(CNodeFactory& factory) {
     factory.registerNodeType(u"ParticleSystemNode", &createNodeOf<ParticleSystemNode>);
     factory.registerNodeType(u"SpawnerNode", &createNodeOf<SpawnerNode>);
+    factory.registerNodeType(u"ButtonNode", &createNodeOf<ButtonNode>);
+    factory.registerNodeType(u"BackButtonNode", &createNodeOf<BackButtonNode>);
+    factory.registerNodeType(u"CheckBoxNode", &createNodeOf<CheckBoxNode>);
+    factory.registerNodeType(u"EditNode", &createNodeOf<EditNode>);
     factory.registerNodeType(u"SliderNode", &createNodeOf<SliderNode>);
+    factory.registerNodeType(u"ProgressBarNode", &createNodeOf<ProgressBarNode>);
+    factory.registerNodeType(u"SoundNode", &createNodeOf<SoundNode>);
 }
 
 void registerUiLibrary() {

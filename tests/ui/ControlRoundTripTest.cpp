@@ -33,4 +33,21 @@ TEST_F(ControlSceneTest, EveryControlSavesWhatItLoaded) {
     EXPECT_EQ(savedText(*tree), expected);
 }
 
+TEST_F(ControlSceneTest, DefaultsAreNotWrittenButASoundNodesPlayIs) {
+    scenes.files->add(u"defaults.qscn", R"(<SceneNode Type="SceneNode">
+<SceneNode Type="CheckBoxNode"><Properties><bool Name="IsChecked" Value="false"/></Properties>
+</SceneNode>
+<SceneNode Type="EditNode"><Properties><int Name="MaxTextLength" Value="-1"/></Properties>
+</SceneNode>
+<SceneNode Type="SliderNode"><Properties><float Name="Value" Value="50"/></Properties>
+</SceneNode>
+<SceneNode Type="SoundNode"><Properties><bool Name="Play" Value="false"/></Properties>
+</SceneNode>
+</SceneNode>)");
+    const std::string saved = savedText(*scenes.load(u"defaults.qscn"));
+    for (const char* name : {"IsChecked", "MaxTextLength", "\"Value\""})
+        EXPECT_EQ(saved.find(name), std::string::npos) << name;
+    EXPECT_NE(saved.find("<bool Name=\"Play\" Value=\"false\" />"), std::string::npos);
+}
+
 } // namespace

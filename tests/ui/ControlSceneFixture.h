@@ -5,10 +5,12 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "engine/core/EngineSubsystemFactories.h"
 #include "engine/core/EventReceiver.h"
 #include "engine/platform/InputEvents.h"
 #include "engine/scene/NodeEvents.h"
@@ -17,6 +19,7 @@
 #include "engine/scene/SceneNode.h"
 #include "engine/scene/TemplateCollectionNode.h"
 #include "engine/ui/UiRegistration.h"
+#include "tests/core/StubDevice.h"
 #include "tests/scene/SceneFileFixtures.h"
 #include "tests/scene/SceneTestNodes.h"
 
@@ -31,18 +34,26 @@ inline std::string readUiFixture(const std::filesystem::path& name) {
     return bytes.str();
 }
 
-// Records the node events of the given ids that the receiver it is attached to is offered, as
-// "<name of the event's node>:<id>".
+// Records the events of the given ids that the receiver it is attached to is offered, as
+// "<name of the event's node>:<id>" ("-" for none), with the state name of a children-state
+// event ("b:78 Press").
 class EventRecorder : public CEventReceiver {
 public:
     explicit EventRecorder(std::set<uint32_t> ids) : m_ids(std::move(ids)) {}
 
     bool OnEvent(CEvent& event) override {
-        if (m_ids.count(event.getTypeId()) != 0 && event.isKindOf(CEventNode::Id)) {
-            const BaseNode* node = static_cast<CEventNode&>(event).getNode();
-            seen.push_back((node ? std::string(node->getName().toString().c_str()) : "-") + ":" +
-                           std::to_string(event.getTypeId()));
-        }
+        if (m_ids.count(event.getTypeId()) == 0)
+            return false;
+        const BaseNode* node =
+            event.isKindOf(CEventNode::Id) ? static_cast<CEventNode&>(event).getNode() : nullptr;
+        std::string line = (node ? std::string(node->getName().toString().c_str()) : "-") + ":" +
+                           std::to_string(event.getTypeId());
+        if (event.isKindOf(CEventNodeChildrenStateStarted::Id))
+            line +=
+                " " +
+                std::string(
+                    static_cast<CEventNodeStateReport&>(event).getStateName().toString().c_str());
+        seen.push_back(line);
         return false;
     }
     // What was seen since the last call.
@@ -58,20 +69,22 @@ private:
 // HittingNode of the scene tests, for areas the pointer hits), their templates from
 // "Templates.qscn". A scene opened from them takes input as the engine gives it: the device's
 // events delivered to the scene manager.
-class ControlSceneTest : public ::testing::Test {
-protected:
-    ControlSceneTest() {
+class ControlScene {
+public:
+    ControlScene() {
         registerUiNodeTypes(*scenes.factory);
         scenes.factory->registerNodeType(u"HittingNode", &createNodeOf<HittingNode>);
         for (const auto& entry : std::filesystem::directory_iterator(uiFixtureFolder()))
             scenes.files->add(entry.path().filename().u16string(),
                               readUiFixture(entry.path().filename()));
-        const CRefPointer<BaseNode> templates = scenes.load(u"Templates.qscn");
-        manager->setTemplateCollection(static_cast<TemplateCollectionNode*>(templates.get()));
+        const CRefPointer<BaseNode> loaded = scenes.load(u"Templates.qscn");
+        templates = CRefPointer<TemplateCollectionNode>::share(
+            static_cast<TemplateCollectionNode*>(loaded.get()));
+        manager->setTemplateCollection(templates.get());
     }
-    ~ControlSceneTest() override {
-        if (scene)
-            scene->getPreReceivers().clear();
+    ~ControlScene() {
+        for (const CRefPointer<BaseNode>& node : m_recorded)
+            node->getPreReceivers().clear();
     }
 
     // Opens the scene file in the manager; the scene records the control events reaching it.
@@ -79,16 +92,33 @@ protected:
         const CRefPointer<BaseNode> loaded = scenes.load(file);
         ASSERT_TRUE(loaded && loaded->isKindOf(SceneNode::kTypeId));
         scene = CRefPointer<SceneNode>::share(static_cast<SceneNode*>(loaded.get()));
-        scene->addPreReceiver(events.get());
+        events = record(*scene, {62, 63, 64, 65, 66, 67, 68, 69});
         manager->openScene(scene.get(), CNameId());
         scene->updateAbsoluteTransform();
         drain();
         events->take();
     }
 
+    // A recorder that sees what the node is offered, before the node's own handlers; the
+    // node is kept until the end of the test.
+    CRefPointer<EventRecorder> record(BaseNode& node, std::set<uint32_t> ids) {
+        CRefPointer<EventRecorder> recorder(new EventRecorder(std::move(ids)));
+        node.addPreReceiver(recorder.get());
+        m_recorded.push_back(CRefPointer<BaseNode>::share(&node));
+        m_recorders.push_back(recorder);
+        return recorder;
+    }
+
     template <typename Node>
     Node& find(const char* name) {
         BaseNode* node = scene->findChild(nameId(name), 0);
+        EXPECT_TRUE(node != nullptr && node->isKindOf(Node::kTypeId)) << name;
+        return *static_cast<Node*>(node);
+    }
+    // The child of that name in the control's template copy.
+    template <typename Node = BaseNode>
+    static Node& templateChild(const ControlNode& control, const char* name) {
+        BaseNode* node = control.getTemplateRoot()->findChild(nameId(name), 1);
         EXPECT_TRUE(node != nullptr && node->isKindOf(Node::kTypeId)) << name;
         return *static_cast<Node*>(node);
     }
@@ -117,8 +147,36 @@ protected:
     }
 
     // Events 62 to 69 that reached the scene.
-    CRefPointer<EventRecorder> events{new EventRecorder({62, 63, 64, 65, 66, 67, 68, 69})};
+    CRefPointer<EventRecorder> events;
     SceneFiles scenes;
+    CRefPointer<TemplateCollectionNode> templates;
     CRefPointer<SceneManager> manager{new SceneManager(CContentKey(), nullptr, nullptr)};
     CRefPointer<SceneNode> scene;
+
+private:
+    std::vector<CRefPointer<BaseNode>> m_recorded;
+    std::vector<CRefPointer<EventRecorder>> m_recorders;
+};
+
+class ControlSceneTest : public ::testing::Test, public ControlScene {};
+
+// An engine for scene managers to reach its timer and sound player through: a device made
+// without the registered subsystems, on a clock that moves only when told. Derived fixtures
+// list it before ControlScene, so that it outlives the scene manager.
+class StubEngine {
+public:
+    StubEngine() : m_registered(engineSubsystemFactories()) {
+        engineSubsystemFactories() = EngineSubsystemFactories();
+        device = CRefPointer<StubDevice>(new StubDevice(clock));
+    }
+    ~StubEngine() {
+        device.reset();
+        engineSubsystemFactories() = m_registered;
+    }
+
+    FakeClock clock;
+    CRefPointer<StubDevice> device;
+
+private:
+    EngineSubsystemFactories m_registered;
 };

@@ -21,9 +21,7 @@ protected:
     SliderNodeTest() { open(u"Sliders.qscn"); }
 
     SliderNode& slider(const char* name) { return find<SliderNode>(name); }
-    static BaseNode& knobOf(SliderNode& slider) {
-        return *slider.getTemplateRoot()->findChild(nameId("Knob"), 1);
-    }
+    static BaseNode& knobOf(SliderNode& slider) { return templateChild(slider, "Knob"); }
 };
 
 TEST_F(SliderNodeTest, EachKnobTypeShowsTheValue) {
