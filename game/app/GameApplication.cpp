@@ -15,6 +15,7 @@
 #include "engine/platform/EngineStartup.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/SceneNode.h"
+#include "game/app/AwardTracker.h"
 #include "game/app/ContentArchivePassword.h"
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/ObjectConfigurations.h"
@@ -90,6 +91,7 @@ GGameApplication::GGameApplication() {
     m_objectConfigurations = CRefPointer<ObjectConfigurations>(new ObjectConfigurations());
     for (uint32_t i = 0; i < kUpgradeSettingCount; ++i)
         m_upgradeCatalogs.append(CRefPointer<UpgradeCatalog>(new UpgradeCatalog()));
+    m_awardTracker = CRefPointer<GAwardTracker>(new GAwardTracker());
 }
 
 // The start-up keeps the engine beyond this object, so every receiver registered here leaves
@@ -105,6 +107,7 @@ GGameApplication::~GGameApplication() {
     m_levelSceneManager.reset();
     unregister(m_contentManager.get());
     m_contentManager.reset();
+    m_awardTracker.reset();
     unregister(this);
     m_engine.reset();
     m_levelList.reset();

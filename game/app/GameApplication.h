@@ -17,6 +17,7 @@ class CEngineStartup;
 class CProfileParameters;
 class CScheduler;
 class CSoundPlayer;
+class GAwardTracker;
 class LevelsConfiguration;
 class ObjectConfigurations;
 class SceneManager;
@@ -65,6 +66,7 @@ public:
     SceneManager* getSceneManager() const { return m_sceneManager.get(); }
     SceneManager* getLevelSceneManager() const { return m_levelSceneManager.get(); }
     CContentManager* getContentManager() const { return m_contentManager.get(); }
+    GAwardTracker* getAwardTracker() const { return m_awardTracker.get(); }
     LevelsConfiguration* getLevelList() const { return m_levelList.get(); }
     ObjectConfigurations* getObjectConfigurations() const { return m_objectConfigurations.get(); }
     // None when the index is outside the catalogues.
@@ -100,6 +102,7 @@ private:
     CRefPointer<SceneManager> m_sceneManager;
     CRefPointer<SceneManager> m_levelSceneManager;
     CRefPointer<CContentManager> m_contentManager;
+    CRefPointer<GAwardTracker> m_awardTracker;
     CRefPointer<LevelsConfiguration> m_levelList;
     CRefPointer<ObjectConfigurations> m_objectConfigurations;
     CArray<CRefPointer<UpgradeCatalog>> m_upgradeCatalogs;
