@@ -17,7 +17,9 @@
 #include "engine/scene/SceneNode.h"
 #include "game/app/AwardTracker.h"
 #include "game/app/ContentArchivePassword.h"
+#include "game/app/GameClassRegistration.h"
 #include "game/app/LevelsConfiguration.h"
+#include "game/app/LogoList.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/ProgramEntry.h"
 #include "game/app/UpgradeCatalog.h"
@@ -87,6 +89,7 @@ GGameApplication::GGameApplication() {
     theApplication = this;
     setCategoryMask(CEvent::CategoryDevice | CEvent::CategorySystem | CEvent::CategoryKeyboard |
                     CEvent::CategoryMouse);
+    m_logoList = CRefPointer<GLogoList>(new GLogoList());
     m_levelList = CRefPointer<LevelsConfiguration>(new LevelsConfiguration());
     m_objectConfigurations = CRefPointer<ObjectConfigurations>(new ObjectConfigurations());
     for (uint32_t i = 0; i < kUpgradeSettingCount; ++i)
@@ -110,6 +113,7 @@ GGameApplication::~GGameApplication() {
     m_awardTracker.reset();
     unregister(this);
     m_engine.reset();
+    m_logoList.reset();
     m_levelList.reset();
     m_objectConfigurations.reset();
     m_upgradeCatalogs.clear();
@@ -131,6 +135,7 @@ bool GGameApplication::initialize(const CStringW& extraContentFolder, CEngineSta
     engine->setMinUpdateInterval(20);
     engine->setMaxUpdateStep(1000);
     loadProfiles();
+    registerStartupSceneClasses();
     engine->addReceiver(this, 0);
     if (!startDevice())
         return false;
@@ -139,6 +144,7 @@ bool GGameApplication::initialize(const CStringW& extraContentFolder, CEngineSta
     configureSoundGroups();
     applySoundSettings();
     applyDisplaySettings();
+    readLogos();
     return openFirstScene();
 }
 
@@ -228,6 +234,13 @@ void GGameApplication::configureSoundGroups() {
         settings.fadeInMs = setup.fadeInMs;
         settings.maxPlaying = setup.maxPlaying;
     }
+}
+
+// Without the file there are no logos: the logos scene goes on to the intro.
+void GGameApplication::readLogos() {
+    if (const CRefPointer<CXmlTextReader> reader =
+            m_engine->getFileSystem()->openXmlReader(u"logos/Logos.xml"))
+        m_logoList->load(*reader);
 }
 
 bool GGameApplication::openFirstScene() {

@@ -18,6 +18,7 @@ class CProfileParameters;
 class CScheduler;
 class CSoundPlayer;
 class GAwardTracker;
+class GLogoList;
 class LevelsConfiguration;
 class ObjectConfigurations;
 class SceneManager;
@@ -66,6 +67,7 @@ public:
     SceneManager* getSceneManager() const { return m_sceneManager.get(); }
     SceneManager* getLevelSceneManager() const { return m_levelSceneManager.get(); }
     CContentManager* getContentManager() const { return m_contentManager.get(); }
+    GLogoList* getLogoList() const { return m_logoList.get(); }
     GAwardTracker* getAwardTracker() const { return m_awardTracker.get(); }
     LevelsConfiguration* getLevelList() const { return m_levelList.get(); }
     ObjectConfigurations* getObjectConfigurations() const { return m_objectConfigurations.get(); }
@@ -82,6 +84,7 @@ private:
     void mountContent(const CStringW& extraContentFolder);
     void mountIfPresent(const CStringW& path, const char* password);
     void configureSoundGroups();
+    void readLogos();
     bool openFirstScene();
     void applyDeviceParameters();
     void unregister(CEventReceiver* receiver);
@@ -103,6 +106,7 @@ private:
     CRefPointer<SceneManager> m_levelSceneManager;
     CRefPointer<CContentManager> m_contentManager;
     CRefPointer<GAwardTracker> m_awardTracker;
+    CRefPointer<GLogoList> m_logoList;
     CRefPointer<LevelsConfiguration> m_levelList;
     CRefPointer<ObjectConfigurations> m_objectConfigurations;
     CArray<CRefPointer<UpgradeCatalog>> m_upgradeCatalogs;

@@ -1,0 +1,41 @@
+#include "game/app/GameClassRegistration.h"
+
+#include "engine/core/EngineServices.h"
+#include "engine/scene/NodeFactory.h"
+#include "game/app/IntroScene.h"
+#include "game/app/LogosScene.h"
+#include "game/screens/MainMenuScene.h"
+
+namespace {
+
+struct GameClass {
+    const char16_t* typeName;
+    CNodeFactory::NodeCreator create;
+};
+
+const GameClass kStartupSceneClasses[] = {
+    {GLogosScene::kTypeName, &createNodeOf<GLogosScene>},
+    {GIntroScene::kTypeName, &createNodeOf<GIntroScene>},
+};
+
+// Each part of the game adds its classes at their place in the list.
+const GameClass kGameClasses[] = {
+    {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
+};
+
+template <size_t N>
+void registerClasses(const GameClass (&classes)[N]) {
+    CNodeFactory& factory = *CEngineServices::instance()->getNodeFactory();
+    for (const GameClass& gameClass : classes)
+        factory.registerNodeType(gameClass.typeName, gameClass.create);
+}
+
+} // namespace
+
+void registerStartupSceneClasses() {
+    registerClasses(kStartupSceneClasses);
+}
+
+void registerGameClasses() {
+    registerClasses(kGameClasses);
+}
