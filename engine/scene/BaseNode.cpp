@@ -480,7 +480,10 @@ void BaseNode::reportStateEvents(CNameId stateName, bool toItself) {
     const CRefPointer<BaseNode> self = CRefPointer<BaseNode>::share(this);
     if (toItself) {
         OnEvent(*CRefPointer<CEvent>(new CEventNodeChildrenStateStarted(this, stateName)));
-        OnEvent(*CRefPointer<CEvent>(new CEventNodeChildrenStateFinished(this, stateName)));
+        // Unhandled, it goes to the parent, as when children finish one by one.
+        const CRefPointer<CEvent> finished(new CEventNodeChildrenStateFinished(this, stateName));
+        if (!OnEvent(*finished))
+            sendToParent(RouteSelf, *finished);
     } else {
         sendToParent(RouteSelf,
                      *CRefPointer<CEvent>(new CEventNodeChildStateStarted(this, stateName)));

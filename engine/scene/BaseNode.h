@@ -204,7 +204,8 @@ public:
     // dropped without a manager or when the receiver does not take the event's category.
     void postEvent(CEventReceiver* receiver, int32_t mode, CEvent& event);
     void postEventToParent(int32_t mode, CEvent& event);
-    // To itself: 78 then 80 for the name; otherwise to the parent: 74 then 76.
+    // To itself: 78 then 80 for the name, 80 going on to the parent when unhandled; otherwise
+    // to the parent: 74 then 76.
     void reportStateEvents(CNameId stateName, bool toItself);
 
     // Clones of the source's listed children under this node and of its states for this node;

@@ -126,7 +126,8 @@ void ControlNode::setFocused(bool focused) {
         sendToParent(RouteSelfThenParents,
                      *CRefPointer<CEvent>(new CEventControlFocus(nullptr, this)));
         post(new CEventControlFocused(this));
-        if (!m_focusedChild || m_focusedChild->getParent() != this)
+        // A focused descendant deeper than a child (a list's element) keeps the focus too.
+        if (!m_focusedChild || !isAncestorOf(m_focusedChild.get()))
             focusDefaultChild();
     } else {
         setCategoryMask(getCategoryMask() & ~uint32_t(CEvent::CategoryKeyboard));

@@ -33,6 +33,14 @@ TEST(BaseNodeStatesTest, ANodeWithoutChildrenReportsTheSetAtOnce) {
     EXPECT_EQ(log, (EventLog{"p:78 Show", "p:80 Show"}));
 }
 
+TEST(BaseNodeStatesTest, ASetFinishedAtOnceGoesOnToTheParentAsOneFinishedLater) {
+    EventLog log;
+    const CRefPointer<LoggingNode> top = makeNode("g", nullptr, &log);
+    const CRefPointer<LoggingNode> empty = makeNode("p", top.get(), &log);
+    empty->setChildrenState(nameId("Show"), nullptr);
+    EXPECT_EQ(log, (EventLog{"p:78 Show", "p:80 Show", "g:80 Show"}));
+}
+
 TEST(BaseNodeStatesTest, TheParentCountsEveryChildAndReportsUpwards) {
     EventLog log;
     const CRefPointer<LoggingNode> top = makeNode("g", nullptr, &log);

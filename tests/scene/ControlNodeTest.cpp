@@ -179,6 +179,23 @@ TEST_F(ControlTest, FocusMovesAlongTheArrowKeysToControlsThatWantIt) {
     EXPECT_TRUE(a->isFocused());
 }
 
+TEST_F(ControlTest, AFocusedControlDeeperThanAChildKeepsTheFocus) {
+    const CRefPointer<LoggingControl> panel =
+        makeControl("panel", scene.get(), {0, 0, 0}, {300, 300, 0});
+    // A plain node that passes the pointer on, as a list's holder of its elements does.
+    const CRefPointer<LoggingNode> holder = makeNode("holder", panel.get());
+    holder->setCategoryMask(holder->getCategoryMask() | CEvent::CategoryMouse);
+    const CRefPointer<LoggingControl> deep =
+        makeControl("deep", holder.get(), {0, 0, 0}, {50, 50, 0});
+    const CRefPointer<LoggingControl> other =
+        makeControl("other", panel.get(), {100, 0, 0}, {50, 50, 0});
+    down(10, 10);
+    up(10, 10);
+    EXPECT_TRUE(deep->isFocused());
+    EXPECT_FALSE(other->isFocused()) << "no default child takes the focus from it";
+    EXPECT_EQ(panel->getFocusedChild(), deep.get());
+}
+
 TEST_F(ControlTest, HoveringFocusesOnlyWhenAskedAndShyControlsStayUnfocused) {
     const CRefPointer<LoggingControl> eager =
         makeControl("eager", scene.get(), {0, 0, 0}, {50, 50, 0});
