@@ -8,21 +8,12 @@
 #include "engine/core/PropertyDataStrings.h"
 #include "engine/scene/PropertyBindings.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/ui/ControlKeys.h"
 #include "engine/ui/PosixCharClasses.h"
 #include "engine/ui/TemplateChild.h"
 #include "engine/ui/UiEvents.h"
 
 namespace {
-
-constexpr uint32_t kKeyBackspace = 8;
-constexpr uint32_t kKeyEnter = 13;
-constexpr uint32_t kKeyEnd = 35;
-constexpr uint32_t kKeyHome = 36;
-constexpr uint32_t kKeyLeft = 37;
-constexpr uint32_t kKeyUp = 38;
-constexpr uint32_t kKeyRight = 39;
-constexpr uint32_t kKeyDown = 40;
-constexpr uint32_t kKeyDelete = 46;
 
 constexpr int32_t kMaskDigits = 1;
 constexpr int32_t kMaskLetters = 2;

@@ -7,19 +7,9 @@
 #include "engine/core/Properties.h"
 #include "engine/scene/NodeEventHook.h"
 #include "engine/scene/PropertyBindings.h"
+#include "engine/ui/ControlKeys.h"
 #include "engine/ui/TemplateChild.h"
 #include "engine/ui/UiEvents.h"
-
-namespace {
-
-constexpr uint32_t kKeyEnd = 35;
-constexpr uint32_t kKeyHome = 36;
-constexpr uint32_t kKeyLeft = 37;
-constexpr uint32_t kKeyUp = 38;
-constexpr uint32_t kKeyRight = 39;
-constexpr uint32_t kKeyDown = 40;
-
-} // namespace
 
 SliderNode::SliderNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager) {}
@@ -239,17 +229,13 @@ bool SliderNode::OnButtonClicked(CEventControlClicked& event) {
 bool SliderNode::sendToChildren(int32_t mode, CEvent& event) {
     if (ControlNode::sendToChildren(mode, event))
         return true;
-    if (event.isKindOf(CEventInput::Id) && (!isEnabled() || !isVisible()))
+    if (!mayOfferToTemplate(*this, event))
         return false;
     const CRefPointer<SliderNode> self = CRefPointer<SliderNode>::share(this);
-    for (const CRefPointer<BaseNode>& button : {m_prevButton, m_nextButton}) {
-        if (button && takesCategory(*button, event) && button->deliver(mode, event))
-            return true;
-    }
-    const CRefPointer<BaseNode> knob = m_knob;
-    if (!knob || !takesCategory(*knob, event) || !knob->deliver(mode, event))
-        return false;
-    return !event.isKindOf(CEventInputMouseMove::Id) &&
+    if (offerEvent(m_prevButton.get(), mode, event) || offerEvent(m_nextButton.get(), mode, event))
+        return true;
+    // A move or a press the knob takes still reaches the slider's own handlers.
+    return offerEvent(m_knob.get(), mode, event) && !event.isKindOf(CEventInputMouseMove::Id) &&
            !event.isKindOf(CEventInputMouseLeftDown::Id);
 }
 

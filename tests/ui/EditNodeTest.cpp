@@ -3,21 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/Utf.h"
+#include "engine/ui/ControlKeys.h"
 #include "tests/scene/TextFixtures.h"
 #include "tests/ui/ControlSceneFixture.h"
 
 namespace {
 
-constexpr uint32_t kBackspace = 8;
-constexpr uint32_t kEnter = 13;
 constexpr uint32_t kEscape = 27;
-constexpr uint32_t kEnd = 35;
-constexpr uint32_t kHome = 36;
-constexpr uint32_t kLeft = 37;
-constexpr uint32_t kUp = 38;
-constexpr uint32_t kRight = 39;
-constexpr uint32_t kDown = 40;
-constexpr uint32_t kDelete = 46;
 // Typed characters come with a key the field does not look at.
 constexpr uint32_t kLetterKey = 65;
 
@@ -58,27 +50,27 @@ TEST_F(EditNodeTest, KeysEditTheTextMoveTheCursorAndReportEachChange) {
     const Step steps[] = {
         {kLetterKey, u'a', "a", 0, 0, true},
         {kLetterKey, u'b', "ab", 0, 1, true},
-        {kEnter, u'\r', "ab\n", 1, -1, true},
+        {kKeyEnter, u'\r', "ab\n", 1, -1, true},
         {kLetterKey, u'c', "ab\nc", 1, 0, true},
         {kLetterKey, u'd', "ab\ncd", 1, 1, true},
-        {kHome, 0, "ab\ncd", 1, -1, false},
-        {kBackspace, u'\b', "abcd", 0, 1, true}, // joins the lines
-        {kEnd, 0, "abcd", 0, 3, false},
-        {kLeft, 0, "abcd", 0, 2, false},
-        {kHome, 0, "abcd", 0, -1, false},
-        {kBackspace, u'\b', "abcd", 0, -1, false}, // nothing before the first character
-        {kLeft, 0, "abcd", 0, -1, false},
-        {kRight, 0, "abcd", 0, 0, false},
-        {kDelete, 0, "acd", 0, 0, true},
-        {kEnd, 0, "acd", 0, 2, false},
-        {kDelete, 0, "acd", 0, 2, true}, // nothing after the last, still reported
-        {kEnter, u'\r', "acd\n", 1, -1, true},
+        {kKeyHome, 0, "ab\ncd", 1, -1, false},
+        {kKeyBackspace, u'\b', "abcd", 0, 1, true}, // joins the lines
+        {kKeyEnd, 0, "abcd", 0, 3, false},
+        {kKeyLeft, 0, "abcd", 0, 2, false},
+        {kKeyHome, 0, "abcd", 0, -1, false},
+        {kKeyBackspace, u'\b', "abcd", 0, -1, false}, // nothing before the first character
+        {kKeyLeft, 0, "abcd", 0, -1, false},
+        {kKeyRight, 0, "abcd", 0, 0, false},
+        {kKeyDelete, 0, "acd", 0, 0, true},
+        {kKeyEnd, 0, "acd", 0, 2, false},
+        {kKeyDelete, 0, "acd", 0, 2, true}, // nothing after the last, still reported
+        {kKeyEnter, u'\r', "acd\n", 1, -1, true},
         {kLetterKey, u'e', "acd\ne", 1, 0, true},
-        {kUp, 0, "acd\ne", 0, 0, false},
-        {kEnd, 0, "acd\ne", 0, 2, false},
-        {kDown, 0, "acd\ne", 1, 0, false},       // held within the shorter line
-        {kLeft, 0, "acd\ne", 0, 2, false},       // from the first column to the line above
-        {kRight, 0, "acd\ne", 1, -1, false},     // from a line's end to the next line
+        {kKeyUp, 0, "acd\ne", 0, 0, false},
+        {kKeyEnd, 0, "acd\ne", 0, 2, false},
+        {kKeyDown, 0, "acd\ne", 1, 0, false},    // held within the shorter line
+        {kKeyLeft, 0, "acd\ne", 0, 2, false},    // from the first column to the line above
+        {kKeyRight, 0, "acd\ne", 1, -1, false},  // from a line's end to the next line
         {kEscape, 0x1B, "acd\ne", 1, -1, false}, // control codes are not text
         {kLetterKey, 0x03, "acd\ne", 1, -1, false},
     };
@@ -103,13 +95,13 @@ TEST_F(EditNodeTest, TheCursorStandsAtTheGlyphsEdgeAndShowsOnlyWithTheFocus) {
     click(5, 105);
     EXPECT_TRUE(cursor.isVisible());
     type("ab");
-    key(kHome);
+    key(kKeyHome);
     EXPECT_EQ(cursor.getPosition(), CVector3d(0.5f, 0, 0)) << "before a";
-    key(kEnd);
-    key(kEnter, u'\r');
+    key(kKeyEnd);
+    key(kKeyEnter, u'\r');
     type("c");
     EXPECT_EQ(cursor.getPosition(), CVector3d(9.5f, 10, 0)) << "after c, on the second line";
-    key(kUp);
+    key(kKeyUp);
     EXPECT_EQ(cursor.getPosition(), CVector3d(9.5f, 0, 0)) << "after a";
     click(5, 5);
     EXPECT_FALSE(cursor.isVisible()) << "another field took the focus";
@@ -146,15 +138,12 @@ TEST_F(EditNodeTest, TheMaskChoosesTheCharactersAndRejectedOnesGoOnUp) {
         bool passedOn;
     };
     const Case cases[] = {
-        {"Digits", kLetterKey, u'7', "7", false},
-        {"Digits", kLetterKey, u'a', "", true},
-        {"Digits", kEnter, u'\r', "", false}, // no line without "R", and yet handled
-        {"Words", kLetterKey, u'a', "a", false},
-        {"Words", kLetterKey, u' ', " ", false},
+        {"Digits", kLetterKey, u'7', "7", false},       {"Digits", kLetterKey, u'a', "", true},
+        {"Digits", kKeyEnter, u'\r', "", false}, // no line without "R", and yet handled
+        {"Words", kLetterKey, u'a', "a", false},        {"Words", kLetterKey, u' ', " ", false},
         {"Words", kLetterKey, 0xE9, "\xC3\xA9", false}, // a letter beyond ASCII
-        {"Words", kLetterKey, u'7', "", true},
-        {"Words", kLetterKey, u'-', "", true},
-        {"Words", kEnter, u'\r', "", false},
+        {"Words", kLetterKey, u'7', "", true},          {"Words", kLetterKey, u'-', "", true},
+        {"Words", kKeyEnter, u'\r', "", false},
     };
     for (const Case& c : cases) {
         EditNode& field = edit(c.field);
@@ -175,10 +164,10 @@ TEST_F(EditNodeTest, TheMaximumLengthSwallowsCharactersAndLinesButNotDeletions) 
     type("abcdef");
     EXPECT_EQ(textOf(name), "abcde");
     EXPECT_EQ(events->take().size(), 5u);
-    key(kEnter, u'\r');
+    key(kKeyEnter, u'\r');
     EXPECT_EQ(textOf(name), "abcde");
     EXPECT_TRUE(keys->take().empty()) << "swallowed, not passed on";
-    key(kBackspace, u'\b');
+    key(kKeyBackspace, u'\b');
     EXPECT_EQ(textOf(name), "abcd");
     EXPECT_EQ(events->take(), std::vector<std::string>{"Name:65"});
 }
@@ -208,9 +197,9 @@ TEST_F(EditNodeTest, UpOnTheFirstLineAndDownOnTheLastMoveTheFocus) {
         const char* focused;
     };
     const Case cases[] = {
-        {"ab", kUp, "Name"},
-        {"ab", kDown, "Digits"},
-        {"a\nb", kDown, "Free"}, // the cursor goes down a line instead
+        {"ab", kKeyUp, "Name"},
+        {"ab", kKeyDown, "Digits"},
+        {"a\nb", kKeyDown, "Free"}, // the cursor goes down a line instead
     };
     for (const Case& c : cases) {
         EditNode& free = edit("Free");

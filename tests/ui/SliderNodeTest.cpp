@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/ui/ControlKeys.h"
 #include "tests/ui/ControlSceneFixture.h"
 
 namespace {
-
-constexpr uint32_t kEnd = 35;
-constexpr uint32_t kHome = 36;
-constexpr uint32_t kLeft = 37;
-constexpr uint32_t kUp = 38;
-constexpr uint32_t kRight = 39;
-constexpr uint32_t kDown = 40;
 
 // "Sliders.qscn": sliders 200 units long (the area starts 10 units into the slider) with
 // 20-unit knobs: "Sliding" (knob type 0) at y 0, "Filling" (1) at y 100, "Thumb" (2) at y 200,
@@ -109,20 +103,20 @@ TEST_F(SliderNodeTest, KeysStepAlongTheSlidersAxisAndOtherwiseMoveTheFocus) {
         const char* focused;
     };
     const Case cases[] = {
-        {"Sliding", 50, 10, kEnd, 100, true, "Sliding"},
-        {"Sliding", 50, 10, kHome, 0, true, "Sliding"},
-        {"Sliding", 0, 10, kHome, 0, false, "Sliding"},
-        {"Sliding", 50, 10, kLeft, 40, true, "Sliding"},
-        {"Sliding", 50, 10, kRight, 60, true, "Sliding"},
-        {"Sliding", 95, 10, kRight, 100, true, "Sliding"},
-        {"Sliding", 100, 10, kRight, 100, false, "Sliding"},
-        {"Sliding", 50, 0, kLeft, 50, false, "Sliding"},
-        {"Sliding", 50, 10, kDown, 50, false, "Sliding"},
-        {"Sliding", 50, 10, kUp, 50, false, "Thumb"}, // its NavUpObjectName
-        {"Upright", 5, 1, kUp, 6, true, "Upright"},
-        {"Upright", 5, 1, kDown, 4, true, "Upright"},
-        {"Upright", 0, 1, kDown, 0, false, "Upright"},
-        {"Upright", 5, 1, kRight, 5, false, "Upright"},
+        {"Sliding", 50, 10, kKeyEnd, 100, true, "Sliding"},
+        {"Sliding", 50, 10, kKeyHome, 0, true, "Sliding"},
+        {"Sliding", 0, 10, kKeyHome, 0, false, "Sliding"},
+        {"Sliding", 50, 10, kKeyLeft, 40, true, "Sliding"},
+        {"Sliding", 50, 10, kKeyRight, 60, true, "Sliding"},
+        {"Sliding", 95, 10, kKeyRight, 100, true, "Sliding"},
+        {"Sliding", 100, 10, kKeyRight, 100, false, "Sliding"},
+        {"Sliding", 50, 0, kKeyLeft, 50, false, "Sliding"},
+        {"Sliding", 50, 10, kKeyDown, 50, false, "Sliding"},
+        {"Sliding", 50, 10, kKeyUp, 50, false, "Thumb"}, // its NavUpObjectName
+        {"Upright", 5, 1, kKeyUp, 6, true, "Upright"},
+        {"Upright", 5, 1, kKeyDown, 4, true, "Upright"},
+        {"Upright", 0, 1, kKeyDown, 0, false, "Upright"},
+        {"Upright", 5, 1, kKeyRight, 5, false, "Upright"},
     };
     for (const Case& c : cases) {
         SliderNode& s = slider(c.slider);
@@ -170,7 +164,7 @@ TEST_F(SliderNodeTest, AnUpsideDownRangeHoldsItsMinimumWhateverTheInput) {
     EXPECT_EQ(s.getValue(), 20) << "loading stores the values as they are";
     click(150, 310);
     EXPECT_EQ(s.getValue(), 10);
-    for (const uint32_t k : {kEnd, kHome, kLeft, kRight}) {
+    for (const uint32_t k : {kKeyEnd, kKeyHome, kKeyLeft, kKeyRight}) {
         key(k);
         EXPECT_EQ(s.getValue(), 10) << k;
     }
