@@ -9,6 +9,8 @@
 #include "engine/ui/CheckBoxNode.h"
 #include "engine/ui/EditNode.h"
 #include "engine/ui/EmitterProcessor.h"
+#include "engine/ui/ListNode.h"
+#include "engine/ui/MessageBoxNode.h"
 #include "engine/ui/ParticleCollectionProcessor.h"
 #include "engine/ui/ParticleEmitterFactory.h"
 #include "engine/ui/ParticleSystemNode.h"
@@ -16,6 +18,7 @@
 #include "engine/ui/SliderNode.h"
 #include "engine/ui/SoundNode.h"
 #include "engine/ui/SpawnerNode.h"
+#include "engine/ui/TabSceneNode.h"
 
 namespace {
 
@@ -47,6 +50,8 @@ void registerUiNodeTypes(CNodeFactory& factory) {
     factory.registerNodeType(u"BackButtonNode", &createNodeOf<BackButtonNode>);
     factory.registerNodeType(u"CheckBoxNode", &createNodeOf<CheckBoxNode>);
     factory.registerNodeType(u"EditNode", &createNodeOf<EditNode>);
+    factory.registerNodeType(u"ListNode", &createNodeOf<ListNode>);
+    factory.registerNodeType(u"TabSceneNode", &createNodeOf<TabSceneNode>);
     factory.registerNodeType(u"SliderNode", &createNodeOf<SliderNode>);
     factory.registerNodeType(u"ProgressBarNode", &createNodeOf<ProgressBarNode>);
     factory.registerNodeType(u"SoundNode", &createNodeOf<SoundNode>);
@@ -55,6 +60,7 @@ void registerUiNodeTypes(CNodeFactory& factory) {
 void registerUiLibrary() {
     registerSceneLibrary();
     engineServiceFactories().nodeFactory = &makeNodeFactory;
+    MessageBoxBaseNode::creator() = &MessageBoxNode::create;
     engineServiceFactories().particleEmitterFactory = &makeParticleEmitterFactory;
     ContentProcessorFactories& processors = contentProcessorFactories();
     processors.particleCollection = &makeCollectionProcessor;

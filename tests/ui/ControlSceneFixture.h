@@ -15,9 +15,11 @@
 #include "engine/platform/InputEvents.h"
 #include "engine/scene/NodeEvents.h"
 #include "engine/scene/NodeFactory.h"
+#include "engine/scene/SceneEvents.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/SceneNode.h"
 #include "engine/scene/TemplateCollectionNode.h"
+#include "engine/ui/UiEvents.h"
 #include "engine/ui/UiRegistration.h"
 #include "tests/core/StubDevice.h"
 #include "tests/scene/SceneFileFixtures.h"
@@ -36,7 +38,8 @@ inline std::string readUiFixture(const std::filesystem::path& name) {
 
 // Records the events of the given ids that the receiver it is attached to is offered, as
 // "<name of the event's node>:<id>" ("-" for none), with the state name of a children-state
-// event ("b:78 Press").
+// event ("b:78 Press"), the new tab of a tab switch ("Tab1:46>Tab2") and the result of a
+// message box ("-:45 1").
 class EventRecorder : public CEventReceiver {
 public:
     explicit EventRecorder(std::set<uint32_t> ids) : m_ids(std::move(ids)) {}
@@ -46,18 +49,23 @@ public:
             return false;
         const BaseNode* node =
             event.isKindOf(CEventNode::Id) ? static_cast<CEventNode&>(event).getNode() : nullptr;
-        std::string line = (node ? std::string(node->getName().toString().c_str()) : "-") + ":" +
-                           std::to_string(event.getTypeId());
-        if (event.isKindOf(CEventNodeChildrenStateStarted::Id))
-            line +=
-                " " +
-                std::string(
-                    static_cast<CEventNodeStateReport&>(event).getStateName().toString().c_str());
+        std::string line = nameOf(node) + ":" + std::to_string(event.getTypeId());
+        if (event.isKindOf(CEventNodeChildrenStateStarted::Id)) {
+            const CNameId state = static_cast<CEventNodeStateReport&>(event).getStateName();
+            line += " " + std::string(state.toString().c_str());
+        }
+        if (event.isKindOf(CEventTabSwitch::Id))
+            line += ">" + nameOf(static_cast<CEventTabSwitch&>(event).getNewTab());
+        if (event.isKindOf(CEventMessageBoxResult::Id))
+            line += " " + std::to_string(static_cast<CEventMessageBoxResult&>(event).getResult());
         seen.push_back(line);
         return false;
     }
     // What was seen since the last call.
     std::vector<std::string> take() { return std::exchange(seen, {}); }
+    static std::string nameOf(const BaseNode* node) {
+        return node ? std::string(node->getName().toString().c_str()) : "-";
+    }
 
     std::vector<std::string> seen;
 
@@ -65,13 +73,14 @@ private:
     std::set<uint32_t> m_ids;
 };
 
-// The scene files of tests/ui/fixtures read with the ui library's node types (and the
-// HittingNode of the scene tests, for areas the pointer hits), their templates from
-// "Templates.qscn". A scene opened from them takes input as the engine gives it: the device's
-// events delivered to the scene manager.
+// The ui library registered (so that scene managers make its message boxes) and the scene
+// files of tests/ui/fixtures read with its node types (and the HittingNode of the scene tests,
+// for areas the pointer hits), their templates from "Templates.qscn". A scene opened from them
+// takes input as the engine gives it: the device's events delivered to the scene manager.
 class ControlScene {
 public:
     ControlScene() {
+        registerUiLibrary();
         registerUiNodeTypes(*scenes.factory);
         scenes.factory->registerNodeType(u"HittingNode", &createNodeOf<HittingNode>);
         for (const auto& entry : std::filesystem::directory_iterator(uiFixtureFolder()))
@@ -87,16 +96,23 @@ public:
             node->getPreReceivers().clear();
     }
 
-    // Opens the scene file in the manager; the scene records the control events reaching it.
-    void open(const char16_t* file) {
+    // Loads the scene file; the scene records the control events reaching it.
+    void load(const char16_t* file) {
         const CRefPointer<BaseNode> loaded = scenes.load(file);
         ASSERT_TRUE(loaded && loaded->isKindOf(SceneNode::kTypeId));
         scene = CRefPointer<SceneNode>::share(static_cast<SceneNode*>(loaded.get()));
         events = record(*scene, {62, 63, 64, 65, 66, 67, 68, 69});
+    }
+    // Opens the loaded scene in the manager.
+    void show() {
         manager->openScene(scene.get(), CNameId());
         scene->updateAbsoluteTransform();
         drain();
         events->take();
+    }
+    void open(const char16_t* file) {
+        load(file);
+        show();
     }
 
     // A recorder that sees what the node is offered, before the node's own handlers; the

@@ -1,0 +1,444 @@
+#include "engine/ui/ListNode.h"
+
+#include <algorithm>
+
+#include "engine/core/MathHelpers.h"
+#include "engine/core/Properties.h"
+#include "engine/core/PropertyDataStrings.h"
+#include "engine/scene/PropertyBindings.h"
+#include "engine/scene/SpriteNode.h"
+#include "engine/scene/TextNode.h"
+#include "engine/ui/CheckBoxNode.h"
+#include "engine/ui/TemplateChild.h"
+#include "engine/ui/UiEvents.h"
+
+namespace {
+
+struct StringsTraits {
+    static CArray<CStringW> read(const CPropertyData* value) {
+        const auto* strings = castPropertyData<CPropertyDataStringWArray>(value);
+        return strings ? strings->getValue() : CArray<CStringW>();
+    }
+    static CRefPointer<CPropertyData> make(const CArray<CStringW>& strings) {
+        return makeStringArrayProperty(strings);
+    }
+};
+
+// Whole elements that fit along one side; none for an element without size there.
+int32_t elementsAlong(float listSize, float elementSize) {
+    if (!(elementSize > 0))
+        return 0;
+    return std::clamp(truncateToInt(listSize / elementSize), 0, ListNode::kMaxLinesShown);
+}
+
+} // namespace
+
+ListNode::ListNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
+    : NodeClass(key, parent, sceneManager) {
+    setFocusOnHover(true);
+    CRefPointer<BaseNode> container(new BaseNode(CContentKey(), nullptr, nullptr));
+    container->setInternal(true);
+    // The attachment's reference is the list's; the creation reference goes with `container`.
+    container->setParent(this);
+    m_container = container.get();
+}
+
+ListNode::~ListNode() {
+    BaseNode* container = m_container;
+    m_container = nullptr;
+    container->setParent(nullptr);
+    container->release();
+}
+
+const PropertyTable& ListNode::classPropertyTable() {
+    static const PropertyTable table = extendPropertyTable(
+        ControlNode::classPropertyTable(),
+        {
+            accessorProperty<&ListNode::getSelectedItem, &ListNode::setSelectedItem>(
+                "SelectedItem"),
+            accessorProperty<&ListNode::getTopItem, &ListNode::setTopItem>("TopItem"),
+            accessorProperty<&ListNode::getItemsCount, &ListNode::setItemsCount>("ItemsCount"),
+            fieldProperty<&ListNode::m_circular>("Circular"),
+            accessorProperty<&ListNode::getOrientation, &ListNode::setOrientation>("Orientation"),
+            fieldProperty<&ListNode::m_selectWhileListing>("IsSelectWhileListingOn"),
+            accessorProperty<&ListNode::getStrings, &ListNode::setStrings, StringsTraits>(
+                "Strings"),
+        });
+    return table;
+}
+
+// Items
+
+ListItem* ListNode::getItem(int32_t item) {
+    return item >= 0 && item < getItemsCount() ? &m_items[uint32_t(item)] : nullptr;
+}
+
+void ListNode::setItemsCount(int32_t count) {
+    const uint32_t wanted = uint32_t(std::clamp(count, 0, kMaxItems));
+    while (m_items.size() < wanted)
+        m_items.append(ListItem());
+    if (m_items.size() > wanted)
+        m_items.truncate(wanted);
+    setTopItem(m_topItem);
+}
+
+void ListNode::setItemText(int32_t item, int32_t column, const CStringW& text) {
+    ListItem* entry = getItem(item);
+    if (entry == nullptr || column < 0)
+        return;
+    while (entry->texts.size() <= uint32_t(column))
+        entry->texts.append(CStringW());
+    entry->texts[uint32_t(column)] = text;
+}
+
+void ListNode::setStrings(const CArray<CStringW>& strings) {
+    setItemsCount(int32_t(std::min<uint32_t>(strings.size(), kMaxItems)));
+    for (uint32_t i = 0; i < m_items.size(); ++i)
+        setItemText(int32_t(i), 0, strings[i]);
+    refreshElements();
+}
+
+CArray<CStringW> ListNode::getStrings() const {
+    CArray<CStringW> strings;
+    for (const ListItem& item : m_items)
+        strings.append(item.texts.size() != 0 ? item.texts[0] : CStringW());
+    return strings;
+}
+
+// Indexes and pages
+
+int32_t ListNode::wrapIndex(int32_t index) const {
+    const int32_t count = getItemsCount();
+    if (count == 0)
+        return 0;
+    if (index >= 0 && index < count)
+        return index;
+    if (!m_circular)
+        return index < 0 ? 0 : count - 1;
+    const int32_t wrapped = index % count;
+    return wrapped < 0 ? wrapped + count : wrapped;
+}
+
+ListNode::PageInfo ListNode::getPageInfo() const {
+    PageInfo info{m_rows, 1, 0};
+    if (m_orientation == 1)
+        info = {m_columns, 1, 0};
+    else if (m_orientation == 2)
+        info = {m_columns, m_rows, 0};
+    else if (m_orientation == 3)
+        info = {m_rows, m_columns, 0};
+    if (info.itemsPerLine > 0)
+        info.totalLines = (getItemsCount() + info.itemsPerLine - 1) / info.itemsPerLine;
+    return info;
+}
+
+int32_t ListNode::getPageStep() const {
+    return m_orientation == 2 ? m_rows : m_orientation == 3 ? m_columns : 1;
+}
+
+int32_t ListNode::clampTopItem(int32_t index) const {
+    if (m_circular)
+        return wrapIndex(index);
+    if (getItemsCount() == 0 || m_columns * m_rows == 0 || index < 0)
+        return 0;
+    const PageInfo info = getPageInfo();
+    return std::min(index, std::max(info.totalLines - info.visibleLines, 0) * info.itemsPerLine);
+}
+
+int32_t ListNode::elementIndexOf(int32_t item) const {
+    const int32_t count = getItemsCount();
+    const int32_t elements = int32_t(getElementCount());
+    if (count == 0)
+        return -1;
+    if (m_topItem + elements < count || (m_topItem <= item && item < count))
+        return item - m_topItem;
+    if (item < 0)
+        return -1;
+    const int32_t wrapEnd = (m_topItem + elements) % count;
+    return item < wrapEnd ? elements - wrapEnd + item : -1;
+}
+
+// Window and selection
+
+void ListNode::setTopItem(int32_t index) {
+    m_topItem = clampTopItem(index);
+    if (int32_t(getElementCount()) >= getItemsCount())
+        m_topItem = 0;
+    refreshElements();
+    selectItem(m_selectedItem, false);
+    updateSlider();
+}
+
+void ListNode::selectItem(int32_t index, bool scroll) {
+    const CRefPointer<ListNode> self = CRefPointer<ListNode>::share(this);
+    const int32_t previous = m_selectedItem;
+    m_selectedItem = wrapIndex(index);
+    const int32_t element = elementIndexOf(m_selectedItem);
+    if (isElement(element)) {
+        ControlNode* shown = asControlNode(getElement(uint32_t(element)));
+        if (isFocused() && shown != nullptr && !shown->isFocused())
+            shown->setFocused(true);
+    } else {
+        if (ControlNode* focused = asControlNode(getFocusedChild()))
+            focused->setFocused(false);
+        if (scroll)
+            setTopItem(m_selectedItem);
+    }
+    if (m_selectedItem != previous)
+        post(new CEventListSelectionChanged(this, m_selectedItem));
+}
+
+void ListNode::post(CEvent* event) {
+    postEventToParent(RouteSelfThenParents, *CRefPointer<CEvent>(event));
+}
+
+// Elements
+
+void ListNode::setOrientation(int32_t orientation) {
+    m_orientation = orientation >= 0 && orientation <= 3 ? orientation : 0;
+    rebuildElements();
+}
+
+CVector3d ListNode::getElementPosition(int32_t index) const {
+    return isElement(index) ? getElement(uint32_t(index))->getPosition() : CVector3d(0, 0, 0);
+}
+
+CVector2d ListNode::getElementSize() const {
+    if (!m_elementTemplate)
+        return CVector2d(0, 0);
+    const CVector3d& bounds = m_elementTemplate->getBounds();
+    return CVector2d(bounds.x, bounds.y);
+}
+
+// Without an element template there are neither elements nor lines.
+void ListNode::rebuildElements() {
+    m_columns = 0;
+    m_rows = 0;
+    m_container->removeAllChildren();
+    if (!m_elementTemplate)
+        return;
+    const CVector2d element = getElementSize();
+    m_columns = m_orientation == 0 ? 1 : elementsAlong(getBounds().x, element.x);
+    m_rows = m_orientation == 1 ? 1 : elementsAlong(getBounds().y, element.y);
+    m_container->setScene(getSceneManager(), getScene());
+    const CRefPointer<ListNode> self = CRefPointer<ListNode>::share(this);
+    for (int32_t i = 0; i < m_columns * m_rows; ++i) {
+        const CRefPointer<BaseNode> element = m_elementTemplate->clone(m_container, nullptr);
+        element->setName(CNameId(CString("Element") + CString(i)));
+        element->setVisible(true);
+        element->setCanBeHit(true);
+    }
+    layoutElements();
+}
+
+void ListNode::layoutElements() {
+    const CVector2d size = getElementSize();
+    for (uint32_t i = 0; i < getElementCount(); ++i) {
+        const int32_t index = int32_t(i);
+        int32_t column = 0;
+        int32_t row = 0;
+        if (m_orientation == 1) {
+            column = index;
+        } else if (m_orientation == 2) {
+            column = index / m_rows;
+            row = index % m_rows;
+        } else if (m_orientation == 3) {
+            row = index / m_columns;
+            column = index % m_columns;
+        } else {
+            row = index;
+        }
+        getElement(i)->setPosition(CVector3d(float(column) * size.x, float(row) * size.y, 0));
+    }
+}
+
+void ListNode::fillElement(BaseNode& element, const ListItem& item) {
+    if (ControlNode* control = asControlNode(&element)) {
+        // An item without a template of its own shows the element's.
+        const CNameId name = item.templateName != CNameId()
+                                 ? item.templateName
+                                 : asControlNode(m_elementTemplate.get())->getTemplateName();
+        if (control->getTemplateName() != name)
+            control->setTemplateName(name);
+    }
+    for (uint32_t column = 0; column < m_textSlots.size(); ++column) {
+        BaseNode* child = m_textSlots[column] < element.getChildCount()
+                              ? element.getChild(m_textSlots[column])
+                              : nullptr;
+        if (child != nullptr && child->isKindOf(TextNode::kTypeId))
+            static_cast<TextNode*>(child)->setText(column < item.texts.size() ? item.texts[column]
+                                                                              : CStringW());
+    }
+    for (uint32_t column = 0; column < m_imageSlots.size(); ++column) {
+        BaseNode* child = m_imageSlots[column] < element.getChildCount()
+                              ? element.getChild(m_imageSlots[column])
+                              : nullptr;
+        if (child != nullptr && child->isKindOf(SpriteNode::kTypeId))
+            static_cast<SpriteNode*>(child)->setImage(
+                column < item.images.size() ? item.images[column].get() : nullptr);
+    }
+    if (ControlNode* control = asControlNode(&element))
+        control->setEnabled(item.enabled);
+}
+
+void ListNode::refreshElements() {
+    const CRefPointer<ListNode> self = CRefPointer<ListNode>::share(this);
+    const int32_t selected = elementIndexOf(m_selectedItem);
+    static const CNameId checkBoxName(CString("CheckBox"));
+    // Counts are read anew for each element: the handlers of what an element plays may change
+    // the items or the elements.
+    for (uint32_t i = 0; i < getElementCount(); ++i) {
+        const CRefPointer<BaseNode> element = CRefPointer<BaseNode>::share(getElement(i));
+        const int32_t count = getItemsCount();
+        int32_t item = m_topItem + int32_t(i);
+        bool shown = item < count;
+        if (!shown && m_circular && int32_t(getElementCount()) < count) {
+            shown = true;
+            item %= count;
+        }
+        element->setVisible(shown);
+        if (!shown)
+            continue;
+        const ListItem entry = m_items[uint32_t(item)];
+        fillElement(*element, entry);
+        if (int32_t(i) == selected)
+            element->setChildrenState(CNameId(CString("Focus")), nullptr);
+        BaseNode* box = element->findChild(checkBoxName, 1);
+        if (box != nullptr && box->isKindOf(CheckBoxNode::kTypeId))
+            static_cast<CheckBoxNode*>(box)->setChecked(entry.checked);
+    }
+    layoutElements();
+    updateSlider();
+}
+
+void ListNode::updateSlider() {
+    if (!m_slider)
+        return;
+    const PageInfo info = getPageInfo();
+    if (info.visibleLines == 0 || info.itemsPerLine == 0 || info.totalLines == 0)
+        return;
+    m_slider->setMinValue(0);
+    m_slider->setMaxValue(float(info.totalLines));
+    m_slider->setValue(float(m_topItem / info.itemsPerLine));
+    m_slider->setPageSize(float(info.visibleLines));
+}
+
+// Template
+
+void ListNode::findElementSlots() {
+    m_textSlots.clear();
+    m_imageSlots.clear();
+    if (!m_elementTemplate)
+        return;
+    static const CNameId text(CString("Text"));
+    static const CNameId image(CString("Image"));
+    for (uint32_t i = 0; i < m_elementTemplate->getChildCount(); ++i) {
+        const BaseNode* child = m_elementTemplate->getChild(i);
+        if (child->getName() == text && child->isKindOf(TextNode::kTypeId))
+            m_textSlots.append(i);
+        else if (child->getName() == image && child->isKindOf(SpriteNode::kTypeId))
+            m_imageSlots.append(i);
+    }
+}
+
+void ListNode::bindTemplateChildren() {
+    m_elementTemplate = holdTemplateChild<BaseNode>(*this, "Element");
+    if (m_elementTemplate) {
+        m_elementTemplate->setVisible(false);
+        m_elementTemplate->setCanBeHit(false);
+    }
+    m_prevButton = holdTemplateChild<BaseNode>(*this, "PrevButton");
+    m_nextButton = holdTemplateChild<BaseNode>(*this, "NextButton");
+    m_slider = holdTemplateChild<SliderNode>(*this, "Slider");
+    findElementSlots();
+}
+
+void ListNode::applyTemplate() {
+    if (getSceneManager() == nullptr)
+        return;
+    const CRefPointer<ListNode> self = CRefPointer<ListNode>::share(this);
+    ControlNode::applyTemplate();
+    bindTemplateChildren();
+    rebuildElements();
+    refreshElements();
+}
+
+// Drawing and transforms
+
+void ListNode::collectDrawables(RenderList& list) {
+    if (!isVisible())
+        return;
+    ControlNode::collectDrawables(list);
+    m_container->collectDrawables(list);
+}
+
+bool ListNode::hitTest(const CVector3d& point) {
+    return ControlNode::hitTest(point) ||
+           (isVisible() && canBeHit() && m_container->findHitNode(point) != nullptr);
+}
+
+void ListNode::updateAbsoluteTransform() {
+    ControlNode::updateAbsoluteTransform();
+    m_container->updateAbsoluteTransform();
+}
+
+void ListNode::updateAbsoluteColor() {
+    ControlNode::updateAbsoluteColor();
+    m_container->updateAbsoluteColor();
+}
+
+// Copying and properties
+
+void ListNode::cloneMembers(const BaseNode& source, SceneManager* sceneManager) {
+    ControlNode::cloneMembers(source, sceneManager);
+    if (source.isKindOf(kTypeId)) {
+        const auto& list = static_cast<const ListNode&>(source);
+        m_selectedItem = list.m_selectedItem;
+        m_topItem = list.m_topItem;
+        m_circular = list.m_circular;
+        m_orientation = list.m_orientation;
+        m_selectWhileListing = list.m_selectWhileListing;
+        m_items = list.m_items;
+    }
+    // The clone shows its items through elements of its own copy of the template.
+    bindTemplateChildren();
+    if (m_elementTemplate) {
+        rebuildElements();
+        refreshElements();
+    }
+}
+
+void ListNode::saveProperties(CProperties& properties) const {
+    ControlNode::saveProperties(properties);
+    if (m_selectedItem != 0)
+        properties.addInt("SelectedItem", m_selectedItem);
+    if (m_topItem != 0) {
+        properties.addInt("TopItem", m_topItem);
+        properties.addInt("ItemsCount", getItemsCount());
+    }
+    if (!m_circular)
+        properties.addBool("Circular", false);
+    if (m_orientation != 0)
+        properties.addInt("Orientation", m_orientation);
+    if (m_selectWhileListing)
+        properties.addBool("IsSelectWhileListingOn", true);
+    if (m_items.size() != 0)
+        properties.addStringArray("Strings", getStrings());
+}
+
+void ListNode::loadProperties(const CProperties& properties) {
+    ControlNode::loadProperties(properties);
+    loadPropertyIfPresent(properties, "Circular", m_circular);
+    int32_t number = 0;
+    if (loadPropertyIfPresent(properties, "Orientation", number))
+        setOrientation(number);
+    loadPropertyIfPresent(properties, "IsSelectWhileListingOn", m_selectWhileListing);
+    if (loadPropertyIfPresent(properties, "ItemsCount", number))
+        setItemsCount(number);
+    if (loadPropertyIfPresent(properties, "SelectedItem", number))
+        setSelectedItem(number);
+    if (loadPropertyIfPresent(properties, "TopItem", number))
+        setTopItem(number);
+    if (properties.indexOf("Strings") >= 0)
+        setStrings(getPropertyStringArray(properties.get("Strings")));
+}
