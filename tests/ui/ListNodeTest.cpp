@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/Properties.h"
 #include "engine/core/Utf.h"
 #include "engine/scene/TextNode.h"
 #include "engine/ui/CheckBoxNode.h"
@@ -305,6 +306,20 @@ TEST_F(ListNodeTest, ItemsComeAndGoWhileTheyAreShown) {
     plain.selectItem(8, true);
     plain.setItemsCount(4);
     EXPECT_EQ(plain.getSelectedItem(), 3) << "held at the new last item";
+}
+
+TEST_F(ListNodeTest, ASelectionSavedWithoutAWindowComesBack) {
+    ListNode& column = list("Column");
+    column.setStrings(items(6));
+    column.setTopItem(0);
+    column.selectItem(3, false);
+    ASSERT_EQ(column.getTopItem(), 0) << "so the count is not written";
+    const CRefPointer<CProperties> saved(new CProperties());
+    column.saveProperties(*saved);
+    const CRefPointer<ListNode> loaded(new ListNode(CContentKey(), nullptr, nullptr));
+    loaded->loadProperties(*saved);
+    EXPECT_EQ(loaded->getItemsCount(), 6);
+    EXPECT_EQ(loaded->getSelectedItem(), 3);
 }
 
 TEST_F(ListNodeTest, SizesFromAFileAreHeldToSaneBounds) {
