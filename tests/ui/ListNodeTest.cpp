@@ -326,12 +326,14 @@ TEST_F(ListNodeTest, SizesFromAFileAreHeldToSaneBounds) {
     scenes.files->add(u"huge.qscn", R"(<SceneNode Type="SceneNode">
 <SceneNode Type="ListNode"><Properties><string Name="Name" Value="Huge"/>
 <int Name="ItemsCount" Value="2000000000"/><vector3d Name="Bounds" Value="100;1000000;0"/>
+<int Name="Orientation" Value="7"/>
 <string Name="TemplateName" Value="PlainList"/></Properties></SceneNode>
 <SceneNode Type="TabSceneNode"><Properties><string Name="Name" Value="Tabs"/>
 <int Name="TabsCount" Value="2000000000"/></Properties></SceneNode>
 </SceneNode>)");
     open(u"huge.qscn");
     EXPECT_EQ(list("Huge").getItemsCount(), ListNode::kMaxItems);
+    EXPECT_EQ(list("Huge").getOrientation(), 0) << "no such layout: a column";
     EXPECT_EQ(int32_t(list("Huge").getElementCount()), ListNode::kMaxLinesShown);
     EXPECT_EQ(find<TabSceneNode>("Tabs").getTabsCount(), TabSceneNode::kMaxTabs);
 }
