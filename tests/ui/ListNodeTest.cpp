@@ -269,6 +269,25 @@ TEST_F(ListNodeTest, AClickOnAnElementSelectsItsItemAndOneOnItsCheckBoxChecksIt)
             .isChecked());
 }
 
+TEST_F(ListNodeTest, AnItemsTemplateDressesTheElementThatShowsItAndOnlyWhileItDoes) {
+    ListNode& column = list("Column");
+    asControlNode(&templateChild(column, "Element"))->setTemplateName(nameId("BareButton"));
+    column.setOrientation(0); // the elements are made again from the dressed model
+    column.getItem(1)->templateName = nameId("Button");
+    column.setTopItem(0);
+    const auto templates = [&column] {
+        std::vector<std::string> names;
+        for (uint32_t i = 0; i < 3; ++i)
+            names.push_back(
+                asControlNode(column.getElement(i))->getTemplateName().toString().c_str());
+        return names;
+    };
+    // Items without a template of their own keep the element's.
+    EXPECT_EQ(templates(), (std::vector<std::string>{"BareButton", "Button", "BareButton"}));
+    column.setTopItem(1);
+    EXPECT_EQ(templates(), (std::vector<std::string>{"Button", "BareButton", "BareButton"}));
+}
+
 TEST_F(ListNodeTest, AHoveredElementReportsItsItem) {
     list("Column").setTopItem(8);
     move(30, 75);
