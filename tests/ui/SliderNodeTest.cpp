@@ -44,6 +44,13 @@ TEST_F(SliderNodeTest, EachKnobTypeShowsTheValue) {
     EXPECT_EQ(knobOf(thumb).getPosition().x, 110) << "the thumb stays inside its area";
     thumb.setPageSize(0);
     EXPECT_EQ(knobOf(thumb).getPosition().x, 185);
+
+    SliderNode& sliding = slider("Sliding");
+    sliding.setPageSize(50);
+    sliding.setValue(75);
+    EXPECT_EQ(knobOf(sliding).getPosition().x, 190) << "half a range in view: at the end";
+    sliding.setValue(100);
+    EXPECT_EQ(knobOf(sliding).getPosition().x, 190) << "and no further";
 }
 
 TEST_F(SliderNodeTest, PressingAndDraggingSetTheValueAndReportEachChange) {
