@@ -18,6 +18,7 @@ namespace {
 constexpr int32_t kMaskDigits = 1;
 constexpr int32_t kMaskLetters = 2;
 constexpr int32_t kMaskBlanks = 4;
+constexpr int32_t kMaskPunctuation = 8;
 constexpr int32_t kMaskLineBreaks = 16;
 constexpr int32_t kMaskTabs = 32;
 
@@ -31,6 +32,9 @@ int32_t maskBitOf(char c) {
     case 'S':
     case 's':
         return kMaskBlanks;
+    case 'P':
+    case 'p':
+        return kMaskPunctuation;
     case 'R':
     case 'r':
         return kMaskLineBreaks;
@@ -107,7 +111,8 @@ bool EditNode::acceptsChar(char16_t character) const {
         return true;
     return ((m_maskBits & kMaskDigits) != 0 && isDigitCharacter(character)) ||
            ((m_maskBits & kMaskLetters) != 0 && isLetterCharacter(character)) ||
-           ((m_maskBits & kMaskBlanks) != 0 && isBlankCharacter(character));
+           ((m_maskBits & kMaskBlanks) != 0 && isBlankCharacter(character)) ||
+           ((m_maskBits & kMaskPunctuation) != 0 && isPunctuationCharacter(character));
 }
 
 bool EditNode::readRealTime(uint32_t& now) const {

@@ -435,10 +435,12 @@ void ListNode::loadProperties(const CProperties& properties) {
     loadPropertyIfPresent(properties, "IsSelectWhileListingOn", m_selectWhileListing);
     if (loadPropertyIfPresent(properties, "ItemsCount", number))
         setItemsCount(number);
+    // The items bound the selection and the window, and "ItemsCount" is written only with a
+    // window: a selection read before them would be lost.
+    if (properties.indexOf("Strings") >= 0)
+        setStrings(getPropertyStringArray(properties.get("Strings")));
     if (loadPropertyIfPresent(properties, "SelectedItem", number))
         setSelectedItem(number);
     if (loadPropertyIfPresent(properties, "TopItem", number))
         setTopItem(number);
-    if (properties.indexOf("Strings") >= 0)
-        setStrings(getPropertyStringArray(properties.get("Strings")));
 }

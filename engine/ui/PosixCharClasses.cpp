@@ -32,3 +32,7 @@ bool isLetterCharacter(char16_t character) {
 bool isBlankCharacter(char16_t character) {
     return classify(character, &iswblank_l, &iswblank);
 }
+
+bool isPunctuationCharacter(char16_t character) {
+    return classify(character, &iswpunct_l, &iswpunct);
+}

@@ -6,3 +6,4 @@
 bool isDigitCharacter(char16_t character);
 bool isLetterCharacter(char16_t character);
 bool isBlankCharacter(char16_t character);
+bool isPunctuationCharacter(char16_t character);

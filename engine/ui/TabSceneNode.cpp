@@ -104,6 +104,11 @@ void TabSceneNode::setActiveTab(int32_t index, bool forced) {
         if (BaseNode* tab = getTab(involved))
             tab->stopAllStates(true);
     }
+    // The tab an unfinished switch was leaving would otherwise stay shown: its transition no
+    // longer counts.
+    if (BaseNode* leaving = getTab(m_previousTab);
+        leaving != nullptr && isSwitching() && m_previousTab != index)
+        leaving->setVisible(false);
     CRefPointer<BaseNode> oldTab = CRefPointer<BaseNode>::share(getTab(m_activeTab));
     const CRefPointer<BaseNode> newTab = CRefPointer<BaseNode>::share(getTab(index));
     m_previousTab = m_activeTab;

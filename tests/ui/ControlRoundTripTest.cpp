@@ -43,9 +43,17 @@ TEST_F(ControlSceneTest, DefaultsAreNotWrittenButASoundNodesPlayIs) {
 </SceneNode>
 <SceneNode Type="SoundNode"><Properties><bool Name="Play" Value="false"/></Properties>
 </SceneNode>
+<SceneNode Type="ButtonNode"><Properties><stringw Name="Text" Value=""/></Properties>
+</SceneNode>
+<SceneNode Type="ListNode"><Properties><int Name="ItemsCount" Value="2"/>
+<stringwArray Name="Strings"><stringw Value="a"/><stringw Value="b"/></stringwArray>
+</Properties></SceneNode>
+<SceneNode Type="TabSceneNode"><Properties><int Name="ActiveTabIndex" Value="-1"/>
+</Properties></SceneNode>
 </SceneNode>)");
     const std::string saved = savedText(*scenes.load(u"defaults.qscn"));
-    for (const char* name : {"IsChecked", "MaxTextLength", "\"Value\""})
+    for (const char* name :
+         {"IsChecked", "MaxTextLength", "\"Value\"", "\"Text\"", "ItemsCount", "ActiveTabIndex"})
         EXPECT_EQ(saved.find(name), std::string::npos) << name;
     EXPECT_NE(saved.find("<bool Name=\"Play\" Value=\"false\" />"), std::string::npos);
 }

@@ -157,6 +157,48 @@ TEST_F(EditNodeTest, TheMaskChoosesTheCharactersAndRejectedOnesGoOnUp) {
     }
 }
 
+TEST(EditNodeMaskTest, EachMaskCharacterAddsItsClassOfCharacters) {
+    struct Case {
+        const char* mask;
+        char16_t character;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"", u'%', true},   {"0", u'7', true},  {"0", u'a', false}, {"a", 0xE9, true},
+        {"A", u'7', false}, {"s", u' ', true},  {"S", u'-', false}, {"R", u'\n', true},
+        {"r", u'\r', true}, {"R", u'a', false}, {"T", u'\t', true}, {"t", u'x', false},
+        {"P", u'-', true},  {"p", u'!', true},  {"P", u'a', false}, {"P", u'7', false},
+        {"x", u'a', false}, {"0P", u'.', true}, {"0P", u'3', true}, {"0P", u'b', false},
+    };
+    const CRefPointer<EditNode> field(new EditNode(CContentKey(), nullptr, nullptr));
+    for (const Case& c : cases) {
+        field->setInputMask(CString(c.mask));
+        EXPECT_EQ(field->acceptsChar(c.character), c.accepted) << c.mask << " " << int(c.character);
+    }
+}
+
+TEST_F(EditNodeTest, TheCursorIsBroughtBackIntoATextThatShrankUnderIt) {
+    EditNode& free = edit("Free");
+    free.setText(u"ab\ncd");
+    clock.advanceMs(EditNode::kKeyGuardMs + 1);
+    click(25, 125); // below the last line: after d
+    ASSERT_EQ(free.getCursorLine(), 1);
+    ASSERT_EQ(free.getCursorColumn(), 1);
+    // A state of the template may set the text node's text behind the field's back.
+    free.getTextChild()->setText(u"xyz");
+    type("Q");
+    EXPECT_EQ(textOf(free), "xyQz") << "on the only line, after the same column";
+    EXPECT_EQ(free.getCursorLine(), 0);
+    EXPECT_EQ(free.getCursorColumn(), 2);
+    free.getTextChild()->setText(u"");
+    for (const uint32_t k : {kKeyDelete, kKeyBackspace, kKeyEnd, kKeyRight, kKeyDown}) {
+        key(k);
+        EXPECT_EQ(free.getCursorLine(), 0) << k;
+        EXPECT_EQ(free.getCursorColumn(), -1) << k;
+    }
+    EXPECT_EQ(textOf(free), "");
+}
+
 TEST_F(EditNodeTest, TheMaximumLengthSwallowsCharactersAndLinesButNotDeletions) {
     EditNode& name = edit("Name");
     click(5, 5);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/Properties.h"
 #include "engine/core/Utf.h"
 #include "engine/scene/TextNode.h"
 #include "engine/ui/CheckBoxNode.h"
@@ -268,6 +269,25 @@ TEST_F(ListNodeTest, AClickOnAnElementSelectsItsItemAndOneOnItsCheckBoxChecksIt)
             .isChecked());
 }
 
+TEST_F(ListNodeTest, AnItemsTemplateDressesTheElementThatShowsItAndOnlyWhileItDoes) {
+    ListNode& column = list("Column");
+    asControlNode(&templateChild(column, "Element"))->setTemplateName(nameId("BareButton"));
+    column.setOrientation(0); // the elements are made again from the dressed model
+    column.getItem(1)->templateName = nameId("Button");
+    column.setTopItem(0);
+    const auto templates = [&column] {
+        std::vector<std::string> names;
+        for (uint32_t i = 0; i < 3; ++i)
+            names.push_back(
+                asControlNode(column.getElement(i))->getTemplateName().toString().c_str());
+        return names;
+    };
+    // Items without a template of their own keep the element's.
+    EXPECT_EQ(templates(), (std::vector<std::string>{"BareButton", "Button", "BareButton"}));
+    column.setTopItem(1);
+    EXPECT_EQ(templates(), (std::vector<std::string>{"Button", "BareButton", "BareButton"}));
+}
+
 TEST_F(ListNodeTest, AHoveredElementReportsItsItem) {
     list("Column").setTopItem(8);
     move(30, 75);
@@ -307,16 +327,32 @@ TEST_F(ListNodeTest, ItemsComeAndGoWhileTheyAreShown) {
     EXPECT_EQ(plain.getSelectedItem(), 3) << "held at the new last item";
 }
 
+TEST_F(ListNodeTest, ASelectionSavedWithoutAWindowComesBack) {
+    ListNode& column = list("Column");
+    column.setStrings(items(6));
+    column.setTopItem(0);
+    column.selectItem(3, false);
+    ASSERT_EQ(column.getTopItem(), 0) << "so the count is not written";
+    const CRefPointer<CProperties> saved(new CProperties());
+    column.saveProperties(*saved);
+    const CRefPointer<ListNode> loaded(new ListNode(CContentKey(), nullptr, nullptr));
+    loaded->loadProperties(*saved);
+    EXPECT_EQ(loaded->getItemsCount(), 6);
+    EXPECT_EQ(loaded->getSelectedItem(), 3);
+}
+
 TEST_F(ListNodeTest, SizesFromAFileAreHeldToSaneBounds) {
     scenes.files->add(u"huge.qscn", R"(<SceneNode Type="SceneNode">
 <SceneNode Type="ListNode"><Properties><string Name="Name" Value="Huge"/>
 <int Name="ItemsCount" Value="2000000000"/><vector3d Name="Bounds" Value="100;1000000;0"/>
+<int Name="Orientation" Value="7"/>
 <string Name="TemplateName" Value="PlainList"/></Properties></SceneNode>
 <SceneNode Type="TabSceneNode"><Properties><string Name="Name" Value="Tabs"/>
 <int Name="TabsCount" Value="2000000000"/></Properties></SceneNode>
 </SceneNode>)");
     open(u"huge.qscn");
     EXPECT_EQ(list("Huge").getItemsCount(), ListNode::kMaxItems);
+    EXPECT_EQ(list("Huge").getOrientation(), 0) << "no such layout: a column";
     EXPECT_EQ(int32_t(list("Huge").getElementCount()), ListNode::kMaxLinesShown);
     EXPECT_EQ(find<TabSceneNode>("Tabs").getTabsCount(), TabSceneNode::kMaxTabs);
 }

@@ -94,6 +94,29 @@ TEST_F(TabSceneNodeTest, ATabsButtonSwitchesWithTheStateNamedAfterBothTabs) {
     EXPECT_FALSE(tabs->isSwitching());
 }
 
+TEST_F(TabSceneNodeTest, OnlyTheActiveTabTakesInputEvenWhenAnotherIsShown) {
+    settle();
+    tab("Tab3").setVisible(true);
+    click(50, 115);
+    EXPECT_EQ(events->take(), std::vector<std::string>{"Go2:62"}) << "Tab3 comes later, on top";
+}
+
+TEST_F(TabSceneNodeTest, ASwitchStartedDuringAnotherHidesTheTabThatWasLeaving) {
+    settle();
+    tabs->setActiveTab(2, false);
+    tick(50);
+    EXPECT_EQ(visibility(), (std::vector<bool>{false, true, true}));
+    switchEvents();
+    tabs->setActiveTab(0, false);
+    EXPECT_EQ(visibility(), (std::vector<bool>{true, false, true})) << "Tab2's switch is over";
+    drain();
+    switchEvents();
+    tick(100);
+    EXPECT_EQ(visibility(), (std::vector<bool>{true, false, false}));
+    EXPECT_FALSE(tabs->isSwitching());
+    EXPECT_EQ(switchEvents(), (std::vector<std::string>{"Tab1 Tab3:47>Tab1", "Tab3 Tab3:47>Tab1"}));
+}
+
 TEST_F(TabSceneNodeTest, HiddenButtonsFollowTheActiveTab) {
     settle();
     tabs->setHideTabButtonOnSelect(true);
