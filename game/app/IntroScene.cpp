@@ -6,6 +6,7 @@
 #include "engine/audio/SoundPlayer.h"
 #include "engine/core/Engine.h"
 #include "engine/core/EngineServices.h"
+#include "engine/core/Logger.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/Dictionary.h"
 #include "engine/io/IVirtualFileSystem.h"
@@ -124,6 +125,8 @@ void GIntroScene::loadMainMenuAtlas() {
 void GIntroScene::loadSoundPack() {
     const CRefPointer<CContent> pack =
         contentManager().load(SoundPack::kContentType, u"sounds/SoundPack.xml", true);
+    if (!pack)
+        reportMissing(u"sounds/SoundPack.xml");
     CSoundPlayer* player = getSoundPlayer();
     if (pack && player != nullptr)
         static_cast<SoundPack*>(pack.get())->addCuesTo(*player);
@@ -136,6 +139,8 @@ void GIntroScene::loadDictionary() {
     if (const CRefPointer<CXmlTextReader> reader =
             engine->getFileSystem()->openXmlReader(u"strings/Dictionary.xml"))
         CEngineServices::instance()->getDictionary()->readXml(reader.get());
+    else
+        reportMissing(u"strings/Dictionary.xml");
 }
 
 void GIntroScene::loadLevelCollections() {
@@ -150,8 +155,12 @@ void GIntroScene::loadMenuCollections() {
 }
 
 void GIntroScene::loadObjectConfiguration() {
-    if (CEngine* engine = getEngine())
-        theApplication->getObjectConfigurations()->loadFiles(*engine->getFileSystem());
+    CEngine* engine = getEngine();
+    if (engine == nullptr)
+        return;
+    for (const CStringW& name :
+         theApplication->getObjectConfigurations()->loadFiles(*engine->getFileSystem()))
+        reportMissing(name);
 }
 
 // Without a player the player screens read the list once one is chosen.
@@ -159,24 +168,39 @@ void GIntroScene::loadLevelList() {
     CEngine* engine = getEngine();
     CProfileParameters* player =
         engine != nullptr ? engine->getProfileManager()->getActiveProfile() : nullptr;
-    if (player != nullptr)
-        theApplication->getLevelList()->loadFile(*engine->getFileSystem(), *player,
-                                                 theApplication->getObjectConfigurations());
+    if (player != nullptr &&
+        !theApplication->getLevelList()->loadFile(*engine->getFileSystem(), *player,
+                                                  theApplication->getObjectConfigurations()))
+        reportMissing(LevelsConfiguration::fileName(*player));
 }
 
 void GIntroScene::loadAtlasCollection(const char16_t* name) {
     CRefPointer<CContent> collection = contentManager().load(contentType("atxc"), name, true);
     if (collection)
         m_atlasCollections.append(std::move(collection));
+    else
+        reportMissing(name);
 }
 
 void GIntroScene::loadParticleCollection(const char16_t* name) {
-    theApplication->keepReference(contentManager().load(contentType("prtc"), name, true).get());
+    const CRefPointer<CContent> collection = contentManager().load(contentType("prtc"), name, true);
+    if (!collection)
+        reportMissing(name);
+    theApplication->keepReference(collection.get());
 }
 
 void GIntroScene::loadTemplateCollection(const char16_t* name, SceneManager* manager) {
     const CRefPointer<CContent> loaded = contentManager().load(contentType("snod"), name, true);
     auto* node = static_cast<BaseNode*>(loaded.get());
-    if (node != nullptr && manager != nullptr && node->isKindOf(TemplateCollectionNode::kTypeId))
+    if (node == nullptr || !node->isKindOf(TemplateCollectionNode::kTypeId))
+        reportMissing(name);
+    else if (manager != nullptr)
         manager->setTemplateCollection(static_cast<TemplateCollectionNode*>(node));
+}
+
+// Run from the step, which the step counter has already passed.
+void GIntroScene::reportMissing(const CStringW& name) const {
+    CLogger::instance()->log(CStringW(u"Intro step ") + CStringW(m_nextStep) + u": " + name +
+                                 u" did not load",
+                             CLogger::LevelWarning);
 }

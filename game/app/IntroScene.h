@@ -11,7 +11,7 @@
 // than 100 ms of its clock have passed since the last, so that the window stays responsive;
 // the bar ("Fill" in "Progress" under "Scene") follows the finished weight by at most a
 // fiftieth of the whole an update. Once the bar has caught up with the last step it opens
-// "scenes/MainMenuScene.qscn". What a step cannot load it passes over.
+// "scenes/MainMenuScene.qscn". What a step cannot load it passes over with a warning.
 class GIntroScene : public NodeClass<GIntroScene, GBaseSceneNode> {
 public:
     static constexpr uint32_t kTypeId = 1102;
@@ -54,6 +54,8 @@ private:
     // Kept by the application for the rest of the run.
     void loadParticleCollection(const char16_t* name);
     void loadTemplateCollection(const char16_t* name, SceneManager* manager);
+    // A warning naming the running step and the file it could not load.
+    void reportMissing(const CStringW& name) const;
     void updateBar();
 
     CRefPointer<BaseNode> m_progressBar;

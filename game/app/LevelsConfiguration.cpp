@@ -23,11 +23,15 @@ void settleLevel(GLevelConfig& level) {
 
 LevelsConfiguration::LevelsConfiguration() : m_bonusTables(new GLevelBonusTables) {}
 
+CStringW LevelsConfiguration::fileName(const CProperties& profile) {
+    const bool easy = profile.getInt("PlayerDifficulty") != 0;
+    return CStringW(easy ? u"levels/common/LevelConfigsEasy.xml"
+                         : u"levels/common/LevelConfigs.xml");
+}
+
 bool LevelsConfiguration::loadFile(IVirtualFileSystem& fileSystem, const CProperties& profile,
                                    const ObjectConfigurations* configurations) {
-    const bool easy = profile.getInt("PlayerDifficulty") != 0;
-    const CRefPointer<CXmlTextReader> reader = fileSystem.openXmlReader(
-        CStringW(easy ? u"levels/common/LevelConfigsEasy.xml" : u"levels/common/LevelConfigs.xml"));
+    const CRefPointer<CXmlTextReader> reader = fileSystem.openXmlReader(fileName(profile));
     if (!reader)
         return false;
     load(*reader, configurations);

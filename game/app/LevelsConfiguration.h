@@ -5,6 +5,7 @@
 #include "engine/core/Array.h"
 #include "engine/core/RefCounted.h"
 #include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
 #include "game/app/ClientQueue.h"
 #include "game/app/LevelBonusTables.h"
 #include "game/app/LevelConfig.h"
@@ -25,8 +26,10 @@ public:
 
     LevelsConfiguration();
 
-    // Reads "levels/common/LevelConfigsEasy.xml" when the profile's "PlayerDifficulty" is not
-    // 0, else "levels/common/LevelConfigs.xml"; false when the file does not open.
+    // "levels/common/LevelConfigsEasy.xml" when the profile's "PlayerDifficulty" is not 0,
+    // else "levels/common/LevelConfigs.xml".
+    static CStringW fileName(const CProperties& profile);
+    // Reads the file of the profile's difficulty; false when it does not open.
     bool loadFile(IVirtualFileSystem& fileSystem, const CProperties& profile,
                   const ObjectConfigurations* configurations);
     // Appends the levels of the document and adds its bonuses and boosts to the shared tables.

@@ -53,17 +53,21 @@ CNameId withSuffix(CNameId name, const CString& suffix) {
 
 } // namespace
 
-void ObjectConfigurations::loadFiles(IVirtualFileSystem& fileSystem) {
+CArray<CStringW> ObjectConfigurations::loadFiles(IVirtualFileSystem& fileSystem) {
+    CArray<CStringW> missing;
     for (uint32_t i = 0; i < sizeof(kFiles) / sizeof(kFiles[0]); ++i) {
         const CRefPointer<CXmlTextReader> reader = fileSystem.openXmlReader(CStringW(kFiles[i]));
-        if (!reader)
+        if (!reader) {
+            missing.append(CStringW(kFiles[i]));
             continue;
+        }
         load(*reader);
         if (i == kResourceFile)
             deriveModifiedResources();
         else if (i == kLocationFile)
             resolveLocationResources();
     }
+    return missing;
 }
 
 void ObjectConfigurations::load(CXmlTextReader& reader) {

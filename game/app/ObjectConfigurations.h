@@ -2,10 +2,12 @@
 
 #include <cstdint>
 
+#include "engine/core/Array.h"
 #include "engine/core/Map.h"
 #include "engine/core/NameId.h"
 #include "engine/core/RefCounted.h"
 #include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
 #include "game/app/ClientConfig.h"
 #include "game/app/ClientWishList.h"
 #include "game/app/LocationConfig.h"
@@ -32,8 +34,8 @@ public:
 
     // Reads the five files of "levels/common" in order, deriving the resource variants after
     // the resources and resolving the locations' resources after the locations. A file that
-    // does not open is passed over.
-    void loadFiles(IVirtualFileSystem& fileSystem);
+    // does not open is passed over; the names of those are the answer, for the caller to tell.
+    CArray<CStringW> loadFiles(IVirtualFileSystem& fileSystem);
     // Reads the records of one document; of two records with one name the first read stays.
     void load(CXmlTextReader& reader);
     void clear();

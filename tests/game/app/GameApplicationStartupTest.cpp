@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "engine/audio/IAudioDriver.h"
 #include "engine/audio/SoundPlayer.h"
@@ -180,6 +181,27 @@ TEST_F(GameApplicationStartupTest, FullScreenFromThePlayerOrTheDefault) {
     EXPECT_FALSE(game.engine().getCreationParameters().fullScreen);
     EXPECT_EQ(game.engine().getVideoDriver()->getBackBufferSize().width, 1024u);
     EXPECT_EQ(game.application().getSceneManager()->getPosition().x, 0.0f);
+}
+
+// The start as a returning player sees it, on the content set: every file, key and cue the
+// logos, the intro's steps and the main menu look for is there, so the log has nothing to
+// complain about.
+TEST_F(GameApplicationStartupTest, RunsFromTheLogosThroughTheIntroToTheMainMenu) {
+    ASSERT_TRUE(game.start());
+    game.player();
+    ASSERT_TRUE(game.profiles().saveUserProfiles());
+    ASSERT_TRUE(game.start());
+    std::vector<std::string> scenes;
+    for (int ms = 0; ms < 30000 && (scenes.empty() || scenes.back() != "MainMenuScene"); ms += 20) {
+        game.advance(20);
+        const std::string name =
+            game.application().getSceneManager()->getCurrentScene()->getName().toString().c_str();
+        if (scenes.empty() || scenes.back() != name)
+            scenes.push_back(name);
+    }
+    EXPECT_EQ(scenes, (std::vector<std::string>{"LogosScene", "IntroScene", "MainMenuScene"}));
+    game.advance(1000);
+    EXPECT_EQ(game.logProblems(), "");
 }
 
 } // namespace

@@ -4,11 +4,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "engine/core/EngineServices.h"
+#include "engine/core/Utf.h"
 #include "engine/io/ContentManager.h"
+#include "engine/io/DiskInputFile.h"
+#include "engine/io/VirtualFilesReaderQca.h"
+#include "engine/io/XmlTextReader.h"
 #include "engine/scene/NodeFactory.h"
 #include "engine/scene/SceneNode.h"
+#include "game/app/ContentArchivePassword.h"
 #include "tests/game/app/GameHarness.h"
 
 namespace {
@@ -64,6 +70,36 @@ TEST_F(GameClassRegistrationTest, TheStartUpRegistersTheLogosAndIntroScenes) {
             EXPECT_TRUE(scene->isKindOf(kind)) << kind;
     }
     EXPECT_FALSE(factory.createNode(u"GMainMenuScene", CContentKey()));
+}
+
+// Every scene file of the content set, loaded through the node factory once the game's
+// classes are registered: each root is of its game class when that class is registered (of
+// its engine type until then), and no node names a class nobody knows.
+TEST_F(GameClassRegistrationTest, EveryContentSceneFileLoadsThroughTheFactory) {
+    registerGameClasses();
+    const CRefPointer<CVirtualFilesReaderQca> archive(new CVirtualFilesReaderQca(
+        createDiskInputFile(utf8ToUtf16(VELMORA_CONTENT_ARCHIVE)).get(), kContentArchivePassword));
+    const CNodeFactory& factory = *CEngineServices::instance()->getNodeFactory();
+    int files = 0;
+    for (uint32_t i = 0; i < archive->entryCount(); ++i) {
+        const CStringW name = archive->entryAt(i)->name;
+        const std::string file = utf16ToUtf8(name.c_str()).c_str();
+        if (file.size() < 5 || file.compare(file.size() - 5, 5, ".qscn") != 0)
+            continue;
+        const CRefPointer<CXmlTextReader> root(new CXmlTextReader(archive->openEntry(name).get()));
+        while (root->readNext() && root->nodeKind() != CXmlTextReader::kElement) {
+        }
+        const CStringW gameClass = root->getAttribute(u"ClassOverride");
+        const bool registered =
+            !gameClass.isEmpty() && factory.createNode(gameClass, CContentKey());
+        const CRefPointer<BaseNode> scene = load(name.c_str());
+        ASSERT_TRUE(scene) << file;
+        EXPECT_EQ(scene->getTypeName(), registered ? gameClass : root->getAttribute(u"Type"))
+            << file;
+        ++files;
+    }
+    EXPECT_GT(files, 0);
+    EXPECT_EQ(game.logProblems(), "");
 }
 
 } // namespace

@@ -19,6 +19,9 @@ constexpr uint32_t kFrameMs = 20;
 
 GameHarness* g_harness = nullptr;
 
+const char kNoOpenALDeviceOfThatName[] =
+    "ERR: Failed to open the OpenAL \"Generic Software\" audio device";
+
 CEngine* makeDevice(const CreationParameters& parameters) {
     return createEngineDevice(parameters, g_harness->host, nullptr, g_harness->clock);
 }
@@ -143,6 +146,20 @@ HostWindow GameHarness::window() const {
 
 std::string GameHarness::logText() const {
     return readGameLog(m_dataHome);
+}
+
+std::string GameHarness::logProblems() const {
+    const std::string log = logText();
+    std::string problems;
+    for (size_t start = 0; start < log.size();) {
+        const size_t end = std::min(log.find('\n', start), log.size());
+        const std::string line = log.substr(start, end - start);
+        const bool problem = line.rfind("WRN: ", 0) == 0 || line.rfind("ERR: ", 0) == 0;
+        if (problem && line != kNoOpenALDeviceOfThatName)
+            problems += line + "\n";
+        start = end + 1;
+    }
+    return problems;
 }
 
 std::string readGameLog(const std::filesystem::path& dataHome) {

@@ -66,6 +66,9 @@ public:
     const std::filesystem::path& dataHome() const { return m_dataHome; }
     // The game's log file, in UTF-8 with a line feed after each line.
     std::string logText() const;
+    // Its warning and error lines, but for the audio driver's note that OpenAL-soft has no
+    // device of the name it asks for first, which every start writes.
+    std::string logProblems() const;
 
     // Change before start(): the start-up's guard is off unless named here.
     EngineStartupSettings settings;

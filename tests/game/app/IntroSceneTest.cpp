@@ -154,8 +154,9 @@ TEST_F(IntroSceneTest, TheMenuOpensOnceTheBarHasCaughtUp) {
 }
 
 TEST_F(IntroSceneTest, WhatIsMissingIsPassedOverAndAMissingMenuKeepsTheIntro) {
-    // Only the two scenes the start needs: every step misses its files.
+    // Only the two scenes the start needs and the locations: every step misses its files.
     std::filesystem::remove(game.contentBase() / "assets.qca");
+    std::filesystem::remove(game.contentBase() / "extra/levels/common/LevelConfigsEasy.xml");
     write("scenes/LogosScene.qscn",
           "<SceneNode Type=\"SceneNode\" ClassOverride=\"GLogosScene\"/>");
     write(
@@ -168,6 +169,7 @@ TEST_F(IntroSceneTest, WhatIsMissingIsPassedOverAndAMissingMenuKeepsTheIntro) {
         "<vector3d Name=\"Bounds\" Value=\"0;20;0\"/></Properties></SceneNode>"
         "</SceneNode></SceneNode></SceneNode>");
     startIntro();
+    game.player().setInt("PlayerDifficulty", 1);
     EXPECT_EQ(barWidth, 300);
     float firstWidth = 0;
     for (int ms = 0; ms < 5000 && firstWidth == 0; ms += 20) {
@@ -181,6 +183,23 @@ TEST_F(IntroSceneTest, WhatIsMissingIsPassedOverAndAMissingMenuKeepsTheIntro) {
     EXPECT_EQ(fill->getBounds().x, 304) << "every step has run: 300 pixels to the nearest 8";
     EXPECT_EQ(manager().getTemplateCollection(), nullptr);
     EXPECT_EQ(game.application().getLevelSceneManager()->getTemplateCollection(), nullptr);
+    EXPECT_EQ(game.logProblems(),
+              "WRN: Intro step 2: atlases/Characters.xml did not load\n"
+              "WRN: Intro step 2: atlases/CharactersS.xml did not load\n"
+              "WRN: Intro step 3: atlases/Locations.xml did not load\n"
+              "WRN: Intro step 4: atlases/Map.xml did not load\n"
+              "WRN: Intro step 5: atlases/MainMenu.xml did not load\n"
+              "WRN: Intro step 6: sounds/SoundPack.xml did not load\n"
+              "WRN: Intro step 7: strings/Dictionary.xml did not load\n"
+              "WRN: Intro step 8: levels/common/ParticleCollection.xml did not load\n"
+              "WRN: Intro step 8: levels/common/TemplateCollection.qscn did not load\n"
+              "WRN: Intro step 9: scenes/ParticleCollection.xml did not load\n"
+              "WRN: Intro step 9: scenes/TemplateCollection.qscn did not load\n"
+              "WRN: Intro step 10: levels/common/ResourceConfigs.xml did not load\n"
+              "WRN: Intro step 10: levels/common/StaffConfigs.xml did not load\n"
+              "WRN: Intro step 10: levels/common/ClientConfigs.xml did not load\n"
+              "WRN: Intro step 10: levels/common/ClientWishListConfigs.xml did not load\n"
+              "WRN: Intro step 11: levels/common/LevelConfigsEasy.xml did not load\n");
 }
 
 } // namespace

@@ -21,11 +21,15 @@ namespace {
 
 class LogosSceneTest : public ::testing::Test {
 protected:
-    // Starts the game with files of the extra content folder over the content set.
-    void startWith(const std::string& file, const std::string& text) {
+    // A file of the extra content folder, which lies over the content set.
+    void write(const std::string& file, const std::string& text) {
         const std::filesystem::path path = game.contentBase() / "extra" / file;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
+    }
+    // Starts the game with that file over the content set.
+    void startWith(const std::string& file, const std::string& text) {
+        write(file, text);
         ASSERT_TRUE(game.start(u"extra"));
     }
 
@@ -81,6 +85,33 @@ TEST_F(LogosSceneTest, LogosFollowEachOtherAndOnlySkippableOnesGiveWayToAClick) 
     EXPECT_TRUE(current()->isKindOf(GLogosScene::kTypeId));
     game.advance(80);
     EXPECT_EQ(current()->getTypeName(), CStringW(u"GIntroScene"));
+}
+
+// A scene file may hold only one of the two sprites: the logos still follow each other on
+// the one there is, and the one missing is never read.
+TEST_F(LogosSceneTest, OneSpriteAloneIsEnough) {
+    struct Case {
+        const char* sprite;
+        bool showsLogos;
+    };
+    const Case cases[] = {{"Logo2", true}, {"Logo1", false}};
+    for (const Case& c : cases) {
+        write("logos/Logos.xml", R"(<Logos><Logo Image="logos/Engine.png" Time="100"/></Logos>)");
+        startWith("scenes/LogosScene.qscn",
+                  std::string(R"(<SceneNode Type="SceneNode" ClassOverride="GLogosScene">)") +
+                      R"(<SceneNode Type="BaseNode"><Properties><string Name="Name" )"
+                      R"(Value="Scene"/></Properties><SceneNode Type="SpriteNode"><Properties>)"
+                      R"(<string Name="Name" Value=")" +
+                      c.sprite + R"("/></Properties></SceneNode></SceneNode></SceneNode>)");
+        game.advance(20);
+        CAtlasTexture* engine = image(u"logos/Engine.png");
+        ASSERT_NE(engine, nullptr);
+        EXPECT_EQ(sprite(c.sprite)->getImage(), c.showsLogos ? engine : nullptr) << c.sprite;
+        game.advance(200);
+        EXPECT_EQ(sprite(c.sprite)->getImage(), nullptr) << c.sprite;
+        game.advance(1100);
+        EXPECT_EQ(current()->getTypeName(), CStringW(u"GIntroScene")) << c.sprite;
+    }
 }
 
 TEST_F(LogosSceneTest, WithoutLogosTheIntroFollowsAfterASecond) {
