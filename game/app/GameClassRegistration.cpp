@@ -5,6 +5,8 @@
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
 #include "game/screens/MainMenuScene.h"
+#include "game/screens/SelectPlayerInputNameScene.h"
+#include "game/screens/SelectPlayerScene.h"
 
 namespace {
 
@@ -21,6 +23,8 @@ const GameClass kStartupSceneClasses[] = {
 // Each part of the game adds its classes at their place in the list.
 const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
+    {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
+    {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
 };
 
 template <size_t N>
