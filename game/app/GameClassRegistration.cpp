@@ -5,6 +5,7 @@
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
 #include "game/screens/MainMenuScene.h"
+#include "game/screens/OptionsScene.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
 
@@ -25,6 +26,7 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
 };
 
 template <size_t N>
