@@ -60,6 +60,10 @@ public:
     void duckMusic(bool restore);
     // Fits the logical screen into the back buffer and places the first scene manager there.
     void fitScreen();
+    // What the device was last given: the driver, the size and full screen.
+    CreationParameters& getDeviceParameters() { return m_deviceParameters; }
+    // Gives the device those parameters: it makes its window and video driver again.
+    void applyDeviceParameters();
     CVector3d screenToScene(const CVector3d& point) const {
         return m_screenFit.screenToScene(point);
     }
@@ -86,7 +90,6 @@ private:
     void configureSoundGroups();
     void readLogos();
     bool openFirstScene();
-    void applyDeviceParameters();
     void unregister(CEventReceiver* receiver);
 
     CProfileParameters* activeProfile() const;

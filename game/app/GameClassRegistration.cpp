@@ -5,6 +5,9 @@
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
 #include "game/screens/MainMenuScene.h"
+#include "game/screens/OptionsScene.h"
+#include "game/screens/SelectPlayerInputNameScene.h"
+#include "game/screens/SelectPlayerScene.h"
 
 namespace {
 
@@ -21,6 +24,9 @@ const GameClass kStartupSceneClasses[] = {
 // Each part of the game adds its classes at their place in the list.
 const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
+    {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
+    {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
 };
 
 template <size_t N>

@@ -8,25 +8,12 @@
 #include "engine/io/ProfileManager.h"
 #include "engine/scene/SceneManager.h"
 #include "game/app/GameApplication.h"
+#include "game/screens/SceneChildren.h"
 
 namespace {
 
 // The results screen's type.
 constexpr uint32_t kLevelCompletedSceneType = 1117;
-
-CNameId nameOf(const char* name) {
-    return CNameId(CString(name));
-}
-
-BaseNode* findIn(BaseNode* parent, const char* name) {
-    return parent != nullptr ? parent->findChild(nameOf(name), 1) : nullptr;
-}
-
-TextNode* findTextIn(BaseNode* parent, const char* name) {
-    BaseNode* node = findIn(parent, name);
-    return node != nullptr && node->isKindOf(TextNode::kTypeId) ? static_cast<TextNode*>(node)
-                                                                : nullptr;
-}
 
 int32_t drawIdleCountdown() {
     return CEngineServices::instance()->getRandom()->nextIntInRange(GMainMenuScene::kIdleMinMs,
@@ -39,14 +26,14 @@ GMainMenuScene::GMainMenuScene(const CContentKey& key, BaseNode* parent, SceneMa
     : NodeClass(key, parent, sceneManager) {}
 
 void GMainMenuScene::OnLoaded() {
-    BaseNode* scene = findIn(this, "Scene");
-    m_menu = findIn(scene, "Menu");
-    m_welcomeText = findTextIn(m_menu, "WelcomeText");
-    m_difficultyIcon = findIn(m_menu, "DifficultyIcon");
-    m_creditsTipText = findTextIn(scene, "CreditsTipText");
-    m_background = findIn(scene, "Bg");
-    m_heroine = findIn(m_background, "Nelia");
-    m_clipNode = findIn(m_background, "ClipNode");
+    BaseNode* scene = findChildOf(this, "Scene");
+    m_menu = findChildOf(scene, "Menu");
+    m_welcomeText = findChildOf<TextNode>(m_menu, "WelcomeText");
+    m_difficultyIcon = findChildOf(m_menu, "DifficultyIcon");
+    m_creditsTipText = findChildOf<TextNode>(scene, "CreditsTipText");
+    m_background = findChildOf(scene, "Bg");
+    m_heroine = findChildOf(m_background, "Nelia");
+    m_clipNode = findChildOf(m_background, "ClipNode");
     if (m_background != nullptr)
         m_idleCountdownMs = drawIdleCountdown();
 }
@@ -103,6 +90,9 @@ void GMainMenuScene::showCreditsTip() {
     if (m_menu != nullptr)
         m_menu->setVisible(false);
     if (m_clipNode != nullptr) {
+        // What reaches the tip reaches the menu first, once however often the tip shows.
+        m_clipNode->getPreReceivers().eraseValue(this);
+        m_clipNode->addPreReceiver(this);
         m_clipNode->setVisible(true);
         m_clipNode->setChildrenState(nameOf("Scrolling"), nullptr);
     }
@@ -114,8 +104,10 @@ void GMainMenuScene::hideCreditsTip() {
     m_creditsTipShown = false;
     if (m_creditsTipText != nullptr)
         m_creditsTipText->setVisible(false);
-    if (m_clipNode != nullptr)
+    if (m_clipNode != nullptr) {
+        m_clipNode->getPreReceivers().eraseValue(this);
         m_clipNode->setVisible(false);
+    }
     if (m_menu != nullptr)
         m_menu->setVisible(true);
 }

@@ -127,9 +127,13 @@ void COpenGLMaterialPass::bindLayers(const RenderMaterial& material) {
     m_driver->bindTexture(0, layerTexture(material, 0));
 }
 
-// The transparent types draw without writing depth, as every driver draws them.
+// The transparent types draw without writing depth, as every driver draws them; so do the
+// sprites' types, whose quads lie at depths that say nothing about what covers what.
 bool COpenGLMaterialPass::writesDepth() const {
-    return m_type < MATERIAL_TRANS_ADD || m_type > MATERIAL_TRANS_VERTEX_ALPHA;
+    const bool transparent = m_type >= MATERIAL_TRANS_ADD && m_type <= MATERIAL_TRANS_VERTEX_ALPHA;
+    const bool sprite = m_type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ||
+                        m_type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD;
+    return !transparent && !sprite;
 }
 
 void COpenGLMaterialPass::applyStates(const RenderMaterial& material, const RenderMaterial& last,

@@ -5,34 +5,22 @@
 #include <set>
 #include <string>
 
-#include "engine/core/Engine.h"
-#include "engine/io/ContentManager.h"
-#include "engine/io/ProfileManager.h"
-#include "engine/scene/NodeState.h"
-#include "engine/scene/SceneManager.h"
-#include "engine/scene/TemplateCollectionNode.h"
-#include "game/app/GameClassRegistration.h"
-#include "tests/game/app/GameHarness.h"
+#include "tests/game/screens/ScreenFixture.h"
 
 namespace {
 
-CNameId nameOf(const char* name) {
-    return CNameId(CString(name));
-}
+// The results screen, as far as the menu tells it from other screens.
+class FakeResultsScene : public NodeClass<FakeResultsScene, SceneNode> {
+public:
+    static constexpr uint32_t kTypeId = 1117;
+    static constexpr const char16_t* kTypeName = u"GLevelCompletedScene";
+    using NodeClass::NodeClass;
+};
 
-std::string stateOf(const BaseNode* node) {
-    const NodeState* state = node != nullptr ? node->getCurrentState() : nullptr;
-    return state != nullptr ? state->getName().toString().c_str() : "";
-}
-
-// The main menu opened in place of the logos, the game's classes registered as the intro
-// registers them.
-class MainMenuSceneTest : public ::testing::Test {
+// The main menu opened in place of the logos, its arrival left to each test.
+class MainMenuSceneTest : public ScreenTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(game.start()); }
-
     void openMenu() {
-        registerGameClasses();
         const CRefPointer<CContent> loaded =
             content().load(contentType("snod"), u"scenes/MainMenuScene.qscn", true);
         auto* node = static_cast<BaseNode*>(loaded.get());
@@ -41,16 +29,7 @@ protected:
         manager().openScene(menu.get(), CNameId());
     }
 
-    BaseNode* find(const char* path) const {
-        BaseNode* node = menu.get();
-        std::string rest = path;
-        while (node != nullptr && !rest.empty()) {
-            const size_t slash = rest.find('/');
-            node = node->findChild(nameOf(rest.substr(0, slash).c_str()), 1);
-            rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
-        }
-        return node;
-    }
+    BaseNode* find(const char* path) const { return findIn(menu.get(), path); }
     std::string text(const char* path) const {
         return CString(static_cast<TextNode*>(find(path))->getText().c_str()).c_str();
     }
@@ -58,27 +37,19 @@ protected:
     void press(const char* name) {
         CRefPointer<ControlNode> control(
             new ControlNode(CContentKey(), find("Scene/Menu"), nullptr));
-        control->setName(nameOf(name));
+        control->setName(ScreenTest::name(name));
         control->postEvent(control.get(), CEventReceiver::RouteSelfThenParents,
                            *CRefPointer<CEvent>(new CEventControlClicked(control.get())));
         game.advance(20);
         control->setParent(nullptr);
     }
-    std::string current() const {
-        return manager().getCurrentScene()->getName().toString().c_str();
-    }
+    std::string current() const { return currentName(); }
     CProfileParameters& addPlayer(const char16_t* name, int32_t difficulty) {
-        CProfileManager& profiles = game.profiles();
-        profiles.addProfile(name);
-        profiles.setActiveProfile(profiles.getProfileCount() - 1);
-        profiles.getActiveProfile()->setInt("PlayerDifficulty", difficulty);
-        return *profiles.getActiveProfile();
+        CProfileParameters& player = ScreenTest::addPlayer(name, difficulty);
+        game.profiles().setActiveProfile(game.profiles().getProfileCount() - 1);
+        return player;
     }
 
-    CContentManager& content() const { return *game.application().getContentManager(); }
-    SceneManager& manager() const { return *game.application().getSceneManager(); }
-
-    GameHarness game;
     CRefPointer<SceneNode> menu;
 };
 
@@ -170,8 +141,8 @@ TEST_F(MainMenuSceneTest, ArrivingReleasesTheLevelsTemplatesAndUnusedContent) {
         content().load(contentType("snod"), u"levels/common/TemplateCollection.qscn", true);
     game.application().getLevelSceneManager()->setTemplateCollection(
         static_cast<TemplateCollectionNode*>(static_cast<BaseNode*>(templates.get())));
-    const CContentKey unused(&content(), u"scenes/images/Dim.png");
-    content().loadAtlasTexture(u"scenes/images/Dim.png", true);
+    const CContentKey unused(&content(), u"scenes/images/IntroBg.png");
+    content().loadAtlasTexture(u"scenes/images/IntroBg.png", true);
     ASSERT_NE(content().find(contentType("atex"), unused), nullptr);
     openMenu();
     game.advance(420);
@@ -193,6 +164,52 @@ TEST_F(MainMenuSceneTest, NewGameForANewPlayerStartsAtTheFirstLevel) {
     player.setInt("MaxUnlockedLevelIndex", 1);
     press("NewGameButton");
     EXPECT_EQ(player.getInt("LevelIndex"), 7);
+}
+
+// After the last level the results screen returns to the menu, which shows the credits
+// instead; a click anywhere brings the menu back.
+TEST_F(MainMenuSceneTest, AfterTheResultsTheCreditsScrollUntilAClick) {
+    addPlayer(u"Anna", 0);
+    openMenu();
+    settle();
+    BaseNode* clip = find("Scene/Bg/ClipNode");
+    for (int round = 0; round < 2; ++round) {
+        const CRefPointer<SceneNode> results(new FakeResultsScene(CContentKey(), nullptr, nullptr));
+        menu->openScene(results.get(), false, CNameId(), CNameId());
+        settle();
+        results->navigateBack(0, CNameId(), CNameId());
+        settle();
+        ASSERT_EQ(current(), "MainMenuScene");
+        EXPECT_FALSE(find("Scene/Menu")->isVisible());
+        EXPECT_TRUE(find("Scene/CreditsTipText")->isVisible());
+        EXPECT_TRUE(clip->isVisible());
+        EXPECT_EQ(stateOf(find("Scene/Bg/ClipNode/CreditsScroll")), "Scrolling");
+        EXPECT_EQ(clip->getPreReceivers().size(), 1u) << "once, however often it shows";
+
+        clickAt(*menu, 0.1f, 0.9f);
+        EXPECT_TRUE(find("Scene/Menu")->isVisible());
+        EXPECT_FALSE(find("Scene/CreditsTipText")->isVisible());
+        EXPECT_FALSE(clip->isVisible());
+        EXPECT_EQ(current(), "MainMenuScene") << "the click opened nothing";
+    }
+    EXPECT_EQ(clip->getPreReceivers().size(), 0u);
+}
+
+TEST_F(MainMenuSceneTest, QuitEndsTheGame) {
+    addPlayer(u"Anna", 0);
+    openMenu();
+    settle();
+    const HostWindow window = game.window();
+    screen_input::clickNode(game, *find("Scene/Menu/QuitButton"));
+    // The program's loop, which ends the program with 0 once a pass answers false.
+    bool ended = false;
+    for (int pass = 0; pass < 200 && !ended; ++pass) {
+        game.clock.advanceMs(20);
+        ended = !game.engine().runOnce();
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(game.host.window(window), nullptr);
+    EXPECT_GE(game.host.findCall("postQuitMessage 0"), 0);
 }
 
 } // namespace

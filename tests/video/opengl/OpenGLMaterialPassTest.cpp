@@ -78,6 +78,31 @@ TEST_F(OpenGLMaterialPassTest, EachPassBlendsAsItsTypeSays) {
     }
 }
 
+// Sprites lie at depth 1 and nine-grid frames at depth 0: a sprite drawn first must not hide
+// a frame drawn over it.
+TEST_F(OpenGLMaterialPassTest, SpriteTypesWriteNoDepth) {
+    open();
+    begin2D(CColor(kBackground));
+    const uint32_t types[] = {MATERIAL_TRANS_ALPHACH_VERTEXALPHA,
+                              MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD};
+    for (size_t i = 0; i < std::size(types); ++i) {
+        RenderMaterial below = material(types[i], 0xFFFF0000);
+        RenderMaterial above = material(types[i], 0xFF00FF00);
+        below.depthTest = above.depthTest = 1;
+        // The texel's own colour: modulated by white, or black added.
+        const CColor vertex(types[i] == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ? 0xFFFFFFFF
+                                                                           : 0xFF000000);
+        const float x = float(i) * 10;
+        const CVector2d corners[4] = {{x, 0}, {x + 8, 0}, {x + 8, 8}, {x, 8}};
+        const CVector2d texCoords[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        CQuadBatcher& batch = *driver->getQuadBatcher();
+        batch.addQuad(&below, corners, texCoords, 1, vertex);
+        batch.addQuad(&above, corners, texCoords, 0, vertex);
+        batch.flush();
+        EXPECT_TRUE(nearColor(pixel(int32_t(x) + 4, 4), CColor(0x00FF00), 2)) << types[i];
+    }
+}
+
 TEST_F(OpenGLMaterialPassTest, StatesAreSentOnlyWhenTheyChange) {
     open(glParameters(), true);
     const RenderMaterial additive = material(MATERIAL_TRANS_ADD, 0xFF800000);

@@ -1,0 +1,233 @@
+#include "game/screens/SelectPlayerScene.h"
+
+#include <algorithm>
+
+#include "engine/core/Engine.h"
+#include "engine/io/ProfileManager.h"
+#include "engine/platform/InputEvents.h"
+#include "engine/ui/ControlKeys.h"
+#include "game/app/AwardTracker.h"
+#include "game/app/GameApplication.h"
+#include "game/app/LevelsConfiguration.h"
+#include "game/screens/SceneChildren.h"
+
+namespace {
+
+constexpr uint32_t kKeyEscape = 27;
+
+const char16_t* const kNameEntryFile = u"scenes/SelectPlayerInputNameScene.qscn";
+
+CProfileManager* profilesOf(CEngine* engine) {
+    return engine != nullptr ? engine->getProfileManager() : nullptr;
+}
+
+void enable(ControlNode* control, bool enabled) {
+    if (control != nullptr)
+        control->setEnabled(enabled);
+}
+
+} // namespace
+
+GSelectPlayerScene::GSelectPlayerScene(const CContentKey& key, BaseNode* parent,
+                                       SceneManager* sceneManager)
+    : NodeClass(key, parent, sceneManager) {}
+
+void GSelectPlayerScene::OnLoaded() {
+    BaseNode* scene = findChildOf(this, "Scene");
+    m_playersList = findChildOf<ListNode>(scene, "PlayersList");
+    m_okButton = findChildOf<ControlNode>(scene, "OkButton");
+    m_newPlayerButton = findChildOf<ControlNode>(scene, "NewPlayerButton");
+    m_deletePlayerButton = findChildOf<ControlNode>(scene, "DeletePlayerButton");
+}
+
+// Coming back with more players than it was left with means the name entry made one: it is
+// the last, and it is selected.
+bool GSelectPlayerScene::OnSceneSwitch(CEventSceneSwitchStarted& event) {
+    GBaseSceneNode::OnSceneSwitch(event);
+    if (event.getFrom() == this) {
+        m_rememberedPlayerCount = playerCount();
+        return true;
+    }
+    if (event.getTo() != this)
+        return false;
+    if (event.getForward() != 0) {
+        fillPlayerList(true);
+        m_rememberedPlayerCount = playerCount();
+    } else {
+        fillPlayerList(false);
+        const int32_t count = playerCount();
+        if (m_playersList != nullptr && count != m_rememberedPlayerCount && count > 0) {
+            m_playersList->selectItem(count - 1, true);
+            m_playersList->refreshElements();
+        }
+        if (m_playersList != nullptr)
+            m_playersList->setFocused(true);
+    }
+    updateButtons();
+    return true;
+}
+
+bool GSelectPlayerScene::OnSceneSwitchDone(CEventSceneSwitchFinished& event) {
+    GBaseSceneNode::OnSceneSwitchDone(event);
+    if (event.getTo() != this)
+        return false;
+    if (playerCount() == 0)
+        openSceneFile(kNameEntryFile, true, nameOf("NavFrom"), nameOf("NavTo"));
+    return true;
+}
+
+bool GSelectPlayerScene::OnButtonPressed(CEventControlClicked& event) {
+    if (GBaseSceneNode::OnButtonPressed(event))
+        return true;
+    BaseNode* control = event.getNode();
+    const CNameId name = control != nullptr ? control->getName() : CNameId();
+    if (name == nameOf("OkButton")) {
+        confirmPlayer();
+    } else if (name == nameOf("CancelButton")) {
+        goBack();
+    } else if (name == nameOf("NewPlayerButton")) {
+        openSceneFile(kNameEntryFile, true, nameOf("NavFrom"), nameOf("NavTo"));
+    } else if (name == nameOf("DeletePlayerButton")) {
+        CArray<CStringW> buttons;
+        buttons.append(u"%Yes%");
+        buttons.append(u"%No%");
+        showMessageBox(nameOf("MessageBox2Buttons"), buttons, CStringW(),
+                       u"%SelectPlayer_WantDelete%");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The box's first button is "Yes".
+bool GSelectPlayerScene::OnMessageBoxResult(CEventMessageBoxResult& event) {
+    if (GBaseSceneNode::OnMessageBoxResult(event))
+        return true;
+    if (event.getResult() == 0)
+        deleteSelectedPlayer();
+    return true;
+}
+
+// Esc confirms too: the screen has no way to leave without a player but its cancel button.
+bool GSelectPlayerScene::OnKeyUp(CEventInputKeyUp& event) {
+    if (GBaseSceneNode::OnKeyUp(event))
+        return true;
+    const uint32_t key = event.getVirtualKey();
+    if (key != kKeyEscape && key != kKeyEnter)
+        return false;
+    confirmPlayer();
+    return true;
+}
+
+void GSelectPlayerScene::fillPlayerList(bool selectCurrent) {
+    CProfileManager* profiles = profilesOf(getEngine());
+    if (m_playersList == nullptr || profiles == nullptr)
+        return;
+    const int32_t count = profiles->getProfileCount();
+    m_playersList->setItemsCount(count);
+    for (int32_t i = 0; i < count; ++i) {
+        CProfileParameters* player = profiles->getProfile(i);
+        m_playersList->setItemText(i, 0, player->getName());
+        if (selectCurrent && player == profiles->getActiveProfile())
+            m_playersList->selectItem(i, true);
+    }
+    m_playersList->refreshElements();
+    showPlayerDifficulties();
+    placeNewPlayerButton();
+}
+
+// After the selection has scrolled the list: each icon goes on the element that shows its
+// player.
+void GSelectPlayerScene::showPlayerDifficulties() {
+    CProfileManager& profiles = *profilesOf(getEngine());
+    for (int32_t i = 0; i < profiles.getProfileCount(); ++i) {
+        const int32_t element = m_playersList->elementIndexOf(i);
+        if (element < 0 || uint32_t(element) >= m_playersList->getElementCount())
+            continue;
+        const bool easy = profiles.getProfile(i)->getInt("PlayerDifficulty") != 0;
+        m_playersList->getElement(uint32_t(element))
+            ->setChildrenState(nameOf(easy ? "Easy" : "Hard"), nullptr);
+    }
+}
+
+void GSelectPlayerScene::placeNewPlayerButton() {
+    if (m_newPlayerButton == nullptr)
+        return;
+    const int32_t count = playerCount();
+    float y = m_playersList->getPosition().y;
+    if (count > 0) {
+        y += m_playersList->getElementPosition(m_playersList->elementIndexOf(count - 1)).y +
+             m_playersList->getElementSize().y;
+    }
+    const CVector3d& position = m_newPlayerButton->getPosition();
+    m_newPlayerButton->setPosition(CVector3d(position.x, y, position.z));
+}
+
+void GSelectPlayerScene::updateButtons() {
+    enable(m_okButton, playerCount() > 0);
+    updateListButtons();
+}
+
+void GSelectPlayerScene::updateListButtons() {
+    const int32_t count = playerCount();
+    if (m_newPlayerButton != nullptr) {
+        m_newPlayerButton->setEnabled(count < kMaxPlayers);
+        m_newPlayerButton->setVisible(count < kMaxPlayers);
+    }
+    enable(m_deletePlayerButton, count > 0);
+}
+
+// Removing any player leaves none current, so the user confirms one again.
+void GSelectPlayerScene::deleteSelectedPlayer() {
+    CProfileManager* profiles = profilesOf(getEngine());
+    if (m_playersList == nullptr || profiles == nullptr)
+        return;
+    const int32_t selected = m_playersList->getSelectedItem();
+    profiles->removeProfile(selected);
+    profiles->saveUserProfiles();
+    fillPlayerList(false);
+    const int32_t count = profiles->getProfileCount();
+    if (count > 0) {
+        m_playersList->selectItem(std::min(selected, count - 1), true);
+        m_playersList->refreshElements();
+        showPlayerDifficulties();
+    } else {
+        enable(m_okButton, false);
+    }
+    updateListButtons();
+}
+
+void GSelectPlayerScene::confirmPlayer() {
+    CProfileManager* profiles = profilesOf(getEngine());
+    if (profiles == nullptr)
+        return;
+    profiles->setActiveProfile(m_playersList != nullptr ? m_playersList->getSelectedItem() : 0);
+    CProfileParameters* player = profiles->getActiveProfile();
+    if (player == nullptr)
+        return;
+    profiles->saveUserProfiles();
+    theApplication->applySoundSettings();
+    theApplication->applyDisplaySettings();
+    reloadPlayerData(*player);
+    navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackToSlide"));
+}
+
+// A level list that does not open leaves the list empty; the confirmation goes on.
+void GSelectPlayerScene::reloadPlayerData(CProfileParameters& player) {
+    LevelsConfiguration& levels = *theApplication->getLevelList();
+    levels.clear();
+    levels.loadFile(*getEngine()->getFileSystem(), player,
+                    theApplication->getObjectConfigurations());
+    GAwardTracker& awards = *theApplication->getAwardTracker();
+    awards.loadProgress(player.getStringW("AchievementsProgress"));
+    awards.loadViewState(player.getStringW("AchievementsViewState"));
+}
+
+void GSelectPlayerScene::goBack() {
+    navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackToSlide"));
+}
+
+int32_t GSelectPlayerScene::playerCount() const {
+    CProfileManager* profiles = profilesOf(getEngine());
+    return profiles != nullptr ? profiles->getProfileCount() : 0;
+}

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/DeviceFactory.h"
+#include "engine/platform/EngineDeviceFactory.h"
+#include "engine/platform/host/SdlPlatform.h"
+#include "engine/ui/UiRegistration.h"
+#include "engine/video/IRenderDriver.h"
+#include "engine/video/QuadBatcher.h"
+#include "engine/video/SoftwareImage.h"
+#include "engine/video/d3d/host/GLDirect3D9.h"
+#include "support/GoldenImage.h"
+#include "tests/game/screens/ScreenFixture.h"
+
+// The screens as a player sees them: the game in the test process on SDL's offscreen windows
+// on Mesa, drawn by its drivers, compared with golden pictures.
+namespace {
+
+GameHarness* g_game = nullptr;
+
+// Direct3D 9 on the GL runtime in place of the harness's scripted one.
+CEngine* makeDeviceOnSdl(const CreationParameters& parameters) {
+    registerGLDirect3D9Module(&sdlHostWindowSystem);
+    return createEngineDevice(parameters, sdlHostWindowSystem(), nullptr, g_game->clock);
+}
+
+void registerGameOnSdl() {
+    registerUiLibrary();
+    deviceFactory() = &makeDeviceOnSdl;
+}
+
+// Two players, "Anna" (Easy, the current one) and "Bruno" (Hard), playing in a window.
+class ScreenPictureTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        g_game = &game;
+        game.settings.registerLibraries = &registerGameOnSdl;
+        ASSERT_TRUE(game.start());
+        addPlayer(u"Anna", 1).setBool("FullScreen", false);
+        addPlayer(u"Bruno", 0);
+        game.profiles().setActiveProfile(0);
+        game.profiles().saveUserProfiles();
+        ASSERT_TRUE(game.start());
+    }
+    void TearDown() override {
+        game.stop();
+        g_game = nullptr;
+    }
+
+    // Waits for the intro to open the menu and for the heroine to say hello.
+    void reachMainMenu() {
+        for (int ms = 0; ms < 20000 && currentName() != "MainMenuScene"; ms += 100)
+            game.advance(100);
+        ASSERT_EQ(currentName(), "MainMenuScene");
+        game.advance(1500);
+    }
+
+    void useDriver(uint32_t type) {
+        game.application().getDeviceParameters().driverType = type;
+        game.application().applyDeviceParameters();
+        game.advance(100);
+        ASSERT_NE(game.engine().getVideoDriver(), nullptr);
+        ASSERT_EQ(game.engine().getCreationParameters().driverType, type);
+    }
+
+    // One frame as the application draws it, read back before it is shown.
+    CRefPointer<CSoftwareImage> drawFrame() {
+        IRenderDriver& driver = *game.engine().getVideoDriver();
+        driver.startFrame(true, true, CColor(0), nullptr, nullptr);
+        manager().renderScenes(&driver);
+        driver.getQuadBatcher()->flush();
+        CRefPointer<CSoftwareImage> picture = driver.captureScreen();
+        driver.presentFrame();
+        return picture;
+    }
+
+    ::testing::AssertionResult looksLike(const char* golden) {
+        const CRefPointer<CSoftwareImage> picture = drawFrame();
+        if (!picture)
+            return ::testing::AssertionFailure() << "nothing captured";
+        return matchesGolden(*picture, golden, 4);
+    }
+};
+
+// Started on Direct3D 9, the game goes on drawing through OpenGL once the driver is changed,
+// every texture made again on the new driver.
+TEST_F(ScreenPictureTest, MainMenuPlayerSelectionNewPlayerAndOptions) {
+    ASSERT_EQ(game.engine().getCreationParameters().driverType, 2u);
+    reachMainMenu();
+    useDriver(3);
+    EXPECT_TRUE(looksLike("screens-main-menu"));
+
+    current()->openSceneFile(u"scenes/SelectPlayerScene.qscn", true, CNameId(), CNameId());
+    settle();
+    EXPECT_TRUE(looksLike("screens-select-player"));
+    current()->openSceneFile(u"scenes/SelectPlayerInputNameScene.qscn", true, CNameId(), CNameId());
+    settle();
+    EXPECT_TRUE(looksLike("screens-new-player"));
+    current()->navigateBack(1, CNameId(), CNameId());
+    settle();
+    ASSERT_EQ(currentName(), "MainMenuScene");
+
+    current()->openSceneFile(u"scenes/OptionsScene.qscn", true, CNameId(), CNameId());
+    settle();
+    EXPECT_TRUE(looksLike("screens-options"));
+}
+
+} // namespace
