@@ -136,6 +136,22 @@ TEST_F(SoundPlayerTest, FadesAreHeard) {
     EXPECT_EQ(player->getPlayingInstances().size(), 0u);
 }
 
+// The game sets the music group's volume on every frame, fades or not.
+TEST_F(SoundPlayerTest, AVolumeChangeDuringAFadeKeepsThePlaceInTheFade) {
+    ASSERT_TRUE(player->playCue(kMusic, false, 1000));
+    update(250);
+    player->setGroupVolume(0.5f, 0);
+    EXPECT_NEAR(heard(), 0.125f, 1e-3f);
+    update(250);
+    EXPECT_NEAR(heard(), 0.25f, 1e-3f);
+    update(500);
+    EXPECT_NEAR(heard(), 0.5f, 1e-3f);
+    player->stopCue(kMusic, 1000);
+    update(500);
+    player->setGroupVolume(1.0f, 0);
+    EXPECT_NEAR(heard(), 0.5f, 1e-3f);
+}
+
 TEST_F(SoundPlayerTest, StopDuringAFadeInFadesOutFromTheLevelReached) {
     const CRefPointer<SoundCue> instance = player->playCue(kMusic, false, 1000);
     update(300);
