@@ -271,3 +271,12 @@ TEST_F(SoundPlayerTest, FinishedInstancesLeaveInOrderAndDriverEventsSwapTheDrive
     EXPECT_EQ(longOne->getPlayer(), nullptr);
     EXPECT_FALSE(player->playCue(kLong));
 }
+
+TEST_F(SoundPlayerTest, RemovingTheCuesSilencesCopiesStillHeldElsewhere) {
+    const CRefPointer<SoundCue> music = player->playCue(kMusic);
+    ASSERT_TRUE(music);
+    EXPECT_NEAR(heard(), 1.0f, 1e-3f);
+    player->removeAllCues();
+    EXPECT_FALSE(music->hasCurrentSound());
+    EXPECT_EQ(heard(), 0.0f);
+}
