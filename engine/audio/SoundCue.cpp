@@ -132,7 +132,7 @@ void SoundCue::update(uint32_t elapsedMs) {
     case kFadingIn:
         m_fadePosition += int32_t(elapsedMs);
         if (m_fadePosition < m_fadeDuration) {
-            setCurrentVolume(m_effectiveVolume * float(m_fadePosition) / float(m_fadeDuration));
+            setCurrentVolume(fadedVolume());
         } else {
             setCurrentVolume(m_effectiveVolume);
             m_fadeState = kNoFade;
@@ -141,7 +141,7 @@ void SoundCue::update(uint32_t elapsedMs) {
     case kFadingOut:
         m_fadePosition -= int32_t(elapsedMs);
         if (m_fadePosition > 0) {
-            setCurrentVolume(m_effectiveVolume * float(m_fadePosition) / float(m_fadeDuration));
+            setCurrentVolume(fadedVolume());
         } else {
             clearCurrentSound();
             m_fadeState = kNoFade;
@@ -158,8 +158,14 @@ void SoundCue::applyVolume() {
             volume *= m_player->getGroupVolume(m_group);
     }
     m_effectiveVolume = volume;
-    for (const CRefPointer<CSoundSource>& sound : m_sounds)
-        sound->setVolume(volume);
+    // A sound in the middle of a fade keeps its place in the fade.
+    for (uint32_t i = 0; i < m_sounds.size(); ++i)
+        m_sounds[i]->setVolume(int32_t(i) == m_current && m_fadeState != kNoFade ? fadedVolume()
+                                                                                 : volume);
+}
+
+float SoundCue::fadedVolume() const {
+    return m_effectiveVolume * float(m_fadePosition) / float(m_fadeDuration);
 }
 
 CRefPointer<SoundCue> SoundCue::clone(CSoundPlayer* player) const {

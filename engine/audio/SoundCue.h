@@ -73,6 +73,8 @@ private:
     bool pickAndPlay(int32_t ended);
     void clearCurrentSound();
     void setCurrentVolume(float volume);
+    // The effective volume scaled by the reached part of the fade.
+    float fadedVolume() const;
 
     CSoundPlayer* m_player = nullptr;
     CNameId m_name;

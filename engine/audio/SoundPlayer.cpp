@@ -110,11 +110,14 @@ bool CSoundPlayer::addCue(CRefPointer<SoundCue> cue) {
     return true;
 }
 
+// Copies that a caller still holds would otherwise play on with nobody to update them.
 void CSoundPlayer::removeAllCues() {
     for (const auto& entry : m_cues)
         entry.value->setPlayer(nullptr);
-    for (const CRefPointer<SoundCue>& instance : m_playing)
+    for (const CRefPointer<SoundCue>& instance : m_playing) {
+        instance->stop(0);
         instance->setPlayer(nullptr);
+    }
     m_cues.clear();
     m_playing.clear();
 }

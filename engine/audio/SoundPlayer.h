@@ -45,6 +45,7 @@ public:
 
     // False when a cue of that name is registered already.
     bool addCue(CRefPointer<SoundCue> cue);
+    // Also stops every playing copy at once, held elsewhere or not.
     void removeAllCues();
 
     // Used by SoundCue::play: the group admission, which may fade out the group's oldest copy.

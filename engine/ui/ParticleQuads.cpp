@@ -20,8 +20,11 @@ uint32_t quadsHeld(const CGeometryBuffer& geometry) {
 }
 
 // The angle truncated toward zero to whole degrees, folded into 0 to 359; an angle that is no
-// number turns nothing.
+// number turns nothing. The remainder is taken in floats only past the int's range, as it costs
+// more than the rest of a quad.
 int wholeDegrees(float angle) {
+    if (angle > -2147483520.0f && angle < 2147483520.0f)
+        return wrapDegrees(int(angle));
     if (!std::isfinite(angle))
         return 0;
     return wrapDegrees(int(std::fmod(angle, 360.0f)));

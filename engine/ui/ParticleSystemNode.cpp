@@ -11,6 +11,9 @@ namespace {
 
 constexpr uint32_t kIntervalMs = 30;
 constexpr int32_t kPregenStepMs = 200;
+// A file's "PregenTime" of days would hold the game for minutes in one render pass; ten
+// minutes of effect time is more than any effect needs to look settled.
+constexpr int32_t kMaxPregenMs = 600000;
 
 CAtlasTexture* atlasTextureOf(const CPropertyData* value) {
     return dynamic_cast<CAtlasTexture*>(PropertyTraits<IPropertyAtlasTexture*>::read(value));
@@ -185,11 +188,12 @@ bool ParticleSystemNode::OnUpdate(uint32_t elapsedMs) {
 void ParticleSystemNode::pregenerate() {
     if (m_pregenTime <= 0 || m_pregenRemaining <= 0)
         return;
+    int32_t remaining = m_pregenRemaining < kMaxPregenMs ? m_pregenRemaining : kMaxPregenMs;
     do {
         m_emitter->OnUpdate(kPregenStepMs);
         OnUpdate(kPregenStepMs);
-        m_pregenRemaining -= kPregenStepMs;
-    } while (m_pregenRemaining > 0);
+        remaining -= kPregenStepMs;
+    } while (remaining > 0);
     m_pregenRemaining = 0;
 }
 

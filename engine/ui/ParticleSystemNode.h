@@ -63,7 +63,7 @@ public:
     void setEmitterEnabled(bool enabled);
     bool isEmitterEnabled() const { return m_emitterEnabled; }
     // Also arms the pre-generation: the next render pass that attaches the emitter simulates
-    // this much time in steps of 200 ms.
+    // this much time, ten minutes at most, in steps of 200 ms.
     void setPregenTime(int32_t ms);
     int32_t getPregenTime() const { return m_pregenTime; }
     void setGlobal(bool global) { m_global = global; }

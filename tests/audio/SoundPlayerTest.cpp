@@ -136,6 +136,22 @@ TEST_F(SoundPlayerTest, FadesAreHeard) {
     EXPECT_EQ(player->getPlayingInstances().size(), 0u);
 }
 
+// The game sets the music group's volume on every frame, fades or not.
+TEST_F(SoundPlayerTest, AVolumeChangeDuringAFadeKeepsThePlaceInTheFade) {
+    ASSERT_TRUE(player->playCue(kMusic, false, 1000));
+    update(250);
+    player->setGroupVolume(0.5f, 0);
+    EXPECT_NEAR(heard(), 0.125f, 1e-3f);
+    update(250);
+    EXPECT_NEAR(heard(), 0.25f, 1e-3f);
+    update(500);
+    EXPECT_NEAR(heard(), 0.5f, 1e-3f);
+    player->stopCue(kMusic, 1000);
+    update(500);
+    player->setGroupVolume(1.0f, 0);
+    EXPECT_NEAR(heard(), 0.5f, 1e-3f);
+}
+
 TEST_F(SoundPlayerTest, StopDuringAFadeInFadesOutFromTheLevelReached) {
     const CRefPointer<SoundCue> instance = player->playCue(kMusic, false, 1000);
     update(300);
@@ -254,4 +270,13 @@ TEST_F(SoundPlayerTest, FinishedInstancesLeaveInOrderAndDriverEventsSwapTheDrive
     player->removeAllCues();
     EXPECT_EQ(longOne->getPlayer(), nullptr);
     EXPECT_FALSE(player->playCue(kLong));
+}
+
+TEST_F(SoundPlayerTest, RemovingTheCuesSilencesCopiesStillHeldElsewhere) {
+    const CRefPointer<SoundCue> music = player->playCue(kMusic);
+    ASSERT_TRUE(music);
+    EXPECT_NEAR(heard(), 1.0f, 1e-3f);
+    player->removeAllCues();
+    EXPECT_FALSE(music->hasCurrentSound());
+    EXPECT_EQ(heard(), 0.0f);
 }

@@ -98,6 +98,9 @@ TEST(ParticleQuadsTest, QuadsAreScaledAndTurnedByWholeDegreesTowardZero) {
         {90.7f, 1, {105, 40, 105, 60, 95, 60, 95, 40}},
         {-270, 1, {105, 40, 105, 60, 95, 60, 95, 40}},
         {NAN, 1, {90, 45, 110, 45, 110, 55, 90, 55}},
+        // Past what an int holds: 5965248 whole turns.
+        {2147489280.0f, 1, {90, 45, 110, 45, 110, 55, 90, 55}},
+        {-2147489280.0f, 1, {90, 45, 110, 45, 110, 55, 90, 55}},
     };
     for (const Case& c : cases) {
         CArray<Particle> particles;

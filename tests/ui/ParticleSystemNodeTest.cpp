@@ -1,5 +1,6 @@
 #include "engine/ui/ParticleSystemNode.h"
 
+#include <cstdint>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -272,6 +273,18 @@ TEST_F(ParticleSystemNodeTest, PreGeneratedParticlesHaveAgedWithTheSteps) {
     for (const Particle& p : node->getParticles())
         ages.push_back(p.age);
     EXPECT_EQ(ages, (std::vector<int32_t>{600, 600, 400, 400, 200, 200}));
+}
+
+TEST_F(ParticleSystemNodeTest, PreGenerationStopsAfterTenMinutesOfEffectTime) {
+    publish(u"Endless", {1, 1}, {1e9f, 1e9f});
+    CRefPointer<ParticleSystemNode> node = makeEffect("Endless");
+    node->setPregenTime(INT32_MAX);
+    collect(*node);
+    int32_t oldest = 0;
+    for (const Particle& p : node->getParticles())
+        oldest = p.age > oldest ? p.age : oldest;
+    EXPECT_GT(oldest, 590000);
+    EXPECT_LE(oldest, 600000);
 }
 
 TEST_F(ParticleSystemNodeTest, SavesItsSettingsUnderTheirKeysAndLoadsThemBack) {
