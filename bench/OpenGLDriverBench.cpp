@@ -81,7 +81,7 @@ CRefPointer<IRenderDriver> spriteDriver(int driverType, HostWindow window) {
     parameters.windowHandle = window;
     if (driverType == 3)
         return COpenGLRenderDriver::create(parameters, nullptr, nullptr, *host().getGL());
-    registerGLDirect3D9Module(host());
+    registerGLDirect3DModules(host());
     return createD3D9Driver(parameters, nullptr);
 }
 

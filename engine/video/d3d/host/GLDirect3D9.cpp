@@ -7,6 +7,7 @@
 #include "engine/platform/host/IHostWindowSystem.h"
 #include "engine/video/d3d/host/D3D9GLFormats.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
+#include "engine/video/d3d/host/Direct3D8On9.h"
 #include "engine/video/d3d/host/GLDirect3DDevice9.h"
 
 namespace {
@@ -25,6 +26,26 @@ IDirect3D9* createOnProvidedHost(void* context, uint32_t sdkVersion) {
     IHostWindowSystem& host = static_cast<HostProvider*>(context)->host();
     CD3DModuleRegistry::instance().setHostWindowSystem(&host);
     return createGLDirect3D9(&host, sdkVersion);
+}
+
+IDirect3D8* createGLDirect3D8(void* context, uint32_t sdkVersion) {
+    const CRefPointer<IDirect3D9> d3d(createGLDirect3D9(context, sdkVersion));
+    return d3d ? new CDirect3D8On9(d3d.get()) : nullptr;
+}
+
+IDirect3D8* createGL8OnProvidedHost(void* context, uint32_t sdkVersion) {
+    const CRefPointer<IDirect3D9> d3d(createOnProvidedHost(context, sdkVersion));
+    return d3d ? new CDirect3D8On9(d3d.get()) : nullptr;
+}
+
+void registerModules(void* context, IDirect3D9* (*create9)(void*, uint32_t),
+                     IDirect3D8* (*create8)(void*, uint32_t)) {
+    CArray<D3DModuleExport> exports9;
+    exports9.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(create9), context});
+    CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports9);
+    CArray<D3DModuleExport> exports8;
+    exports8.append({"Direct3DCreate8", reinterpret_cast<void (*)()>(create8), context});
+    CD3DModuleRegistry::instance().registerModule("d3d8.dll", exports8);
 }
 
 bool isDepthStencilFormat(D3DFORMAT format) {
@@ -97,17 +118,12 @@ HRESULT CGLDirect3D9::CreateDevice(uint32_t adapter, D3DDEVTYPE, HWND focusWindo
     return *device ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
-void registerGLDirect3D9Module(IHostWindowSystem& host) {
-    CArray<D3DModuleExport> exports;
-    exports.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(&createGLDirect3D9), &host});
-    CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
+void registerGLDirect3DModules(IHostWindowSystem& host) {
+    registerModules(&host, &createGLDirect3D9, &createGLDirect3D8);
 }
 
-void registerGLDirect3D9Module(IHostWindowSystem& (*host)()) {
+void registerGLDirect3DModules(IHostWindowSystem& (*host)()) {
     static HostProvider provider;
     provider.host = host;
-    CArray<D3DModuleExport> exports;
-    exports.append(
-        {"Direct3DCreate9", reinterpret_cast<void (*)()>(&createOnProvidedHost), &provider});
-    CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
+    registerModules(&provider, &createOnProvidedHost, &createGL8OnProvidedHost);
 }

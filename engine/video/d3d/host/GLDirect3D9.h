@@ -32,10 +32,11 @@ private:
     IHostGL& m_gl;
 };
 
-// Registers the runtime as "d3d9.dll" for the window system, which must outlive the
-// registration; a window system without a GL facet gives no Direct3D object.
-void registerGLDirect3D9Module(IHostWindowSystem& host);
+// Registers the runtime as "d3d9.dll" and, through Direct3D 8 on Direct3D 9, as "d3d8.dll" for the
+// window system, which must outlive the registration; a window system without a GL facet gives no
+// Direct3D object.
+void registerGLDirect3DModules(IHostWindowSystem& host);
 // The same for the window system the function gives when a driver first loads the runtime,
 // which then also becomes the module registry's window layer: registering starts no window
 // system.
-void registerGLDirect3D9Module(IHostWindowSystem& (*host)());
+void registerGLDirect3DModules(IHostWindowSystem& (*host)());

@@ -82,7 +82,7 @@ protected:
 
     void openD3D(int32_t width, int32_t height) {
         CD3DModuleRegistry::instance().setHostWindowSystem(&host);
-        registerGLDirect3D9Module(host);
+        registerGLDirect3DModules(host);
         d3d = createD3D9Driver(parametersFor(2, openWindow(width, height), width, height), nullptr);
         ASSERT_NE(d3d, nullptr);
         device = reinterpret_cast<IDirect3DDevice9*>(d3d->getPlatformData()[3]);
