@@ -1,23 +1,15 @@
-// The Direct3D 9 driver's state machine: transforms, the 2D and 3D modes and the render states
+// The Direct3D drivers' state machine: transforms, the 2D and 3D modes and the render states
 // every material shares.
 
 #include <iterator>
 
 #include "engine/video/ImageTexture.h"
-#include "engine/video/d3d/D3D9Driver.h"
-#include "engine/video/d3d/D3D9DriverTexture.h"
-#include "engine/video/d3d/D3D9MaterialPass.h"
+#include "engine/video/d3d/D3DDriverBase.h"
+#include "engine/video/d3d/D3DDriverTextureBase.h"
 #include "engine/video/d3d/D3DLog.h"
 #include "engine/video/d3d/D3DProjection.h"
 
 namespace {
-
-constexpr uint32_t kAlphaToCoverageOn = makeFourCC('A', 'T', 'O', 'C');
-constexpr uint32_t kAtiAlphaToCoverageOn = makeFourCC('A', '2', 'M', '1');
-constexpr uint32_t kAtiAlphaToCoverageOff = makeFourCC('A', '2', 'M', '0');
-constexpr uint8_t kMultiSampleFlags = 1 | 2;
-constexpr uint8_t kLineSmoothFlag = 4;
-constexpr uint8_t kAlphaToCoverageFlag = 16;
 
 // Position, diffuse colour and coordinates after the normal; type 3's second and third sets
 // (tangent and binormal) are three floats each.
@@ -75,19 +67,20 @@ bool filtersDiffer(const RenderMaterialLayer& a, const RenderMaterialLayer& b) {
 
 } // namespace
 
-IMaterialPass* CD3D9Driver::currentPass() const {
+IMaterialPass* CD3DDriverBase::currentPass() const {
     return getMaterialPass(m_currentMaterial.type);
 }
 
-void CD3D9Driver::sendMatrix(D3DTRANSFORMSTATETYPE state, const CMatrix4& matrix) {
+void CD3DDriverBase::sendMatrix(D3DTRANSFORMSTATETYPE state, const CMatrix4& matrix) {
     const D3DMATRIX d3dMatrix = d3dMatrixOf(matrix);
-    m_device->SetTransform(state, &d3dMatrix);
+    m_common->SetTransform(state, &d3dMatrix);
 }
 
-void CD3D9Driver::setMatrix(uint32_t slot, const CMatrix4& matrix) {
+void CD3DDriverBase::setMatrix(uint32_t slot, const CMatrix4& matrix) {
     if (slot >= TRANSFORM_COUNT)
         return;
-    m_transformChanged = true;
+    if (slot <= TRANSFORM_PROJECTION || m_traits.textureMatricesChangeTransforms)
+        m_transformChanged = true;
     switch (slot) {
     case TRANSFORM_VIEW:
         sendMatrix(D3DTS_VIEW, matrix);
@@ -100,7 +93,7 @@ void CD3D9Driver::setMatrix(uint32_t slot, const CMatrix4& matrix) {
         break;
     default: {
         const uint32_t stage = slot - TRANSFORM_TEXTURE_0;
-        m_device->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
+        m_common->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
         sendMatrix(D3DTRANSFORMSTATETYPE(D3DTS_TEXTURE0 + stage),
                    matrix.isIdentity() ? CMatrix4::identity() : matrix);
         break;
@@ -110,7 +103,7 @@ void CD3D9Driver::setMatrix(uint32_t slot, const CMatrix4& matrix) {
         m_transforms[slot] = matrix;
 }
 
-void CD3D9Driver::applyMaterial(const RenderMaterial& material) {
+void CD3DDriverBase::applyMaterial(const RenderMaterial& material) {
     m_currentMaterial.assign(material);
     const uint32_t count = material.layerCount < RenderMaterial::kMaxLayers
                                ? material.layerCount
@@ -121,43 +114,43 @@ void CD3D9Driver::applyMaterial(const RenderMaterial& material) {
     }
 }
 
-bool CD3D9Driver::setStageTexture(uint32_t stage, IDriverTexture* texture) {
+bool CD3DDriverBase::setStageTexture(uint32_t stage, IDriverTexture* texture) {
     if (stage >= std::size(m_stageTextures) || m_stageTextures[stage].get() == texture)
         return true;
-    if (texture && texture->getDriverKind() != DRIVER_KIND_DIRECT3D9) {
+    if (texture && texture->getDriverKind() != m_traits.driverKind) {
         logD3DError("Fatal Error: Tried to set a texture not owned by this driver.");
         return false;
     }
     m_stageTextures[stage] = CRefPointer<IDriverTexture>::share(texture);
-    if (!m_device)
+    if (!m_common)
         return true;
     if (texture) {
-        m_device->SetTexture(stage, static_cast<CD3D9DriverTexture*>(texture)->getD3DTexture());
+        m_common->SetTexture(stage, static_cast<CD3DDriverTextureBase*>(texture)->getD3DTexture());
     } else {
-        m_device->SetTexture(stage, nullptr);
-        m_device->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+        m_common->SetTexture(stage, nullptr);
+        m_common->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
     }
     return true;
 }
 
-void CD3D9Driver::setVertexType(int32_t vertexType) {
-    if (vertexType == m_currentVertexType)
+void CD3DDriverBase::setVertexType(int32_t vertexType) {
+    if (m_traits.cacheVertexType && vertexType == m_currentVertexType)
         return;
     m_currentVertexType = vertexType;
     if (vertexType < 0 || uint32_t(vertexType) >= std::size(kVertexFormats))
         return;
-    if (FAILED(m_device->SetFVF(kVertexFormats[vertexType])))
+    if (FAILED(setVertexFormat(kVertexFormats[vertexType])))
         logD3DError("Could not set vertex Shader.");
 }
 
-bool CD3D9Driver::setRenderStates3D() {
-    if (!m_device)
+bool CD3DDriverBase::setRenderStates3D() {
+    if (!m_common)
         return false;
     if (m_renderMode != RENDER_MODE_3D) {
         sendMatrix(D3DTS_VIEW, m_transforms[TRANSFORM_VIEW]);
         sendMatrix(D3DTS_WORLD, m_transforms[TRANSFORM_WORLD]);
         sendMatrix(D3DTS_PROJECTION, m_transforms[TRANSFORM_PROJECTION]);
-        m_device->SetRenderState(D3DRS_STENCILENABLE, false);
+        m_common->SetRenderState(D3DRS_STENCILENABLE, false);
         m_resetAllStates = true;
     }
     if (m_resetAllStates || m_currentMaterial.differsFrom(m_lastMaterial)) {
@@ -177,17 +170,17 @@ bool CD3D9Driver::setRenderStates3D() {
     return result;
 }
 
-void CD3D9Driver::send2DProjection() {
+void CD3DDriverBase::send2DProjection() {
     const CPixelSize size = getRenderTargetSize();
     sendMatrix(D3DTS_VIEW, CMatrix4::identity());
     sendMatrix(D3DTS_PROJECTION, pixelProjection(size));
 }
 
-bool CD3D9Driver::setRenderStates2D() {
-    if (!m_device)
+bool CD3DDriverBase::setRenderStates2D() {
+    if (!m_common)
         return false;
     if (m_renderMode != RENDER_MODE_2D || m_imageStates) {
-        m_device->SetRenderState(D3DRS_STENCILENABLE, false);
+        m_common->SetRenderState(D3DRS_STENCILENABLE, false);
         m_resetAllStates = true;
         m_transformChanged = true;
         m_renderMode = RENDER_MODE_2D;
@@ -207,68 +200,42 @@ bool CD3D9Driver::setRenderStates2D() {
     return pass ? pass->beforeDraw(this, uint32_t(m_currentVertexType)) : true;
 }
 
-void CD3D9Driver::setColorStates(const RenderMaterial& material) {
+void CD3DDriverBase::setColorStates(const RenderMaterial& material) {
     D3DMATERIAL9 d3dMaterial;
     d3dMaterial.Diffuse = colorValueOf(material.diffuseColor);
     d3dMaterial.Ambient = colorValueOf(material.ambientColor);
     d3dMaterial.Specular = colorValueOf(material.specularColor);
     d3dMaterial.Emissive = colorValueOf(material.emissiveColor);
     d3dMaterial.Power = material.shininess;
-    m_device->SetMaterial(&d3dMaterial);
+    m_common->SetMaterial(&d3dMaterial);
 }
 
-void CD3D9Driver::setColorMaterialStates(uint8_t mode) {
+void CD3DDriverBase::setColorMaterialStates(uint8_t mode) {
     const auto source = [mode](bool follows) { return follows ? D3DMCS_COLOR1 : D3DMCS_MATERIAL; };
-    m_device->SetRenderState(D3DRS_COLORVERTEX, mode != 0);
-    m_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, source(mode == 1 || mode == 5));
-    m_device->SetRenderState(D3DRS_AMBIENTMATERIALSOURCE, source(mode == 2 || mode == 5));
-    m_device->SetRenderState(D3DRS_EMISSIVEMATERIALSOURCE, source(mode == 3));
-    m_device->SetRenderState(D3DRS_SPECULARMATERIALSOURCE, source(mode == 4));
+    m_common->SetRenderState(D3DRS_COLORVERTEX, mode != 0);
+    m_common->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, source(mode == 1 || mode == 5));
+    m_common->SetRenderState(D3DRS_AMBIENTMATERIALSOURCE, source(mode == 2 || mode == 5));
+    m_common->SetRenderState(D3DRS_EMISSIVEMATERIALSOURCE, source(mode == 3));
+    m_common->SetRenderState(D3DRS_SPECULARMATERIALSOURCE, source(mode == 4));
 }
 
-void CD3D9Driver::setDepthStates(uint8_t depthTest) {
+void CD3DDriverBase::setDepthStates(uint8_t depthTest) {
     static const uint32_t functions[] = {D3DCMP_LESSEQUAL, D3DCMP_EQUAL,        D3DCMP_LESS,
                                          D3DCMP_NOTEQUAL,  D3DCMP_GREATEREQUAL, D3DCMP_GREATER,
                                          D3DCMP_ALWAYS};
     if (depthTest == 0) {
-        m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+        m_common->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     } else if (depthTest <= 7) {
-        m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-        m_device->SetRenderState(D3DRS_ZFUNC, functions[depthTest - 1]);
+        m_common->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+        m_common->SetRenderState(D3DRS_ZFUNC, functions[depthTest - 1]);
     }
 }
 
-void CD3D9Driver::setAntiAliasStates(uint8_t flags, uint8_t lastFlags) {
-    if (m_alphaToCoverage) {
-        if (flags & kAlphaToCoverageFlag) {
-            if (m_vendorId == kVendorNvidia)
-                m_device->SetRenderState(D3DRS_ADAPTIVETESS_Y, kAlphaToCoverageOn);
-            else if (m_vendorId == kVendorAti)
-                m_device->SetRenderState(D3DRS_POINTSIZE, kAtiAlphaToCoverageOn);
-        } else if (lastFlags & kAlphaToCoverageFlag) {
-            if (m_vendorId == kVendorNvidia)
-                m_device->SetRenderState(D3DRS_ADAPTIVETESS_Y, 0);
-            else if (m_vendorId == kVendorAti)
-                m_device->SetRenderState(D3DRS_POINTSIZE, kAtiAlphaToCoverageOff);
-        }
-    }
-    if (m_antiAliasing == 0)
-        return;
-    if (flags & kMultiSampleFlags)
-        m_device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, true);
-    else if (lastFlags & kMultiSampleFlags)
-        m_device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, false);
-    if (flags & kLineSmoothFlag)
-        m_device->SetRenderState(D3DRS_ANTIALIASEDLINEENABLE, true);
-    else if (lastFlags & kLineSmoothFlag)
-        m_device->SetRenderState(D3DRS_ANTIALIASEDLINEENABLE, false);
-}
-
-void CD3D9Driver::setFilterStates(uint32_t stage, const RenderMaterialLayer& layer) {
+void CD3DDriverBase::setFilterStates(uint32_t stage, const RenderMaterialLayer& layer) {
     if (!layer.bilinearFilter && !layer.trilinearFilter && layer.anisotropy == 0) {
-        m_device->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-        m_device->SetSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-        m_device->SetSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+        setSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+        setSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+        setSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
         return;
     }
     const auto filter = [&layer, this](uint32_t anisotropicCap) {
@@ -278,19 +245,19 @@ void CD3D9Driver::setFilterStates(uint32_t stage, const RenderMaterialLayer& lay
     };
     const uint32_t magnification = filter(D3DPTFILTERCAPS_MAGFANISOTROPIC);
     const uint32_t minification = filter(D3DPTFILTERCAPS_MINFANISOTROPIC);
-    m_device->SetSamplerState(stage, D3DSAMP_MAGFILTER, magnification);
-    m_device->SetSamplerState(stage, D3DSAMP_MINFILTER, minification);
+    setSamplerState(stage, D3DSAMP_MAGFILTER, magnification);
+    setSamplerState(stage, D3DSAMP_MINFILTER, minification);
     if (magnification == D3DTEXF_ANISOTROPIC || minification == D3DTEXF_ANISOTROPIC) {
         const uint32_t wanted = layer.anisotropy;
-        m_device->SetSamplerState(stage, D3DSAMP_MAXANISOTROPY,
-                                  wanted < m_caps.MaxAnisotropy ? wanted : m_caps.MaxAnisotropy);
+        setSamplerState(stage, D3DSAMP_MAXANISOTROPY,
+                        wanted < m_caps.MaxAnisotropy ? wanted : m_caps.MaxAnisotropy);
     }
-    m_device->SetSamplerState(stage, D3DSAMP_MIPFILTER,
-                              layer.trilinearFilter ? D3DTEXF_LINEAR : D3DTEXF_POINT);
+    setSamplerState(stage, D3DSAMP_MIPFILTER,
+                    layer.trilinearFilter ? D3DTEXF_LINEAR : D3DTEXF_POINT);
 }
 
-void CD3D9Driver::setLayerStates(const RenderMaterial& material, const RenderMaterial& last,
-                                 bool resetAllStates) {
+void CD3DDriverBase::setLayerStates(const RenderMaterial& material, const RenderMaterial& last,
+                                    bool resetAllStates) {
     const uint32_t count = material.layerCount < RenderMaterial::kMaxLayers
                                ? material.layerCount
                                : RenderMaterial::kMaxLayers;
@@ -298,79 +265,51 @@ void CD3D9Driver::setLayerStates(const RenderMaterial& material, const RenderMat
         const RenderMaterialLayer& layer = material.layers[stage];
         const RenderMaterialLayer& lastLayer = last.layers[stage];
         if (resetAllStates || layer.lodBias != lastLayer.lodBias)
-            m_device->SetSamplerState(stage, D3DSAMP_MIPMAPLODBIAS,
-                                      floatBits(float(layer.lodBias) * 0.125f));
+            setSamplerState(stage, D3DSAMP_MIPMAPLODBIAS, floatBits(float(layer.lodBias) * 0.125f));
         if (resetAllStates || layer.wrapMode != lastLayer.wrapMode) {
-            m_device->SetSamplerState(stage, D3DSAMP_ADDRESSU, addressModeOf(layer.wrapMode));
-            m_device->SetSamplerState(stage, D3DSAMP_ADDRESSV, addressModeOf(layer.wrapMode));
+            setSamplerState(stage, D3DSAMP_ADDRESSU, addressModeOf(layer.wrapMode));
+            setSamplerState(stage, D3DSAMP_ADDRESSV, addressModeOf(layer.wrapMode));
         }
         if (resetAllStates || filtersDiffer(layer, lastLayer))
             setFilterStates(stage, layer);
     }
 }
 
-void CD3D9Driver::setBaseRenderStates(const RenderMaterial& material, const RenderMaterial& last,
-                                      bool resetAllStates) {
+void CD3DDriverBase::setBaseRenderStates(const RenderMaterial& material, const RenderMaterial& last,
+                                         bool resetAllStates) {
     const bool reset = resetAllStates;
     if (reset || colorsDiffer(material, last))
         setColorStates(material);
     if (material.colorMaterial != last.colorMaterial)
         setColorMaterialStates(material.colorMaterial);
     if (reset || material.wireframe != last.wireframe || material.pointCloud != last.pointCloud)
-        m_device->SetRenderState(D3DRS_FILLMODE, material.wireframe    ? D3DFILL_WIREFRAME
+        m_common->SetRenderState(D3DRS_FILLMODE, material.wireframe    ? D3DFILL_WIREFRAME
                                                  : material.pointCloud ? D3DFILL_POINT
                                                                        : D3DFILL_SOLID);
     if (reset || material.smoothShading != last.smoothShading)
-        m_device->SetRenderState(D3DRS_SHADEMODE,
+        m_common->SetRenderState(D3DRS_SHADEMODE,
                                  material.smoothShading ? D3DSHADE_GOURAUD : D3DSHADE_FLAT);
     if (reset || material.lighting != last.lighting)
-        m_device->SetRenderState(D3DRS_LIGHTING, material.lighting);
+        m_common->SetRenderState(D3DRS_LIGHTING, material.lighting);
     if (reset || material.depthTest != last.depthTest)
         setDepthStates(material.depthTest);
     if (reset || material.depthWrite != last.depthWrite)
-        m_device->SetRenderState(D3DRS_ZWRITEENABLE, material.depthWrite);
+        m_common->SetRenderState(D3DRS_ZWRITEENABLE, material.depthWrite);
     if (reset || material.frontFaceCulling != last.frontFaceCulling ||
         material.backFaceCulling != last.backFaceCulling)
-        m_device->SetRenderState(D3DRS_CULLMODE, material.frontFaceCulling  ? D3DCULL_CW
+        m_common->SetRenderState(D3DRS_CULLMODE, material.frontFaceCulling  ? D3DCULL_CW
                                                  : material.backFaceCulling ? D3DCULL_CCW
                                                                             : D3DCULL_NONE);
     if (reset || material.fog != last.fog)
-        m_device->SetRenderState(D3DRS_FOGENABLE, material.fog);
+        m_common->SetRenderState(D3DRS_FOGENABLE, material.fog);
     if (reset || material.normalizeNormals != last.normalizeNormals)
-        m_device->SetRenderState(D3DRS_NORMALIZENORMALS, material.normalizeNormals);
+        m_common->SetRenderState(D3DRS_NORMALIZENORMALS, material.normalizeNormals);
     if (hasFeature(FEATURE_COLOR_WRITE_MASK) &&
         (reset || material.colorWriteMask != last.colorWriteMask))
-        m_device->SetRenderState(D3DRS_COLORWRITEENABLE, colorWriteMaskOf(material.colorWriteMask));
+        m_common->SetRenderState(D3DRS_COLORWRITEENABLE, colorWriteMaskOf(material.colorWriteMask));
     if (reset || material.antiAliasFlags != last.antiAliasFlags)
         setAntiAliasStates(material.antiAliasFlags, last.antiAliasFlags);
     if (reset || material.thickness != last.thickness)
-        m_device->SetRenderState(D3DRS_POINTSIZE, floatBits(material.thickness));
+        m_common->SetRenderState(D3DRS_POINTSIZE, floatBits(material.thickness));
     setLayerStates(material, last, reset);
-}
-
-void CD3D9Driver::setVertexShaderConstants(const float* data, int32_t firstRegister,
-                                           int32_t registerCount) {
-    if (data)
-        m_device->SetVertexShaderConstantF(uint32_t(firstRegister), data, uint32_t(registerCount));
-}
-
-void CD3D9Driver::setPixelShaderConstants(const float* data, int32_t firstRegister,
-                                          int32_t registerCount) {
-    if (data)
-        m_device->SetPixelShaderConstantF(uint32_t(firstRegister), data, uint32_t(registerCount));
-}
-
-bool CD3D9Driver::setShaderVariable(bool vertex, const char* name, const float* data,
-                                    int32_t count) {
-    // Only this driver's own renderers take variables; an empty slot or a foreign pass refuses.
-    auto* pass = dynamic_cast<CD3D9MaterialPass*>(currentPass());
-    return pass && pass->setVariable(vertex, name, data, count);
-}
-
-bool CD3D9Driver::setVertexShaderConstant(const char* name, const float* data, int32_t count) {
-    return setShaderVariable(true, name, data, count);
-}
-
-bool CD3D9Driver::setPixelShaderConstant(const char* name, const float* data, int32_t count) {
-    return setShaderVariable(false, name, data, count);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/video/d3d/D3D9Driver.h"
-#include "engine/video/d3d/D3D9FixedFunctionRenderer.h"
+#include "engine/video/d3d/D3DFixedFunctionRenderer.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
 #include "support/FakeHostWindowSystem.h"
 #include "tests/support/d3d/FakeD3D9Runtime.h"
