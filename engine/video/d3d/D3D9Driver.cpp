@@ -50,26 +50,7 @@ CD3D9Driver::CD3D9Driver(const CreationParameters& parameters, IVirtualFileSyste
       m_backBufferColorFormat(COLOR_FORMAT_A8R8G8B8), m_fullScreen(parameters.fullScreen) {}
 
 CD3D9Driver::~CD3D9Driver() {
-    m_materialPasses.clear();
-    clearStageTextures();
-    m_savedBackBuffer.reset();
-    m_common = nullptr;
-    m_device.reset();
-    m_d3d.reset();
-}
-
-bool CD3D9Driver::loadRuntime() {
-    const D3DModuleExport* create =
-        CD3DDriverBase::loadRuntime(m_module, "d3d9.dll", "Direct3DCreate9");
-    if (!create)
-        return false;
-    const auto function = reinterpret_cast<Direct3DCreate9Function>(create->function);
-    m_d3d = CRefPointer<IDirect3D9>(function(create->context, D3D_SDK_VERSION));
-    if (!m_d3d) {
-        logD3DError("Error initializing D3D.");
-        return false;
-    }
-    return true;
+    dropDeviceResources();
 }
 
 void CD3D9Driver::readAdapterIdentifier() {
@@ -121,25 +102,6 @@ void CD3D9Driver::chooseMultiSampling() {
     logD3DWarning("Anti aliasing disabled because hardware/driver lacks necessary caps.");
 }
 
-bool CD3D9Driver::createDevice(bool preserveFloats) {
-    const bool created = createWithVertexProcessing(preserveFloats, [this](uint32_t flags) {
-        IDirect3DDevice9* device = nullptr;
-        if (FAILED(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window, flags,
-                                       &m_presentParams, &device)))
-            return false;
-        m_device = CRefPointer<IDirect3DDevice9>(device);
-        return true;
-    });
-    if (!created)
-        logD3DError("Was not able to create Direct3D9 device.");
-    if (!m_device) {
-        logD3DError("Was not able to create DIRECT3D9 device.");
-        return false;
-    }
-    m_common = m_device.get();
-    return true;
-}
-
 void CD3D9Driver::probeAlphaToCoverage() {
     if (m_vendorId == kVendorNvidia)
         m_alphaToCoverage =
@@ -161,21 +123,12 @@ void CD3D9Driver::readBackBufferFormat() {
     m_backBufferColorFormat = colorFormatOfD3DFormat(m_backBufferD3DFormat);
 }
 
-void CD3D9Driver::createMaterialPasses() {
-    for (const uint32_t type : CD3D9FixedFunctionRenderer::kTypes)
-        setMaterialPass(
-            int32_t(type),
-            CRefPointer<IMaterialPass>(new CD3D9FixedFunctionRenderer(m_device.get(), this, type))
-                .get(),
-            nullptr);
-}
-
 bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     m_fullScreen = parameters.fullScreen;
     m_d3dScreenSize = {parameters.width, parameters.height};
     m_antiAliasing = parameters.antiAlias;
     m_window = HWND(parameters.windowHandle);
-    if (!m_d3d && !loadRuntime())
+    if (!m_d3d && !loadRuntime(m_module, m_d3d, "d3d9.dll", "Direct3DCreate9", D3D_SDK_VERSION))
         return false;
     readAdapterIdentifier();
     D3DDISPLAYMODE displayMode;
@@ -187,7 +140,9 @@ bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     chooseMultiSampling();
     if (!chooseDepthStencilFormat(*m_d3d, m_presentParams.BackBufferFormat, displayMode.Format,
                                   m_presentParams.AutoDepthStencilFormat) ||
-        !createDevice(parameters.highPrecisionFloat))
+        !createDevice(*m_d3d, m_presentParams, parameters.highPrecisionFloat, m_device,
+                      "Was not able to create Direct3D9 device.",
+                      "Was not able to create DIRECT3D9 device."))
         return false;
     m_device->GetDeviceCaps(&m_caps);
     checkStencilCaps();
@@ -195,7 +150,7 @@ bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     reapplyFog();
     fillPlatformData(1, uintptr_t(m_d3d.get()), uintptr_t(m_device.get()));
     m_resetAllStates = true;
-    createMaterialPasses();
+    placeFixedFunctionRenderers<CD3D9MaterialPass>(*this);
     readStageLimits();
     probeAlphaToCoverage();
     setRenderStates3D();

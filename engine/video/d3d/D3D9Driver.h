@@ -70,16 +70,12 @@ private:
     static constexpr uint16_t kVendorNvidia = 0x10DE;
     static constexpr uint16_t kVendorAti = 0x1002;
 
-    bool loadRuntime();
     void readAdapterIdentifier();
     void fillPresentParameters(const CreationParameters& parameters,
                                const D3DDISPLAYMODE& displayMode);
     void chooseMultiSampling();
-    bool createDevice(bool preserveFloats);
     void probeAlphaToCoverage();
     void readBackBufferFormat();
-    void createMaterialPasses();
-    IMaterialPass* baseRendererOf(int32_t baseMaterialType) const;
     bool setShaderVariable(bool vertex, const char* name, const float* data, int32_t count);
 
     D3DPRESENT_PARAMETERS m_presentParams;

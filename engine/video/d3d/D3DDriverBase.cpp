@@ -13,9 +13,18 @@ CD3DDriverBase::CD3DDriverBase(const CreationParameters& parameters, IVirtualFil
       m_maxLightDistance(std::sqrt(std::numeric_limits<float>::max())) {}
 
 CD3DDriverBase::~CD3DDriverBase() {
+    dropDeviceResources();
+}
+
+void CD3DDriverBase::dropDeviceResources() {
     m_materialPasses.clear();
     clearStageTextures();
     m_savedBackBuffer.reset();
+    m_common = nullptr;
+}
+
+IMaterialPass* CD3DDriverBase::baseRendererOf(int32_t baseMaterialType) const {
+    return baseMaterialType < 0 ? nullptr : getMaterialPass(uint32_t(baseMaterialType));
 }
 
 void CD3DDriverBase::clearStageTextures() {
@@ -23,8 +32,9 @@ void CD3DDriverBase::clearStageTextures() {
         texture.reset();
 }
 
-const D3DModuleExport* CD3DDriverBase::loadRuntime(CRefPointer<CD3DModule>& module,
-                                                   const char* library, const char* function) {
+const D3DModuleExport* CD3DDriverBase::findCreateFunction(CRefPointer<CD3DModule>& module,
+                                                          const char* library,
+                                                          const char* function) {
     module = CD3DModuleRegistry::instance().loadLibrary(library);
     if (!module) {
         logD3DError(CString("Error, could not load ").append(library).append("."));
@@ -34,6 +44,17 @@ const D3DModuleExport* CD3DDriverBase::loadRuntime(CRefPointer<CD3DModule>& modu
     if (!create)
         logD3DError(CString("Error, could not get proc adress of ").append(function).append("."));
     return create;
+}
+
+bool CD3DDriverBase::reportDirect3D(bool created) {
+    if (!created)
+        logD3DError("Error initializing D3D.");
+    return created;
+}
+
+void CD3DDriverBase::reportNoDevice(const char* noneMade, const char* noDevice) {
+    logD3DError(noneMade);
+    logD3DError(noDevice);
 }
 
 void CD3DDriverBase::logAdapterIdentifier(const D3DADAPTER_IDENTIFIER9& identifier) {

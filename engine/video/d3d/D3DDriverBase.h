@@ -63,6 +63,7 @@ public:
     void disableCurrentDepthWrite() { m_currentMaterial.depthWrite = false; }
 
     const D3DCAPS9& getCaps() const { return m_caps; }
+    IDirect3DDeviceCommon* getCommonDevice() const { return m_common; }
 
     bool startFrame(bool clearBackBuffer, bool clearDepthBuffer, CColor clearColor,
                     void* presentationWindow, const CPixelRect* sourceRect) override;
@@ -134,20 +135,37 @@ protected:
     // the stencil buffer off where it cannot be had; false, logged, without any depth format),
     // the adapter's line in the log, the stencil capabilities, and the states every new or
     // reset device gets.
-    // The runtime library's creation function; none, logged, when the library or the function is
-    // missing. The module stays loaded with the driver.
-    static const D3DModuleExport* loadRuntime(CRefPointer<CD3DModule>& module, const char* library,
-                                              const char* function);
-    // Creation with hardware, then mixed, then software vertex processing, until one is made.
-    template <typename Create>
-    static bool createWithVertexProcessing(bool preserveFloats, Create create) {
+    // The Direct3D object of the runtime library's creation function; false, logged, when the
+    // library, the function or the object is missing. The module stays loaded with the driver.
+    template <class Direct3D>
+    static bool loadRuntime(CRefPointer<CD3DModule>& module, CRefPointer<Direct3D>& d3d,
+                            const char* library, const char* function, uint32_t sdkVersion) {
+        const D3DModuleExport* create = findCreateFunction(module, library, function);
+        if (create) {
+            using Create = Direct3D* (*)(void* context, uint32_t sdkVersion);
+            d3d = CRefPointer<Direct3D>(
+                reinterpret_cast<Create>(create->function)(create->context, sdkVersion));
+        }
+        return create && reportDirect3D(d3d.get() != nullptr);
+    }
+    // The device for the window, with hardware, then mixed, then software vertex processing
+    // until one is made; false, logged with each line, when none is.
+    template <class Direct3D, class Device, class Parameters>
+    bool createDevice(Direct3D& d3d, Parameters& parameters, bool preserveFloats,
+                      CRefPointer<Device>& device, const char* noneMade, const char* noDevice) {
         const uint32_t extra = preserveFloats ? D3DCREATE_FPU_PRESERVE : 0;
         for (const uint32_t flags :
              {D3DCREATE_HARDWARE_VERTEXPROCESSING, D3DCREATE_MIXED_VERTEXPROCESSING,
               D3DCREATE_SOFTWARE_VERTEXPROCESSING}) {
-            if (create(flags | extra))
+            Device* created = nullptr;
+            if (!FAILED(d3d.CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
+                                         flags | extra, &parameters, &created))) {
+                device = CRefPointer<Device>(created);
+                m_common = created;
                 return true;
+            }
         }
+        reportNoDevice(noneMade, noDevice);
         return false;
     }
     bool chooseDepthStencilFormat(IDirect3DCommon& d3d, D3DFORMAT backBufferFormat,
@@ -161,8 +179,12 @@ protected:
     // Presents to the window and source rectangle of the last startFrame.
     HRESULT presentToWindow();
 
+    // Drops what holds on to the device, before the driver releases it.
+    void dropDeviceResources();
     // The renderer at the current material's type, or none.
     IMaterialPass* currentPass() const;
+    // The renderer a shader material builds on, or none.
+    IMaterialPass* baseRendererOf(int32_t baseMaterialType) const;
     void clearStageTextures();
 
     const Traits m_traits;
@@ -201,6 +223,10 @@ private:
         CColor colors[4];
     };
 
+    static const D3DModuleExport* findCreateFunction(CRefPointer<CD3DModule>& module,
+                                                     const char* library, const char* function);
+    static bool reportDirect3D(bool created);
+    static void reportNoDevice(const char* noneMade, const char* noDevice);
     static bool cutScaledImage(ScaledImage& image, const CPixelRect& clip);
     // The Direct3D matrix of a transform slot, and of the 2D pixel projection.
     void sendMatrix(D3DTRANSFORMSTATETYPE state, const CMatrix4& matrix);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "engine/core/RefPointer.h"
+
 #include "engine/video/IRendererServices.h"
 #include "engine/video/RenderMaterial.h"
 #include "engine/video/d3d/D3DDriverBase.h"
@@ -293,5 +295,16 @@ void CD3DFixedFunctionRenderer<Pass>::setAlphaTest(uint32_t reference) {
     m_device->SetRenderState(D3DRS_ALPHATESTENABLE, true);
 }
 
+template <class Pass>
+void placeFixedFunctionRenderers(CD3DDriverBase& driver) {
+    for (const uint32_t type : CD3DFixedFunctionRenderer<Pass>::kTypes) {
+        const CRefPointer<IMaterialPass> renderer(
+            new CD3DFixedFunctionRenderer<Pass>(driver.getCommonDevice(), &driver, type));
+        driver.setMaterialPass(int32_t(type), renderer.get(), nullptr);
+    }
+}
+
 template class CD3DFixedFunctionRenderer<CD3D9MaterialPass>;
 template class CD3DFixedFunctionRenderer<IMaterialPass>;
+template void placeFixedFunctionRenderers<CD3D9MaterialPass>(CD3DDriverBase& driver);
+template void placeFixedFunctionRenderers<IMaterialPass>(CD3DDriverBase& driver);

@@ -48,6 +48,10 @@ private:
     uint32_t m_type;
 };
 
+// Places a renderer of each of kTypes in the driver's list.
+template <class Pass>
+void placeFixedFunctionRenderers(CD3DDriverBase& driver);
+
 using CD3D9FixedFunctionRenderer = CD3DFixedFunctionRenderer<CD3D9MaterialPass>;
 using CD3D8FixedFunctionRenderer = CD3DFixedFunctionRenderer<IMaterialPass>;
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/video/SoftwareImage.h"
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 // The drawing operations, render-target switches and screen capture on the fake runtime, which
 // keeps the vertices and indices of the last draw.

@@ -15,6 +15,7 @@
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
 #include "engine/video/d3d/host/GLDirect3D9.h"
 #include "engine/video/d3d/host/GLDirect3DDevice9.h"
+#include "tests/video/d3d/TestImage.h"
 
 struct Rgb {
     int r;
@@ -41,22 +42,6 @@ inline RenderMaterial flatMaterial(uint32_t type = MATERIAL_SOLID) {
     material.lighting = false;
     material.backFaceCulling = false;
     return material;
-}
-
-// An image whose pixels come from fn(x, y) as ARGB.
-template <typename Fn>
-CRefPointer<CSoftwareImage> makeImage(int32_t width, int32_t height, Fn fn,
-                                      int32_t format = COLOR_FORMAT_A8R8G8B8) {
-    CRefPointer<CSoftwareImage> image =
-        CSoftwareImage::create(CContentKey(), format, width, height);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x)
-            pixelFromArgb(fn(x, y),
-                          image->getData() + size_t(y) * size_t(image->getPitch()) +
-                              size_t(x) * size_t(image->getBytesPerPixel()),
-                          format);
-    }
-    return image;
 }
 
 // The Direct3D 9 driver on the GL runtime, drawing into an offscreen SDL window on Mesa.
