@@ -108,7 +108,7 @@ CGLDirect3DDevice9* CGLDirect3DDevice9::create(IHostWindowSystem& host, IHostGL&
     if (glContext == kNoHostGLContext)
         return nullptr;
     CRefPointer<CGLContext9> context(new CGLContext9(gl, window, glContext));
-    if (!gl.makeCurrent(window, glContext) || !context->load())
+    if (!context->makeCurrent() || !context->load())
         return nullptr;
     auto* device = new CGLDirect3DDevice9(host, *context, parameters);
     device->GetDeviceCaps(&device->m_caps);
@@ -126,7 +126,10 @@ CGLDirect3DDevice9::CGLDirect3DDevice9(IHostWindowSystem& host, CGLContext9& con
 }
 
 CGLDirect3DDevice9::~CGLDirect3DDevice9() {
-    if (m_whiteTexture && m_context->makeCurrent())
+    if (!m_whiteTexture)
+        return;
+    const CGLContextScope scope(*m_context);
+    if (scope.isCurrent())
         m_gl.DeleteTextures(1, &m_whiteTexture);
 }
 
