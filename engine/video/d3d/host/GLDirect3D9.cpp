@@ -12,10 +12,13 @@
 
 namespace {
 
-IDirect3D9* createGLDirect3D9(void* context, uint32_t) {
+// The runtime names itself after the version asked for, so the log says which one is used.
+IDirect3D9* createGLDirect3D9(void* context, uint32_t sdkVersion) {
     auto* host = static_cast<IHostWindowSystem*>(context);
     IHostGL* gl = host->getGL();
-    return gl ? new CGLDirect3D9(*host, *gl) : nullptr;
+    const char* name =
+        sdkVersion == D3D_SDK_VERSION_8 ? "Direct3D 8 on OpenGL" : "Direct3D 9 on OpenGL";
+    return gl ? new CGLDirect3D9(*host, *gl, name) : nullptr;
 }
 
 struct HostProvider {
@@ -61,7 +64,7 @@ HRESULT CGLDirect3D9::GetAdapterIdentifier(uint32_t adapter, uint32_t,
         return D3DERR_INVALIDCALL;
     *identifier = D3DADAPTER_IDENTIFIER9();
     std::strcpy(identifier->Description, "OpenGL");
-    std::strcpy(identifier->Driver, "Direct3D 9 on OpenGL");
+    std::strcpy(identifier->Driver, m_driverName);
     return D3D_OK;
 }
 
