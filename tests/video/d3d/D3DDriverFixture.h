@@ -10,9 +10,9 @@
 #include "engine/video/d3d/D3DFixedFunctionRenderer.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
 #include "support/FakeHostWindowSystem.h"
+#include "tests/support/TestImage.h"
 #include "tests/support/d3d/FakeD3D9Runtime.h"
 #include "tests/support/d3d/FakeDirect3DDevice9.h"
-#include "tests/video/d3d/TestImage.h"
 
 // A Direct3D driver on the fake runtime, sleeping on the fake window layer's clock.
 template <class Driver>
