@@ -263,3 +263,19 @@ TEST_F(D3D8DriverResourceTest, AssemblyFailuresAreLoggedWithTheAssemblersMessage
     }
     EXPECT_EQ(device8().getShaderCount(), 0u);
 }
+
+// On a target of odd size image parts keep their size: the corners map by the target's size,
+// not by its halves, which would stretch them by (n / 2) / floor(n / 2).
+TEST_F(D3D8DriverTest, ImagePartsKeepTheirSizeOnOddTargets) {
+    parameters.width = 9;
+    parameters.height = 7;
+    device();
+    CRefPointer<IDriverTexture> image = driver->createTexture(
+        makeTestImage(16, 16, [](int32_t, int32_t) { return 0xFFFFFFFFu; }).get());
+    driver->drawImagePart(image.get(), {0, 0}, {0, 0, 9, 7}, nullptr, CColor(0xFFFFFFFF), true);
+    std::vector<CVertexNormal> quad(4);
+    std::memcpy(quad.data(), runtime.device()->lastVertices.data(), 4 * sizeof(CVertexNormal));
+    // Nine pixels across are two clip-space units wide, seven down as well.
+    EXPECT_FLOAT_EQ(quad[1].position.x - quad[0].position.x, 2.0f);
+    EXPECT_FLOAT_EQ(quad[0].position.y - quad[3].position.y, 2.0f);
+}
