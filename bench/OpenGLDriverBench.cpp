@@ -15,7 +15,8 @@
 // The OpenGL driver on Mesa's software renderer beside GL used by hand: frames of 5,000
 // alpha-blended 32 x 32 sprites through the quad batcher, beside a minimal batched GL program
 // drawing the same sprites from the same texture (one iteration is one frame, finished by
-// GL), and the same frames through the Direct3D 9 driver on its OpenGL runtime; and the upload
+// GL), and the same frames through the Direct3D 9 and 8 drivers on their OpenGL runtime beside
+// the OpenGL driver; and the upload
 // of a 1024 x 1024 texture, beside glTexImage2D of the same pixels.
 namespace {
 
@@ -81,8 +82,9 @@ CRefPointer<IRenderDriver> spriteDriver(int driverType, HostWindow window) {
     parameters.windowHandle = window;
     if (driverType == 3)
         return COpenGLRenderDriver::create(parameters, nullptr, nullptr, *host().getGL());
-    registerGLDirect3D9Module(host());
-    return createD3D9Driver(parameters, nullptr);
+    registerGLDirect3DModules(host());
+    return driverType == 1 ? createD3D8Driver(parameters, nullptr)
+                           : createD3D9Driver(parameters, nullptr);
 }
 
 void spritesThroughADriver(benchmark::State& state, int driverType) {
@@ -138,6 +140,10 @@ void BM_SpritesThroughOpenGL(benchmark::State& state) {
 
 void BM_SpritesThroughDirect3D9(benchmark::State& state) {
     spritesThroughADriver(state, 2);
+}
+
+void BM_SpritesThroughDirect3D8(benchmark::State& state) {
+    spritesThroughADriver(state, 1);
 }
 
 // The same frame written directly against GL: one vertex array of all sprites, one draw.
@@ -280,7 +286,27 @@ void BM_UploadHandWritten(benchmark::State& state) {
 BENCHMARK(BM_UploadThroughTheDriver)->Name("TextureUpload1024/vantor")->UseRealTime();
 BENCHMARK(BM_UploadHandWritten)->Name("TextureUpload1024/gl")->UseRealTime();
 BENCHMARK(BM_SpritesThroughOpenGL)->Name("SpriteFrame/vantor")->Arg(0)->Arg(1)->UseRealTime();
-BENCHMARK(BM_SpritesThroughDirect3D9)->Name("SpriteFrame/d3d9")->Arg(0)->Arg(1)->UseRealTime();
+// The Direct3D drivers, each beside the OpenGL driver drawing the same frames.
+BENCHMARK(BM_SpritesThroughDirect3D9)
+    ->Name("SpriteFrameDirect3D9/vantor")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime();
+BENCHMARK(BM_SpritesThroughOpenGL)
+    ->Name("SpriteFrameDirect3D9/opengl")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime();
+BENCHMARK(BM_SpritesThroughDirect3D8)
+    ->Name("SpriteFrameDirect3D8/vantor")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime();
+BENCHMARK(BM_SpritesThroughOpenGL)
+    ->Name("SpriteFrameDirect3D8/opengl")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime();
 BENCHMARK(BM_SpritesHandWritten)->Name("SpriteFrame/gl")->Arg(0)->Arg(1)->UseRealTime();
 
 } // namespace

@@ -31,5 +31,5 @@ void registerPlatformLibrary() {
     registerVideoContentProcessors(contentProcessorFactories());
     registerAudioLibrary();
     openGLDriverFactory() = &createOpenGLDriver;
-    registerGLDirect3D9Module(&sdlHostWindowSystem);
+    registerGLDirect3DModules(&sdlHostWindowSystem);
 }

@@ -14,6 +14,15 @@ CString messagesOf(ID3DXBuffer* messages) {
     return CString(text);
 }
 
+void logAssemblyMessages(ID3DXBuffer* messages, bool vertex) {
+    if (vertex) {
+        logD3DWarning(CString("Vertex shader compilation failed: ").append(messagesOf(messages)));
+    } else {
+        logD3DInformation("Pixel shader compilation failed:");
+        logD3DInformation(messagesOf(messages));
+    }
+}
+
 CD3D9AsmShaderRenderer::CD3D9AsmShaderRenderer(IDirect3DDevice9* device, IShaderCallback* callback,
                                                IMaterialPass* baseRenderer, int32_t userData)
     : m_device(device), m_callback(CRefPointer<IShaderCallback>::share(callback)),
@@ -40,7 +49,7 @@ bool CD3D9AsmShaderRenderer::assembleVertexShader(const char* program) {
     const CRefPointer<ID3DXBuffer> codeHolder(code);
     const CRefPointer<ID3DXBuffer> errorHolder(errors);
     if (errors) {
-        logD3DWarning(CString("Vertex shader compilation failed: ").append(messagesOf(errors)));
+        logAssemblyMessages(errors, true);
         return false;
     }
     if (!createVertexShader(code)) {
@@ -59,8 +68,7 @@ bool CD3D9AsmShaderRenderer::assemblePixelShader(const char* program) {
     const CRefPointer<ID3DXBuffer> codeHolder(code);
     const CRefPointer<ID3DXBuffer> errorHolder(errors);
     if (errors) {
-        logD3DInformation("Pixel shader compilation failed:");
-        logD3DInformation(messagesOf(errors));
+        logAssemblyMessages(errors, false);
         return false;
     }
     if (!createPixelShader(code)) {

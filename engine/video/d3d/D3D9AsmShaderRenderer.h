@@ -50,3 +50,5 @@ private:
 
 // The text of a message buffer.
 CString messagesOf(ID3DXBuffer* messages);
+// The assembler's messages on a program that failed, as the vertex or pixel program's lines.
+void logAssemblyMessages(ID3DXBuffer* messages, bool vertex);

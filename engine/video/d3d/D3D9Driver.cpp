@@ -1,14 +1,10 @@
 #include "engine/video/d3d/D3D9Driver.h"
 
-#include <cmath>
-#include <cstdio>
-#include <limits>
-
 #include "engine/core/Logger.h"
 #include "engine/video/ColorFormat.h"
 #include "engine/video/d3d/D3D9DriverTexture.h"
-#include "engine/video/d3d/D3D9FixedFunctionRenderer.h"
 #include "engine/video/d3d/D3D9Formats.h"
+#include "engine/video/d3d/D3DFixedFunctionRenderer.h"
 #include "engine/video/d3d/D3DLog.h"
 #include "engine/video/d3d/host/IDirect3DSurface9.h"
 
@@ -16,6 +12,17 @@ namespace {
 
 constexpr uint32_t kAlphaToCoverageFormat = makeFourCC('A', 'T', 'O', 'C');
 constexpr uint32_t kMaxMultiSampleLevel = 16;
+
+const CD3DDriverBase::Traits kTraits = {
+    DRIVER_KIND_DIRECT3D9,
+    "DIRECT3D9 clear failed.",
+    "DIRECT3D9 begin scene failed.",
+    "CD3D9Driver clearZBuffer() failed.",
+    true,
+    true,
+    true,
+    true,
+};
 
 CString vendorNameOf(uint32_t vendorId) {
     switch (vendorId) {
@@ -39,49 +46,18 @@ CString vendorNameOf(uint32_t vendorId) {
 } // namespace
 
 CD3D9Driver::CD3D9Driver(const CreationParameters& parameters, IVirtualFileSystem* fileSystem)
-    : CNullRenderDriver(parameters, fileSystem, nullptr), m_stencilBuffer(parameters.stencilBuffer),
-      m_maxLightDistance(std::sqrt(std::numeric_limits<float>::max())),
+    : CD3DDriverBase(parameters, fileSystem, kTraits),
       m_backBufferColorFormat(COLOR_FORMAT_A8R8G8B8), m_fullScreen(parameters.fullScreen) {}
 
 CD3D9Driver::~CD3D9Driver() {
-    m_materialPasses.clear();
-    clearStageTextures();
-    m_savedBackBuffer.reset();
-    m_device.reset();
-    m_d3d.reset();
-}
-
-bool CD3D9Driver::loadRuntime() {
-    m_module = CD3DModuleRegistry::instance().loadLibrary("d3d9.dll");
-    if (!m_module) {
-        logD3DError("Error, could not load d3d9.dll.");
-        return false;
-    }
-    const D3DModuleExport* create = m_module->getProcAddress("Direct3DCreate9");
-    if (!create) {
-        logD3DError("Error, could not get proc adress of Direct3DCreate9.");
-        return false;
-    }
-    const auto function = reinterpret_cast<Direct3DCreate9Function>(create->function);
-    m_d3d = CRefPointer<IDirect3D9>(function(create->context, D3D_SDK_VERSION));
-    if (!m_d3d) {
-        logD3DError("Error initializing D3D.");
-        return false;
-    }
-    return true;
+    dropDeviceResources();
 }
 
 void CD3D9Driver::readAdapterIdentifier() {
     D3DADAPTER_IDENTIFIER9 identifier;
     if (FAILED(m_d3d->GetAdapterIdentifier(D3DADAPTER_DEFAULT, 0, &identifier)))
         return;
-    const uint32_t high = uint32_t(identifier.DriverVersion >> 32);
-    const uint32_t low = uint32_t(identifier.DriverVersion);
-    char line[1100];
-    std::snprintf(line, sizeof(line), "%s %s %d.%d.%d.%d", identifier.Description,
-                  identifier.Driver, int(high >> 16), int(high & 0xFFFF), int(low >> 16),
-                  int(low & 0xFFFF));
-    logD3DInformation(line);
+    logAdapterIdentifier(identifier);
     m_vendorId = uint16_t(identifier.VendorId);
     m_vendorName = vendorNameOf(m_vendorId);
 }
@@ -126,69 +102,6 @@ void CD3D9Driver::chooseMultiSampling() {
     logD3DWarning("Anti aliasing disabled because hardware/driver lacks necessary caps.");
 }
 
-bool CD3D9Driver::isDepthFormatAccepted(D3DFORMAT format) {
-    m_presentParams.AutoDepthStencilFormat = format;
-    return !FAILED(m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
-                                            m_presentParams.BackBufferFormat, D3DUSAGE_DEPTHSTENCIL,
-                                            D3DRTYPE_SURFACE, format));
-}
-
-bool CD3D9Driver::chooseDepthStencilFormat(D3DFORMAT displayFormat) {
-    if (m_stencilBuffer) {
-        if (isDepthFormatAccepted(D3DFMT_D24S8)) {
-            if (FAILED(m_d3d->CheckDepthStencilMatch(
-                    D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, displayFormat,
-                    m_presentParams.BackBufferFormat, D3DFMT_D24S8))) {
-                logD3DWarning("Depth-stencil format is not compatible with display format, "
-                              "disabling stencil buffer.");
-                m_stencilBuffer = false;
-            }
-        } else if (!isDepthFormatAccepted(D3DFMT_D24X4S4) && !isDepthFormatAccepted(D3DFMT_D15S1)) {
-            logD3DWarning("Device does not support stencilbuffer, disabling stencil buffer.");
-            m_stencilBuffer = false;
-        }
-    }
-    if (m_stencilBuffer)
-        return true;
-    if (isDepthFormatAccepted(D3DFMT_D32) || isDepthFormatAccepted(D3DFMT_D24X8) ||
-        isDepthFormatAccepted(D3DFMT_D16))
-        return true;
-    logD3DWarning("Device does not support required depth buffer.");
-    return false;
-}
-
-bool CD3D9Driver::createDevice(HWND window, bool preserveFloats) {
-    const uint32_t extra = preserveFloats ? D3DCREATE_FPU_PRESERVE : 0;
-    const uint32_t processing[] = {D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                   D3DCREATE_MIXED_VERTEXPROCESSING,
-                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING};
-    bool created = false;
-    for (const uint32_t flags : processing) {
-        IDirect3DDevice9* device = nullptr;
-        if (!FAILED(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, flags | extra,
-                                        &m_presentParams, &device))) {
-            m_device = CRefPointer<IDirect3DDevice9>(device);
-            created = true;
-            break;
-        }
-    }
-    if (!created)
-        logD3DError("Was not able to create Direct3D9 device.");
-    if (!m_device) {
-        logD3DError("Was not able to create DIRECT3D9 device.");
-        return false;
-    }
-    return true;
-}
-
-void CD3D9Driver::checkStencilCaps() {
-    const uint32_t needed = D3DSTENCILCAPS_KEEP | D3DSTENCILCAPS_INCRSAT | D3DSTENCILCAPS_DECRSAT;
-    if (m_stencilBuffer && (m_caps.StencilCaps & needed) != needed) {
-        logD3DWarning("Device not able to use stencil buffer, disabling stencil buffer.");
-        m_stencilBuffer = false;
-    }
-}
-
 void CD3D9Driver::probeAlphaToCoverage() {
     if (m_vendorId == kVendorNvidia)
         m_alphaToCoverage =
@@ -210,26 +123,12 @@ void CD3D9Driver::readBackBufferFormat() {
     m_backBufferColorFormat = colorFormatOfD3DFormat(m_backBufferD3DFormat);
 }
 
-void CD3D9Driver::createMaterialPasses() {
-    for (const uint32_t type : CD3D9FixedFunctionRenderer::kTypes)
-        setMaterialPass(
-            int32_t(type),
-            CRefPointer<IMaterialPass>(new CD3D9FixedFunctionRenderer(m_device.get(), this, type))
-                .get(),
-            nullptr);
-}
-
-void CD3D9Driver::clearStageTextures() {
-    for (CRefPointer<IDriverTexture>& texture : m_stageTextures)
-        texture.reset();
-}
-
 bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     m_fullScreen = parameters.fullScreen;
     m_d3dScreenSize = {parameters.width, parameters.height};
     m_antiAliasing = parameters.antiAlias;
     m_window = HWND(parameters.windowHandle);
-    if (!m_d3d && !loadRuntime())
+    if (!m_d3d && !loadRuntime(m_module, m_d3d, "d3d9.dll", "Direct3DCreate9", D3D_SDK_VERSION))
         return false;
     readAdapterIdentifier();
     D3DDISPLAYMODE displayMode;
@@ -239,64 +138,23 @@ bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     }
     fillPresentParameters(parameters, displayMode);
     chooseMultiSampling();
-    if (!chooseDepthStencilFormat(displayMode.Format) ||
-        !createDevice(m_window, parameters.highPrecisionFloat))
+    if (!chooseDepthStencilFormat(*m_d3d, m_presentParams.BackBufferFormat, displayMode.Format,
+                                  m_presentParams.AutoDepthStencilFormat) ||
+        !createDevice(*m_d3d, m_presentParams, parameters.highPrecisionFloat, m_device,
+                      "Was not able to create Direct3D9 device.",
+                      "Was not able to create DIRECT3D9 device."))
         return false;
     m_device->GetDeviceCaps(&m_caps);
     checkStencilCaps();
     setVertexType(VERTEX_TYPE_STANDARD);
-    setFogParameters(m_fog.color, m_fog.linear, m_fog.start, m_fog.end, m_fog.density,
-                     m_fog.perPixel, m_fog.range);
-    m_platformData[0] = 0;
-    m_platformData[1] = 1;
-    m_platformData[2] = uintptr_t(m_d3d.get());
-    m_platformData[3] = uintptr_t(m_device.get());
-    m_platformData[4] = m_window;
+    reapplyFog();
+    fillPlatformData(1, uintptr_t(m_d3d.get()), uintptr_t(m_device.get()));
     m_resetAllStates = true;
-    createMaterialPasses();
-    m_maxTextureStages = m_caps.MaxSimultaneousTextures < 4 ? m_caps.MaxSimultaneousTextures : 4;
-    m_maxClipPlanes = m_caps.MaxUserClipPlanes;
+    placeFixedFunctionRenderers<CD3D9MaterialPass>(*this);
+    readStageLimits();
     probeAlphaToCoverage();
     setRenderStates3D();
     readBackBufferFormat();
-    return true;
-}
-
-bool CD3D9Driver::startFrame(bool clearBackBuffer, bool clearDepthBuffer, CColor clearColor,
-                             void* presentationWindow, const CPixelRect* sourceRect) {
-    CNullRenderDriver::startFrame(clearBackBuffer, clearDepthBuffer, clearColor, presentationWindow,
-                                  sourceRect);
-    m_presentWindow = HWND(presentationWindow);
-    m_hasPresentSourceRect = sourceRect != nullptr;
-    if (sourceRect)
-        m_presentSourceRect = {sourceRect->left, sourceRect->top, sourceRect->right,
-                               sourceRect->bottom};
-    if (!m_device)
-        return false;
-    if (m_deviceLost) {
-        HRESULT level = m_device->TestCooperativeLevel();
-        if (level == D3DERR_DEVICELOST) {
-            CD3DModuleRegistry::instance().sleep(100);
-            level = m_device->TestCooperativeLevel();
-            if (level == D3DERR_DEVICELOST)
-                return false;
-        }
-        if (level == D3DERR_DEVICENOTRESET && !resetDevice())
-            return false;
-    }
-    uint32_t flags = 0;
-    if (clearBackBuffer)
-        flags |= D3DCLEAR_TARGET;
-    if (clearDepthBuffer)
-        flags |= D3DCLEAR_ZBUFFER;
-    if (m_stencilBuffer)
-        flags |= D3DCLEAR_STENCIL;
-    if (FAILED(m_device->Clear(0, nullptr, flags, clearColor.value, 1.0f, 0)))
-        logD3DWarning("DIRECT3D9 clear failed.");
-    if (FAILED(m_device->BeginScene())) {
-        logD3DWarning("DIRECT3D9 begin scene failed.");
-        return false;
-    }
     return true;
 }
 
@@ -309,8 +167,7 @@ bool CD3D9Driver::presentFrame() {
         logD3DWarning("DIRECT3D9 end scene failed.");
         return false;
     }
-    const HRESULT result = m_device->Present(
-        m_hasPresentSourceRect ? &m_presentSourceRect : nullptr, nullptr, m_presentWindow, nullptr);
+    const HRESULT result = presentToWindow();
     if (!FAILED(result))
         return true;
     switch (result) {
@@ -362,15 +219,7 @@ bool CD3D9Driver::resetDevice() {
         }
         return false;
     }
-    m_currentVertexType = -1;
-    m_deviceLost = false;
-    m_resetAllStates = true;
-    clearStageTextures();
-    setVertexType(VERTEX_TYPE_STANDARD);
-    setRenderStates3D();
-    setFogParameters(m_fog.color, m_fog.linear, m_fog.start, m_fog.end, m_fog.density,
-                     m_fog.perPixel, m_fog.range);
-    setAmbientLight(m_ambientLight);
+    restoreStatesAfterReset();
     return true;
 }
 
@@ -381,65 +230,6 @@ void CD3D9Driver::handleResize(CPixelSize size) {
     m_presentParams.BackBufferWidth = size.width;
     m_presentParams.BackBufferHeight = size.height;
     resetDevice();
-}
-
-bool CD3D9Driver::hasFeature(uint32_t feature) const {
-    if (feature >= FEATURE_COUNT || !m_featureEnabled[feature])
-        return false;
-    const uint32_t vertexShader = m_caps.VertexShaderVersion;
-    const uint32_t pixelShader = m_caps.PixelShaderVersion;
-    switch (feature) {
-    case FEATURE_RENDER_TO_TEXTURE:
-        return m_caps.NumSimultaneousRTs > 0;
-    case FEATURE_HARDWARE_TRANSFORM_LIGHTING:
-        return (m_caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0;
-    case FEATURE_MULTITEXTURE:
-    case FEATURE_BILINEAR_FILTER:
-        return true;
-    case FEATURE_MIP_MAPS:
-        return (m_caps.TextureCaps & D3DPTEXTURECAPS_MIPMAP) != 0;
-    case FEATURE_STENCIL_BUFFER:
-        return m_stencilBuffer && m_caps.StencilCaps != 0;
-    case FEATURE_VERTEX_SHADER_1_1:
-    case FEATURE_HLSL:
-        return vertexShader >= D3DVS_VERSION(1, 1);
-    case FEATURE_VERTEX_SHADER_2_0:
-        return vertexShader >= D3DVS_VERSION(2, 0);
-    case FEATURE_VERTEX_SHADER_3_0:
-        return vertexShader >= D3DVS_VERSION(3, 0);
-    case FEATURE_PIXEL_SHADER_1_1:
-        return pixelShader >= D3DPS_VERSION(1, 1);
-    case FEATURE_PIXEL_SHADER_1_2:
-        return pixelShader >= D3DPS_VERSION(1, 2);
-    case FEATURE_PIXEL_SHADER_1_3:
-        return pixelShader >= D3DPS_VERSION(1, 3);
-    case FEATURE_PIXEL_SHADER_1_4:
-        return pixelShader >= D3DPS_VERSION(1, 4);
-    case FEATURE_PIXEL_SHADER_2_0:
-        return pixelShader >= D3DPS_VERSION(2, 0);
-    case FEATURE_PIXEL_SHADER_3_0:
-        return pixelShader >= D3DPS_VERSION(3, 0);
-    case FEATURE_NON_SQUARE_TEXTURES:
-        return (m_caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY) == 0;
-    case FEATURE_NON_POWER_OF_TWO_TEXTURES:
-        return (m_caps.TextureCaps & D3DPTEXTURECAPS_POW2) == 0;
-    case FEATURE_COLOR_WRITE_MASK:
-        return (m_caps.PrimitiveMiscCaps & D3DPMISCCAPS_COLORWRITEENABLE) != 0;
-    default:
-        return false;
-    }
-}
-
-uint32_t CD3D9Driver::setTextureOption(uint32_t option, bool on) {
-    if (option == TEXTURE_CREATE_MIP_MAPS && on && !hasFeature(FEATURE_MIP_MAPS))
-        on = false;
-    return CNullRenderDriver::setTextureOption(option, on);
-}
-
-CPixelSize CD3D9Driver::getRenderTargetSize() const {
-    if (m_renderTargetSize.width != 0 || m_renderTargetSize.height != 0)
-        return m_renderTargetSize;
-    return m_d3dScreenSize;
 }
 
 CRefPointer<IDriverTexture> CD3D9Driver::createDeviceTexture(CSoftwareImage* image) {

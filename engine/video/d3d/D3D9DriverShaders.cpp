@@ -4,10 +4,6 @@
 #include "engine/video/d3d/D3D9Driver.h"
 #include "engine/video/d3d/D3D9HlslShaderRenderer.h"
 
-IMaterialPass* CD3D9Driver::baseRendererOf(int32_t baseMaterialType) const {
-    return baseMaterialType < 0 ? nullptr : getMaterialPass(uint32_t(baseMaterialType));
-}
-
 int32_t CD3D9Driver::createAsmMaterial(const char* vertexProgram, const char* pixelProgram,
                                        IShaderCallback* callback, int32_t baseMaterialType,
                                        int32_t userData) {

@@ -80,3 +80,20 @@ void boxFilter16(const MipLevelView& upper, const MipLevelView& lower, bool a1r5
         storePixel16(out, pixel16Of(average(pixels), a1r5g5b5));
     });
 }
+
+void boxFilterA1R5G5B5Fields(const MipLevelView& upper, const MipLevelView& lower) {
+    forEachBlock(upper, lower, 2, [](const uint8_t* const(&block)[4], uint8_t* out) {
+        uint32_t red = 0;
+        uint32_t green = 0;
+        uint32_t blue = 0;
+        uint32_t alpha = 0x8000;
+        for (const uint8_t* pixel : block) {
+            const uint32_t value = loadPixel16(pixel);
+            red += (value >> 10) & 0x1F;
+            green += (value >> 5) & 0x1F;
+            blue += value & 0x1F;
+            alpha &= value;
+        }
+        storePixel16(out, uint16_t(alpha | (red / 4) << 10 | (green / 4) << 5 | blue / 4));
+    });
+}

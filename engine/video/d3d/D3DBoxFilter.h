@@ -15,3 +15,5 @@ struct MipLevelView {
 void boxFilterA8R8G8B8(const MipLevelView& upper, const MipLevelView& lower);
 // R5G6B5, or A1R5G5B5 with its alpha bit.
 void boxFilter16(const MipLevelView& upper, const MipLevelView& lower, bool a1r5g5b5);
+// A1R5G5B5 by its 5-bit fields as they are; the alpha bit only where all four pixels have it.
+void boxFilterA1R5G5B5Fields(const MipLevelView& upper, const MipLevelView& lower);

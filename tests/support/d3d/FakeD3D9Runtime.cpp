@@ -5,6 +5,7 @@
 
 #include "engine/core/Array.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
+#include "engine/video/d3d/host/Direct3D8On9.h"
 #include "tests/support/d3d/FakeDirect3D9.h"
 #include "tests/support/d3d/FakeDirect3DDevice9.h"
 
@@ -18,6 +19,17 @@ IDirect3D9* createFake(void* context, uint32_t sdkVersion) {
     if (runtime->script.createGivesNone)
         return nullptr;
     return new FakeDirect3D9(*runtime);
+}
+
+IDirect3D8* createFake8(void* context, uint32_t sdkVersion) {
+    auto* runtime = static_cast<FakeD3D9Runtime*>(context);
+    ++runtime->createCalls;
+    runtime->lastSdkVersion = sdkVersion;
+    runtime->record("Direct3DCreate8(" + std::to_string(sdkVersion) + ")");
+    if (runtime->script.createGivesNone)
+        return nullptr;
+    const CRefPointer<IDirect3D9> d3d(new FakeDirect3D9(*runtime));
+    return new CDirect3D8On9(d3d.get());
 }
 
 } // namespace
@@ -55,10 +67,14 @@ FakeD3D9Runtime::FakeD3D9Runtime() {
     CArray<D3DModuleExport> exports;
     exports.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(&createFake), this});
     CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
+    CArray<D3DModuleExport> exports8;
+    exports8.append({"Direct3DCreate8", reinterpret_cast<void (*)()>(&createFake8), this});
+    CD3DModuleRegistry::instance().registerModule("d3d8.dll", exports8);
 }
 
 FakeD3D9Runtime::~FakeD3D9Runtime() {
     CD3DModuleRegistry::instance().unregisterModule("d3d9.dll");
+    CD3DModuleRegistry::instance().unregisterModule("d3d8.dll");
 }
 
 size_t FakeD3D9Runtime::count(const std::string& prefix) const {

@@ -11,6 +11,12 @@
 
 class FakeDirect3DDevice9;
 
+// One answer of GetRasterStatus.
+struct FakeRasterStatus {
+    HRESULT result = D3D_OK;
+    bool inVerticalBlank = true;
+};
+
 // What the fake Direct3D 9 runtime answers; each test changes what it needs before the driver
 // starts.
 struct FakeD3D9Script {
@@ -48,6 +54,8 @@ struct FakeD3D9Script {
     bool getRenderTargetFails = false;
     HRESULT setRenderTargetResult = D3D_OK;
     bool frontBufferFails = false;
+    // Answers of GetRasterStatus, one per call; once empty, in the blank.
+    std::deque<FakeRasterStatus> rasterStatuses;
     bool createShaderFails = false;
     HRESULT setShaderResult = D3D_OK;
 
@@ -55,7 +63,8 @@ struct FakeD3D9Script {
     static D3DCAPS9 defaultCaps();
 };
 
-// A Direct3D 9 runtime for tests, registered as "d3d9.dll" while it lives. Every call of its
+// A Direct3D 9 runtime for tests, registered as "d3d9.dll" while it lives, and as "d3d8.dll"
+// through Direct3D 8 on Direct3D 9. Every call of its
 // objects is written to the log as "Name(arguments)", so tests can see what a driver sent.
 class FakeD3D9Runtime {
 public:

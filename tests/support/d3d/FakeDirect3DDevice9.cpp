@@ -305,6 +305,29 @@ HRESULT FakeDirect3DDevice9::GetFrontBufferData(uint32_t, IDirect3DSurface9* des
     return D3D_OK;
 }
 
+HRESULT FakeDirect3DDevice9::GetRasterStatus(uint32_t, D3DRASTER_STATUS* status) {
+    m_runtime.record("GetRasterStatus");
+    std::deque<FakeRasterStatus>& answers = m_runtime.script.rasterStatuses;
+    const FakeRasterStatus answer = answers.empty() ? FakeRasterStatus() : answers.front();
+    if (!answers.empty())
+        answers.pop_front();
+    status->InVBlank = answer.inVerticalBlank;
+    return answer.result;
+}
+
+HRESULT FakeDirect3DDevice9::GetDepthStencilSurface(IDirect3DSurface9** surface) {
+    m_runtime.record("GetDepthStencilSurface");
+    if (!depthStencil) {
+        depthStencil = CRefPointer<IDirect3DSurface9>(new CMemorySurface9(
+            presentParameters.BackBufferWidth, presentParameters.BackBufferHeight,
+            presentParameters.AutoDepthStencilFormat, D3DPOOL_DEFAULT));
+        names[depthStencil.get()] = "depthstencil";
+    }
+    depthStencil->addRef();
+    *surface = depthStencil.get();
+    return D3D_OK;
+}
+
 HRESULT FakeDirect3DDevice9::CreateVertexShader(const uint32_t* function,
                                                 IDirect3DVertexShader9** shader) {
     m_runtime.record("CreateVertexShader(" + std::to_string(function ? function[0] : 0) + ")");

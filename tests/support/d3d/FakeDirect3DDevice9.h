@@ -63,6 +63,8 @@ public:
                                         D3DPOOL pool, IDirect3DSurface9** surface) override;
     HRESULT GetDisplayMode(uint32_t swapChain, D3DDISPLAYMODE* mode) override;
     HRESULT GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) override;
+    HRESULT GetRasterStatus(uint32_t swapChain, D3DRASTER_STATUS* status) override;
+    HRESULT GetDepthStencilSurface(IDirect3DSurface9** surface) override;
     HRESULT CreateVertexShader(const uint32_t* function, IDirect3DVertexShader9** shader) override;
     HRESULT SetVertexShader(IDirect3DVertexShader9* shader) override;
     HRESULT GetVertexShader(IDirect3DVertexShader9** shader) override;
@@ -100,6 +102,7 @@ public:
     D3DVIEWPORT9 viewport;
     CRefPointer<IDirect3DSurface9> backBuffer;
     CRefPointer<IDirect3DSurface9> renderTarget;
+    CRefPointer<IDirect3DSurface9> depthStencil;
     CRefPointer<IDirect3DVertexShader9> vertexShader;
     CRefPointer<IDirect3DPixelShader9> pixelShader;
     std::map<const void*, std::string> names;

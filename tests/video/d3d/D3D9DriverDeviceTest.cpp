@@ -4,7 +4,7 @@
 #include "engine/video/ColorFormat.h"
 #include "engine/video/d3d/D3DDriverFactories.h"
 #include "tests/video/d3d/BaseStatesPass.h"
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 namespace {
 

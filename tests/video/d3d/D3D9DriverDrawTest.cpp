@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/video/SoftwareImage.h"
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 // The drawing operations, render-target switches and screen capture on the fake runtime, which
 // keeps the vertices and indices of the last draw.
@@ -338,4 +338,23 @@ TEST_F(D3D9DriverDrawTest, TheDepthClearWarnsWhenTheDeviceRefuses) {
     runtime.script.clearResult = D3DERR_INVALIDCALL;
     const std::string log = captureLog([&] { driver->clearDepthBuffer(); });
     EXPECT_TRUE(contains(log, "CD3D9Driver clearZBuffer() failed."));
+}
+
+// An image in a larger power-of-two storage sits in its top-left corner: texture coordinates
+// count in the storage, or the padding would be stretched over the image.
+TEST_F(D3D9DriverTest, ImageCoordinatesCountInTheTexturesStorage) {
+    runtime.script.caps.TextureCaps |= D3DPTEXTURECAPS_POW2;
+    device();
+    CRefPointer<IDriverTexture> image = driver->createTexture(
+        makeTestImage(100, 30, [](int32_t, int32_t) { return 0xFFFFFFFFu; }).get());
+    ASSERT_EQ(image->getSize(), (CPixelSize{128, 32}));
+    driver->drawImageScaled(image.get(), {0, 0, 100, 30}, {0, 0, 100, 30}, nullptr, nullptr, true);
+    std::vector<CVertexNormal> quad(4);
+    std::memcpy(quad.data(), runtime.device()->lastVertices.data(), 4 * sizeof(CVertexNormal));
+    EXPECT_FLOAT_EQ(quad[2].texCoord.x, 100.0f / 128.0f);
+    EXPECT_FLOAT_EQ(quad[2].texCoord.y, 30.0f / 32.0f);
+    driver->drawImagePart(image.get(), {0, 0}, {10, 0, 20, 30}, nullptr, CColor(0xFFFFFFFF), true);
+    std::memcpy(quad.data(), runtime.device()->lastVertices.data(), 4 * sizeof(CVertexNormal));
+    EXPECT_FLOAT_EQ(quad[0].texCoord.x, 10.5f / 128.0f);
+    EXPECT_FLOAT_EQ(quad[2].texCoord.x, 20.5f / 128.0f);
 }

@@ -2,7 +2,7 @@
 #include <limits>
 #include <numbers>
 
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 namespace {
 

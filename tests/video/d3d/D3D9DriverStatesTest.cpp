@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "engine/video/d3d/D3D9MaterialPass.h"
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 namespace {
 

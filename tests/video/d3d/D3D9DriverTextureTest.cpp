@@ -4,7 +4,7 @@
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/d3d/D3D9DriverTexture.h"
 #include "engine/video/d3d/host/MemoryTexture9.h"
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 // Textures of the Direct3D 9 driver on the fake runtime, whose textures keep their levels in
 // memory.
@@ -12,22 +12,6 @@ namespace {
 
 class D3D9DriverTextureTest : public D3D9DriverTest {
 protected:
-    // An image whose pixels come from fn(x, y) as ARGB.
-    template <typename Fn>
-    static CRefPointer<CSoftwareImage> makeImage(int32_t width, int32_t height, Fn fn,
-                                                 int32_t format = COLOR_FORMAT_A8R8G8B8) {
-        CRefPointer<CSoftwareImage> image =
-            CSoftwareImage::create(CContentKey(), format, width, height);
-        for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x)
-                pixelFromArgb(fn(x, y),
-                              image->getData() + size_t(y) * size_t(image->getPitch()) +
-                                  size_t(x) * size_t(image->getBytesPerPixel()),
-                              format);
-        }
-        return image;
-    }
-
     CRefPointer<IDriverTexture> textureOf(CSoftwareImage* image) {
         device();
         CRefPointer<IDriverTexture> texture;
@@ -67,7 +51,7 @@ TEST_F(D3D9DriverTextureTest, StorageFollowsTheDeviceLimits) {
         runtime.script.caps.TextureCaps = c.textureCaps;
         runtime.script.caps.MaxTextureWidth = c.maxWidth;
         driver.reset();
-        CRefPointer<IDriverTexture> texture = textureOf(makeImage(100, 30, opaqueWhite).get());
+        CRefPointer<IDriverTexture> texture = textureOf(makeTestImage(100, 30, opaqueWhite).get());
         EXPECT_EQ(texture->getSize(), c.storage) << c.textureCaps << " " << c.maxWidth;
         EXPECT_EQ(texture->getSourceSize(), (CPixelSize{100, 30}));
         EXPECT_EQ(texture->getPitch(), c.storage.width * 4);
@@ -89,14 +73,14 @@ TEST_F(D3D9DriverTextureTest, RefusedFormatsFallBackToSixteenBits) {
         runtime.script.refusedTextureFormats = {c.refused};
         driver.reset();
         CRefPointer<IDriverTexture> texture =
-            textureOf(makeImage(2, 2, opaqueWhite, c.imageFormat).get());
+            textureOf(makeTestImage(2, 2, opaqueWhite, c.imageFormat).get());
         ASSERT_NE(static_cast<CD3D9DriverTexture&>(*texture).getD3DTexture(), nullptr);
         EXPECT_EQ(texture->getColorFormat(), c.colorFormat) << c.imageFormat;
         EXPECT_EQ(texture->getPitch(), 4u) << c.imageFormat;
     }
     runtime.script.refusedTextureFormats = {D3DFMT_A8R8G8B8, D3DFMT_A1R5G5B5};
     driver.reset();
-    CRefPointer<IDriverTexture> texture = textureOf(makeImage(2, 2, opaqueWhite).get());
+    CRefPointer<IDriverTexture> texture = textureOf(makeTestImage(2, 2, opaqueWhite).get());
     EXPECT_TRUE(contains(lastLog, "Could not create DIRECT3D9 Texture."));
     EXPECT_EQ(texture->mapPixels(false), nullptr);
 }
@@ -104,7 +88,7 @@ TEST_F(D3D9DriverTextureTest, RefusedFormatsFallBackToSixteenBits) {
 TEST_F(D3D9DriverTextureTest, MipLevelsAverageTwoByTwoAndStopAtOnePixel) {
     // Columns alternate between black and white, rows between opaque and clear.
     CRefPointer<IDriverTexture> texture =
-        textureOf(makeImage(4, 4, [](int32_t x, int32_t y) {
+        textureOf(makeTestImage(4, 4, [](int32_t x, int32_t y) {
                       return (y % 2 ? 0x00000000u : 0xFF000000u) | (x % 2 ? 0xFFFFFFu : 0);
                   }).get());
     ASSERT_TRUE(texture->hasMipLevels());
@@ -115,14 +99,14 @@ TEST_F(D3D9DriverTextureTest, MipLevelsAverageTwoByTwoAndStopAtOnePixel) {
     EXPECT_FALSE(contains(lastLog, "mip map"));
 
     // A one-pixel image has no level to fill: one warning, still a mip-mapped texture.
-    texture = textureOf(makeImage(1, 1, opaqueWhite).get());
+    texture = textureOf(makeTestImage(1, 1, opaqueWhite).get());
     EXPECT_TRUE(texture->hasMipLevels());
     EXPECT_EQ(lastLog.find("Could not get lower surface level for mip map generation"),
               lastLog.rfind("Could not get lower surface level for mip map generation"));
     EXPECT_TRUE(contains(lastLog, "Could not get lower surface level for mip map generation"));
 
     // One pixel high: every level averages its row with itself, down to 1 x 1.
-    texture = textureOf(makeImage(8, 1, [](int32_t x, int32_t) {
+    texture = textureOf(makeTestImage(8, 1, [](int32_t x, int32_t) {
                             return x < 4 ? 0xFF000000u : 0xFFFFFFFFu;
                         }).get());
     EXPECT_EQ(texel(*texture, 1, 0, 0), 0xFF000000u);
@@ -132,7 +116,7 @@ TEST_F(D3D9DriverTextureTest, MipLevelsAverageTwoByTwoAndStopAtOnePixel) {
 
 TEST_F(D3D9DriverTextureTest, SixteenBitLevelsWidenAndNarrowTheirChannels) {
     CRefPointer<IDriverTexture> texture =
-        textureOf(makeImage(
+        textureOf(makeTestImage(
                       2, 2, [](int32_t x, int32_t) { return x ? 0xFFFFFFFFu : 0xFF000000u; },
                       COLOR_FORMAT_R5G6B5)
                       .get());
@@ -144,7 +128,7 @@ TEST_F(D3D9DriverTextureTest, SixteenBitLevelsWidenAndNarrowTheirChannels) {
 }
 
 TEST_F(D3D9DriverTextureTest, LevelZeroWrittenThroughAMapRebuildsTheLevels) {
-    CRefPointer<IDriverTexture> texture = textureOf(makeImage(2, 2, opaqueWhite).get());
+    CRefPointer<IDriverTexture> texture = textureOf(makeTestImage(2, 2, opaqueWhite).get());
     auto* pixels = static_cast<uint8_t*>(texture->mapPixels(false));
     ASSERT_NE(pixels, nullptr);
     std::memset(pixels, 0, texture->getPitch() * 2);
@@ -156,7 +140,7 @@ TEST_F(D3D9DriverTextureTest, LevelZeroWrittenThroughAMapRebuildsTheLevels) {
 
 TEST_F(D3D9DriverTextureTest, OptionSixteenDropsTheImageAfterTheUpload) {
     device();
-    CRefPointer<CSoftwareImage> image = makeImage(2, 2, opaqueWhite);
+    CRefPointer<CSoftwareImage> image = makeTestImage(2, 2, opaqueWhite);
     EXPECT_EQ(driver->createTexture(image.get())->getSourceImage(), image.get());
     driver->setTextureOption(TEXTURE_RELEASE_SOURCE_IMAGE, true);
     CRefPointer<IDriverTexture> texture = driver->createTexture(image.get());

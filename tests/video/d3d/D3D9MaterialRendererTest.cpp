@@ -4,7 +4,7 @@
 
 #include "engine/video/ImageTexture.h"
 #include "engine/video/SoftwareImage.h"
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 // The fixed-function renderers on the fake runtime: each type's stages, blending and alpha test
 // as the device holds them after a draw, and what switching between types sends.

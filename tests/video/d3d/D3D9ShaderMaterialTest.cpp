@@ -4,7 +4,7 @@
 #include "engine/video/IShaderCallback.h"
 #include "engine/video/d3d/D3DX9Library.h"
 #include "tests/support/d3d/FakeD3DX9.h"
-#include "tests/video/d3d/D3D9DriverFixture.h"
+#include "tests/video/d3d/D3DDriverFixture.h"
 
 // Shader materials on the fake runtime and the fake extension library.
 namespace {

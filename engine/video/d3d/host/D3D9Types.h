@@ -205,6 +205,14 @@ enum D3DTEXTURESTAGESTATETYPE : uint32_t {
     D3DTSS_ALPHAARG1 = 5,
     D3DTSS_ALPHAARG2 = 6,
     D3DTSS_TEXCOORDINDEX = 11,
+    // Direct3D 8 keeps the sampler states among the stage states.
+    D3DTSS_ADDRESSU = 13,
+    D3DTSS_ADDRESSV = 14,
+    D3DTSS_MAGFILTER = 16,
+    D3DTSS_MINFILTER = 17,
+    D3DTSS_MIPFILTER = 18,
+    D3DTSS_MIPMAPLODBIAS = 19,
+    D3DTSS_MAXANISOTROPY = 21,
     D3DTSS_TEXTURETRANSFORMFLAGS = 24,
 };
 
@@ -317,6 +325,7 @@ constexpr uint32_t D3DTTFF_DISABLE = 0;
 constexpr uint32_t D3DTTFF_COUNT2 = 2;
 
 // Capability bits.
+constexpr uint32_t D3DCAPS_READ_SCANLINE = 0x20000;
 constexpr uint32_t D3DDEVCAPS_HWTRANSFORMANDLIGHT = 0x10000;
 constexpr uint32_t D3DPTEXTURECAPS_POW2 = 0x2;
 constexpr uint32_t D3DPTEXTURECAPS_SQUAREONLY = 0x20;
@@ -391,6 +400,7 @@ struct D3DPRESENT_PARAMETERS {
 
 // The capabilities the drivers read.
 struct D3DCAPS9 {
+    uint32_t Caps = 0;
     uint32_t DevCaps = 0;
     uint32_t PrimitiveMiscCaps = 0;
     uint32_t TextureCaps = 0;
@@ -473,4 +483,9 @@ struct D3DSURFACE_DESC {
     uint32_t MultiSampleQuality = 0;
     uint32_t Width = 0;
     uint32_t Height = 0;
+};
+
+struct D3DRASTER_STATUS {
+    bool InVBlank = true;
+    uint32_t ScanLine = 0;
 };

@@ -18,7 +18,9 @@ public:
     IHostGL& facet() const { return m_facet; }
     HostWindow window() const { return m_window; }
     // False once the window or its context is gone: GL objects then went with the context.
-    bool makeCurrent() const { return m_facet.makeCurrent(m_window, m_context); }
+    bool makeCurrent();
+    // The context our runtime made current last, or none.
+    static CGLContext9* current();
 
 protected:
     ~CGLContext9() override;
@@ -28,4 +30,21 @@ private:
     HostWindow m_window;
     HostGLContext m_context;
     GLFunctions m_gl;
+};
+
+// Makes a context current for the work of the scope, such as deleting GL objects of a device
+// that is going, and then the one that was current before: another device keeps drawing.
+class CGLContextScope {
+public:
+    explicit CGLContextScope(CGLContext9& context)
+        : m_previous(CGLContext9::current()), m_current(context.makeCurrent()) {}
+    ~CGLContextScope();
+    CGLContextScope(const CGLContextScope&) = delete;
+    CGLContextScope& operator=(const CGLContextScope&) = delete;
+
+    bool isCurrent() const { return m_current; }
+
+private:
+    CGLContext9* m_previous;
+    bool m_current;
 };

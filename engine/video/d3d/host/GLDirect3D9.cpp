@@ -7,14 +7,18 @@
 #include "engine/platform/host/IHostWindowSystem.h"
 #include "engine/video/d3d/host/D3D9GLFormats.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
+#include "engine/video/d3d/host/Direct3D8On9.h"
 #include "engine/video/d3d/host/GLDirect3DDevice9.h"
 
 namespace {
 
-IDirect3D9* createGLDirect3D9(void* context, uint32_t) {
+// The runtime names itself after the version asked for, so the log says which one is used.
+IDirect3D9* createGLDirect3D9(void* context, uint32_t sdkVersion) {
     auto* host = static_cast<IHostWindowSystem*>(context);
     IHostGL* gl = host->getGL();
-    return gl ? new CGLDirect3D9(*host, *gl) : nullptr;
+    const char* name =
+        sdkVersion == D3D_SDK_VERSION_8 ? "Direct3D 8 on OpenGL" : "Direct3D 9 on OpenGL";
+    return gl ? new CGLDirect3D9(*host, *gl, name) : nullptr;
 }
 
 struct HostProvider {
@@ -25,6 +29,26 @@ IDirect3D9* createOnProvidedHost(void* context, uint32_t sdkVersion) {
     IHostWindowSystem& host = static_cast<HostProvider*>(context)->host();
     CD3DModuleRegistry::instance().setHostWindowSystem(&host);
     return createGLDirect3D9(&host, sdkVersion);
+}
+
+IDirect3D8* createGLDirect3D8(void* context, uint32_t sdkVersion) {
+    const CRefPointer<IDirect3D9> d3d(createGLDirect3D9(context, sdkVersion));
+    return d3d ? new CDirect3D8On9(d3d.get()) : nullptr;
+}
+
+IDirect3D8* createGL8OnProvidedHost(void* context, uint32_t sdkVersion) {
+    const CRefPointer<IDirect3D9> d3d(createOnProvidedHost(context, sdkVersion));
+    return d3d ? new CDirect3D8On9(d3d.get()) : nullptr;
+}
+
+void registerModules(void* context, IDirect3D9* (*create9)(void*, uint32_t),
+                     IDirect3D8* (*create8)(void*, uint32_t)) {
+    CArray<D3DModuleExport> exports9;
+    exports9.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(create9), context});
+    CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports9);
+    CArray<D3DModuleExport> exports8;
+    exports8.append({"Direct3DCreate8", reinterpret_cast<void (*)()>(create8), context});
+    CD3DModuleRegistry::instance().registerModule("d3d8.dll", exports8);
 }
 
 bool isDepthStencilFormat(D3DFORMAT format) {
@@ -40,7 +64,7 @@ HRESULT CGLDirect3D9::GetAdapterIdentifier(uint32_t adapter, uint32_t,
         return D3DERR_INVALIDCALL;
     *identifier = D3DADAPTER_IDENTIFIER9();
     std::strcpy(identifier->Description, "OpenGL");
-    std::strcpy(identifier->Driver, "Direct3D 9 on OpenGL");
+    std::strcpy(identifier->Driver, m_driverName);
     return D3D_OK;
 }
 
@@ -97,17 +121,12 @@ HRESULT CGLDirect3D9::CreateDevice(uint32_t adapter, D3DDEVTYPE, HWND focusWindo
     return *device ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
-void registerGLDirect3D9Module(IHostWindowSystem& host) {
-    CArray<D3DModuleExport> exports;
-    exports.append({"Direct3DCreate9", reinterpret_cast<void (*)()>(&createGLDirect3D9), &host});
-    CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
+void registerGLDirect3DModules(IHostWindowSystem& host) {
+    registerModules(&host, &createGLDirect3D9, &createGLDirect3D8);
 }
 
-void registerGLDirect3D9Module(IHostWindowSystem& (*host)()) {
+void registerGLDirect3DModules(IHostWindowSystem& (*host)()) {
     static HostProvider provider;
     provider.host = host;
-    CArray<D3DModuleExport> exports;
-    exports.append(
-        {"Direct3DCreate9", reinterpret_cast<void (*)()>(&createOnProvidedHost), &provider});
-    CD3DModuleRegistry::instance().registerModule("d3d9.dll", exports);
+    registerModules(&provider, &createOnProvidedHost, &createGL8OnProvidedHost);
 }

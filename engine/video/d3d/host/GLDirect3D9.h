@@ -9,7 +9,9 @@ class IHostWindowSystem;
 // through its GL facet. One adapter, the desktop's display mode, the formats a GL window offers.
 class CGLDirect3D9 : public IDirect3D9 {
 public:
-    CGLDirect3D9(IHostWindowSystem& host, IHostGL& gl) : m_host(host), m_gl(gl) {}
+    // The driver name is the adapter's, as identified; it must outlive the object.
+    CGLDirect3D9(IHostWindowSystem& host, IHostGL& gl, const char* driverName)
+        : m_host(host), m_gl(gl), m_driverName(driverName) {}
 
     HRESULT GetAdapterIdentifier(uint32_t adapter, uint32_t flags,
                                  D3DADAPTER_IDENTIFIER9* identifier) override;
@@ -30,12 +32,14 @@ public:
 private:
     IHostWindowSystem& m_host;
     IHostGL& m_gl;
+    const char* m_driverName;
 };
 
-// Registers the runtime as "d3d9.dll" for the window system, which must outlive the
-// registration; a window system without a GL facet gives no Direct3D object.
-void registerGLDirect3D9Module(IHostWindowSystem& host);
+// Registers the runtime as "d3d9.dll" and, through Direct3D 8 on Direct3D 9, as "d3d8.dll" for the
+// window system, which must outlive the registration; a window system without a GL facet gives no
+// Direct3D object.
+void registerGLDirect3DModules(IHostWindowSystem& host);
 // The same for the window system the function gives when a driver first loads the runtime,
 // which then also becomes the module registry's window layer: registering starts no window
 // system.
-void registerGLDirect3D9Module(IHostWindowSystem& (*host)());
+void registerGLDirect3DModules(IHostWindowSystem& (*host)());

@@ -108,7 +108,7 @@ CGLDirect3DDevice9* CGLDirect3DDevice9::create(IHostWindowSystem& host, IHostGL&
     if (glContext == kNoHostGLContext)
         return nullptr;
     CRefPointer<CGLContext9> context(new CGLContext9(gl, window, glContext));
-    if (!gl.makeCurrent(window, glContext) || !context->load())
+    if (!context->makeCurrent() || !context->load())
         return nullptr;
     auto* device = new CGLDirect3DDevice9(host, *context, parameters);
     device->GetDeviceCaps(&device->m_caps);
@@ -126,7 +126,10 @@ CGLDirect3DDevice9::CGLDirect3DDevice9(IHostWindowSystem& host, CGLContext9& con
 }
 
 CGLDirect3DDevice9::~CGLDirect3DDevice9() {
-    if (m_whiteTexture && m_context->makeCurrent())
+    if (!m_whiteTexture)
+        return;
+    const CGLContextScope scope(*m_context);
+    if (scope.isCurrent())
         m_gl.DeleteTextures(1, &m_whiteTexture);
 }
 
@@ -431,6 +434,13 @@ HRESULT CGLDirect3DDevice9::GetDisplayMode(uint32_t swapChain, D3DDISPLAYMODE* m
 }
 
 // The screen holds the window's last presented picture at the window's place, black elsewhere.
+HRESULT CGLDirect3DDevice9::GetRasterStatus(uint32_t swapChain, D3DRASTER_STATUS* status) {
+    if (swapChain != 0 || !status)
+        return D3DERR_INVALIDCALL;
+    *status = D3DRASTER_STATUS();
+    return D3D_OK;
+}
+
 HRESULT CGLDirect3DDevice9::GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) {
     auto* surface = dynamic_cast<CMemorySurface9*>(destination);
     if (swapChain != 0 || !surface || surface->memory().getFormat() != D3DFMT_A8R8G8B8)

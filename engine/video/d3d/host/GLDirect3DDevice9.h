@@ -65,6 +65,13 @@ public:
                                         D3DPOOL pool, IDirect3DSurface9** surface) override;
     HRESULT GetDisplayMode(uint32_t swapChain, D3DDISPLAYMODE* mode) override;
     HRESULT GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) override;
+    // GL does not tell where the scan-out is: always in the blank.
+    HRESULT GetRasterStatus(uint32_t swapChain, D3DRASTER_STATUS* status) override;
+    // The window's depth-stencil buffer is not a surface of its own.
+    HRESULT GetDepthStencilSurface(IDirect3DSurface9** surface) override {
+        *surface = nullptr;
+        return D3DERR_NOTAVAILABLE;
+    }
     HRESULT CreateVertexShader(const uint32_t*, IDirect3DVertexShader9**) override {
         return D3DERR_NOTAVAILABLE;
     }

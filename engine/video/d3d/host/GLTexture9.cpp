@@ -72,7 +72,8 @@ CGLTexture9::CGLTexture9(CGLContext9& context, uint32_t width, uint32_t height, 
 
 CGLTexture9::~CGLTexture9() {
     const GLFunctions& gl = m_context->gl();
-    if (!m_context->makeCurrent())
+    const CGLContextScope scope(*m_context);
+    if (!scope.isCurrent())
         return;
     gl.DeleteTextures(1, &m_name);
     if (m_frameBuffer) {

@@ -1,27 +1,18 @@
 #pragma once
 
-#include "engine/core/RefCounted.h"
 #include "engine/video/d3d/host/D3D9Types.h"
+#include "engine/video/d3d/host/IDirect3DCommon.h"
 
 class IDirect3DDevice9;
 
 // The object a Direct3D 9 runtime's creation function gives: adapters, format checks and
 // device creation.
-class IDirect3D9 : public CRefCounted {
+class IDirect3D9 : public IDirect3DCommon {
 public:
-    virtual HRESULT GetAdapterIdentifier(uint32_t adapter, uint32_t flags,
-                                         D3DADAPTER_IDENTIFIER9* identifier) = 0;
-    virtual HRESULT GetAdapterDisplayMode(uint32_t adapter, D3DDISPLAYMODE* mode) = 0;
-    virtual HRESULT CheckDeviceFormat(uint32_t adapter, D3DDEVTYPE deviceType,
-                                      D3DFORMAT adapterFormat, uint32_t usage,
-                                      D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat) = 0;
     virtual HRESULT CheckDeviceMultiSampleType(uint32_t adapter, D3DDEVTYPE deviceType,
                                                D3DFORMAT surfaceFormat, bool windowed,
                                                D3DMULTISAMPLE_TYPE type,
                                                uint32_t* qualityLevels) = 0;
-    virtual HRESULT CheckDepthStencilMatch(uint32_t adapter, D3DDEVTYPE deviceType,
-                                           D3DFORMAT adapterFormat, D3DFORMAT renderTargetFormat,
-                                           D3DFORMAT depthStencilFormat) = 0;
     virtual HRESULT CreateDevice(uint32_t adapter, D3DDEVTYPE deviceType, HWND focusWindow,
                                  uint32_t behaviorFlags, D3DPRESENT_PARAMETERS* parameters,
                                  IDirect3DDevice9** device) = 0;

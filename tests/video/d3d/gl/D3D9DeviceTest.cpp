@@ -12,8 +12,9 @@
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
 
-// The program's start-up path for the default driver type 2: the platform library registers the
-// Direct3D 9 runtime on OpenGL, and the device on the process's window system draws with it.
+// The program's start-up path for the default driver type 2, and for type 1: the platform library
+// registers the Direct3D runtime on OpenGL, and the device on the process's window system draws
+// with it.
 namespace {
 
 constexpr uint32_t kRenderEvent = 17;
@@ -40,13 +41,15 @@ public:
     int presented = 0;
 };
 
-TEST(D3D9DeviceTest, TheDefaultDriverTypeDrawsWithDirect3D9AndPresentsFrames) {
+// Draws a few frames through the device of the driver type and captures the last.
+void expectDeviceDrawsWith(uint32_t driverType, uint32_t driverKind, const char16_t* name) {
     const DeviceFactory savedDevice = deviceFactory();
     registerPlatformLibrary();
     ASSERT_TRUE(CD3DModuleRegistry::instance().loadLibrary("d3d9.dll"));
+    ASSERT_TRUE(CD3DModuleRegistry::instance().loadLibrary("d3d8.dll"));
 
     CreationParameters parameters;
-    parameters.driverType = 2;
+    parameters.driverType = driverType;
     parameters.width = 160;
     parameters.height = 120;
     parameters.bits = 32;
@@ -54,8 +57,8 @@ TEST(D3D9DeviceTest, TheDefaultDriverTypeDrawsWithDirect3D9AndPresentsFrames) {
     ASSERT_NE(device, nullptr);
     IRenderDriver* driver = device->getVideoDriver();
     ASSERT_NE(driver, nullptr);
-    EXPECT_EQ(driver->getDriverKind(), uint32_t(DRIVER_KIND_DIRECT3D9));
-    EXPECT_EQ(CStringW(driver->getDriverName()), CStringW(u"Direct3D 9.0"));
+    EXPECT_EQ(driver->getDriverKind(), driverKind);
+    EXPECT_EQ(CStringW(driver->getDriverName()), CStringW(name));
     EXPECT_TRUE(sdlHostWindowSystem().isWindow(device->getWindow()));
 
     CRefPointer<FramePainter> painter(new FramePainter());
@@ -70,8 +73,17 @@ TEST(D3D9DeviceTest, TheDefaultDriverTypeDrawsWithDirect3D9AndPresentsFrames) {
     device->removeReceiver(painter.get());
     device->release();
     CD3DModuleRegistry::instance().unregisterModule("d3d9.dll");
+    CD3DModuleRegistry::instance().unregisterModule("d3d8.dll");
     CD3DModuleRegistry::instance().setHostWindowSystem(nullptr);
     deviceFactory() = savedDevice;
+}
+
+TEST(D3D9DeviceTest, TheDefaultDriverTypeDrawsWithDirect3D9AndPresentsFrames) {
+    expectDeviceDrawsWith(2, DRIVER_KIND_DIRECT3D9, u"Direct3D 9.0");
+}
+
+TEST(D3D9DeviceTest, DriverTypeOneDrawsWithDirect3D8AndPresentsFrames) {
+    expectDeviceDrawsWith(1, DRIVER_KIND_DIRECT3D8, u"Direct3D 8.1");
 }
 
 } // namespace

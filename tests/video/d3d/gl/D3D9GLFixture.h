@@ -13,8 +13,10 @@
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/d3d/D3DDriverFactories.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
+#include "engine/video/d3d/host/Direct3D8On9.h"
 #include "engine/video/d3d/host/GLDirect3D9.h"
 #include "engine/video/d3d/host/GLDirect3DDevice9.h"
+#include "tests/support/TestImage.h"
 
 struct Rgb {
     int r;
@@ -43,23 +45,7 @@ inline RenderMaterial flatMaterial(uint32_t type = MATERIAL_SOLID) {
     return material;
 }
 
-// An image whose pixels come from fn(x, y) as ARGB.
-template <typename Fn>
-CRefPointer<CSoftwareImage> makeImage(int32_t width, int32_t height, Fn fn,
-                                      int32_t format = COLOR_FORMAT_A8R8G8B8) {
-    CRefPointer<CSoftwareImage> image =
-        CSoftwareImage::create(CContentKey(), format, width, height);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x)
-            pixelFromArgb(fn(x, y),
-                          image->getData() + size_t(y) * size_t(image->getPitch()) +
-                              size_t(x) * size_t(image->getBytesPerPixel()),
-                          format);
-    }
-    return image;
-}
-
-// The Direct3D 9 driver on the GL runtime, drawing into an offscreen SDL window on Mesa.
+// A Direct3D driver on the GL runtime, drawing into an offscreen SDL window on Mesa.
 class D3D9GLTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(host.isReady()); }
@@ -67,6 +53,7 @@ protected:
     void TearDown() override {
         d3d.reset();
         CD3DModuleRegistry::instance().unregisterModule("d3d9.dll");
+        CD3DModuleRegistry::instance().unregisterModule("d3d8.dll");
         CD3DModuleRegistry::instance().setHostWindowSystem(nullptr);
     }
 
@@ -80,12 +67,20 @@ protected:
         return window;
     }
 
-    void openD3D(int32_t width, int32_t height) {
+    // The Direct3D 9 driver, or the Direct3D 8 one for driver type 1.
+    void openD3D(int32_t width, int32_t height, uint32_t driverType = 2) {
         CD3DModuleRegistry::instance().setHostWindowSystem(&host);
-        registerGLDirect3D9Module(host);
-        d3d = createD3D9Driver(parametersFor(2, openWindow(width, height), width, height), nullptr);
+        registerGLDirect3DModules(host);
+        const CreationParameters parameters =
+            parametersFor(driverType, openWindow(width, height), width, height);
+        d3d = driverType == 1 ? createD3D8Driver(parameters, nullptr)
+                              : createD3D9Driver(parameters, nullptr);
         ASSERT_NE(d3d, nullptr);
-        device = reinterpret_cast<IDirect3DDevice9*>(d3d->getPlatformData()[3]);
+        device = driverType == 1
+                     ? static_cast<CDirect3DDevice8On9*>(
+                           reinterpret_cast<IDirect3DDevice8*>(d3d->getPlatformData()[3]))
+                           ->getDevice9()
+                     : reinterpret_cast<IDirect3DDevice9*>(d3d->getPlatformData()[3]);
         m_height = height;
     }
 

@@ -165,3 +165,20 @@ TEST_F(D3D9GLRuntimeTest, TheSceneMatchesTheOpenGLDriverPixelForPixel) {
         }
     }
 }
+
+TEST_F(D3D9GLRuntimeTest, ADeviceThatGoesLeavesAnotherDeviceDrawing) {
+    openD3D();
+    CRefPointer<IRenderDriver> first = d3d;
+    // A texture and a draw give the first device GL objects to delete when it goes.
+    ASSERT_TRUE(first->startFrame(true, true, CColor(0xFF000000), nullptr, nullptr));
+    first->drawImage(
+        first
+            ->createTexture(makeTestImage(4, 4, [](int32_t, int32_t) { return 0xFFFFFFFFu; }).get())
+            .get(),
+        {0, 0});
+    openD3D();
+    // The first device deletes its GL objects in its own context and gives the current one back.
+    first.reset();
+    ASSERT_TRUE(d3d->startFrame(true, true, CColor(0xFF3366CC), nullptr, nullptr));
+    expectNear(pixel(1, 1), {0x33, 0x66, 0xCC}, 0, "after the first device went");
+}

@@ -37,7 +37,7 @@ TEST_F(D3D9GLTextureTest, EveryFormatDrawsItsPixels) {
     for (int32_t i = 0; i < int32_t(std::size(cases)); ++i) {
         const Case& c = cases[i];
         CRefPointer<IDriverTexture> texture = d3d->createTexture(
-            makeImage(
+            makeTestImage(
                 2, 2, [&](int32_t x, int32_t y) { return colours[y * 2 + x]; }, c.format)
                 .get());
         d3d->drawImage(texture.get(), {i * 4, 0});
@@ -53,7 +53,7 @@ TEST_F(D3D9GLTextureTest, EveryFormatDrawsItsPixels) {
 
 TEST_F(D3D9GLTextureTest, WritesThroughAMapReachTheNextDraw) {
     CRefPointer<IDriverTexture> texture =
-        d3d->createTexture(makeImage(4, 4, [](int32_t, int32_t) { return 0xFF0000FFu; }).get());
+        d3d->createTexture(makeTestImage(4, 4, [](int32_t, int32_t) { return 0xFF0000FFu; }).get());
     d3d->drawImage(texture.get(), {0, 0});
     auto* pixels = static_cast<uint8_t*>(texture->mapPixels(false));
     ASSERT_NE(pixels, nullptr);
@@ -68,7 +68,7 @@ TEST_F(D3D9GLTextureTest, WritesThroughAMapReachTheNextDraw) {
 TEST_F(D3D9GLTextureTest, DrawnSmallerATextureSamplesItsMipLevels) {
     // Black and white columns: level 1 is grey throughout.
     CRefPointer<IDriverTexture> texture =
-        d3d->createTexture(makeImage(8, 8, [](int32_t x, int32_t) {
+        d3d->createTexture(makeTestImage(8, 8, [](int32_t x, int32_t) {
                                return x % 2 ? 0xFFFFFFFFu : 0xFF000000u;
                            }).get());
     ASSERT_TRUE(texture->hasMipLevels());

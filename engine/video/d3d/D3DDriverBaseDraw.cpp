@@ -1,9 +1,9 @@
-// The Direct3D 9 driver's drawing operations, all from system memory through the device's
+// The Direct3D drivers' drawing operations, all from system memory through the device's
 // user-pointer draws.
 
 #include <iterator>
 
-#include "engine/video/d3d/D3D9Driver.h"
+#include "engine/video/d3d/D3DDriverBase.h"
 
 namespace {
 
@@ -61,16 +61,60 @@ bool clipImagePart(CPixelRect& target, CPixelRect& source, const CPixelRect& bou
     return target.right - target.left >= 1 && target.bottom - target.top >= 1;
 }
 
+// Corner colours upper left, lower left, lower right, upper right.
+CColor colorAt(const CColor (&colors)[4], float x, float y) {
+    // interpolate(other, t) weighs its own colour by t.
+    const CColor top = colors[3].interpolate(colors[0], x);
+    const CColor bottom = colors[2].interpolate(colors[1], x);
+    return bottom.interpolate(top, y);
+}
+
 } // namespace
 
-void CD3D9Driver::drawPrimitives(const void* vertices, uint32_t vertexCount, const void* indices,
-                                 uint32_t primitiveCount, uint32_t vertexType, uint32_t indexType,
-                                 uint32_t primitiveType) {
+// Cuts the image's destination to the clip; its coordinates and corner colours follow the
+// edges. False when nothing is left.
+bool CD3DDriverBase::cutScaledImage(ScaledImage& image, const CPixelRect& clip) {
+    const CPixelRect whole = image.destination;
+    CPixelRect& d = image.destination;
+    d.left = d.left > clip.left ? d.left : clip.left;
+    d.top = d.top > clip.top ? d.top : clip.top;
+    d.right = d.right < clip.right ? d.right : clip.right;
+    d.bottom = d.bottom < clip.bottom ? d.bottom : clip.bottom;
+    if (d.right <= d.left || d.bottom <= d.top || whole.right == whole.left ||
+        whole.bottom == whole.top)
+        return false;
+    const auto fractionX = [&whole](int32_t x) {
+        return float(x - whole.left) / float(whole.right - whole.left);
+    };
+    const auto fractionY = [&whole](int32_t y) {
+        return float(y - whole.top) / float(whole.bottom - whole.top);
+    };
+    const float x0 = fractionX(d.left);
+    const float x1 = fractionX(d.right);
+    const float y0 = fractionY(d.top);
+    const float y1 = fractionY(d.bottom);
+    const float u[2] = {image.u[0], image.u[1]};
+    const float v[2] = {image.v[0], image.v[1]};
+    image.u[0] = u[0] + (u[1] - u[0]) * x0;
+    image.u[1] = u[0] + (u[1] - u[0]) * x1;
+    image.v[0] = v[0] + (v[1] - v[0]) * y0;
+    image.v[1] = v[0] + (v[1] - v[0]) * y1;
+    const CColor colors[4] = {image.colors[0], image.colors[1], image.colors[2], image.colors[3]};
+    image.colors[0] = colorAt(colors, x0, y0);
+    image.colors[1] = colorAt(colors, x0, y1);
+    image.colors[2] = colorAt(colors, x1, y1);
+    image.colors[3] = colorAt(colors, x1, y0);
+    return true;
+}
+
+void CD3DDriverBase::drawPrimitives(const void* vertices, uint32_t vertexCount, const void* indices,
+                                    uint32_t primitiveCount, uint32_t vertexType,
+                                    uint32_t indexType, uint32_t primitiveType) {
     if (!checkPrimitiveCount(primitiveCount))
         return;
     CNullRenderDriver::drawPrimitives(vertices, vertexCount, indices, primitiveCount, vertexType,
                                       indexType, primitiveType);
-    if (vertexCount == 0 || primitiveCount == 0 || !m_device)
+    if (vertexCount == 0 || primitiveCount == 0 || !m_common)
         return;
     setVertexType(int32_t(vertexType));
     const uint32_t stride = strideOfVertexType(vertexType);
@@ -116,19 +160,20 @@ void CD3D9Driver::drawPrimitives(const void* vertices, uint32_t vertexCount, con
     }
 }
 
-void CD3D9Driver::drawIndexedOrNot(D3DPRIMITIVETYPE type, const void* vertices,
-                                   uint32_t vertexCount, const void* indices, D3DFORMAT indexFormat,
-                                   uint32_t primitiveCount, uint32_t stride) {
+void CD3DDriverBase::drawIndexedOrNot(D3DPRIMITIVETYPE type, const void* vertices,
+                                      uint32_t vertexCount, const void* indices,
+                                      D3DFORMAT indexFormat, uint32_t primitiveCount,
+                                      uint32_t stride) {
     if (indices)
-        m_device->DrawIndexedPrimitiveUP(type, 0, vertexCount, primitiveCount, indices, indexFormat,
+        m_common->DrawIndexedPrimitiveUP(type, 0, vertexCount, primitiveCount, indices, indexFormat,
                                          vertices, stride);
     else
-        m_device->DrawPrimitiveUP(type, primitiveCount, vertices, stride);
+        m_common->DrawPrimitiveUP(type, primitiveCount, vertices, stride);
 }
 
 // A loop of n vertices: the strip through them, then the line from the last back to the first.
-void CD3D9Driver::drawLineLoop(const void* vertices, uint32_t vertexCount, const void* indices,
-                               uint32_t indexType, uint32_t primitiveCount, uint32_t stride) {
+void CD3DDriverBase::drawLineLoop(const void* vertices, uint32_t vertexCount, const void* indices,
+                                  uint32_t indexType, uint32_t primitiveCount, uint32_t stride) {
     const uint32_t last = primitiveCount - 1;
     const bool wide = indexType != INDEX_TYPE_16_BIT;
     const D3DFORMAT indexFormat = wide ? D3DFMT_INDEX32 : D3DFMT_INDEX16;
@@ -146,74 +191,74 @@ void CD3D9Driver::drawLineLoop(const void* vertices, uint32_t vertexCount, const
     }
     const uint32_t closing32[2] = {end, first};
     const uint16_t closing16[2] = {uint16_t(end), uint16_t(first)};
-    m_device->DrawIndexedPrimitiveUP(D3DPT_LINELIST, 0, vertexCount, 1,
+    m_common->DrawIndexedPrimitiveUP(D3DPT_LINELIST, 0, vertexCount, 1,
                                      wide ? static_cast<const void*>(closing32) : closing16,
                                      indexFormat, vertices, stride);
 }
 
-void CD3D9Driver::drawPoints(const void* vertices, uint32_t vertexCount, const void* indices,
-                             D3DFORMAT indexFormat, uint32_t primitiveCount, uint32_t stride,
-                             bool sprites) {
+void CD3DDriverBase::drawPoints(const void* vertices, uint32_t vertexCount, const void* indices,
+                                D3DFORMAT indexFormat, uint32_t primitiveCount, uint32_t stride,
+                                bool sprites) {
     if (sprites)
-        m_device->SetRenderState(D3DRS_POINTSPRITEENABLE, true);
-    m_device->SetRenderState(D3DRS_POINTSCALEENABLE, true);
-    m_device->SetRenderState(D3DRS_POINTSIZE, floatBits(m_currentMaterial.thickness));
-    m_device->SetRenderState(D3DRS_POINTSCALE_A, floatBits(0.0f));
-    m_device->SetRenderState(D3DRS_POINTSCALE_B, floatBits(0.0f));
-    m_device->SetRenderState(D3DRS_POINTSCALE_C, floatBits(1.0f));
-    m_device->SetRenderState(D3DRS_POINTSIZE_MIN, floatBits(0.0f));
+        m_common->SetRenderState(D3DRS_POINTSPRITEENABLE, true);
+    m_common->SetRenderState(D3DRS_POINTSCALEENABLE, true);
+    m_common->SetRenderState(D3DRS_POINTSIZE, floatBits(m_currentMaterial.thickness));
+    m_common->SetRenderState(D3DRS_POINTSCALE_A, floatBits(0.0f));
+    m_common->SetRenderState(D3DRS_POINTSCALE_B, floatBits(0.0f));
+    m_common->SetRenderState(D3DRS_POINTSCALE_C, floatBits(1.0f));
+    m_common->SetRenderState(D3DRS_POINTSIZE_MIN, floatBits(0.0f));
     drawIndexedOrNot(D3DPT_POINTLIST, vertices, vertexCount, indices, indexFormat, primitiveCount,
                      stride);
-    m_device->SetRenderState(D3DRS_POINTSCALEENABLE, false);
+    m_common->SetRenderState(D3DRS_POINTSCALEENABLE, false);
     if (sprites)
-        m_device->SetRenderState(D3DRS_POINTSPRITEENABLE, false);
+        m_common->SetRenderState(D3DRS_POINTSPRITEENABLE, false);
 }
 
-void CD3D9Driver::drawQuad(const CVertexNormal (&quad)[4]) {
-    m_device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, kQuadIndices, D3DFMT_INDEX16,
+void CD3DDriverBase::drawQuad(const CVertexNormal (&quad)[4]) {
+    m_common->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, kQuadIndices, D3DFMT_INDEX16,
                                      quad, sizeof(CVertexNormal));
 }
 
-void CD3D9Driver::drawImageScaled(IDriverTexture* texture, const CPixelRect& destination,
-                                  const CPixelRect& source, const CPixelRect* clip,
-                                  const CColor* cornerColors, bool useAlphaChannel) {
-    if (!texture || !m_device)
+void CD3DDriverBase::drawImageScaled(IDriverTexture* texture, const CPixelRect& destination,
+                                     const CPixelRect& source, const CPixelRect* clip,
+                                     const CColor* cornerColors, bool useAlphaChannel) {
+    if (!texture || !m_common)
         return;
     // Coordinates over the storage, which may be larger than the image.
     const CPixelSize storage = texture->getSize();
-    const float u0 = float(source.left) / float(storage.width);
-    const float v0 = float(source.top) / float(storage.height);
-    const float u1 = float(source.right) / float(storage.width);
-    const float v1 = float(source.bottom) / float(storage.height);
+    ScaledImage image{
+        destination,
+        {float(source.left) / float(storage.width), float(source.right) / float(storage.width)},
+        {float(source.top) / float(storage.height), float(source.bottom) / float(storage.height)},
+        {CColor(0xFFFFFFFF), CColor(0xFFFFFFFF), CColor(0xFFFFFFFF), CColor(0xFFFFFFFF)}};
+    for (int i = 0; cornerColors && i < 4; ++i)
+        image.colors[i] = cornerColors[i];
+    const bool scissor = clip && m_traits.scissorScaledImages;
+    if (clip && !scissor && !cutScaledImage(image, *clip))
+        return;
     const CPixelSize target = getRenderTargetSize();
     const auto clipX = [&target](int32_t x) { return float(x) * 2.0f / float(target.width) - 1; };
     const auto clipY = [&target](int32_t y) { return 1 - float(y) * 2.0f / float(target.height); };
-    const CColor white(0xFFFFFFFF);
-    const CColor colors[4] = {
-        cornerColors ? cornerColors[0] : white, cornerColors ? cornerColors[1] : white,
-        cornerColors ? cornerColors[2] : white, cornerColors ? cornerColors[3] : white};
+    const CPixelRect& d = image.destination;
     const CVertexNormal quad[4] = {
-        imageVertex(clipX(destination.left), clipY(destination.top), colors[0], u0, v0),
-        imageVertex(clipX(destination.right), clipY(destination.top), colors[3], u1, v0),
-        imageVertex(clipX(destination.right), clipY(destination.bottom), colors[2], u1, v1),
-        imageVertex(clipX(destination.left), clipY(destination.bottom), colors[1], u0, v1)};
-    set2DImageStates(hasTranslucentColor(colors, 4), true, useAlphaChannel);
+        imageVertex(clipX(d.left), clipY(d.top), image.colors[0], image.u[0], image.v[0]),
+        imageVertex(clipX(d.right), clipY(d.top), image.colors[3], image.u[1], image.v[0]),
+        imageVertex(clipX(d.right), clipY(d.bottom), image.colors[2], image.u[1], image.v[1]),
+        imageVertex(clipX(d.left), clipY(d.bottom), image.colors[1], image.u[0], image.v[1])};
+    set2DImageStates(hasTranslucentColor(image.colors, 4), true, useAlphaChannel);
     setStageTexture(0, texture);
     setVertexType(VERTEX_TYPE_NORMAL);
-    if (clip) {
-        m_device->SetRenderState(D3DRS_SCISSORTESTENABLE, true);
-        const RECT scissor{clip->left, clip->top, clip->right, clip->bottom};
-        m_device->SetScissorRect(&scissor);
-    }
+    if (scissor)
+        scissorImage(clip);
     drawQuad(quad);
-    if (clip)
-        m_device->SetRenderState(D3DRS_SCISSORTESTENABLE, false);
+    if (scissor)
+        scissorImage(nullptr);
 }
 
-void CD3D9Driver::drawImagePart(IDriverTexture* texture, CPixelPoint position,
-                                const CPixelRect& source, const CPixelRect* clip, CColor color,
-                                bool useAlphaChannel) {
-    if (!texture || !m_device || source.right < source.left || source.bottom < source.top)
+void CD3DDriverBase::drawImagePart(IDriverTexture* texture, CPixelPoint position,
+                                   const CPixelRect& source, const CPixelRect* clip, CColor color,
+                                   bool useAlphaChannel) {
+    if (!texture || !m_common || source.right < source.left || source.bottom < source.top)
         return;
     if (!setStageTexture(0, texture))
         return;
@@ -246,10 +291,10 @@ void CD3D9Driver::drawImagePart(IDriverTexture* texture, CPixelPoint position,
     drawQuad(quad);
 }
 
-void CD3D9Driver::draw2DPrimitive(const CVertex* vertices, uint32_t vertexCount,
-                                  D3DPRIMITIVETYPE type, uint32_t primitiveCount,
-                                  const uint16_t* indices) {
-    if (!m_device)
+void CD3DDriverBase::draw2DPrimitive(const CVertex* vertices, uint32_t vertexCount,
+                                     D3DPRIMITIVETYPE type, uint32_t primitiveCount,
+                                     const uint16_t* indices) {
+    if (!m_common)
         return;
     setRenderStates2D();
     setStageTexture(0, nullptr);
@@ -258,8 +303,9 @@ void CD3D9Driver::draw2DPrimitive(const CVertex* vertices, uint32_t vertexCount,
                      sizeof(CVertex));
 }
 
-void CD3D9Driver::drawRectGradient(const CPixelRect& rect, CColor topLeft, CColor topRight,
-                                   CColor bottomLeft, CColor bottomRight, const CPixelRect* clip) {
+void CD3DDriverBase::drawRectGradient(const CPixelRect& rect, CColor topLeft, CColor topRight,
+                                      CColor bottomLeft, CColor bottomRight,
+                                      const CPixelRect* clip) {
     CPixelRect r = rect;
     if (clip) {
         r.right = r.right < clip->right ? r.right : clip->right;
@@ -282,13 +328,13 @@ void CD3D9Driver::drawRectGradient(const CPixelRect& rect, CColor topLeft, CColo
     draw2DPrimitive(quad, 4, D3DPT_TRIANGLELIST, 2, kQuadIndices);
 }
 
-void CD3D9Driver::drawLine2D(CVector2d start, CVector2d end, CColor color) {
+void CD3DDriverBase::drawLine2D(CVector2d start, CVector2d end, CColor color) {
     const CVertex line[2] = {{CVector3d(start.x, start.y, 0.0f), color, CVector2d(0.0f, 0.0f)},
                              {CVector3d(end.x, end.y, 0.0f), color, CVector2d(0.0f, 0.0f)}};
     draw2DPrimitive(line, 2, D3DPT_LINELIST, 1, nullptr);
 }
 
-void CD3D9Driver::plotPixel(uint32_t x, uint32_t y, CColor color) {
+void CD3DDriverBase::plotPixel(uint32_t x, uint32_t y, CColor color) {
     const CPixelSize size = getRenderTargetSize();
     if (x > size.width || y > size.height)
         return;
@@ -296,26 +342,27 @@ void CD3D9Driver::plotPixel(uint32_t x, uint32_t y, CColor color) {
     draw2DPrimitive(&point, 1, D3DPT_POINTLIST, 1, nullptr);
 }
 
-void CD3D9Driver::drawLine3D(const CVector3d& start, const CVector3d& end, CColor color) {
-    if (!m_device)
+void CD3DDriverBase::drawLine3D(const CVector3d& start, const CVector3d& end, CColor color) {
+    if (!m_common)
         return;
     setVertexType(VERTEX_TYPE_NORMAL);
     setRenderStates3D();
     const CVertexNormal line[2] = {normalVertex(start, color, 0.0f, 0.0f),
                                    normalVertex(end, color, 0.0f, 0.0f)};
-    m_device->DrawPrimitiveUP(D3DPT_LINELIST, 1, line, sizeof(CVertexNormal));
+    m_common->DrawPrimitiveUP(D3DPT_LINELIST, 1, line, sizeof(CVertexNormal));
 }
 
-void CD3D9Driver::drawShadowPass(const CVector3d* triangles, uint32_t vertexCount,
-                                 uint32_t cullMode, D3DRENDERSTATETYPE operation, uint32_t value) {
-    m_device->SetRenderState(D3DRS_CULLMODE, cullMode);
-    m_device->SetRenderState(operation, value);
-    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, vertexCount / 3, triangles, sizeof(CVector3d));
+void CD3DDriverBase::drawShadowPass(const CVector3d* triangles, uint32_t vertexCount,
+                                    uint32_t cullMode, D3DRENDERSTATETYPE operation,
+                                    uint32_t value) {
+    m_common->SetRenderState(D3DRS_CULLMODE, cullMode);
+    m_common->SetRenderState(operation, value);
+    m_common->DrawPrimitiveUP(D3DPT_TRIANGLELIST, vertexCount / 3, triangles, sizeof(CVector3d));
 }
 
-void CD3D9Driver::drawStencilShadowVolume(const CVector3d* triangles, uint32_t vertexCount,
-                                          bool depthFail) {
-    if (!m_stencilBuffer || vertexCount == 0 || !m_device)
+void CD3DDriverBase::drawStencilShadowVolume(const CVector3d* triangles, uint32_t vertexCount,
+                                             bool depthFail) {
+    if (!m_stencilBuffer || vertexCount == 0 || !m_common)
         return;
     enterShadowVolumeMode(depthFail);
     if (depthFail) {
@@ -330,9 +377,9 @@ void CD3D9Driver::drawStencilShadowVolume(const CVector3d* triangles, uint32_t v
     }
 }
 
-void CD3D9Driver::drawStencilShadow(bool clearStencilBuffer, CColor topLeft, CColor topRight,
-                                    CColor bottomLeft, CColor bottomRight) {
-    if (!m_stencilBuffer || !m_device)
+void CD3DDriverBase::drawStencilShadow(bool clearStencilBuffer, CColor topLeft, CColor topRight,
+                                       CColor bottomLeft, CColor bottomRight) {
+    if (!m_stencilBuffer || !m_common)
         return;
     const CVertexNormal quad[4] = {imageVertex(-1.0f, 1.0f, topLeft, 0.0f, 0.0f),
                                    imageVertex(1.0f, 1.0f, topRight, 0.0f, 0.0f),
@@ -344,5 +391,5 @@ void CD3D9Driver::drawStencilShadow(bool clearStencilBuffer, CColor topLeft, CCo
     setVertexType(VERTEX_TYPE_NORMAL);
     drawQuad(quad);
     if (clearStencilBuffer)
-        m_device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0);
+        m_common->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0);
 }

@@ -3,26 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
+#include "engine/video/d3d/D3D8Driver.h"
 #include "engine/video/d3d/D3D9Driver.h"
-#include "engine/video/d3d/D3D9FixedFunctionRenderer.h"
+#include "engine/video/d3d/D3DFixedFunctionRenderer.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
 #include "support/FakeHostWindowSystem.h"
+#include "tests/support/TestImage.h"
 #include "tests/support/d3d/FakeD3D9Runtime.h"
 #include "tests/support/d3d/FakeDirect3DDevice9.h"
 
-// A Direct3D 9 driver on the fake runtime, sleeping on the fake window layer's clock.
-class D3D9DriverTest : public testing::Test {
+// A Direct3D driver on the fake runtime, sleeping on the fake window layer's clock.
+template <class Driver>
+class D3DDriverTestBase : public testing::Test {
 protected:
-    D3D9DriverTest() {
+    D3DDriverTestBase() {
         CD3DModuleRegistry::instance().setHostWindowSystem(&host);
-        parameters.driverType = 2;
+        parameters.driverType = std::is_same_v<Driver, CD3D8Driver> ? 1 : 2;
         parameters.width = 640;
         parameters.height = 480;
         parameters.bits = 32;
         parameters.windowHandle = 7;
     }
-    ~D3D9DriverTest() override {
+    ~D3DDriverTestBase() override {
         driver.reset();
         CD3DModuleRegistry::instance().setHostWindowSystem(nullptr);
     }
@@ -31,7 +35,7 @@ protected:
     // meanwhile go to startLog.
     bool start() {
         testing::internal::CaptureStdout();
-        driver = CRefPointer<CD3D9Driver>(new CD3D9Driver(parameters, nullptr));
+        driver = CRefPointer<Driver>(new Driver(parameters, nullptr));
         const bool started = driver->initDevice(parameters);
         startLog = testing::internal::GetCapturedStdout();
         return started;
@@ -59,6 +63,9 @@ protected:
     FakeHostWindowSystem host;
     FakeD3D9Runtime runtime;
     CreationParameters parameters;
-    CRefPointer<CD3D9Driver> driver;
+    CRefPointer<Driver> driver;
     std::string startLog;
 };
+
+using D3D9DriverTest = D3DDriverTestBase<CD3D9Driver>;
+using D3D8DriverTest = D3DDriverTestBase<CD3D8Driver>;

@@ -1,15 +1,16 @@
-// The Direct3D 9 driver's viewport, render-target switches, screen capture and depth clear.
+// The Direct3D drivers' viewport, render-target switches, screen capture and depth clear.
 
 #include "engine/platform/host/IHostWindowSystem.h"
 #include "engine/video/SoftwareImage.h"
-#include "engine/video/d3d/D3D9Driver.h"
-#include "engine/video/d3d/D3D9DriverTexture.h"
+#include "engine/video/d3d/D3DDriverBase.h"
+#include "engine/video/d3d/D3DDriverTextureBase.h"
 #include "engine/video/d3d/D3DLog.h"
 
-void CD3D9Driver::setViewportRect(const CPixelRect& rect) {
+void CD3DDriverBase::setViewportRect(const CPixelRect& rect) {
     CPixelRect r = rect;
-    const auto width = int32_t(m_d3dScreenSize.width);
-    const auto height = int32_t(m_d3dScreenSize.height);
+    const CPixelSize screen = getDeviceScreenSize();
+    const auto width = int32_t(screen.width);
+    const auto height = int32_t(screen.height);
     r.right = r.right < width ? r.right : width;
     r.bottom = r.bottom < height ? r.bottom : height;
     r.left = r.left > 0 ? r.left : 0;
@@ -21,19 +22,19 @@ void CD3D9Driver::setViewportRect(const CPixelRect& rect) {
     viewport.Y = uint32_t(r.top);
     viewport.Width = uint32_t(r.right - r.left);
     viewport.Height = uint32_t(r.bottom - r.top);
-    if (viewport.Width == 0 || viewport.Height == 0 || !m_device ||
-        FAILED(m_device->SetViewport(&viewport)))
+    if (viewport.Width == 0 || viewport.Height == 0 || !m_common ||
+        FAILED(m_common->SetViewport(&viewport)))
         logD3DWarning("Failed setting the viewport.");
     m_viewport = r;
 }
 
-bool CD3D9Driver::useRenderTargetTexture(IDriverTexture* texture, bool clearBackBuffer,
-                                         bool clearDepthBuffer, CColor clearColor) {
-    if (!m_device)
+bool CD3DDriverBase::useRenderTargetTexture(IDriverTexture* texture, bool clearBackBuffer,
+                                            bool clearDepthBuffer, CColor clearColor) {
+    if (!m_common)
         return false;
     bool result = true;
     if (texture) {
-        if (texture->getDriverKind() != DRIVER_KIND_DIRECT3D9) {
+        if (texture->getDriverKind() != m_traits.driverKind) {
             logD3DError("Fatal Error: Tried to set a texture not owned by this driver.");
             return false;
         }
@@ -42,22 +43,23 @@ bool CD3D9Driver::useRenderTargetTexture(IDriverTexture* texture, bool clearBack
             return false;
         }
         const CPixelSize size = texture->getSize();
-        if (size.width > m_d3dScreenSize.width || size.height > m_d3dScreenSize.height) {
+        const CPixelSize screen = getDeviceScreenSize();
+        if (size.width > screen.width || size.height > screen.height) {
             logD3DError("Error: Tried to set a render target texture which is bigger than the "
                         "screen.");
             return false;
         }
         if (!m_savedBackBuffer) {
             IDirect3DSurface9* backBuffer = nullptr;
-            if (FAILED(m_device->GetRenderTarget(0, &backBuffer))) {
+            if (FAILED(getRenderTarget(&backBuffer))) {
                 logD3DError("Could not get previous render target.");
                 return false;
             }
             m_savedBackBuffer = CRefPointer<IDirect3DSurface9>(backBuffer);
         }
         CRefPointer<IDirect3DSurface9> surface(
-            static_cast<CD3D9DriverTexture*>(texture)->getRenderTargetSurface());
-        if (!surface || FAILED(m_device->SetRenderTarget(0, surface.get()))) {
+            static_cast<CD3DDriverTextureBase*>(texture)->getRenderTargetSurface());
+        if (!surface || FAILED(setRenderTarget(surface.get()))) {
             logD3DError("Error: Could not set render target.");
             return false;
         }
@@ -73,12 +75,12 @@ bool CD3D9Driver::useRenderTargetTexture(IDriverTexture* texture, bool clearBack
     if (clearDepthBuffer)
         flags |= D3DCLEAR_ZBUFFER;
     if (flags)
-        m_device->Clear(0, nullptr, flags, clearColor.value, 1.0f, 0);
+        m_common->Clear(0, nullptr, flags, clearColor.value, 1.0f, 0);
     return result;
 }
 
-bool CD3D9Driver::restoreBackBuffer() {
-    const bool restored = !FAILED(m_device->SetRenderTarget(0, m_savedBackBuffer.get()));
+bool CD3DDriverBase::restoreBackBuffer() {
+    const bool restored = !FAILED(setRenderTarget(m_savedBackBuffer.get()));
     if (!restored)
         logD3DError("Error: Could not set back to previous render target.");
     m_renderTargetSize = {0, 0};
@@ -87,29 +89,23 @@ bool CD3D9Driver::restoreBackBuffer() {
     return restored;
 }
 
-CRefPointer<CSoftwareImage> CD3D9Driver::captureScreen() {
-    if (!m_device)
+CRefPointer<CSoftwareImage> CD3DDriverBase::captureScreen() {
+    if (!m_common)
         return nullptr;
-    D3DDISPLAYMODE mode;
-    IDirect3DSurface9* plain = nullptr;
-    if (FAILED(m_device->GetDisplayMode(0, &mode)) ||
-        FAILED(m_device->CreateOffscreenPlainSurface(mode.Width, mode.Height, D3DFMT_A8R8G8B8,
-                                                     D3DPOOL_SCRATCH, &plain)))
+    const CRefPointer<IDirect3DSurface9> surface = copyFrontBuffer();
+    if (!surface)
         return nullptr;
-    CRefPointer<IDirect3DSurface9> surface(plain);
-    if (FAILED(m_device->GetFrontBufferData(0, surface.get())))
-        return nullptr;
+    const CPixelSize screen = getDeviceScreenSize();
     HostPoint origin{0, 0};
     if (IHostWindowSystem* host = CD3DModuleRegistry::instance().getHostWindowSystem())
         host->clientToScreen(HostWindow(m_platformData[4]), origin);
-    const RECT area{origin.x, origin.y, origin.x + int32_t(m_d3dScreenSize.width),
-                    origin.y + int32_t(m_d3dScreenSize.height)};
+    const RECT area{origin.x, origin.y, origin.x + int32_t(screen.width),
+                    origin.y + int32_t(screen.height)};
     D3DLOCKED_RECT locked;
     if (FAILED(surface->LockRect(&locked, &area, D3DLOCK_READONLY)))
         return nullptr;
-    CRefPointer<CSoftwareImage> image =
-        CSoftwareImage::create(CContentKey(), COLOR_FORMAT_A8R8G8B8, int32_t(m_d3dScreenSize.width),
-                               int32_t(m_d3dScreenSize.height));
+    CRefPointer<CSoftwareImage> image = CSoftwareImage::create(
+        CContentKey(), COLOR_FORMAT_A8R8G8B8, int32_t(screen.width), int32_t(screen.height));
     if (image) {
         const auto* source = static_cast<const uint8_t*>(locked.pBits);
         for (int32_t y = 0; y < image->getHeight(); ++y) {
@@ -124,7 +120,7 @@ CRefPointer<CSoftwareImage> CD3D9Driver::captureScreen() {
     return image;
 }
 
-void CD3D9Driver::clearDepthBuffer() {
-    if (m_device && FAILED(m_device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0)))
-        logD3DWarning("CD3D9Driver clearZBuffer() failed.");
+void CD3DDriverBase::clearDepthBuffer() {
+    if (m_common && FAILED(m_common->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0)))
+        logD3DWarning(m_traits.clearDepthFailed);
 }

@@ -1,11 +1,13 @@
-#include "engine/video/d3d/D3D9FixedFunctionRenderer.h"
+#include "engine/video/d3d/D3DFixedFunctionRenderer.h"
 
 #include <cmath>
 #include <iterator>
 
+#include "engine/core/RefPointer.h"
+
 #include "engine/video/IRendererServices.h"
 #include "engine/video/RenderMaterial.h"
-#include "engine/video/d3d/D3D9Driver.h"
+#include "engine/video/d3d/D3DDriverBase.h"
 
 namespace {
 
@@ -38,7 +40,8 @@ bool clearsDepthWrite(uint32_t type) {
 
 } // namespace
 
-const uint32_t CD3D9FixedFunctionRenderer::kTypes[kTypeCount] = {
+template <class Pass>
+const uint32_t CD3DFixedFunctionRenderer<Pass>::kTypes[kTypeCount] = {
     MATERIAL_SOLID,
     MATERIAL_SOLID_2LAYER,
     MATERIAL_DETAIL_MAP,
@@ -66,9 +69,10 @@ const CMatrix4& sphereMapMatrix() {
     return matrix;
 }
 
-void CD3D9FixedFunctionRenderer::applyStates(const RenderMaterial& material,
-                                             const RenderMaterial& last, bool resetAllStates,
-                                             IRendererServices* services) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::applyStates(const RenderMaterial& material,
+                                                  const RenderMaterial& last, bool resetAllStates,
+                                                  IRendererServices* services) {
     if (clearsDepthWrite(m_type))
         m_driver->disableCurrentDepthWrite();
     bool changed = resetAllStates || material.type != last.type;
@@ -83,7 +87,8 @@ void CD3D9FixedFunctionRenderer::applyStates(const RenderMaterial& material,
     services->setBaseRenderStates(material, last, resetAllStates);
 }
 
-void CD3D9FixedFunctionRenderer::applyOwnStates(const RenderMaterial& material) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::applyOwnStates(const RenderMaterial& material) {
     switch (m_type) {
     case MATERIAL_SOLID:
         setColorStage(0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
@@ -147,7 +152,10 @@ void CD3D9FixedFunctionRenderer::applyOwnStates(const RenderMaterial& material) 
     case MATERIAL_TRANS_VERTEX_ALPHA:
         setColorStage(0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
         setAlphaStage(0, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, 0);
-        disableStage(1);
+        if (kDirect3D8)
+            setColorStage(1, D3DTOP_DISABLE, 0, 0);
+        else
+            disableStage(1);
         setBlending(true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
         break;
     case MATERIAL_ONETEXTURE_BLEND:
@@ -169,7 +177,8 @@ void CD3D9FixedFunctionRenderer::applyOwnStates(const RenderMaterial& material) 
 
 // The parameter packs the modulation, the source factor and the destination factor, a byte
 // each from bit 16 down.
-void CD3D9FixedFunctionRenderer::applyOneTextureBlend(const RenderMaterial& material) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::applyOneTextureBlend(const RenderMaterial& material) {
     const auto packed = uint32_t(int32_t(material.typeParameter));
     const uint32_t destination = packed & 0xFF;
     const uint32_t source = (packed >> 8) & 0xFF;
@@ -189,21 +198,24 @@ void CD3D9FixedFunctionRenderer::applyOneTextureBlend(const RenderMaterial& mate
     setColorStage(1, D3DTOP_DISABLE, 0, 0);
 }
 
-void CD3D9FixedFunctionRenderer::applySphereMap(uint32_t stage, uint32_t coordinateSource) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::applySphereMap(uint32_t stage, uint32_t coordinateSource) {
     const D3DMATRIX matrix = d3dMatrixOf(sphereMapMatrix());
     m_device->SetTransform(D3DTRANSFORMSTATETYPE(D3DTS_TEXTURE0 + stage), &matrix);
     m_device->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
     m_device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, coordinateSource);
 }
 
-void CD3D9FixedFunctionRenderer::removeSphereMap(uint32_t stage) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::removeSphereMap(uint32_t stage) {
     m_device->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
     m_device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, stage);
     const D3DMATRIX identity = d3dMatrixOf(CMatrix4::identity());
     m_device->SetTransform(D3DTRANSFORMSTATETYPE(D3DTS_TEXTURE0 + stage), &identity);
 }
 
-void CD3D9FixedFunctionRenderer::restoreStates() {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::restoreStates() {
     switch (m_type) {
     case MATERIAL_SPHERE_MAP:
         removeSphereMap(0);
@@ -223,7 +235,8 @@ void CD3D9FixedFunctionRenderer::restoreStates() {
     }
 }
 
-bool CD3D9FixedFunctionRenderer::usesTransparency() const {
+template <class Pass>
+bool CD3DFixedFunctionRenderer<Pass>::usesTransparency() const {
     switch (m_type) {
     case MATERIAL_TRANS_ADD:
     case MATERIAL_TRANS_ALPHACH:
@@ -238,8 +251,9 @@ bool CD3D9FixedFunctionRenderer::usesTransparency() const {
 }
 
 // Arguments of 0 are not sent: the operation alone, or one that needs only the first.
-void CD3D9FixedFunctionRenderer::setColorStage(uint32_t stage, uint32_t operation, uint32_t arg1,
-                                               uint32_t arg2) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::setColorStage(uint32_t stage, uint32_t operation,
+                                                    uint32_t arg1, uint32_t arg2) {
     m_device->SetTextureStageState(stage, D3DTSS_COLOROP, operation);
     if (operation == D3DTOP_DISABLE || operation == D3DTOP_BLENDDIFFUSEALPHA)
         return;
@@ -248,8 +262,9 @@ void CD3D9FixedFunctionRenderer::setColorStage(uint32_t stage, uint32_t operatio
         m_device->SetTextureStageState(stage, D3DTSS_COLORARG2, arg2);
 }
 
-void CD3D9FixedFunctionRenderer::setAlphaStage(uint32_t stage, uint32_t operation, uint32_t arg1,
-                                               uint32_t arg2) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::setAlphaStage(uint32_t stage, uint32_t operation,
+                                                    uint32_t arg1, uint32_t arg2) {
     m_device->SetTextureStageState(stage, D3DTSS_ALPHAOP, operation);
     if (operation == D3DTOP_DISABLE)
         return;
@@ -258,12 +273,14 @@ void CD3D9FixedFunctionRenderer::setAlphaStage(uint32_t stage, uint32_t operatio
         m_device->SetTextureStageState(stage, D3DTSS_ALPHAARG2, arg2);
 }
 
-void CD3D9FixedFunctionRenderer::disableStage(uint32_t stage) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::disableStage(uint32_t stage) {
     setColorStage(stage, D3DTOP_DISABLE, 0, 0);
     setAlphaStage(stage, D3DTOP_DISABLE, 0, 0);
 }
 
-void CD3D9FixedFunctionRenderer::setBlending(bool on, uint32_t source, uint32_t destination) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::setBlending(bool on, uint32_t source, uint32_t destination) {
     m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, on);
     if (!on)
         return;
@@ -271,8 +288,23 @@ void CD3D9FixedFunctionRenderer::setBlending(bool on, uint32_t source, uint32_t 
     m_device->SetRenderState(D3DRS_DESTBLEND, destination);
 }
 
-void CD3D9FixedFunctionRenderer::setAlphaTest(uint32_t reference) {
+template <class Pass>
+void CD3DFixedFunctionRenderer<Pass>::setAlphaTest(uint32_t reference) {
     m_device->SetRenderState(D3DRS_ALPHAREF, reference);
     m_device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     m_device->SetRenderState(D3DRS_ALPHATESTENABLE, true);
 }
+
+template <class Pass>
+void placeFixedFunctionRenderers(CD3DDriverBase& driver) {
+    for (const uint32_t type : CD3DFixedFunctionRenderer<Pass>::kTypes) {
+        const CRefPointer<IMaterialPass> renderer(
+            new CD3DFixedFunctionRenderer<Pass>(driver.getCommonDevice(), &driver, type));
+        driver.setMaterialPass(int32_t(type), renderer.get(), nullptr);
+    }
+}
+
+template class CD3DFixedFunctionRenderer<CD3D9MaterialPass>;
+template class CD3DFixedFunctionRenderer<IMaterialPass>;
+template void placeFixedFunctionRenderers<CD3D9MaterialPass>(CD3DDriverBase& driver);
+template void placeFixedFunctionRenderers<IMaterialPass>(CD3DDriverBase& driver);

@@ -1,8 +1,8 @@
-// The Direct3D 9 driver's fog, ambient and dynamic lights, user clip planes and scissor.
+// The Direct3D drivers' fog, ambient and dynamic lights and user clip planes.
 
 #include <numbers>
 
-#include "engine/video/d3d/D3D9Driver.h"
+#include "engine/video/d3d/D3DDriverBase.h"
 
 namespace {
 
@@ -57,33 +57,33 @@ CClipPlane transformPlane(const CClipPlane& plane, const CMatrix4& matrix) {
 
 } // namespace
 
-void CD3D9Driver::setFogParameters(CColor color, bool linearFog, float start, float end,
-                                   float density, bool perPixelFog, bool rangeFog) {
+void CD3DDriverBase::setFogParameters(CColor color, bool linearFog, float start, float end,
+                                      float density, bool perPixelFog, bool rangeFog) {
     CNullRenderDriver::setFogParameters(color, linearFog, start, end, density, perPixelFog,
                                         rangeFog);
-    if (!m_device)
+    if (!m_common)
         return;
-    m_device->SetRenderState(D3DRS_FOGCOLOR, color.value);
-    m_device->SetRenderState(perPixelFog ? D3DRS_FOGTABLEMODE : D3DRS_FOGVERTEXMODE,
+    m_common->SetRenderState(D3DRS_FOGCOLOR, color.value);
+    m_common->SetRenderState(perPixelFog ? D3DRS_FOGTABLEMODE : D3DRS_FOGVERTEXMODE,
                              linearFog ? D3DFOG_LINEAR : D3DFOG_EXP);
     if (linearFog) {
-        m_device->SetRenderState(D3DRS_FOGSTART, floatBits(start));
-        m_device->SetRenderState(D3DRS_FOGEND, floatBits(end));
+        m_common->SetRenderState(D3DRS_FOGSTART, floatBits(start));
+        m_common->SetRenderState(D3DRS_FOGEND, floatBits(end));
     } else {
-        m_device->SetRenderState(D3DRS_FOGDENSITY, floatBits(density));
+        m_common->SetRenderState(D3DRS_FOGDENSITY, floatBits(density));
     }
     if (!perPixelFog)
-        m_device->SetRenderState(D3DRS_RANGEFOGENABLE, rangeFog);
+        m_common->SetRenderState(D3DRS_RANGEFOGENABLE, rangeFog);
 }
 
-void CD3D9Driver::setAmbientLight(const CColorf& color) {
-    if (!m_device)
+void CD3DDriverBase::setAmbientLight(const CColorf& color) {
+    if (!m_common)
         return;
     m_ambientLight = color;
-    m_device->SetRenderState(D3DRS_AMBIENT, color.toColor().value);
+    m_common->SetRenderState(D3DRS_AMBIENT, color.toColor().value);
 }
 
-int32_t CD3D9Driver::addLight(const CLight& light) {
+int32_t CD3DDriverBase::addLight(const CLight& light) {
     CNullRenderDriver::addLight(light);
     D3DLIGHT9 d3dLight;
     d3dLight.Type = lightTypeOf(light.kind);
@@ -100,53 +100,44 @@ int32_t CD3D9Driver::addLight(const CLight& light) {
     d3dLight.Theta = coneAngleOf(light.innerCone);
     d3dLight.Phi = coneAngleOf(light.outerCone);
     ++m_lastLightIndex;
-    if (FAILED(m_device->SetLight(uint32_t(m_lastLightIndex), &d3dLight)))
+    if (FAILED(m_common->SetLight(uint32_t(m_lastLightIndex), &d3dLight)))
         return -1;
-    m_device->LightEnable(uint32_t(m_lastLightIndex), true);
+    m_common->LightEnable(uint32_t(m_lastLightIndex), true);
     return m_lastLightIndex;
 }
 
-void CD3D9Driver::removeAllLights() {
+void CD3DDriverBase::removeAllLights() {
     for (int32_t i = 0; i <= m_lastLightIndex; ++i)
-        m_device->LightEnable(uint32_t(i), false);
+        m_common->LightEnable(uint32_t(i), false);
     m_lastLightIndex = -1;
     CNullRenderDriver::removeAllLights();
 }
 
-void CD3D9Driver::setLightEnabled(uint32_t index, bool on) {
+void CD3DDriverBase::setLightEnabled(uint32_t index, bool on) {
     if (int64_t(index) <= m_lastLightIndex)
-        m_device->LightEnable(index, on);
+        m_common->LightEnable(index, on);
 }
 
-bool CD3D9Driver::setClipPlane(uint32_t index, const CClipPlane& plane, bool enable) {
+bool CD3DDriverBase::setClipPlane(uint32_t index, const CClipPlane& plane, bool enable) {
     if (index >= m_maxClipPlanes)
         return false;
     if (enable) {
         const CClipPlane moved = transformPlane(plane, m_transforms[TRANSFORM_WORLD]);
         const float coefficients[4] = {moved.a, moved.b, moved.c, moved.d};
-        m_device->SetClipPlane(index, coefficients);
+        m_common->SetClipPlane(index, coefficients);
     }
     enableClipPlane(index, enable);
     return true;
 }
 
-void CD3D9Driver::enableClipPlane(uint32_t index, bool on) {
+void CD3DDriverBase::enableClipPlane(uint32_t index, bool on) {
     if (index >= m_maxClipPlanes)
         return;
     uint32_t mask = 0;
-    m_device->GetRenderState(D3DRS_CLIPPLANEENABLE, &mask);
+    m_common->GetRenderState(D3DRS_CLIPPLANEENABLE, &mask);
     if (on)
         mask |= 1u << index;
     else
         mask &= ~(1u << index);
-    m_device->SetRenderState(D3DRS_CLIPPLANEENABLE, mask);
-}
-
-void CD3D9Driver::setScissorRect(const CPixelRect& rect) {
-    const RECT scissor = {rect.left, rect.top, rect.right, rect.bottom};
-    m_device->SetScissorRect(&scissor);
-}
-
-void CD3D9Driver::enableScissor(bool on) {
-    m_device->SetRenderState(D3DRS_SCISSORTESTENABLE, on);
+    m_common->SetRenderState(D3DRS_CLIPPLANEENABLE, mask);
 }
