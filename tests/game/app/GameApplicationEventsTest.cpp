@@ -75,8 +75,8 @@ TEST_F(GameApplicationEventsTest, DeveloperKeysNeedTheDeveloperMode) {
     type("quillbox");
     ASSERT_TRUE(developerMode);
 
-    // Direct3D 9, OpenGL (which the scripted window layer cannot give), Direct3D 8 (not built
-    // yet), and round to Direct3D 9 again.
+    // Direct3D 9, OpenGL (which the scripted window layer cannot give), Direct3D 8, and round
+    // to Direct3D 9 again.
     const uint32_t cycle[] = {3, 1, 2};
     for (uint32_t driverType : cycle) {
         type("d");

@@ -83,8 +83,9 @@ TEST_F(ProgramTest, OpensTheLogosSceneWithTheStoredDriverAndEndsWhenTheWindowClo
         int32_t stored;
         const char* driverLine;
     };
-    // Nothing stored, Direct3D 9, OpenGL, a value outside 1 to 3.
+    // Nothing stored, Direct3D 8, Direct3D 9, OpenGL, a value outside 1 to 3.
     const Case cases[] = {{-2, "Direct3D 9 on OpenGL"},
+                          {1, "Direct3D 8 on OpenGL"},
                           {2, "Direct3D 9 on OpenGL"},
                           {3, "Using renderer: OpenGL"},
                           {9, "Direct3D 9 on OpenGL"}};
@@ -100,28 +101,6 @@ TEST_F(ProgramTest, OpensTheLogosSceneWithTheStoredDriverAndEndsWhenTheWindowClo
         const std::string log = readGameLog(data());
         EXPECT_TRUE(contains(log, c.driverLine)) << c.stored << "\n" << log;
         EXPECT_FALSE(contains(log, "Failed to initialize game")) << log;
-    }
-}
-
-// Direct3D 8 is tried, and only it: the game starts through it once it can be made, and ends
-// with 1 when it cannot.
-TEST_F(ProgramTest, StoredDirect3D8IsTheOnlyDriverTried) {
-    XvfbServer server;
-    ASSERT_TRUE(server.isRunning());
-    storeVideoDriver(1);
-    Environment variables = environment();
-    variables.push_back({"DISPLAY", server.display()});
-    variables.push_back({"SDL_VIDEODRIVER", "x11"});
-    ProgramProcess program(work(), variables);
-    const int status = closeWindowUntilExit(server, program);
-    const std::string log = readGameLog(data());
-    EXPECT_FALSE(contains(log, "Direct3D 9 on OpenGL")) << log;
-    EXPECT_FALSE(contains(log, "Using renderer: OpenGL")) << log;
-    if (contains(log, "Could not create DIRECT3D8 Driver.")) {
-        EXPECT_EQ(status, 1) << log;
-        EXPECT_TRUE(contains(log, "ERR: Failed to initialize game")) << log;
-    } else {
-        EXPECT_EQ(status, 0) << log;
     }
 }
 

@@ -19,7 +19,7 @@ GameHarness* g_game = nullptr;
 
 // Direct3D 9 on the GL runtime in place of the harness's scripted one.
 CEngine* makeDeviceOnSdl(const CreationParameters& parameters) {
-    registerGLDirect3D9Module(&sdlHostWindowSystem);
+    registerGLDirect3DModules(&sdlHostWindowSystem);
     return createEngineDevice(parameters, sdlHostWindowSystem(), nullptr, g_game->clock);
 }
 
