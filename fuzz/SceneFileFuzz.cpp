@@ -1,6 +1,6 @@
-// Loads arbitrary bytes as a scene file, from memory, with the engine's node types. The same
-// bytes also stand as "a.qscn" and "sub/b.qscn", so that includes ("File") meet themselves and
-// each other; the tree that loads is saved again.
+// Loads arbitrary bytes as a scene file, from memory, with all the engine's node types (the
+// controls and particle nodes too). The same bytes also stand as "a.qscn" and "sub/b.qscn", so
+// that includes ("File") meet themselves and each other; the tree that loads is saved again.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +8,7 @@
 #include "engine/core/RefPointer.h"
 #include "engine/io/VirtualFile.h"
 #include "engine/io/XmlTextWriter.h"
+#include "engine/ui/UiRegistration.h"
 #include "tests/scene/SceneFileFixtures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     SceneFiles scenes;
+    registerUiNodeTypes(*scenes.factory);
     for (const char16_t* name : {u"main.qscn", u"a.qscn", u"sub/b.qscn"})
         scenes.files->add(name, bytes);
     const CRefPointer<BaseNode> tree = scenes.load(u"main.qscn");

@@ -149,6 +149,9 @@ void BaseNode::removeAllChildren() {
 }
 
 void BaseNode::setParent(BaseNode* newParent) {
+    // Under itself or its own subtree the parent links would form a loop.
+    if (newParent == this || isAncestorOf(newParent))
+        return;
     const CRefPointer<BaseNode> self = CRefPointer<BaseNode>::share(this);
     if (m_parent != nullptr)
         m_parent->removeChild(this);

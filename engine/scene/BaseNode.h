@@ -123,7 +123,8 @@ public:
     bool removeChild(BaseNode* child);
     void removeAllChildren();
     // Moves the node under the new parent (or out of the tree); a node that nobody else holds
-    // is destroyed when it gets no new parent.
+    // is destroyed when it gets no new parent. A parent in the node's own subtree, or the node
+    // itself, is refused.
     void setParent(BaseNode* newParent);
     // True when this node is on the node's parent chain.
     bool isAncestorOf(const BaseNode* node) const;

@@ -151,8 +151,13 @@ bool KeyFrame::OnUpdate(uint32_t elapsedMs) {
     } else if (m_keys.size() != 0) {
         setKey(m_keys.size() - 1);
     }
-    if (isRunning() && (looped || !keepsRunning))
+    if (isRunning() && (looped || !keepsRunning)) {
         finish(truncateToInt(m_keyTime), looped);
+        // What the finish set off may have started the action again (a state that follows
+        // itself): it then stays on its clock.
+        if (isRunning() && getScheduler() != nullptr)
+            return true;
+    }
     return keepsRunning;
 }
 

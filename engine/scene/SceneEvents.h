@@ -2,24 +2,26 @@
 
 #include <cstdint>
 
+#include "engine/core/RefPointer.h"
 #include "engine/scene/NodeEvents.h"
 
 class SceneNode;
 
 // A scene switch between two scenes (either may be none); forward is 1 for opening, switching
-// and message boxes, 0 for going back.
+// and message boxes, 0 for going back. The event holds both scenes: a queued one may be
+// delivered after the scene manager has closed the scene left.
 class CEventSceneSwitch : public CEventType<42, CEventNode> {
 public:
-    CEventSceneSwitch(SceneNode* from, SceneNode* to, int32_t forward)
-        : m_from(from), m_to(to), m_forward(forward) {}
+    CEventSceneSwitch(SceneNode* from, SceneNode* to, int32_t forward);
+    ~CEventSceneSwitch() override;
 
-    SceneNode* getFrom() const { return m_from; }
-    SceneNode* getTo() const { return m_to; }
+    SceneNode* getFrom() const { return m_from.get(); }
+    SceneNode* getTo() const { return m_to.get(); }
     int32_t getForward() const { return m_forward; }
 
 private:
-    SceneNode* m_from;
-    SceneNode* m_to;
+    CRefPointer<SceneNode> m_from;
+    CRefPointer<SceneNode> m_to;
     int32_t m_forward;
 };
 

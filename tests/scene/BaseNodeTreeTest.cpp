@@ -99,7 +99,11 @@ TEST(BaseNodeTreeTest, NodesThatWouldMakeALoopAreRefused) {
 
     grandchild->appendChild(root.get());
     child->addChild(child.get(), nullptr);
+    root->setParent(grandchild.get());
+    child->setParent(child.get());
     EXPECT_EQ(root->getParent(), nullptr);
+    EXPECT_EQ(child->getParent(), root.get());
+    EXPECT_EQ(childNames(*root), std::vector<std::string>{"child"});
     EXPECT_EQ(childNames(*grandchild), std::vector<std::string>{});
     EXPECT_EQ(childNames(*child), std::vector<std::string>{"grandchild"});
     EXPECT_TRUE(root->isAncestorOf(grandchild.get()));

@@ -108,6 +108,19 @@ TEST_F(NodeStateTest, AReportedStopEndsTheAnimationAndTheChainGoesOn) {
     }
 }
 
+// The animator that ends the state starts again while it still reports its end.
+TEST_F(NodeStateTest, AStateThatFollowsItselfAnimatesAgainEachTime) {
+    const CRefPointer<AnimatedNode> child = makeChild();
+    addState(*child, walkState(u"Walk", u"Walk"));
+    child->setState(nameId("Walk"), nullptr, CNameId());
+    tick(1000);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "c:73 Walk"), 1);
+    tick(500);
+    EXPECT_FLOAT_EQ(child->alpha, 500);
+    tick(500);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "c:73 Walk"), 2);
+}
+
 TEST_F(NodeStateTest, EnteringAStateStopsTheCurrentOneAndReportsItFirst) {
     const CRefPointer<AnimatedNode> child = makeChild();
     addState(*child, walkState(u"Walk", u""));

@@ -23,8 +23,9 @@ protected:
         CRefPointer<LoggingControl> button;
     };
 
+    template <typename Scene = LoggingScene>
     Opened makeScene(const char* name, uint32_t transitionMs) {
-        Opened made{makeNode<LoggingScene>(name, nullptr, &log), nullptr};
+        Opened made{makeNode<Scene>(name, nullptr, &log), nullptr};
         made.scene->setBounds({1024, 768, 0});
         const CRefPointer<LoggingNode> body = makeNode("body", made.scene.get());
         for (const char16_t* state : {u"NavTo", u"NavFrom", u"NavBackTo", u"NavBackFrom"})
@@ -75,6 +76,22 @@ protected:
     }
 
     std::vector<CRefPointer<LoggingScene>> m_scenes;
+};
+
+// Reads the scene that each switch it hears of came from.
+class WatchingScene : public LoggingScene {
+public:
+    using LoggingScene::LoggingScene;
+
+    bool OnEvent(CEvent& event) override {
+        if (event.getTypeId() == CEventSceneSwitchFinished::Id) {
+            const SceneNode* from = static_cast<CEventSceneSwitchFinished&>(event).getFrom();
+            cameFrom.push_back(from != nullptr ? from->getName().toString().c_str() : "");
+        }
+        return LoggingScene::OnEvent(event);
+    }
+
+    std::vector<std::string> cameFrom;
 };
 
 TEST_F(SceneManagerTest, ASwitchPlaysBothTransitionsAndHoldsInputUntilBothHaveFinished) {
@@ -157,6 +174,28 @@ TEST_F(SceneManagerTest, GoingBackOverThreeScenesClosesTheOnesPassedAndTheOneLef
     EXPECT_EQ(third.scene->getClock(), nullptr);
     EXPECT_EQ(switchEvents("first"), (std::vector<std::string>{"42", "44", "43"}));
     EXPECT_TRUE(pressReaches(first));
+}
+
+// The scene left is closed before the scene gone back to has arrived; the arrival still names it.
+TEST_F(SceneManagerTest, AClosedSceneStaysReadableInTheSwitchThatNamesIt) {
+    const Opened first = makeScene<WatchingScene>("first", 100);
+    Opened second = makeScene("second", 20);
+    manager->openScene(first.scene.get(), CNameId());
+    tickAll(100);
+    first.scene->openScene(second.scene.get(), false, CNameId(), CNameId());
+    tickAll(100);
+    ASSERT_TRUE(second.scene->navigateBack(0, CNameId(), CNameId()));
+    tickAll(20);
+    ASSERT_EQ(second.scene->getParent(), nullptr);
+    const int destroyedBefore = LoggingScene::destroyed;
+    m_scenes.pop_back();
+    second = Opened();
+    EXPECT_EQ(LoggingScene::destroyed, destroyedBefore); // the arrival's record still holds it
+
+    tickAll(80);
+    const auto& watching = static_cast<const WatchingScene&>(*first.scene);
+    EXPECT_EQ(watching.cameFrom, (std::vector<std::string>{"", "first", "second"}));
+    EXPECT_EQ(LoggingScene::destroyed, destroyedBefore + 1);
 }
 
 TEST_F(SceneManagerTest, AMessageBoxReturnsItsResultToTheSceneUnderIt) {
