@@ -53,9 +53,11 @@ public:
     bool setStageTexture(uint32_t stage, IDriverTexture* texture);
     // Sets the vertex format of the type (unless it is the current one, where the traits say).
     void setVertexType(int32_t vertexType);
-    // The states of 2D image and rectangle drawing.
+    // The states of 2D image and rectangle drawing. Scaled images are filtered linearly, as
+    // every driver filters them; the traits choose the filter of the others.
     void enter2DImageMode();
-    void set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha);
+    void set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha,
+                          bool scaled = false);
     // The states of the stencil shadow volume and of the shadow fill.
     void enterShadowVolumeMode(bool depthFail);
     void enterShadowFillMode(bool alpha);

@@ -68,7 +68,8 @@ void CD3DDriverBase::setAlphaBlending(bool on) {
     m_common->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 }
 
-void CD3DDriverBase::set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha) {
+void CD3DDriverBase::set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha,
+                                      bool scaled) {
     if (!m_common)
         return;
     enter2DImageMode();
@@ -79,7 +80,7 @@ void CD3DDriverBase::set2DImageStates(bool vertexAlpha, bool textured, bool useT
         device.SetTextureStageState(0, D3DTEXTURESTAGESTATETYPE(operation + 2), D3DTA_DIFFUSE);
     };
     if (textured) {
-        const bool linear = m_traits.linearImages;
+        const bool linear = m_traits.linearImages || scaled;
         setSamplerState(0, D3DSAMP_MINFILTER, linear ? D3DTEXF_LINEAR : D3DTEXF_POINT);
         setSamplerState(0, D3DSAMP_MIPFILTER, linear ? D3DTEXF_POINT : D3DTEXF_NONE);
         setSamplerState(0, D3DSAMP_MAGFILTER, linear ? D3DTEXF_LINEAR : D3DTEXF_POINT);
