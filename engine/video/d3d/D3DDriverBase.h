@@ -185,6 +185,12 @@ protected:
     void dropDeviceResources();
     // The renderer at the current material's type, or none.
     IMaterialPass* currentPass() const;
+    // Whether the states of the last material's renderer are on the device: 3D mode, or 2D mode
+    // drawing with a material.
+    bool inMaterialMode() const;
+    // The last material's renderer takes back what it set, such as an alpha test or a sphere
+    // map, which would otherwise stay on under what is drawn next.
+    void restoreLastRenderer();
     // The renderer a shader material builds on, or none.
     IMaterialPass* baseRendererOf(int32_t baseMaterialType) const;
     void clearStageTextures();

@@ -31,6 +31,8 @@ void CD3DDriverBase::enter2DImageMode() {
     if (!m_common)
         return;
     if (m_renderMode != RENDER_MODE_2D || !m_imageStates || m_transformChanged) {
+        if (inMaterialMode())
+            restoreLastRenderer();
         setIdentityTransforms();
         m_common->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
         m_common->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
@@ -51,10 +53,6 @@ void CD3DDriverBase::enter2DImageMode() {
         const D3DMATRIX identity = identityMatrix();
         m_common->SetTransform(D3DTS_TEXTURE0, &identity);
         m_transformChanged = false;
-        if (m_renderMode == RENDER_MODE_3D) {
-            if (IMaterialPass* pass = currentPass())
-                pass->restoreStates();
-        }
     }
     m_renderMode = RENDER_MODE_2D;
     m_imageStates = true;
