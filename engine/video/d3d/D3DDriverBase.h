@@ -53,9 +53,11 @@ public:
     bool setStageTexture(uint32_t stage, IDriverTexture* texture);
     // Sets the vertex format of the type (unless it is the current one, where the traits say).
     void setVertexType(int32_t vertexType);
-    // The states of 2D image and rectangle drawing.
+    // The states of 2D image and rectangle drawing. Scaled images are filtered linearly, as
+    // every driver filters them; the traits choose the filter of the others.
     void enter2DImageMode();
-    void set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha);
+    void set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha,
+                          bool scaled = false);
     // The states of the stencil shadow volume and of the shadow fill.
     void enterShadowVolumeMode(bool depthFail);
     void enterShadowFillMode(bool alpha);
@@ -183,6 +185,12 @@ protected:
     void dropDeviceResources();
     // The renderer at the current material's type, or none.
     IMaterialPass* currentPass() const;
+    // Whether the states of the last material's renderer are on the device: 3D mode, or 2D mode
+    // drawing with a material.
+    bool inMaterialMode() const;
+    // The last material's renderer takes back what it set, such as an alpha test or a sphere
+    // map, which would otherwise stay on under what is drawn next.
+    void restoreLastRenderer();
     // The renderer a shader material builds on, or none.
     IMaterialPass* baseRendererOf(int32_t baseMaterialType) const;
     void clearStageTextures();

@@ -236,16 +236,22 @@ void CD3DDriverBase::drawImageScaled(IDriverTexture* texture, const CPixelRect& 
     const bool scissor = clip && m_traits.scissorScaledImages;
     if (clip && !scissor && !cutScaledImage(image, *clip))
         return;
+    // Edges half a pixel up and left, on the pixels' corners, as the 2D projection puts them:
+    // each pixel then samples the texture at its centre, not on the texels' borders.
     const CPixelSize target = getRenderTargetSize();
-    const auto clipX = [&target](int32_t x) { return float(x) * 2.0f / float(target.width) - 1; };
-    const auto clipY = [&target](int32_t y) { return 1 - float(y) * 2.0f / float(target.height); };
+    const auto clipX = [&target](int32_t x) {
+        return (float(x) - 0.5f) * 2.0f / float(target.width) - 1;
+    };
+    const auto clipY = [&target](int32_t y) {
+        return 1 - (float(y) - 0.5f) * 2.0f / float(target.height);
+    };
     const CPixelRect& d = image.destination;
     const CVertexNormal quad[4] = {
         imageVertex(clipX(d.left), clipY(d.top), image.colors[0], image.u[0], image.v[0]),
         imageVertex(clipX(d.right), clipY(d.top), image.colors[3], image.u[1], image.v[0]),
         imageVertex(clipX(d.right), clipY(d.bottom), image.colors[2], image.u[1], image.v[1]),
         imageVertex(clipX(d.left), clipY(d.bottom), image.colors[1], image.u[0], image.v[1])};
-    set2DImageStates(hasTranslucentColor(image.colors, 4), true, useAlphaChannel);
+    set2DImageStates(hasTranslucentColor(image.colors, 4), true, useAlphaChannel, true);
     setStageTexture(0, texture);
     setVertexType(VERTEX_TYPE_NORMAL);
     if (scissor)
@@ -277,10 +283,10 @@ void CD3DDriverBase::drawImagePart(IDriverTexture* texture, CPixelPoint position
     const float v0 = (float(part.top) + 0.5f) / float(storage.height);
     const float u1 = (float(part.left) + 0.5f + width) / float(storage.width);
     const float v1 = (float(part.top) + 0.5f + height) / float(storage.height);
-    const int32_t halfWidth = int32_t(size.width / 2);
-    const int32_t halfHeight = int32_t(size.height / 2);
-    const auto clipX = [&](int32_t x) { return float(x - halfWidth) * 2.0f / float(size.width); };
-    const auto clipY = [&](int32_t y) { return float(halfHeight - y) * 2.0f / float(size.height); };
+    // Whole sizes, not their integer halves, which would move the image by half a pixel on a
+    // target of odd size.
+    const auto clipX = [&](int32_t x) { return float(x) * 2.0f / float(size.width) - 1; };
+    const auto clipY = [&](int32_t y) { return 1 - float(y) * 2.0f / float(size.height); };
     const CVertexNormal quad[4] = {
         imageVertex(clipX(target.left), clipY(target.top), color, u0, v0),
         imageVertex(clipX(target.right), clipY(target.top), color, u1, v0),
@@ -328,9 +334,12 @@ void CD3DDriverBase::drawRectGradient(const CPixelRect& rect, CColor topLeft, CC
     draw2DPrimitive(quad, 4, D3DPT_TRIANGLELIST, 2, kQuadIndices);
 }
 
+// Lines and points go through pixel centres: under the 2D projection's half-pixel shift a whole
+// coordinate is a pixel's corner, where the rasteriser would pick among its four neighbours.
 void CD3DDriverBase::drawLine2D(CVector2d start, CVector2d end, CColor color) {
-    const CVertex line[2] = {{CVector3d(start.x, start.y, 0.0f), color, CVector2d(0.0f, 0.0f)},
-                             {CVector3d(end.x, end.y, 0.0f), color, CVector2d(0.0f, 0.0f)}};
+    const CVertex line[2] = {
+        {CVector3d(start.x + 0.5f, start.y + 0.5f, 0.0f), color, CVector2d(0.0f, 0.0f)},
+        {CVector3d(end.x + 0.5f, end.y + 0.5f, 0.0f), color, CVector2d(0.0f, 0.0f)}};
     draw2DPrimitive(line, 2, D3DPT_LINELIST, 1, nullptr);
 }
 
@@ -338,7 +347,8 @@ void CD3DDriverBase::plotPixel(uint32_t x, uint32_t y, CColor color) {
     const CPixelSize size = getRenderTargetSize();
     if (x > size.width || y > size.height)
         return;
-    const CVertex point{CVector3d(float(x), float(y), 0.0f), color, CVector2d(0.0f, 0.0f)};
+    const CVertex point{CVector3d(float(x) + 0.5f, float(y) + 0.5f, 0.0f), color,
+                        CVector2d(0.0f, 0.0f)};
     draw2DPrimitive(&point, 1, D3DPT_POINTLIST, 1, nullptr);
 }
 

@@ -31,6 +31,8 @@ void CD3DDriverBase::enter2DImageMode() {
     if (!m_common)
         return;
     if (m_renderMode != RENDER_MODE_2D || !m_imageStates || m_transformChanged) {
+        if (inMaterialMode())
+            restoreLastRenderer();
         setIdentityTransforms();
         m_common->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
         m_common->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
@@ -51,10 +53,6 @@ void CD3DDriverBase::enter2DImageMode() {
         const D3DMATRIX identity = identityMatrix();
         m_common->SetTransform(D3DTS_TEXTURE0, &identity);
         m_transformChanged = false;
-        if (m_renderMode == RENDER_MODE_3D) {
-            if (IMaterialPass* pass = currentPass())
-                pass->restoreStates();
-        }
     }
     m_renderMode = RENDER_MODE_2D;
     m_imageStates = true;
@@ -68,7 +66,8 @@ void CD3DDriverBase::setAlphaBlending(bool on) {
     m_common->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 }
 
-void CD3DDriverBase::set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha) {
+void CD3DDriverBase::set2DImageStates(bool vertexAlpha, bool textured, bool useTextureAlpha,
+                                      bool scaled) {
     if (!m_common)
         return;
     enter2DImageMode();
@@ -79,7 +78,7 @@ void CD3DDriverBase::set2DImageStates(bool vertexAlpha, bool textured, bool useT
         device.SetTextureStageState(0, D3DTEXTURESTAGESTATETYPE(operation + 2), D3DTA_DIFFUSE);
     };
     if (textured) {
-        const bool linear = m_traits.linearImages;
+        const bool linear = m_traits.linearImages || scaled;
         setSamplerState(0, D3DSAMP_MINFILTER, linear ? D3DTEXF_LINEAR : D3DTEXF_POINT);
         setSamplerState(0, D3DSAMP_MIPFILTER, linear ? D3DTEXF_POINT : D3DTEXF_NONE);
         setSamplerState(0, D3DSAMP_MAGFILTER, linear ? D3DTEXF_LINEAR : D3DTEXF_POINT);

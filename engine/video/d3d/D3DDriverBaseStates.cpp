@@ -71,6 +71,15 @@ IMaterialPass* CD3DDriverBase::currentPass() const {
     return getMaterialPass(m_currentMaterial.type);
 }
 
+bool CD3DDriverBase::inMaterialMode() const {
+    return m_renderMode == RENDER_MODE_3D || (m_renderMode == RENDER_MODE_2D && !m_imageStates);
+}
+
+void CD3DDriverBase::restoreLastRenderer() {
+    if (IMaterialPass* last = getMaterialPass(m_lastMaterial.type))
+        last->restoreStates();
+}
+
 void CD3DDriverBase::sendMatrix(D3DTRANSFORMSTATETYPE state, const CMatrix4& matrix) {
     const D3DMATRIX d3dMatrix = d3dMatrixOf(matrix);
     m_common->SetTransform(state, &d3dMatrix);
@@ -146,6 +155,7 @@ void CD3DDriverBase::setVertexType(int32_t vertexType) {
 bool CD3DDriverBase::setRenderStates3D() {
     if (!m_common)
         return false;
+    const bool fromMaterial = inMaterialMode();
     if (m_renderMode != RENDER_MODE_3D) {
         sendMatrix(D3DTS_VIEW, m_transforms[TRANSFORM_VIEW]);
         sendMatrix(D3DTS_WORLD, m_transforms[TRANSFORM_WORLD]);
@@ -154,10 +164,8 @@ bool CD3DDriverBase::setRenderStates3D() {
         m_resetAllStates = true;
     }
     if (m_resetAllStates || m_currentMaterial.differsFrom(m_lastMaterial)) {
-        if (m_renderMode == RENDER_MODE_3D && m_currentMaterial.type != m_lastMaterial.type) {
-            if (IMaterialPass* last = getMaterialPass(m_lastMaterial.type))
-                last->restoreStates();
-        }
+        if (fromMaterial && m_currentMaterial.type != m_lastMaterial.type)
+            restoreLastRenderer();
         if (IMaterialPass* pass = currentPass())
             pass->applyStates(m_currentMaterial, m_lastMaterial, m_resetAllStates, this);
     }
@@ -179,6 +187,7 @@ void CD3DDriverBase::send2DProjection() {
 bool CD3DDriverBase::setRenderStates2D() {
     if (!m_common)
         return false;
+    const bool fromMaterial = inMaterialMode();
     if (m_renderMode != RENDER_MODE_2D || m_imageStates) {
         m_common->SetRenderState(D3DRS_STENCILENABLE, false);
         m_resetAllStates = true;
@@ -192,6 +201,8 @@ bool CD3DDriverBase::setRenderStates2D() {
     }
     IMaterialPass* pass = currentPass();
     if (m_resetAllStates || m_currentMaterial.differsFrom(m_lastMaterial)) {
+        if (fromMaterial && m_currentMaterial.type != m_lastMaterial.type)
+            restoreLastRenderer();
         if (pass)
             pass->applyStates(m_currentMaterial, m_lastMaterial, m_resetAllStates, this);
         m_lastMaterial.assign(m_currentMaterial);

@@ -33,9 +33,13 @@ bool isAlphaFactor(uint32_t code) {
     return code >= 6 && code <= 10;
 }
 
-// Transparent types that draw without writing depth.
+// Types that draw without writing depth: the transparent ones, and the sprites' types, whose
+// quads lie at depths that say nothing about what covers what (the order they are drawn in
+// does), as on the OpenGL driver.
 bool clearsDepthWrite(uint32_t type) {
-    return type >= MATERIAL_TRANS_ADD && type <= MATERIAL_TRANS_VERTEX_ALPHA;
+    return (type >= MATERIAL_TRANS_ADD && type <= MATERIAL_TRANS_VERTEX_ALPHA) ||
+           type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ||
+           type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD;
 }
 
 } // namespace
@@ -106,7 +110,6 @@ void CD3DFixedFunctionRenderer<Pass>::applyOwnStates(const RenderMaterial& mater
         setAlphaStage(0, D3DTOP_DISABLE, 0, 0);
         setColorStage(1, D3DTOP_ADDSIGNED, D3DTA_TEXTURE, D3DTA_CURRENT);
         setAlphaStage(1, D3DTOP_DISABLE, 0, 0);
-        m_device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
         setBlending(false);
         break;
     case MATERIAL_SPHERE_MAP:
@@ -212,6 +215,18 @@ void CD3DFixedFunctionRenderer<Pass>::removeSphereMap(uint32_t stage) {
     m_device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, stage);
     const D3DMATRIX identity = d3dMatrixOf(CMatrix4::identity());
     m_device->SetTransform(D3DTRANSFORMSTATETYPE(D3DTS_TEXTURE0 + stage), &identity);
+}
+
+// The detail layer reads the vertices' second coordinates; vertices of one set give it their
+// first, as they do on the OpenGL driver, not coordinates they lack.
+template <class Pass>
+bool CD3DFixedFunctionRenderer<Pass>::beforeDraw(IRendererServices* services, uint32_t vertexType) {
+    if (m_type == MATERIAL_DETAIL_MAP) {
+        const bool twoSets =
+            vertexType == VERTEX_TYPE_TWO_COORDS || vertexType == VERTEX_TYPE_TANGENTS;
+        m_device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, twoSets ? 1 : 0);
+    }
+    return Pass::beforeDraw(services, vertexType);
 }
 
 template <class Pass>

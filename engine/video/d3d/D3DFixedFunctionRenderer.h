@@ -27,6 +27,7 @@ public:
 
     void applyStates(const RenderMaterial& material, const RenderMaterial& last,
                      bool resetAllStates, IRendererServices* services) override;
+    bool beforeDraw(IRendererServices* services, uint32_t vertexType) override;
     void restoreStates() override;
     bool usesTransparency() const override;
 

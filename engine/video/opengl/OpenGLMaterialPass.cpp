@@ -55,18 +55,6 @@ void blend(const GLFunctions& gl, GLenum source, GLenum destination) {
     gl.Enable(GL_BLEND);
 }
 
-void sphereMapGeneration(const GLFunctions& gl, bool on) {
-    if (on) {
-        gl.TexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        gl.TexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        gl.Enable(GL_TEXTURE_GEN_S);
-        gl.Enable(GL_TEXTURE_GEN_T);
-    } else {
-        gl.Disable(GL_TEXTURE_GEN_S);
-        gl.Disable(GL_TEXTURE_GEN_T);
-    }
-}
-
 // The alpha test passes texels whose alpha reaches floor(reference x 255).
 void alphaTest(const GLFunctions& gl, float reference) {
     gl.AlphaFunc(GL_GEQUAL, std::floor(reference * 255.0f) / 255.0f);
@@ -188,7 +176,7 @@ void COpenGLMaterialPass::applyOwnStates(const RenderMaterial& material, bool ch
         break;
     case MATERIAL_SPHERE_MAP:
         setEnvironment(gl, GL_MODULATE);
-        sphereMapGeneration(gl, true);
+        generateCoordinates(true);
         break;
     case MATERIAL_REFLECTION_2LAYER:
         applyReflection();
@@ -237,7 +225,27 @@ void COpenGLMaterialPass::applyReflection() {
         setCombiner(gl, {GL_MODULATE, GL_PREVIOUS_ARB, GL_TEXTURE, GL_REPLACE, GL_PREVIOUS_ARB,
                          GL_PREVIOUS_ARB});
     }
-    sphereMapGeneration(gl, true);
+    generateCoordinates(true);
+}
+
+// The sphere-mapped stage's coordinates: the camera-space normal for the sphere map, the
+// camera-space reflection vector for the reflections, as Direct3D's fixed function makes them;
+// the driver's texture matrix of that stage takes them onto the texture.
+void COpenGLMaterialPass::generateCoordinates(bool on) {
+    const GLFunctions& gl = m_driver->gl();
+    m_driver->selectTextureStage(uint32_t(m_driver->sphereMappedStage(m_type)));
+    if (on) {
+        const GLint mode =
+            m_type == MATERIAL_SPHERE_MAP ? GL_NORMAL_MAP_ARB : GL_REFLECTION_MAP_ARB;
+        gl.TexGeni(GL_S, GL_TEXTURE_GEN_MODE, mode);
+        gl.TexGeni(GL_T, GL_TEXTURE_GEN_MODE, mode);
+        gl.Enable(GL_TEXTURE_GEN_S);
+        gl.Enable(GL_TEXTURE_GEN_T);
+    } else {
+        gl.Disable(GL_TEXTURE_GEN_S);
+        gl.Disable(GL_TEXTURE_GEN_T);
+    }
+    m_driver->selectTextureStage(0);
 }
 
 // The first type parameter packs the blend: destination factor in its lowest byte, source
@@ -262,17 +270,17 @@ void COpenGLMaterialPass::applyOneTextureBlend(const RenderMaterial& material) {
         blend(gl, blendFactor(source), blendFactor(destination));
 }
 
+// The stage-0 states are taken back on stage 0, whichever stage the driver used last.
 void COpenGLMaterialPass::restoreStates() {
     const GLFunctions& gl = m_driver->gl();
+    m_driver->selectTextureStage(0);
     switch (m_type) {
     case MATERIAL_SPHERE_MAP:
-        sphereMapGeneration(gl, false);
+        generateCoordinates(false);
         break;
     case MATERIAL_REFLECTION_2LAYER:
     case MATERIAL_TRANS_REFLECTION_2LAYER:
-        m_driver->selectTextureStage(1);
-        sphereMapGeneration(gl, false);
-        m_driver->selectTextureStage(0);
+        generateCoordinates(false);
         if (m_type == MATERIAL_TRANS_REFLECTION_2LAYER)
             gl.Disable(GL_BLEND);
         break;

@@ -29,6 +29,7 @@ private:
     void applyOwnStates(const RenderMaterial& material, bool changed);
     void applyOneTextureBlend(const RenderMaterial& material);
     void applyReflection();
+    void generateCoordinates(bool on);
     bool writesDepth() const;
 
     COpenGLRenderDriver* m_driver;

@@ -214,7 +214,7 @@ void COpenGLRenderDriver::initDriver(CPixelSize size, bool stencilBuffer) {
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // Reads of rows whose length is not a multiple of four must not be padded.
     gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
-    gl.Viewport(0, 0, GLsizei(size.width), GLsizei(size.height));
+    setViewport(0, 0, size);
     setAmbientLight(CColorf(0, 0, 0, 0));
     if (m_extensions.has(GL_EXTENSION_EXT_SEPARATE_SPECULAR_COLOR))
         gl.LightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
@@ -412,12 +412,28 @@ void COpenGLRenderDriver::loadOrthoProjection() {
     m_gl->LoadMatrixf(projection);
 }
 
-// The projection slot with its 13th element negated.
+// The projection slot with its 13th element negated, moved half a pixel right and down: the
+// centre of the view lands on a pixel's centre, where the Direct3D drivers put it, not on the
+// corner between four. A little less than half down, so that an edge through a row's centre
+// covers it when it is a top edge and not when it is a bottom one, Direct3D's rule for such
+// ties, although GL's rows count upwards.
 void COpenGLRenderDriver::loadProjection() {
+    constexpr float kTieNudge = 1.0f / 256.0f;
     CMatrix4 projection = getMatrix(TRANSFORM_PROJECTION);
     projection.set(12, -projection[12]);
+    CMatrix4 halfPixel;
+    halfPixel.set(12, 1.0f / float(std::max(m_viewportSize.width, 1u)));
+    halfPixel.set(13, -(1.0f - 2.0f * kTieNudge) / float(std::max(m_viewportSize.height, 1u)));
     m_gl->MatrixMode(GL_PROJECTION);
-    m_gl->LoadMatrixf(projection.pointer());
+    m_gl->LoadMatrixf((projection * halfPixel).pointer());
+}
+
+// The 3D projection's half pixel follows the viewport's size.
+void COpenGLRenderDriver::setViewport(int32_t x, int32_t y, CPixelSize size) {
+    m_gl->Viewport(x, y, GLsizei(size.width), GLsizei(size.height));
+    m_viewportSize = size;
+    if (m_renderMode == RENDER_MODE_3D)
+        loadProjection();
 }
 
 void COpenGLRenderDriver::loadModelView() {
@@ -437,17 +453,36 @@ bool COpenGLRenderDriver::isRenderTargetLayer(uint32_t stage) const {
     return texture && texture->getTexture() && texture->getTexture()->isRenderTarget();
 }
 
-// 3D draws use the stage's matrix, 2D batch draws none. GL's sphere map runs t upwards and
-// render targets hold their rows bottom-up: both are flipped on top, never into the slot.
+int32_t COpenGLRenderDriver::sphereMappedStage(uint32_t materialType) const {
+    switch (materialType) {
+    case MATERIAL_SPHERE_MAP:
+        return 0;
+    case MATERIAL_REFLECTION_2LAYER:
+    case MATERIAL_TRANS_REFLECTION_2LAYER:
+        return m_extensions.hasMultitexture() ? 1 : 0;
+    default:
+        return -1;
+    }
+}
+
+// 3D draws use the stage's matrix, 2D batch draws none. A sphere-mapped stage takes its
+// generated camera-space x and y from -1..1 onto 0..1, v downwards, in either mode, as the
+// Direct3D drivers do. Render targets hold their rows bottom-up: they are flipped on top, never
+// into the slot.
 void COpenGLRenderDriver::loadTextureMatrix(uint32_t stage) {
-    CMatrix4 matrix = m_renderMode == RENDER_MODE_3D ? getMatrix(TRANSFORM_TEXTURE_0 + stage)
-                                                     : CMatrix4::identity();
-    if (stage == 0 && m_currentMaterial.type == MATERIAL_SPHERE_MAP)
-        matrix.set(5, -matrix[5]);
-    if (isRenderTargetLayer(stage))
-        matrix = matrix * m_textureFlip;
+    const bool renderTarget = isRenderTargetLayer(stage);
     selectTextureStage(stage);
     m_gl->MatrixMode(GL_TEXTURE);
+    if (sphereMappedStage(m_currentMaterial.type) == int32_t(stage)) {
+        const float down = renderTarget ? 0.5f : -0.5f;
+        const GLfloat sphere[16] = {0.5f, 0, 0, 0, 0, down, 0, 0, 0, 0, 1, 0, 0.5f, 0.5f, 0, 1};
+        m_gl->LoadMatrixf(sphere);
+        return;
+    }
+    CMatrix4 matrix = m_renderMode == RENDER_MODE_3D ? getMatrix(TRANSFORM_TEXTURE_0 + stage)
+                                                     : CMatrix4::identity();
+    if (renderTarget)
+        matrix = matrix * m_textureFlip;
     loadTextureTransform2D(*m_gl, matrix);
 }
 
@@ -490,15 +525,16 @@ void COpenGLRenderDriver::setViewportRect(const CPixelRect& rect) {
     clipped.left = std::min(clipped.left, clipped.right);
     clipped.top = std::min(clipped.top, clipped.bottom);
     if (clipped.right > clipped.left && clipped.bottom > clipped.top) {
-        m_gl->Viewport(clipped.left, int32_t(size.height) - clipped.bottom,
-                       clipped.right - clipped.left, clipped.bottom - clipped.top);
+        setViewport(
+            clipped.left, int32_t(size.height) - clipped.bottom,
+            {uint32_t(clipped.right - clipped.left), uint32_t(clipped.bottom - clipped.top)});
     }
     m_viewport = clipped;
 }
 
 void COpenGLRenderDriver::handleResize(CPixelSize size) {
     CNullRenderDriver::handleResize(size);
-    m_gl->Viewport(0, 0, GLsizei(size.width), GLsizei(size.height));
+    setViewport(0, 0, size);
     m_transformChanged = true;
 }
 
@@ -545,13 +581,13 @@ bool COpenGLRenderDriver::useRenderTargetTexture(IDriverTexture* texture, bool c
         static_cast<COpenGLDriverTexture*>(m_currentRenderTarget.get())->unbindRenderTarget();
     if (texture) {
         const CPixelSize size = texture->getSize();
-        m_gl->Viewport(0, 0, GLsizei(size.width), GLsizei(size.height));
+        setViewport(0, 0, size);
         m_currentRenderTarget = CRefPointer<IDriverTexture>::share(texture);
         static_cast<COpenGLDriverTexture*>(texture)->bindRenderTarget();
         m_renderTargetSize = size;
         m_renderTargetKind = 1;
     } else {
-        m_gl->Viewport(0, 0, GLsizei(m_screenSize.width), GLsizei(m_screenSize.height));
+        setViewport(0, 0, m_screenSize);
         m_currentRenderTarget.reset();
         m_renderTargetSize = CPixelSize();
         m_renderTargetKind = 0;

@@ -121,6 +121,8 @@ public:
     void bindMaterialLayers(const RenderMaterial& material);
     // Makes the stage the active one when there is more than one.
     void selectTextureStage(uint32_t stage) const;
+    // The stage whose coordinates a material type generates for its sphere map, or -1.
+    int32_t sphereMappedStage(uint32_t materialType) const;
 
     const GLFunctions& gl() const { return *m_gl; }
     const CGLExtensions& extensions() const { return m_extensions; }
@@ -178,6 +180,7 @@ private:
     void leaveMaterialMode();
     void loadOrthoProjection();
     void loadProjection();
+    void setViewport(int32_t x, int32_t y, CPixelSize size);
     void loadModelView();
     void loadTextureMatrix(uint32_t stage);
     void reloadClipPlanes();
@@ -213,6 +216,8 @@ private:
     IDriverTexture* m_boundTextures[4] = {nullptr, nullptr, nullptr, nullptr};
     CArray<ClipPlaneEntry> m_clipPlanes;
     CPixelSize m_renderTargetSize;
+    // The size of the GL viewport last set.
+    CPixelSize m_viewportSize;
     CString m_vendor;
     CMatrix4 m_textureFlip;
     int32_t m_backBufferFormat = 3;

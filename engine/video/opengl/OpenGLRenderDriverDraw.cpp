@@ -317,8 +317,10 @@ bool COpenGLRenderDriver::scissorTo(const CPixelRect* clip) {
     return true;
 }
 
-// One quad over the destination, corners top-left, top-right, bottom-right, bottom-left.
-// Texture coordinates are texels over the storage size, so padding stays outside.
+// One quad over the destination, corners top-left, top-right, bottom-right, bottom-left, as a
+// fan from the top-left corner: its colours meet along the diagonal from top-left to
+// bottom-right, as on the Direct3D drivers. Texture coordinates are texels over the storage
+// size, so padding stays outside.
 void COpenGLRenderDriver::drawTexturedQuad(const CPixelRect& destination, IDriverTexture* texture,
                                            float left, float top, float right, float bottom,
                                            const CColor* colors) {
@@ -332,7 +334,7 @@ void COpenGLRenderDriver::drawTexturedQuad(const CPixelRect& destination, IDrive
         v0 = 1.0f - v0;
         v1 = 1.0f - v1;
     }
-    gl.Begin(GL_QUADS);
+    gl.Begin(GL_TRIANGLE_FAN);
     color(gl, colors[0]);
     gl.TexCoord2f(u0, v0);
     gl.Vertex2i(destination.left, destination.top);
@@ -417,11 +419,12 @@ void COpenGLRenderDriver::drawImageRunClipped(IDriverTexture* texture, CPixelPoi
         m_gl->Disable(GL_SCISSOR_TEST);
 }
 
+// A fan from the top-left corner, as drawTexturedQuad.
 void COpenGLRenderDriver::drawFlatQuad(const CPixelRect& rect, const CColor (&colors)[4]) {
     const GLFunctions& gl = *m_gl;
     setRenderStates2D();
     unbindTexturesFrom(0);
-    gl.Begin(GL_QUADS);
+    gl.Begin(GL_TRIANGLE_FAN);
     color(gl, colors[0]);
     gl.Vertex2i(rect.left, rect.top);
     color(gl, colors[1]);

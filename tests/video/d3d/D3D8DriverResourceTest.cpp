@@ -153,10 +153,11 @@ TEST_F(D3D8DriverResourceTest, ScaledImagesAreCutToTheirClip) {
     driver->drawImageScaled(image.get(), {0, 0, 320, 240}, {0, 0, 16, 16}, &clip, corners, true);
     const std::vector<CVertexNormal> quad = normalVertices();
     ASSERT_EQ(quad.size(), 4u);
-    EXPECT_FLOAT_EQ(quad[0].position.x, -0.5f);
-    EXPECT_FLOAT_EQ(quad[0].position.y, 1.0f);
-    EXPECT_FLOAT_EQ(quad[2].position.x, 0.0f);
-    EXPECT_FLOAT_EQ(quad[2].position.y, 0.75f);
+    // Edges on the pixels' corners, half a pixel up and left of their coordinates.
+    EXPECT_FLOAT_EQ(quad[0].position.x, (160 - 0.5f) / 320 - 1);
+    EXPECT_FLOAT_EQ(quad[0].position.y, 1 + 0.5f / 240);
+    EXPECT_FLOAT_EQ(quad[2].position.x, (320 - 0.5f) / 320 - 1);
+    EXPECT_FLOAT_EQ(quad[2].position.y, 1 - (60 - 0.5f) / 240);
     EXPECT_FLOAT_EQ(quad[0].texCoord.x, 0.5f);
     EXPECT_FLOAT_EQ(quad[2].texCoord.x, 1.0f);
     EXPECT_FLOAT_EQ(quad[2].texCoord.y, 0.25f);

@@ -158,8 +158,9 @@ TEST_F(D3D9DriverDrawTest, ScaledImagesTakeCornerColoursAndAClipForOneDraw) {
     EXPECT_EQ(quad[1].color.value, 0xFF000004u);
     EXPECT_EQ(quad[2].color.value, 0x80000003u);
     EXPECT_EQ(quad[3].color.value, 0xFF000002u);
-    EXPECT_FLOAT_EQ(quad[2].position.x, 0.0f);
-    EXPECT_FLOAT_EQ(quad[2].position.y, 0.0f);
+    // Edges on the pixels' corners, half a pixel up and left of their coordinates.
+    EXPECT_NEAR(quad[2].position.x, -0.5f / 320, 1e-6);
+    EXPECT_NEAR(quad[2].position.y, 0.5f / 240, 1e-6);
     EXPECT_FLOAT_EQ(quad[1].texCoord.x, 0.5f);
     EXPECT_TRUE(runtime.logged("SetScissorRect(1, 2, 3, 4)"));
     EXPECT_EQ(state(D3DRS_SCISSORTESTENABLE), 0u);

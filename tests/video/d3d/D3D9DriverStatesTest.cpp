@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <string>
 
 #include "engine/video/d3d/D3D9MaterialPass.h"
 #include "tests/video/d3d/D3DDriverFixture.h"
@@ -249,19 +252,35 @@ TEST_F(D3D9StatesTest, MultisamplingAndLineSmoothingFollowTheMaterialWhenTheDevi
     EXPECT_EQ(runtime.device()->renderState(D3DRS_ANTIALIASEDLINEENABLE), 1u);
 }
 
-TEST_F(D3D9StatesTest, ChangingTypeIn3DRestoresTheOldRendererFirst) {
+// An alpha test or a sphere map of the old type would otherwise stay on under the next
+// material or image, in 3D and in 2D alike.
+TEST_F(D3D9StatesTest, ChangingTypeRestoresTheOldRendererFirst) {
     RenderMaterial material;
     material.type = MATERIAL_TRANS_ADD;
     draw3D(material);
     const std::vector<std::string> expected = {"solid.restoreStates", "transAdd.applyStates(0)"};
     EXPECT_EQ(std::vector<std::string>(runtime.log.begin(), runtime.log.begin() + 2), expected);
-    // The 2D path applies without restoring.
     material.type = MATERIAL_SOLID;
     driver->applyMaterial(material);
     runtime.log.clear();
     driver->setRenderStates2D();
-    EXPECT_EQ(runtime.count("transAdd.restoreStates"), 0u);
-    EXPECT_TRUE(runtime.logged("solid.applyStates(1)"));
+    const auto at = [this](const std::string& line) {
+        return std::find(runtime.log.begin(), runtime.log.end(), line) - runtime.log.begin();
+    };
+    EXPECT_LT(at("transAdd.restoreStates"), at("solid.applyStates(1)"));
+    EXPECT_LT(at("solid.applyStates(1)"), std::ssize(runtime.log));
+    // Images leave the material's states; a second image finds them gone already.
+    runtime.log.clear();
+    driver->set2DImageStates(false, true, true);
+    driver->set2DImageStates(false, true, true);
+    EXPECT_EQ(runtime.count("solid.restoreStates"), 1u);
+    // Back from images nothing is left to restore.
+    runtime.log.clear();
+    material.type = MATERIAL_TRANS_ADD;
+    driver->applyMaterial(material);
+    driver->setRenderStates2D();
+    EXPECT_EQ(runtime.count("solid.restoreStates"), 0u);
+    EXPECT_TRUE(runtime.logged("transAdd.applyStates(1)"));
 }
 
 TEST_F(D3D9StatesTest, ModesAnswerTheRenderersBeforeDraw) {

@@ -137,15 +137,18 @@ TEST_F(D3D9MaterialRendererTest, AnAlphaReferenceChangeAloneReappliesTheStates) 
     EXPECT_TRUE(runtime.logged("SetTextureStageState(0, 4, 2)"));
 }
 
+// The sprites' types too: a sprite drawn later at the same depth must not be hidden.
 TEST_F(D3D9MaterialRendererTest, TransparentTypesDrawWithoutDepthWritesAndLeaveTheCallersFlag) {
-    draw3D(materialOf(MATERIAL_SOLID));
-    EXPECT_EQ(state(D3DRS_ZWRITEENABLE), 1u);
-    const RenderMaterial additive = materialOf(MATERIAL_TRANS_ADD);
-    draw3D(additive);
-    EXPECT_EQ(state(D3DRS_ZWRITEENABLE), 0u);
-    EXPECT_TRUE(additive.depthWrite);
-    draw3D(materialOf(MATERIAL_SOLID));
-    EXPECT_EQ(state(D3DRS_ZWRITEENABLE), 1u);
+    for (const uint32_t type :
+         {MATERIAL_TRANS_ADD, MATERIAL_TRANS_ALPHACH, MATERIAL_TRANS_VERTEX_ALPHA,
+          MATERIAL_TRANS_ALPHACH_VERTEXALPHA, MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD}) {
+        draw3D(materialOf(MATERIAL_SOLID));
+        EXPECT_EQ(state(D3DRS_ZWRITEENABLE), 1u) << type;
+        const RenderMaterial transparent = materialOf(type);
+        draw3D(transparent);
+        EXPECT_EQ(state(D3DRS_ZWRITEENABLE), 0u) << type;
+        EXPECT_TRUE(transparent.depthWrite) << type;
+    }
 }
 
 TEST_F(D3D9MaterialRendererTest, SphereMapsGenerateCoordinatesAndAreTakenBackAfterwards) {
@@ -242,4 +245,23 @@ TEST_F(D3D9MaterialRendererTest, VertexTypesSetTheirFormatsOnce) {
     runtime.log.clear();
     driver->setVertexType(7);
     EXPECT_TRUE(runtime.log.empty());
+}
+
+// The detail layer reads the second coordinates of vertices that have them, and the first of
+// those with one set, not coordinates they lack.
+TEST_F(D3D9MaterialRendererTest, TheDetailLayerReadsTheCoordinatesTheVerticesHave) {
+    const struct {
+        int32_t vertexType;
+        uint32_t coordinateSet;
+    } cases[] = {{VERTEX_TYPE_STANDARD, 0},
+                 {VERTEX_TYPE_NORMAL, 0},
+                 {VERTEX_TYPE_TWO_COORDS, 1},
+                 {VERTEX_TYPE_TANGENTS, 1}};
+    for (const auto& c : cases) {
+        driver->setVertexType(c.vertexType);
+        draw3D(materialOf(MATERIAL_DETAIL_MAP));
+        EXPECT_EQ(stage(1, D3DTSS_TEXCOORDINDEX), c.coordinateSet) << c.vertexType;
+        driver->setRenderStates2D();
+        EXPECT_EQ(stage(1, D3DTSS_TEXCOORDINDEX), c.coordinateSet) << c.vertexType;
+    }
 }

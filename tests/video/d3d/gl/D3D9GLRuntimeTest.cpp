@@ -142,6 +142,30 @@ TEST_F(D3D9GLRuntimeTest, ATwoDQuadCoversExactlyItsPixels) {
     }
 }
 
+// Texel centres on pixel centres, also where half the target's size is no whole number.
+TEST_F(D3D9GLRuntimeTest, ImagesLandOnTheirPixelsOnTargetsOfOddSize) {
+    const uint32_t colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFC08040};
+    for (const uint32_t driverType : {2u, 1u}) {
+        d3d.reset();
+        D3D9GLTest::openD3D(9, 7, driverType);
+        ASSERT_TRUE(d3d->startFrame(true, true, CColor(0xFF000000), nullptr, nullptr));
+        CRefPointer<IDriverTexture> texture = d3d->createTexture(
+            makeTestImage(2, 2, [&](int32_t x, int32_t y) { return colours[y * 2 + x]; }).get());
+        d3d->drawImage(texture.get(), {3, 2});
+        for (int32_t y = 1; y < 5; ++y) {
+            for (int32_t x = 2; x < 6; ++x) {
+                const bool inside = x >= 3 && x < 5 && y >= 2 && y < 4;
+                const uint32_t colour = inside ? colours[(y - 2) * 2 + x - 3] : 0xFF000000;
+                expectNear(pixel(x, y),
+                           {int(colour >> 16 & 0xFF), int(colour >> 8 & 0xFF), int(colour & 0xFF)},
+                           1,
+                           "driver " + std::to_string(driverType) + " at " + std::to_string(x) +
+                               "," + std::to_string(y));
+            }
+        }
+    }
+}
+
 TEST_F(D3D9GLRuntimeTest, LinearFogBlendsByDistanceFromTheEye) {
     openD3D();
     drawScene(*d3d, [this](const CVertex(&quad)[4]) { drawFan(quad); });
