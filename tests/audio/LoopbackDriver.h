@@ -10,31 +10,12 @@
 #include "engine/audio/OpenALAudioDriver.h"
 #include "engine/audio/SoundLoaderManager.h"
 #include "engine/core/Event.h"
+#include "tests/audio/LoopbackOutput.h"
 #include "tests/audio/SoundFixtures.h"
 
 // An OpenAL driver on OpenAL-soft's loopback device: nothing is heard, and the test renders the
 // mix itself, as 32-bit float stereo at 44100 Hz.
 namespace loopback {
-
-constexpr uint32_t kRate = 44100;
-
-inline ALCdevice* openLoopback(const char*) {
-    const auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
-        alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
-    return open ? open(nullptr) : nullptr;
-}
-
-inline const OpenALOutput& output() {
-    static const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
-                                        ALC_STEREO_SOFT,
-                                        ALC_FORMAT_TYPE_SOFT,
-                                        ALC_FLOAT_SOFT,
-                                        ALC_FREQUENCY,
-                                        ALCint(kRate),
-                                        0};
-    static const OpenALOutput loopbackOutput = {openLoopback, attributes};
-    return loopbackOutput;
-}
 
 inline CRefPointer<COpenALAudioDriver> makeDriver(bool thread = false) {
     const CRefPointer<CSoundLoaderManager> loaders(new CSoundLoaderManager());

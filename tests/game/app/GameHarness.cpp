@@ -8,10 +8,12 @@
 #include "engine/core/EngineServices.h"
 #include "engine/core/Utf.h"
 #include "engine/io/ProfileManager.h"
+#include "engine/platform/DriverFactories.h"
 #include "engine/platform/EngineDeviceFactory.h"
 #include "engine/ui/UiRegistration.h"
 #include "engine/video/d3d/host/D3DModuleRegistry.h"
 #include "game/app/ProgramEntry.h"
+#include "tests/audio/LoopbackOutput.h"
 
 namespace {
 
@@ -19,11 +21,18 @@ constexpr uint32_t kFrameMs = 20;
 
 GameHarness* g_harness = nullptr;
 
-const char kNoOpenALDeviceOfThatName[] =
-    "ERR: Failed to open the OpenAL \"Generic Software\" audio device";
-
 CEngine* makeDevice(const CreationParameters& parameters) {
     return createEngineDevice(parameters, g_harness->host, nullptr, g_harness->clock);
+}
+
+// OpenAL on a loopback device that nothing renders: a sound plays until it is stopped, however
+// long the machine takes between two steps of the test's clock.
+CRefPointer<IAudioDriver> makeAudio(const AudioParameters& parameters,
+                                    IVirtualFileSystem* fileSystem,
+                                    CSoundLoaderManager* soundLoaders) {
+    return COpenALAudioDriver::create(parameters,
+                                      CRefPointer<IVirtualFileSystem>::share(fileSystem),
+                                      soundLoaders, loopback::output());
 }
 
 } // namespace
@@ -31,6 +40,7 @@ CEngine* makeDevice(const CreationParameters& parameters) {
 void GameHarness::registerGame() {
     registerUiLibrary();
     deviceFactory() = &makeDevice;
+    openALDriverFactory() = &makeAudio;
 }
 
 namespace {
@@ -46,8 +56,7 @@ GameHarness::GameHarness()
     : m_contentBase(m_folder.path() / "base"), m_dataHome(m_folder.path() / "data"),
       m_dataEnvironment("XDG_DATA_HOME", pathOf(m_folder.path(), "data").c_str()),
       m_stateEnvironment("XDG_STATE_HOME", pathOf(m_folder.path(), "state").c_str()),
-      m_runtimeEnvironment("XDG_RUNTIME_DIR", pathOf(m_folder.path(), "runtime").c_str()),
-      m_audioEnvironment("ALSOFT_DRIVERS", "null") {
+      m_runtimeEnvironment("XDG_RUNTIME_DIR", pathOf(m_folder.path(), "runtime").c_str()) {
     settings = gameStartupSettings();
     settings.registerLibraries = &GameHarness::registerGame;
     settings.instanceName = CString();
@@ -155,7 +164,7 @@ std::string GameHarness::logProblems() const {
         const size_t end = std::min(log.find('\n', start), log.size());
         const std::string line = log.substr(start, end - start);
         const bool problem = line.rfind("WRN: ", 0) == 0 || line.rfind("ERR: ", 0) == 0;
-        if (problem && line != kNoOpenALDeviceOfThatName)
+        if (problem)
             problems += line + "\n";
         start = end + 1;
     }

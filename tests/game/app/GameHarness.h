@@ -27,7 +27,7 @@ std::string readGameLog(const std::filesystem::path& dataHome);
 // with advance(). The random generator is seeded from that clock, so a run replays exactly.
 // The user and common data folders, the single-instance guard's folder and the content base
 // (holding a link to the built assets.qca) lie in a temporary folder, so nothing outside is
-// read or written; OpenAL-soft plays to its null output.
+// read or written; OpenAL-soft mixes on a loopback device that nothing renders.
 class GameHarness {
 public:
     GameHarness();
@@ -66,8 +66,7 @@ public:
     const std::filesystem::path& dataHome() const { return m_dataHome; }
     // The game's log file, in UTF-8 with a line feed after each line.
     std::string logText() const;
-    // Its warning and error lines, but for the audio driver's note that OpenAL-soft has no
-    // device of the name it asks for first, which every start writes.
+    // Its warning and error lines.
     std::string logProblems() const;
 
     // Change before start(): the start-up's guard is off unless named here.
@@ -84,7 +83,6 @@ private:
     ScopedEnvironment m_dataEnvironment;
     ScopedEnvironment m_stateEnvironment;
     ScopedEnvironment m_runtimeEnvironment;
-    ScopedEnvironment m_audioEnvironment;
     std::optional<CEngineStartup> m_startup;
     std::optional<FakeD3D9Runtime> m_direct3D;
     CRefPointer<GGameApplication> m_application;
