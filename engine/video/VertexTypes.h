@@ -72,3 +72,17 @@ static_assert(sizeof(CVertex) == 24);
 static_assert(sizeof(CVertexNormal) == 36);
 static_assert(sizeof(CVertexTwoCoords) == 44);
 static_assert(sizeof(CVertexTangents) == 60);
+
+// The size of one vertex of the type; unknown types are standard vertices.
+constexpr uint32_t vertexStrideOf(uint32_t vertexType) {
+    switch (vertexType) {
+    case VERTEX_TYPE_NORMAL:
+        return sizeof(CVertexNormal);
+    case VERTEX_TYPE_TWO_COORDS:
+        return sizeof(CVertexTwoCoords);
+    case VERTEX_TYPE_TANGENTS:
+        return sizeof(CVertexTangents);
+    default:
+        return sizeof(CVertex);
+    }
+}

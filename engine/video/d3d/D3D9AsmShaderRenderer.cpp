@@ -34,13 +34,13 @@ CD3D9AsmShaderRenderer::create(IDirect3DDevice9* device, const char* vertexProgr
                                IMaterialPass* baseRenderer, int32_t userData) {
     CRefPointer<CD3D9AsmShaderRenderer> renderer(
         new CD3D9AsmShaderRenderer(device, callback, baseRenderer, userData));
-    if (!renderer->assembleVertexShader(vertexProgram) ||
-        !renderer->assemblePixelShader(pixelProgram))
+    if (!renderer->assembleShader(vertexProgram, true) ||
+        !renderer->assembleShader(pixelProgram, false))
         return nullptr;
     return renderer;
 }
 
-bool CD3D9AsmShaderRenderer::assembleVertexShader(const char* program) {
+bool CD3D9AsmShaderRenderer::assembleShader(const char* program, bool vertex) {
     if (!program)
         return true;
     ID3DXBuffer* code = nullptr;
@@ -49,30 +49,12 @@ bool CD3D9AsmShaderRenderer::assembleVertexShader(const char* program) {
     const CRefPointer<ID3DXBuffer> codeHolder(code);
     const CRefPointer<ID3DXBuffer> errorHolder(errors);
     if (errors) {
-        logAssemblyMessages(errors, true);
+        logAssemblyMessages(errors, vertex);
         return false;
     }
-    if (!createVertexShader(code)) {
-        logD3DInformation("Could not create vertex shader.");
-        return false;
-    }
-    return true;
-}
-
-bool CD3D9AsmShaderRenderer::assemblePixelShader(const char* program) {
-    if (!program)
-        return true;
-    ID3DXBuffer* code = nullptr;
-    ID3DXBuffer* errors = nullptr;
-    CD3DX9Library::instance().assemble(program, &code, &errors);
-    const CRefPointer<ID3DXBuffer> codeHolder(code);
-    const CRefPointer<ID3DXBuffer> errorHolder(errors);
-    if (errors) {
-        logAssemblyMessages(errors, false);
-        return false;
-    }
-    if (!createPixelShader(code)) {
-        logD3DInformation("Could not create pixel shader.");
+    if (!(vertex ? createVertexShader(code) : createPixelShader(code))) {
+        logD3DInformation(vertex ? "Could not create vertex shader."
+                                 : "Could not create pixel shader.");
         return false;
     }
     return true;

@@ -37,8 +37,8 @@ protected:
     IDirect3DDevice9* m_device;
 
 private:
-    bool assembleVertexShader(const char* program);
-    bool assemblePixelShader(const char* program);
+    // True for no program; false, logged, when it does not assemble or the device refuses it.
+    bool assembleShader(const char* program, bool vertex);
 
     CRefPointer<IShaderCallback> m_callback;
     CRefPointer<IMaterialPass> m_baseRenderer;

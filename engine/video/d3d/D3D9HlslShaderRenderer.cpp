@@ -32,14 +32,14 @@ CRefPointer<CD3D9HlslShaderRenderer> CD3D9HlslShaderRenderer::create(
     }
     CRefPointer<CD3D9HlslShaderRenderer> renderer(
         new CD3D9HlslShaderRenderer(device, callback, baseRenderer, userData));
-    if (!renderer->compileVertexShader(vertexProgram, vertexEntry, vertexProfile) ||
-        !renderer->compilePixelShader(pixelProgram, pixelEntry, pixelProfile))
+    if (!renderer->compileShader(vertexProgram, vertexEntry, vertexProfile, true) ||
+        !renderer->compileShader(pixelProgram, pixelEntry, pixelProfile, false))
         return nullptr;
     return renderer;
 }
 
-bool CD3D9HlslShaderRenderer::compileVertexShader(const char* program, const char* entry,
-                                                  const char* profile) {
+bool CD3D9HlslShaderRenderer::compileShader(const char* program, const char* entry,
+                                            const char* profile, bool vertex) {
     if (!program)
         return true;
     ID3DXBuffer* code = nullptr;
@@ -49,9 +49,10 @@ bool CD3D9HlslShaderRenderer::compileVertexShader(const char* program, const cha
         CD3DX9Library::instance().compile(program, entry, profile, &code, &errors, &constants);
     const CRefPointer<ID3DXBuffer> codeHolder(code);
     const CRefPointer<ID3DXBuffer> errorHolder(errors);
-    m_vertexConstants = CRefPointer<ID3DXConstantTable>(constants);
+    (vertex ? m_vertexConstants : m_pixelConstants) = CRefPointer<ID3DXConstantTable>(constants);
     if (FAILED(result)) {
-        logD3DInformation("HLSL vertex shader compilation failed:");
+        logD3DInformation(vertex ? "HLSL vertex shader compilation failed:"
+                                 : "HLSL pixel shader compilation failed:");
         if (errors)
             logD3DInformation(messagesOf(errors));
         return false;
@@ -59,35 +60,9 @@ bool CD3D9HlslShaderRenderer::compileVertexShader(const char* program, const cha
     // A disabled compiler gives no code and has said so once already.
     if (!code)
         return false;
-    if (!createVertexShader(code)) {
-        logD3DInformation("Could not create hlsl vertex shader.");
-        return false;
-    }
-    return true;
-}
-
-bool CD3D9HlslShaderRenderer::compilePixelShader(const char* program, const char* entry,
-                                                 const char* profile) {
-    if (!program)
-        return true;
-    ID3DXBuffer* code = nullptr;
-    ID3DXBuffer* errors = nullptr;
-    ID3DXConstantTable* constants = nullptr;
-    const HRESULT result =
-        CD3DX9Library::instance().compile(program, entry, profile, &code, &errors, &constants);
-    const CRefPointer<ID3DXBuffer> codeHolder(code);
-    const CRefPointer<ID3DXBuffer> errorHolder(errors);
-    m_pixelConstants = CRefPointer<ID3DXConstantTable>(constants);
-    if (FAILED(result)) {
-        logD3DInformation("HLSL pixel shader compilation failed:");
-        if (errors)
-            logD3DInformation(messagesOf(errors));
-        return false;
-    }
-    if (!code)
-        return false;
-    if (!createPixelShader(code)) {
-        logD3DInformation("Could not create hlsl pixel shader.");
+    if (!(vertex ? createVertexShader(code) : createPixelShader(code))) {
+        logD3DInformation(vertex ? "Could not create hlsl vertex shader."
+                                 : "Could not create hlsl pixel shader.");
         return false;
     }
     return true;

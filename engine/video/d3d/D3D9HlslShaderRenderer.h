@@ -22,8 +22,8 @@ public:
 private:
     using CD3D9AsmShaderRenderer::CD3D9AsmShaderRenderer;
 
-    bool compileVertexShader(const char* program, const char* entry, const char* profile);
-    bool compilePixelShader(const char* program, const char* entry, const char* profile);
+    // True for no program; false, logged, when it does not compile or the device refuses it.
+    bool compileShader(const char* program, const char* entry, const char* profile, bool vertex);
     // Logs the constants of the table, one line each.
     static void listConstants(ID3DXConstantTable& table);
 

@@ -9,19 +9,6 @@ namespace {
 
 constexpr uint16_t kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
 
-uint32_t strideOfVertexType(uint32_t vertexType) {
-    switch (vertexType) {
-    case VERTEX_TYPE_NORMAL:
-        return sizeof(CVertexNormal);
-    case VERTEX_TYPE_TWO_COORDS:
-        return sizeof(CVertexTwoCoords);
-    case VERTEX_TYPE_TANGENTS:
-        return sizeof(CVertexTangents);
-    default:
-        return sizeof(CVertex);
-    }
-}
-
 bool hasTranslucentColor(const CColor* colors, int count) {
     for (int i = 0; i < count; ++i) {
         if (colors[i].getAlpha() < 0xFF)
@@ -117,7 +104,7 @@ void CD3DDriverBase::drawPrimitives(const void* vertices, uint32_t vertexCount, 
     if (vertexCount == 0 || primitiveCount == 0 || !m_common)
         return;
     setVertexType(int32_t(vertexType));
-    const uint32_t stride = strideOfVertexType(vertexType);
+    const uint32_t stride = vertexStrideOf(vertexType);
     const D3DFORMAT indexFormat = indexType == INDEX_TYPE_16_BIT ? D3DFMT_INDEX16 : D3DFMT_INDEX32;
     if (m_renderMode == RENDER_MODE_2D) {
         if (!setRenderStates2D())

@@ -11,19 +11,6 @@
 
 namespace {
 
-uint32_t strideOf(uint32_t vertexType) {
-    switch (vertexType) {
-    case VERTEX_TYPE_NORMAL:
-        return sizeof(CVertexNormal);
-    case VERTEX_TYPE_TWO_COORDS:
-        return sizeof(CVertexTwoCoords);
-    case VERTEX_TYPE_TANGENTS:
-        return sizeof(CVertexTangents);
-    default:
-        return sizeof(CVertex);
-    }
-}
-
 // The GL primitive and how many vertices or indices a primitive count takes.
 struct PrimitiveMapping {
     GLenum mode;
@@ -123,7 +110,7 @@ void COpenGLRenderDriver::convertVertexColors(const void* vertices, uint32_t ver
     const uint32_t needed = vertexCount * 4;
     if (m_colorBuffer.allocated() < needed)
         m_colorBuffer.reallocate(needed);
-    const uint32_t stride = strideOf(vertexType);
+    const uint32_t stride = vertexStrideOf(vertexType);
     const size_t offset = vertexType == VERTEX_TYPE_STANDARD ? offsetof(CVertex, color)
                                                              : offsetof(CVertexNormal, color);
     const auto* source = static_cast<const uint8_t*>(vertices) + offset;
@@ -143,7 +130,7 @@ void COpenGLRenderDriver::drawClientArrays(const void* vertices, const void* ind
     const bool points =
         primitiveType == PRIMITIVE_POINTS || primitiveType == PRIMITIVE_POINT_SPRITES;
     const bool multitexture = m_extensions.hasMultitexture();
-    const GLsizei stride = GLsizei(strideOf(vertexType));
+    const GLsizei stride = GLsizei(vertexStrideOf(vertexType));
     // Without vertices the offsets are taken in the vertex-buffer object the caller bound.
     const auto* base = static_cast<const uint8_t*>(vertices);
     if (multitexture)

@@ -102,9 +102,9 @@ uint32_t frameTexel(int32_t x, int32_t y) {
 TEST_F(NodePictureTest, Sprites) {
     open(glParameters(128, 96));
     const CRefPointer<CAtlasTexture> quarters =
-        atlasTexture(makeImage(16, 16, quarterTexel), CRect(0, 0, 16, 16));
+        atlasTexture(makeTestImage(16, 16, quarterTexel), CRect(0, 0, 16, 16));
     const CRefPointer<CAtlasTexture> frame =
-        atlasTexture(makeImage(12, 12, frameTexel), CRect(0, 0, 12, 12));
+        atlasTexture(makeTestImage(12, 12, frameTexel), CRect(0, 0, 12, 12));
     const CRefPointer<BaseNode> root(new BaseNode(CContentKey(), nullptr, nullptr));
     makeChild<SpriteNode>(*root, {4, 4, 0})->setImage(quarters.get());
     const CRefPointer<SpriteNode> mirrored = makeChild<SpriteNode>(*root, {36, 16, 0});

@@ -44,7 +44,7 @@ Particle particleAt(float x, float y, float size, float angle, CColorf colour) {
 
 TEST_F(ParticleSystemPictureTest, TurnedTintedQuadsThroughTheNodesTransform) {
     open(glParameters(64, 48));
-    CImageTexture* page = imageTexture(makeImage(32, 16, pageTexel));
+    CImageTexture* page = imageTexture(makeTestImage(32, 16, pageTexel));
     CRefPointer<CAtlasTexture> texture(new CAtlasTexture(
         CContentKey(), CRefPointer<CImageTexture>::share(page), CRect(0, 0, 0.5f, 1), {}, {}));
     CRefPointer<ParticleSystemNode> node(new ParticleSystemNode(CContentKey(), nullptr, nullptr));

@@ -12,6 +12,7 @@
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 #include "support/RecordingGL.h"
+#include "support/TestImage.h"
 
 // What the log printed while fn ran.
 template <typename Fn>
@@ -97,22 +98,6 @@ protected:
     CRefPointer<COpenGLRenderDriver> driver;
     std::vector<CRefPointer<CImageTexture>> images;
 };
-
-// An image of the format whose pixels come from fn(x, y) as ARGB.
-template <typename Fn>
-CRefPointer<CSoftwareImage> makeImage(int32_t width, int32_t height, Fn fn,
-                                      int32_t format = COLOR_FORMAT_A8R8G8B8) {
-    CRefPointer<CSoftwareImage> image =
-        CSoftwareImage::create(CContentKey(), format, width, height);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x)
-            pixelFromArgb(fn(x, y),
-                          image->getData() + size_t(y) * size_t(image->getPitch()) +
-                              size_t(x) * size_t(image->getBytesPerPixel()),
-                          format);
-    }
-    return image;
-}
 
 // Channels within the tolerance, for colours that pass through blending or filtering.
 inline ::testing::AssertionResult nearColor(CColor actual, CColor expected, int tolerance = 2) {

@@ -125,7 +125,7 @@ TEST_F(OpenGLDriverDrawTest, DrawImagePartIsCutToTheClipAndTheTarget) {
     open();
     begin2D();
     CRefPointer<IDriverTexture> texture =
-        driver->createTexture(makeImage(16, 16, gradientTexel).get());
+        driver->createTexture(makeTestImage(16, 16, gradientTexel).get());
     const CPixelRect clip{0, 0, 10, 48};
     driver->drawImagePart(texture.get(), {-4, 2}, {0, 0, 16, 16}, &clip, CColor(0xFFFFFFFF), false);
     driver->drawImagePart(texture.get(), {60, 40}, {0, 0, 16, 16}, nullptr, CColor(0xFFFFFFFF),
@@ -142,7 +142,7 @@ TEST_F(OpenGLDriverDrawTest, PaddedTexturesShowTheirImageNotThePadding) {
     driver->setFeatureEnabled(FEATURE_NON_POWER_OF_TWO_TEXTURES, false);
     begin2D();
     CRefPointer<IDriverTexture> texture =
-        driver->createTexture(makeImage(12, 10, gradientTexel).get());
+        driver->createTexture(makeTestImage(12, 10, gradientTexel).get());
     ASSERT_EQ(texture->getSize(), (CPixelSize{16, 16}));
     driver->drawImage(texture.get(), {0, 0});
     const CColor white[4] = {CColor(0xFFFFFFFF), CColor(0xFFFFFFFF), CColor(0xFFFFFFFF),
@@ -201,8 +201,8 @@ TEST_F(OpenGLDriverDrawTest, ImageDrawingLeavesNoBlendingBehindForTheBatch) {
     begin2D();
     batch.addQuad(&solid, left, texCoords, 0, CColor(0x80FF0000));
     batch.flush();
-    CRefPointer<IDriverTexture> texture =
-        driver->createTexture(makeImage(4, 4, [](int32_t, int32_t) { return 0x80FFFFFFu; }).get());
+    CRefPointer<IDriverTexture> texture = driver->createTexture(
+        makeTestImage(4, 4, [](int32_t, int32_t) { return 0x80FFFFFFu; }).get());
     driver->drawImagePart(texture.get(), {20, 20}, {0, 0, 4, 4}, nullptr, CColor(0xFFFFFFFF), true);
     batch.addQuad(&solid, right, texCoords, 0, CColor(0x80FF0000));
     batch.flush();
@@ -215,12 +215,12 @@ TEST_F(OpenGLDriverDrawTest, ImageDrawingLeavesNoBlendingBehindForTheBatch) {
 TEST_F(OpenGLDriverDrawTest, ImageDrawingSetsUpItsOwnStageAfterATwoLayerMaterial) {
     open();
     CImageTexture* halfAlpha =
-        imageTexture(makeImage(4, 4, [](int32_t, int32_t) { return 0x80FFFFFFu; }));
+        imageTexture(makeTestImage(4, 4, [](int32_t, int32_t) { return 0x80FFFFFFu; }));
     RenderMaterial twoLayers = flatMaterial(MATERIAL_SOLID_2LAYER);
     twoLayers.layerCount = 2;
     twoLayers.layers[0].texture = halfAlpha;
     twoLayers.layers[1].texture =
-        imageTexture(makeImage(4, 4, [](int32_t, int32_t) { return 0xFF00FF00u; }));
+        imageTexture(makeTestImage(4, 4, [](int32_t, int32_t) { return 0xFF00FF00u; }));
     const CVector2d corners[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
     const CVector2d texCoords[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     begin2D();

@@ -80,7 +80,7 @@ TEST_F(OpenGLDriverPictureTest, ShaderMaterials) {
     ASSERT_GE(asmType, 26);
     ASSERT_GE(glslType, 26);
     begin2D(CColor(0xFF101010));
-    CImageTexture* checker = imageTexture(makeImage(8, 8, checkerTexel));
+    CImageTexture* checker = imageTexture(makeTestImage(8, 8, checkerTexel));
     CQuadBatcher& batch = *driver->getQuadBatcher();
     batch.begin();
     const int32_t types[] = {asmType, glslType};

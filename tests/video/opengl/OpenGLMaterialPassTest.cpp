@@ -19,7 +19,7 @@ protected:
         m.typeParameter = parameter;
         m.layerCount = 1;
         m.layers[0].texture =
-            imageTexture(makeImage(4, 4, [texel](int32_t, int32_t) { return texel; }));
+            imageTexture(makeTestImage(4, 4, [texel](int32_t, int32_t) { return texel; }));
         return m;
     }
 
@@ -144,7 +144,7 @@ TEST_F(OpenGLMaterialPassTest, SphereMapIsTheSameEveryFrameAndLeavesTheTextureMa
     RenderMaterial sphere = flatMaterial(MATERIAL_SPHERE_MAP);
     sphere.backFaceCulling = false;
     sphere.layerCount = 1;
-    sphere.layers[0].texture = imageTexture(makeImage(8, 8, [](int32_t x, int32_t y) {
+    sphere.layers[0].texture = imageTexture(makeTestImage(8, 8, [](int32_t x, int32_t y) {
         return 0xFF000000u | uint32_t(x * 32) << 16 | uint32_t(y * 32) << 8;
     }));
     CVertexNormal quad[4];

@@ -184,9 +184,9 @@ TEST_F(OpenGLShaderTest, SamplerUniformsTakeTheUnitNumberNotTheFloatsBits) {
     material.type = uint32_t(type);
     material.layerCount = 2;
     material.layers[0].texture =
-        imageTexture(makeImage(2, 2, [](int32_t, int32_t) { return 0xFFFF0000u; }));
+        imageTexture(makeTestImage(2, 2, [](int32_t, int32_t) { return 0xFFFF0000u; }));
     material.layers[1].texture =
-        imageTexture(makeImage(2, 2, [](int32_t, int32_t) { return 0xFF00FF00u; }));
+        imageTexture(makeTestImage(2, 2, [](int32_t, int32_t) { return 0xFF00FF00u; }));
     begin2D();
     const CVector2d corners[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
     const CVector2d texCoords[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};

@@ -39,7 +39,7 @@ TEST_F(OpenGLTextureTest, EveryUploadFormatReadsBackAndDraws) {
                                COLOR_FORMAT_R8G8B8, COLOR_FORMAT_A8R8G8B8};
     int32_t x = 0;
     for (const int32_t format : formats) {
-        CRefPointer<CSoftwareImage> image = makeImage(4, 3, patternTexel, format);
+        CRefPointer<CSoftwareImage> image = makeTestImage(4, 3, patternTexel, format);
         CRefPointer<IDriverTexture> texture = driver->createTexture(image.get());
         EXPECT_EQ(texture->getColorFormat(), format);
         EXPECT_EQ(texture->getPitch(), uint32_t(image->getPitch()));
@@ -63,8 +63,8 @@ TEST_F(OpenGLTextureTest, EveryUploadFormatReadsBackAndDraws) {
 TEST_F(OpenGLTextureTest, PreferringSixteenBitsStoresArgbAsFourBitsAChannel) {
     open();
     driver->setTextureOption(TEXTURE_PREFER_16_BIT, true);
-    CRefPointer<IDriverTexture> texture =
-        driver->createTexture(makeImage(2, 2, [](int32_t, int32_t) { return 0x80FF4010u; }).get());
+    CRefPointer<IDriverTexture> texture = driver->createTexture(
+        makeTestImage(2, 2, [](int32_t, int32_t) { return 0x80FF4010u; }).get());
     EXPECT_EQ(texture->getColorFormat(), COLOR_FORMAT_A4R4G4B4);
     const void* texels = texture->mapPixels(true);
     ASSERT_NE(texels, nullptr);
@@ -83,7 +83,7 @@ TEST_F(OpenGLTextureTest, PaddingToPowersOfTwoKeepsTheImageTopLeftAndZerosTheRes
     for (const Case& c : cases) {
         driver->setFeatureEnabled(FEATURE_NON_SQUARE_TEXTURES, c.nonSquare);
         CRefPointer<IDriverTexture> texture =
-            driver->createTexture(makeImage(100, 60, [](int32_t x, int32_t y) {
+            driver->createTexture(makeTestImage(100, 60, [](int32_t x, int32_t y) {
                                       return 0xFF000000u | uint32_t(x) << 16 | uint32_t(y);
                                   }).get());
         EXPECT_EQ(texture->getSourceSize(), (CPixelSize{100, 60}));
@@ -105,7 +105,7 @@ TEST_F(OpenGLTextureTest, MipLevelsBuiltByTheDriverCompleteTheChain) {
     driver->setFeatureEnabled(FEATURE_AUTO_MIP_MAPS, false);
     recorder->calls.clear();
     CRefPointer<CSoftwareImage> red =
-        makeImage(100, 60, [](int32_t, int32_t) { return 0xFFFF0000u; });
+        makeTestImage(100, 60, [](int32_t, int32_t) { return 0xFFFF0000u; });
     CImageTexture* texture = imageTexture(red);
     const std::vector<std::string> uploads = recorder->callsStartingWith("TexImage2D");
     ASSERT_EQ(uploads.size(), 8u) << "128 x 64 down to 1 x 1";
@@ -116,7 +116,7 @@ TEST_F(OpenGLTextureTest, MipLevelsBuiltByTheDriverCompleteTheChain) {
     EXPECT_EQ(rgb(pixel(12, 12)), 0xFF0000u) << "a minified image samples the smaller levels";
 
     recorder->calls.clear();
-    imageTexture(makeImage(1, 1, [](int32_t, int32_t) { return 0xFFFFFFFFu; }));
+    imageTexture(makeTestImage(1, 1, [](int32_t, int32_t) { return 0xFFFFFFFFu; }));
     EXPECT_EQ(recorder->callsStartingWith("TexImage2D").size(), 1u) << "1 x 1 has one level";
 }
 
@@ -124,7 +124,7 @@ TEST_F(OpenGLTextureTest, MappingReadsOnceWritesBackOnlyWhatMayChange) {
     open(glParameters(), true);
     begin2D();
     CRefPointer<IDriverTexture> texture =
-        driver->createTexture(makeImage(4, 4, patternTexel).get());
+        driver->createTexture(makeTestImage(4, 4, patternTexel).get());
     recorder->calls.clear();
     ASSERT_NE(texture->mapPixels(true), nullptr);
     texture->unmapPixels();
@@ -154,7 +154,7 @@ TEST_F(OpenGLTextureTest, ColourKeysWorkOnSixteenBitAndPaddedTextures) {
     int32_t x = 0;
     for (const int32_t format : {COLOR_FORMAT_A1R5G5B5, COLOR_FORMAT_A8R8G8B8}) {
         CRefPointer<IDriverTexture> texture =
-            driver->createTexture(makeImage(6, 3, stripes, format).get());
+            driver->createTexture(makeTestImage(6, 3, stripes, format).get());
         driver->makeColorKey(texture.get(), CColor(0xFFFF00FF));
         driver->drawImagePart(texture.get(), {x, 0}, {0, 0, 6, 3}, nullptr, CColor(0xFFFFFFFF),
                               true);
