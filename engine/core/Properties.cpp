@@ -1,5 +1,6 @@
 #include "engine/core/Properties.h"
 
+#include <cstring>
 #include <utility>
 
 #include "engine/core/PropertyDataContent.h"
@@ -12,9 +13,48 @@
 
 namespace {
 
-// A copy, as callers may pass a string of the reader's, which changes as it reads on.
-CStringW elementNameOr(const CStringW& elementName) {
-    return CStringW(elementName.isEmpty() ? u"Properties" : elementName.c_str());
+const char16_t* const kDefaultElement = u"Properties";
+
+// Names are short: comparing them in place beats a call to memcmp.
+int compareBytes(const char* a, const char* b, uint32_t length) {
+    for (uint32_t i = 0; i < length; ++i) {
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+// Whether the wide text narrowed as CString narrows it (to the low byte) gives the name.
+bool sameNarrowText(const CString& name, const CStringW& text) {
+    if (name.length() != text.length())
+        return false;
+    for (uint32_t i = 0; i < name.length(); ++i) {
+        if (name[i] != char(text[i] & 0xFF))
+            return false;
+    }
+    return true;
+}
+
+// A value that nothing but this set holds, of a type that holds only its own number or text:
+// reading it again from a file replaces all it holds.
+bool isPlainUnsharedValue(const CRefPointer<CPropertyData>& value) {
+    if (!value || value->getRefCount() != 1)
+        return false;
+    switch (value->getTypeId()) {
+    case CPropertyDataInt::kTypeId:
+    case CPropertyDataBool::kTypeId:
+    case CPropertyDataFloat::kTypeId:
+    case CPropertyDataColor::kTypeId:
+    case CPropertyDataColorf::kTypeId:
+    case CPropertyDataVector2d::kTypeId:
+    case CPropertyDataVector3d::kTypeId:
+    case CPropertyDataRect::kTypeId:
+    case CPropertyDataString::kTypeId:
+    case CPropertyDataStringW::kTypeId:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The value of an entry of the type, or the fallback when there is none or it holds another type.
@@ -28,9 +68,7 @@ Value typedValueOr(const CRefPointer<CPropertyData>& entry, Value fallback) {
 
 CProperties::CProperties(IPropertyContentSource* owner) : m_owner(linkOf(owner)) {}
 
-CProperties::~CProperties() {
-    clear();
-}
+CProperties::~CProperties() = default;
 
 const CString& CProperties::getNameAt(int32_t position) const {
     if (position < 0 || uint32_t(position) >= m_entries.size())
@@ -43,8 +81,49 @@ CRefPointer<CPropertyData> CProperties::get(const CString& name) const {
 }
 
 int32_t CProperties::indexOf(const CString& name) const {
-    const auto found = m_index.find(name);
-    return found == m_index.end() ? -1 : found->value;
+    return indexOf(name.c_str(), name.length());
+}
+
+int32_t CProperties::indexOf(const char* name) const {
+    return name != nullptr ? indexOf(name, uint32_t(std::strlen(name))) : indexOf("", 0);
+}
+
+int32_t CProperties::indexOf(const char* name, uint32_t length) const {
+    uint32_t low = 0;
+    uint32_t high = m_newestByName.size();
+    while (low < high) {
+        const uint32_t middle = low + (high - low) / 2;
+        const int order = compareSlot(m_newestByName[middle], name, length);
+        if (order == 0)
+            return m_newestByName[middle].position;
+        if (order < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return -1;
+}
+
+// Any strict order serves the index; comparing the lengths first mostly spares reading the
+// entries' names at all.
+int CProperties::compareSlot(const NameSlot& slot, const char* name, uint32_t length) const {
+    if (slot.length != length)
+        return slot.length < length ? -1 : 1;
+    return compareBytes(m_entries[uint32_t(slot.position)].name.c_str(), name, length);
+}
+
+// The lower bound: where the name is, or where it would go.
+uint32_t CProperties::slotOf(const char* name, uint32_t length) const {
+    uint32_t low = 0;
+    uint32_t high = m_newestByName.size();
+    while (low < high) {
+        const uint32_t middle = low + (high - low) / 2;
+        if (compareSlot(m_newestByName[middle], name, length) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 CRefPointer<CPropertyData> CProperties::getValueAt(int32_t position) const {
@@ -53,10 +132,20 @@ CRefPointer<CPropertyData> CProperties::getValueAt(int32_t position) const {
     return m_entries[uint32_t(position)].value;
 }
 
-void CProperties::add(const CString& name, CRefPointer<CPropertyData> value) {
-    m_entries.append(Entry{name, std::move(value)});
-    const int32_t position = int32_t(m_entries.size() - 1);
-    m_index[name] = position;
+void CProperties::add(CString name, CRefPointer<CPropertyData> value) {
+    addEntry(Entry{std::move(name), std::move(value)});
+}
+
+void CProperties::addEntry(Entry&& entry) {
+    const int32_t position = int32_t(m_entries.size());
+    const CString& name = entry.name;
+    const uint32_t slot = slotOf(name.c_str(), name.length());
+    if (slot < m_newestByName.size() &&
+        compareSlot(m_newestByName[slot], name.c_str(), name.length()) == 0)
+        m_newestByName[slot].position = position;
+    else
+        m_newestByName.insert(NameSlot{name.length(), position}, slot);
+    m_entries.append(std::move(entry));
 }
 
 void CProperties::set(const CString& name, CRefPointer<CPropertyData> value) {
@@ -73,15 +162,27 @@ void CProperties::setAt(int32_t position, CRefPointer<CPropertyData> value) {
 }
 
 void CProperties::clear() {
-    m_entries.clear();
-    m_index.clear();
+    if (m_entries.size() == 0)
+        return;
+    // The emptied entries become the spares; the spares left over from before give their
+    // array to the entries to come.
+    CArray<Entry> emptied = std::move(m_entries);
+    m_entries = std::move(m_spareEntries);
+    m_entries.truncate(0);
+    for (Entry& entry : emptied) {
+        if (!isPlainUnsharedValue(entry.value))
+            entry.value = nullptr;
+    }
+    m_spareEntries = std::move(emptied);
+    m_spareEntriesUsed = 0;
+    m_newestByName.truncate(0);
 }
 
 CRefPointer<CProperties> CProperties::clone() const {
     CRefPointer<CProperties> copy(new CProperties(getOwner()));
     for (const Entry& entry : m_entries)
         copy->m_entries.append(Entry{entry.name, clonePropertyValue(entry.value)});
-    copy->m_index = m_index;
+    copy->m_newestByName = m_newestByName;
     return copy;
 }
 
@@ -98,35 +199,54 @@ bool CProperties::readXmlAtDepth(CXmlTextReader* reader, bool checkName,
     if (!reader)
         return false;
     clear();
-    const CStringW name = elementNameOr(elementName);
-    if (checkName && !(reader->nodeName() == name))
+    if (elementName.isEmpty())
+        return readElementXml(*reader, checkName, kDefaultElement, depth);
+    // Copied, as callers may pass a string of the reader's, which changes as it reads on.
+    const CStringW name(elementName);
+    return readElementXml(*reader, checkName, name.c_str(), depth);
+}
+
+bool CProperties::readElementXml(CXmlTextReader& reader, bool checkName, const char16_t* name,
+                                 int32_t depth) {
+    if (checkName && !(reader.nodeName() == name))
         return false;
-    if (reader->isEmptyElement())
+    if (reader.isEmptyElement())
         return true;
     bool complete = true;
-    while (reader->readNext()) {
-        const int32_t kind = reader->nodeKind();
+    while (reader.readNext()) {
+        const int32_t kind = reader.nodeKind();
         if (kind == CXmlTextReader::kElement)
-            complete = readPropertyXmlAtDepth(*reader, depth) && complete;
-        else if (kind == CXmlTextReader::kEndElement && reader->nodeName() == name)
+            complete = readPropertyXmlAtDepth(reader, depth) && complete;
+        else if (kind == CXmlTextReader::kEndElement && reader.nodeName() == name)
             break;
     }
     return complete;
 }
 
 bool CProperties::readPropertyXmlAtDepth(CXmlTextReader& reader, int32_t depth) {
-    // Copied: reading the value moves the reader on.
-    const CString name(reader.getAttribute(u"Name").c_str());
-    CRefPointer<CPropertyData> value =
-        CPropertyTypeRegistry::shared()->create(reader.nodeName(), getOwner());
+    // The name is copied first: reading the value moves the reader on.
+    Entry entry = takeSpareEntry(reader.getAttribute(u"Name"));
+    const CStringW& keyword = reader.nodeName();
+    if (!entry.value || !(entry.value->getTypeKeyword() == keyword))
+        entry.value = CPropertyTypeRegistry::shared()->create(keyword, getOwner());
     bool complete = true;
-    if (CPropertyDataProperties* nested = castPropertyData<CPropertyDataProperties>(value.get()))
+    if (auto* nested = castPropertyData<CPropertyDataProperties>(entry.value.get()))
         complete = nested->readXmlAtDepth(reader, depth + 1);
-    else if (value)
-        value->readXml(reader);
-    if (!name.isEmpty())
-        add(name, std::move(value));
+    else if (entry.value)
+        entry.value->readXml(reader);
+    if (!entry.name.isEmpty())
+        addEntry(std::move(entry));
     return complete;
+}
+
+CProperties::Entry CProperties::takeSpareEntry(const CStringW& name) {
+    if (m_spareEntriesUsed == m_spareEntries.size())
+        return Entry{CString(name.c_str()), nullptr};
+    Entry entry = std::move(m_spareEntries[m_spareEntriesUsed++]);
+    // Sets read one after the other mostly repeat their names.
+    if (!sameNarrowText(entry.name, name))
+        entry.name = name.c_str();
+    return entry;
 }
 
 bool CProperties::writeXml(CXmlTextWriter* writer, bool writeHeader, const CStringW& elementName,
@@ -135,9 +255,9 @@ bool CProperties::writeXml(CXmlTextWriter* writer, bool writeHeader, const CStri
         return false;
     if (writeHeader)
         writer->writeHeader();
-    const CStringW name = elementNameOr(elementName);
+    const char16_t* name = elementName.isEmpty() ? kDefaultElement : elementName.c_str();
     if (writeElement) {
-        writer->openElement(name.c_str(), false);
+        writer->openElement(name, false);
         writer->writeNewLine();
     }
     for (const Entry& entry : m_entries) {
@@ -147,7 +267,7 @@ bool CProperties::writeXml(CXmlTextWriter* writer, bool writeHeader, const CStri
         writer->writeNewLine();
     }
     if (writeElement) {
-        writer->closeElement(name.c_str());
+        writer->closeElement(name);
         writer->writeNewLine();
     }
     return true;

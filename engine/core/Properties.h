@@ -4,7 +4,6 @@
 
 #include "engine/core/Array.h"
 #include "engine/core/Color.h"
-#include "engine/core/Map.h"
 #include "engine/core/PropertyContent.h"
 #include "engine/core/PropertyData.h"
 #include "engine/core/RefCounted.h"
@@ -38,10 +37,14 @@ public:
     CRefPointer<CPropertyData> get(const CString& name) const;
     // -1 when absent.
     int32_t indexOf(const CString& name) const;
+    // The same for a fixed key, without building a string for it.
+    int32_t indexOf(const char* name) const;
+    // The same for the first length characters of the text.
+    int32_t indexOf(const char* name, uint32_t length) const;
     // Empty out of range.
     CRefPointer<CPropertyData> getValueAt(int32_t position) const;
 
-    void add(const CString& name, CRefPointer<CPropertyData> value);
+    void add(CString name, CRefPointer<CPropertyData> value);
     void set(const CString& name, CRefPointer<CPropertyData> value);
     // Out of range: ignored.
     void setAt(int32_t position, CRefPointer<CPropertyData> value);
@@ -98,14 +101,34 @@ private:
         CString name;
         CRefPointer<CPropertyData> value;
     };
+    struct NameSlot {
+        uint32_t length;
+        int32_t position;
+    };
 
     bool readXmlAtDepth(CXmlTextReader* reader, bool checkName, const CStringW& elementName,
                         int32_t depth);
+    bool readElementXml(CXmlTextReader& reader, bool checkName, const char16_t* name,
+                        int32_t depth);
     bool readPropertyXmlAtDepth(CXmlTextReader& reader, int32_t depth);
+    int compareSlot(const NameSlot& slot, const char* name, uint32_t length) const;
+    uint32_t slotOf(const char* name, uint32_t length) const;
+    void addEntry(Entry&& entry);
+    // A spare entry, renamed, while there are any; else a new one without value.
+    Entry takeSpareEntry(const CStringW& name);
 
     CRefPointer<CContentSourceLink> m_owner;
     CArray<Entry> m_entries;
-    CMap<CString, int32_t> m_index;
+    // The position of the newest entry of each name, with the name's length, ordered by name.
+    // Sets are read for every node of a scene file: a sorted array is searched without building
+    // a key and grows without allocating per entry.
+    CArray<NameSlot> m_newestByName;
+    // The entries emptied by the last clear, taken over in order by the entries read from a
+    // file afterwards: their names' buffers, and their values when these are plain numbers or
+    // texts nobody else holds (others are released at once). A set read again and again, as
+    // scene files read one per node, then reads without allocating.
+    CArray<Entry> m_spareEntries;
+    uint32_t m_spareEntriesUsed = 0;
 };
 
 // Sets a stringw value under the name.

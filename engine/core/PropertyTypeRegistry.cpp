@@ -45,10 +45,17 @@ CPropertyTypeRegistry* CPropertyTypeRegistry::shared() {
 
 CRefPointer<CPropertyData> CPropertyTypeRegistry::create(const CStringW& keyword,
                                                          IPropertyContentSource* owner) const {
-    const auto found = m_creators.find(keyword);
-    return found == m_creators.end() ? CRefPointer<CPropertyData>() : found->value(owner);
+    for (const Entry& entry : m_creators) {
+        if (entry.keyword == keyword)
+            return entry.creator(owner);
+    }
+    return CRefPointer<CPropertyData>();
 }
 
 void CPropertyTypeRegistry::registerType(const CStringW& keyword, Creator creator) {
-    m_creators.insert(keyword, creator);
+    for (const Entry& entry : m_creators) {
+        if (entry.keyword == keyword)
+            return;
+    }
+    m_creators.append(Entry{keyword, creator});
 }

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <string>
 
 #include "engine/core/StringFunctions.h"
 
@@ -114,6 +115,14 @@ void assignRange(CStringW& to, const char16_t* begin, const char16_t* end) {
     if (to.length() == length && std::memcmp(to.c_str(), begin, length * sizeof(char16_t)) == 0)
         return;
     to.assign(begin, uint32_t(length));
+}
+
+bool sameChars(const char16_t* a, const char16_t* b, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 int32_t saturate(float value) {
@@ -340,8 +349,12 @@ CXmlTextReader::CAttribute& CXmlTextReader::nextAttributeSlot() {
 const CXmlTextReader::CAttribute* CXmlTextReader::findAttribute(const char16_t* name) const {
     if (name == nullptr || *name == 0)
         return nullptr;
+    // Lengths first, then the few characters in place: nodes ask for their attributes by name
+    // all the time.
+    const uint32_t length = uint32_t(std::char_traits<char16_t>::length(name));
     for (uint32_t i = 0; i < m_attributeCount; ++i) {
-        if (m_attributes[i].name == name)
+        const CStringW& candidate = m_attributes[i].name;
+        if (candidate.length() == length && sameChars(candidate.c_str(), name, length))
             return &m_attributes[i];
     }
     return nullptr;

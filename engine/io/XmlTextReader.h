@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "engine/core/Array.h"
 #include "engine/core/RefCounted.h"
@@ -40,6 +42,13 @@ public:
     // The name of an element or end element, the text of a text, comment or CDATA node.
     const CStringW& nodeName() const { return m_name; }
     const CStringW& nodeText() const { return m_name; }
+    // True when the name is exactly the literal; lengths are compared first, as loaders ask
+    // this of every node they read.
+    template <size_t N>
+    bool nameIs(const char16_t (&literal)[N]) const {
+        return m_name.length() == N - 1 &&
+               std::char_traits<char16_t>::compare(m_name.c_str(), literal, N - 1) == 0;
+    }
 
     // The attributes of the last element read; text, comment and other nodes keep them.
     int32_t attributeCount() const { return int32_t(m_attributeCount); }

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char16_t* const kNodeElement = u"SceneNode";
+constexpr char16_t kNodeElement[] = u"SceneNode";
 
 uint32_t depthOf(const BaseNode& node) {
     uint32_t depth = 0;
@@ -21,11 +21,33 @@ uint32_t depthOf(const BaseNode& node) {
     return depth;
 }
 
-// The set of the "Properties" element the reader stands on, read through its end tag.
+// The set of the "Properties" element the reader stands on, read through its end tag (the
+// empty element name is "Properties").
 CRefPointer<CProperties> readProperties(CXmlTextReader& reader, IPropertyContentSource* owner) {
     CRefPointer<CProperties> properties(new CProperties(owner));
-    properties->readXml(&reader, false, reader.nodeName());
+    properties->readXml(&reader, false, CStringW::emptyString());
     return properties;
+}
+
+// Nodes apply their "Properties" element as a set and drop it. Scene files hold thousands of
+// nodes, so the emptied set is kept and read again for the next node, with the storage it has
+// grown. A load nested in applying the set (a node's properties loading another file) finds
+// none kept and makes its own; a set that a node holds on to is left to it.
+CRefPointer<CProperties>& keptPropertySet() {
+    thread_local CRefPointer<CProperties> set;
+    return set;
+}
+
+void applyProperties(BaseNode& node, CXmlTextReader& reader) {
+    CRefPointer<CProperties> properties = std::move(keptPropertySet());
+    if (!properties || properties->getOwner() != node.getContentManager())
+        properties = CRefPointer<CProperties>(new CProperties(node.getContentManager()));
+    properties->readXml(&reader, false, CStringW::emptyString());
+    node.loadProperties(*properties);
+    if (properties->getRefCount() == 1) {
+        properties->clear();
+        keptPropertySet() = std::move(properties);
+    }
 }
 
 } // namespace
@@ -48,15 +70,15 @@ void BaseNode::loadFromXml(CXmlTextReader& reader, const CNodeFactory& factory) 
     if (!reader.isEmptyElement()) {
         while (reader.readNext()) {
             const int32_t kind = reader.nodeKind();
-            if (kind == CXmlTextReader::kEndElement && reader.nodeName() == kNodeElement)
+            if (kind == CXmlTextReader::kEndElement && reader.nameIs(kNodeElement))
                 break;
             if (kind != CXmlTextReader::kElement)
                 continue;
-            if (reader.nodeName() == u"Properties") {
-                loadProperties(*readProperties(reader, getContentManager()));
-            } else if (reader.nodeName() == u"States") {
+            if (reader.nameIs(u"Properties")) {
+                applyProperties(*this, reader);
+            } else if (reader.nameIs(u"States")) {
                 loadStates(reader, factory);
-            } else if (reader.nodeName() == kNodeElement) {
+            } else if (reader.nameIs(kNodeElement)) {
                 loadChild(reader, factory);
             } else {
                 skipElement(reader);
@@ -73,7 +95,8 @@ void BaseNode::loadChild(CXmlTextReader& reader, const CNodeFactory& factory) {
         skipElement(reader);
         return;
     }
-    const CStringW file = reader.getAttribute(u"File");
+    // The reader's own string: the included file is read by a reader of its own.
+    const CStringW& file = reader.getAttribute(u"File");
     if (!file.isEmpty()) {
         CContentManager* content = getContentManager();
         const CRefPointer<CContent> included =
@@ -84,7 +107,7 @@ void BaseNode::loadChild(CXmlTextReader& reader, const CNodeFactory& factory) {
         return;
     }
     const CRefPointer<BaseNode> child =
-        createFromXml(reader, factory, CContentKey(getContentManager(), CStringW()));
+        createFromXml(reader, factory, CContentKey(getContentManager(), CStringW::emptyString()));
     if (!child) {
         skipElement(reader);
         return;
@@ -99,15 +122,15 @@ void BaseNode::loadStates(CXmlTextReader& reader, const CNodeFactory& factory) {
         return;
     while (reader.readNext()) {
         const int32_t kind = reader.nodeKind();
-        if (kind == CXmlTextReader::kEndElement && reader.nodeName() == u"States")
+        if (kind == CXmlTextReader::kEndElement && reader.nameIs(u"States"))
             break;
         if (kind != CXmlTextReader::kElement)
             continue;
-        if (reader.nodeName() == u"Properties") {
+        if (reader.nameIs(u"Properties")) {
             const CRefPointer<CProperties> properties = readProperties(reader, getContentManager());
             if (properties->indexOf("DefaultState") >= 0)
                 m_defaultState = CNameId(properties->getString("DefaultState"));
-        } else if (reader.nodeName() == u"State") {
+        } else if (reader.nameIs(u"State")) {
             const CRefPointer<NodeState> state =
                 NodeState::readXml(reader, factory, getContentManager());
             addState(state.get());

@@ -595,7 +595,7 @@ void ControlNode::loadProperties(const CProperties& properties) {
     bool enabled = m_enabled;
     if (loadPropertyIfPresent(properties, "Enabled", enabled))
         setEnabled(enabled);
-    const int32_t pressMode = properties.indexOf(CString("PressMode"));
+    const int32_t pressMode = properties.indexOf("PressMode");
     if (pressMode >= 0)
         setPressModeProperty(*this, properties.getValueAt(pressMode));
     CNameId templateName;

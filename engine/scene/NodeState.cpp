@@ -13,8 +13,10 @@
 
 namespace {
 
+// A missing attribute is the empty name, which needs no lookup.
 CNameId nameFromAttribute(const CXmlTextReader& reader, const char16_t* name) {
-    return CNameId(CString(reader.getAttribute(name).c_str()));
+    const CStringW& text = reader.getAttribute(name);
+    return text.isEmpty() ? CNameId() : CNameId(CString(text.c_str()));
 }
 
 } // namespace
@@ -214,7 +216,7 @@ CRefPointer<NodeState> NodeState::readXml(CXmlTextReader& reader, const CNodeFac
         return state;
     while (reader.readNext()) {
         const int32_t kind = reader.nodeKind();
-        if (kind == CXmlTextReader::kEndElement && reader.nodeName() == u"State")
+        if (kind == CXmlTextReader::kEndElement && reader.nameIs(u"State"))
             break;
         if (kind != CXmlTextReader::kElement)
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <type_traits>
 
@@ -51,6 +52,9 @@ struct PropertyTraits<CVector3d> : PropertyScalarTraits<CPropertyDataVector3d, C
 template <>
 struct PropertyTraits<CNameId> {
     static CNameId read(const CPropertyData* value) {
+        // Names are mostly strings already: their text is interned without a copy.
+        if (const auto* text = castPropertyData<CPropertyDataString>(value))
+            return CNameId(text->getValue());
         return value ? CNameId(value->toString()) : CNameId();
     }
     static CRefPointer<CPropertyData> make(CNameId value) { return makeNameProperty(value); }
@@ -129,10 +133,10 @@ PropertyTableEntry accessorProperty(const char* name) {
 }
 
 // Reads the key of the set into the field when the set has it (a value of another type gives
-// zero, as for setters); true when it had.
-template <typename T>
-bool loadPropertyIfPresent(const CProperties& properties, const CString& name, T& field) {
-    const int32_t index = properties.indexOf(name);
+// zero, as for setters); true when it had. Keys are literals, whose length is known here.
+template <typename T, size_t N>
+bool loadPropertyIfPresent(const CProperties& properties, const char (&name)[N], T& field) {
+    const int32_t index = properties.indexOf(name, uint32_t(N - 1));
     if (index < 0)
         return false;
     field = PropertyTraits<T>::read(properties.getValueAt(index).get());
