@@ -136,6 +136,28 @@ TEST(PropertiesTest, ReadsForgivingly) {
     }
 }
 
+// A set read again reuses the storage of its last read: nothing of that read may show through,
+// and a value someone still holds is not the one overwritten.
+TEST(PropertiesTest, ReadingAgainReplacesEveryValue) {
+    CRefPointer<CProperties> set(new CProperties());
+    const std::u16string first = u"<Properties><int Name=\"z\" Value=\"5\"/><string Name=\"s\" "
+                                 u"Value=\"old\"/><int Name=\"held\" Value=\"7\"/>"
+                                 u"<float Name=\"f\" Value=\"1.5\"/></Properties>";
+    ASSERT_TRUE(set->readXml(xmlReaderAtElement(first).get(), true, u""));
+    const CRefPointer<CPropertyData> held = set->get("held");
+
+    const std::u16string second = u"<Properties><int Name=\"z\"/><int Name=\"s\" Value=\"2\"/>"
+                                  u"<int Name=\"q\" Value=\"9\"/><bool Name=\"f\" "
+                                  u"Value=\"true\"/><string Name=\"t\"/></Properties>";
+    ASSERT_TRUE(set->readXml(xmlReaderAtElement(second).get(), true, u""));
+    EXPECT_EQ(entries(*set), "z=0,s=2,q=9,f=true,t=");
+    EXPECT_EQ(set->indexOf("held"), -1);
+    EXPECT_EQ(held->toString(), "7");
+    ASSERT_TRUE(set->readXml(xmlReaderAtElement(first).get(), true, u""));
+    EXPECT_EQ(entries(*set), "z=5,s=old,held=7,f=1.500000");
+    EXPECT_EQ(held->toString(), "7");
+}
+
 TEST(PropertiesTest, ChecksTheElementName) {
     CRefPointer<CProperties> set(new CProperties());
     set->addInt("old", 1);
