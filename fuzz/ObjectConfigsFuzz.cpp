@@ -46,8 +46,9 @@ uint32_t visitRecords(const ObjectConfigurations& configurations) {
         checksum += location.providedResources.size();
         for (const LocationResource& resource : location.providedResources)
             checksum += configurations.getResourceConfig(resource.name) != nullptr ? 1 : 0;
-        checksum += uint32_t(location.lookupClientPointA(location.name).x);
-        checksum += uint32_t(location.lookupClientValue(location.name));
+        // Compared, not converted: a file may give any float, infinities included.
+        checksum += location.lookupClientPointA(location.name).x != 0.0f ? 1 : 0;
+        checksum += location.lookupClientValue(location.name) != 0.0f ? 1 : 0;
     }
     for (const auto& entry : configurations.getResources()) {
         checksum += configurations.getResourceConfig(entry.value->unmodifiedResource) ? 1 : 0;
