@@ -2,7 +2,6 @@
 
 template <typename String>
 CNameTableOf<String>::CNameTableOf() {
-    m_byText.insert(String(), -1);
     m_byId.insert(-1, String());
 }
 
@@ -14,6 +13,9 @@ CNameTableOf<String>& CNameTableOf<String>::instance() {
 
 template <typename String>
 int32_t CNameTableOf<String>::intern(const String& text) {
+    // Missing names are common (absent attributes, unset values) and need no lookup.
+    if (text.isEmpty())
+        return -1;
     const auto result = m_byText.insert(text, m_counter + 1);
     if (!result.inserted)
         return result.position->value;

@@ -89,19 +89,8 @@ int32_t CProperties::indexOf(const char* name) const {
 }
 
 int32_t CProperties::indexOf(const char* name, uint32_t length) const {
-    uint32_t low = 0;
-    uint32_t high = m_newestByName.size();
-    while (low < high) {
-        const uint32_t middle = low + (high - low) / 2;
-        const int order = compareSlot(m_newestByName[middle], name, length);
-        if (order == 0)
-            return m_newestByName[middle].position;
-        if (order < 0)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return -1;
+    const uint32_t slot = slotOf(name, length);
+    return slotHolds(slot, name, length) ? m_newestByName[slot].position : -1;
 }
 
 // Any strict order serves the index; comparing the lengths first mostly spares reading the
@@ -126,6 +115,11 @@ uint32_t CProperties::slotOf(const char* name, uint32_t length) const {
     return low;
 }
 
+// Whether the slot found for the name is the name's own rather than where it would go.
+bool CProperties::slotHolds(uint32_t slot, const char* name, uint32_t length) const {
+    return slot < m_newestByName.size() && compareSlot(m_newestByName[slot], name, length) == 0;
+}
+
 CRefPointer<CPropertyData> CProperties::getValueAt(int32_t position) const {
     if (position < 0 || uint32_t(position) >= m_entries.size())
         return CRefPointer<CPropertyData>();
@@ -140,8 +134,7 @@ void CProperties::addEntry(Entry&& entry) {
     const int32_t position = int32_t(m_entries.size());
     const CString& name = entry.name;
     const uint32_t slot = slotOf(name.c_str(), name.length());
-    if (slot < m_newestByName.size() &&
-        compareSlot(m_newestByName[slot], name.c_str(), name.length()) == 0)
+    if (slotHolds(slot, name.c_str(), name.length()))
         m_newestByName[slot].position = position;
     else
         m_newestByName.insert(NameSlot{name.length(), position}, slot);

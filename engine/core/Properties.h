@@ -113,6 +113,7 @@ private:
     bool readPropertyXmlAtDepth(CXmlTextReader& reader, int32_t depth);
     int compareSlot(const NameSlot& slot, const char* name, uint32_t length) const;
     uint32_t slotOf(const char* name, uint32_t length) const;
+    bool slotHolds(uint32_t slot, const char* name, uint32_t length) const;
     void addEntry(Entry&& entry);
     // A spare entry, renamed, while there are any; else a new one without value.
     Entry takeSpareEntry(const CStringW& name);

@@ -1,5 +1,6 @@
 #include "engine/core/PropertyData.h"
 
+#include "engine/core/PropertyDataStrings.h"
 #include "engine/io/XmlTextReader.h"
 #include "engine/io/XmlTextWriter.h"
 
@@ -32,6 +33,9 @@ void copyPropertyTextW(CStringW& out, const CRefPointer<CPropertyData>& value) {
     out = getPropertyTextW(value);
 }
 
-CNameId getPropertyNameId(const CRefPointer<CPropertyData>& value) {
-    return CNameId(getPropertyText(value));
+CNameId getPropertyNameId(const CPropertyData* value) {
+    // Names are mostly strings already: their text is interned without a copy.
+    if (const auto* text = castPropertyData<CPropertyDataString>(value))
+        return CNameId(text->getValue());
+    return value ? CNameId(value->toString()) : CNameId();
 }

@@ -118,4 +118,4 @@ protected:
 CString getPropertyText(const CRefPointer<CPropertyData>& value);
 CStringW getPropertyTextW(const CRefPointer<CPropertyData>& value);
 void copyPropertyTextW(CStringW& out, const CRefPointer<CPropertyData>& value);
-CNameId getPropertyNameId(const CRefPointer<CPropertyData>& value);
+CNameId getPropertyNameId(const CPropertyData* value);

@@ -45,17 +45,19 @@ CPropertyTypeRegistry* CPropertyTypeRegistry::shared() {
 
 CRefPointer<CPropertyData> CPropertyTypeRegistry::create(const CStringW& keyword,
                                                          IPropertyContentSource* owner) const {
-    for (const Entry& entry : m_creators) {
-        if (entry.keyword == keyword)
-            return entry.creator(owner);
-    }
-    return CRefPointer<CPropertyData>();
+    const Entry* entry = find(keyword);
+    return entry ? entry->creator(owner) : CRefPointer<CPropertyData>();
 }
 
 void CPropertyTypeRegistry::registerType(const CStringW& keyword, Creator creator) {
+    if (find(keyword) == nullptr)
+        m_creators.append(Entry{keyword, creator});
+}
+
+const CPropertyTypeRegistry::Entry* CPropertyTypeRegistry::find(const CStringW& keyword) const {
     for (const Entry& entry : m_creators) {
         if (entry.keyword == keyword)
-            return;
+            return &entry;
     }
-    m_creators.append(Entry{keyword, creator});
+    return nullptr;
 }

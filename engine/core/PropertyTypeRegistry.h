@@ -35,6 +35,9 @@ private:
         Creator creator;
     };
 
+    // Nothing for an unknown keyword.
+    const Entry* find(const CStringW& keyword) const;
+
     // Searched in order: with fifteen short keywords that mostly differ in length, a scan
     // beats a tree of string comparisons, and every property read from a file looks here.
     CArray<Entry> m_creators;

@@ -117,14 +117,6 @@ void assignRange(CStringW& to, const char16_t* begin, const char16_t* end) {
     to.assign(begin, uint32_t(length));
 }
 
-bool sameChars(const char16_t* a, const char16_t* b, uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
 int32_t saturate(float value) {
     if (!(value == value))
         return 0;
@@ -354,7 +346,8 @@ const CXmlTextReader::CAttribute* CXmlTextReader::findAttribute(const char16_t* 
     const uint32_t length = uint32_t(std::char_traits<char16_t>::length(name));
     for (uint32_t i = 0; i < m_attributeCount; ++i) {
         const CStringW& candidate = m_attributes[i].name;
-        if (candidate.length() == length && sameChars(candidate.c_str(), name, length))
+        if (candidate.length() == length &&
+            std::char_traits<char16_t>::compare(candidate.c_str(), name, length) == 0)
             return &m_attributes[i];
     }
     return nullptr;

@@ -149,15 +149,10 @@ void BaseNode::removeAllChildren() {
 }
 
 void BaseNode::setParent(BaseNode* newParent) {
-    // Under itself or its own subtree the parent links would form a loop.
-    if (newParent == this || isAncestorOf(newParent))
-        return;
-    const CRefPointer<BaseNode> self = CRefPointer<BaseNode>::share(this);
-    if (m_parent != nullptr)
-        m_parent->removeChild(this);
-    m_parent = newParent;
     if (newParent != nullptr)
         newParent->appendChild(this);
+    else if (m_parent != nullptr && !m_parent->removeChild(this))
+        m_parent = nullptr; // an internal node is not among its parent's children
 }
 
 bool BaseNode::isAncestorOf(const BaseNode* node) const {

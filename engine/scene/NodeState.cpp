@@ -13,10 +13,8 @@
 
 namespace {
 
-// A missing attribute is the empty name, which needs no lookup.
 CNameId nameFromAttribute(const CXmlTextReader& reader, const char16_t* name) {
-    const CStringW& text = reader.getAttribute(name);
-    return text.isEmpty() ? CNameId() : CNameId(CString(text.c_str()));
+    return CNameId(CString(reader.getAttribute(name).c_str()));
 }
 
 } // namespace

@@ -51,12 +51,7 @@ struct PropertyTraits<CVector3d> : PropertyScalarTraits<CPropertyDataVector3d, C
 // strings holding the name's text.
 template <>
 struct PropertyTraits<CNameId> {
-    static CNameId read(const CPropertyData* value) {
-        // Names are mostly strings already: their text is interned without a copy.
-        if (const auto* text = castPropertyData<CPropertyDataString>(value))
-            return CNameId(text->getValue());
-        return value ? CNameId(value->toString()) : CNameId();
-    }
+    static CNameId read(const CPropertyData* value) { return getPropertyNameId(value); }
     static CRefPointer<CPropertyData> make(CNameId value) { return makeNameProperty(value); }
 };
 

@@ -437,8 +437,8 @@ void ListNode::loadProperties(const CProperties& properties) {
         setItemsCount(number);
     // The items bound the selection and the window, and "ItemsCount" is written only with a
     // window: a selection read before them would be lost.
-    if (properties.indexOf("Strings") >= 0)
-        setStrings(getPropertyStringArray(properties.get("Strings")));
+    if (const int32_t strings = properties.indexOf("Strings"); strings >= 0)
+        setStrings(getPropertyStringArray(properties.getValueAt(strings)));
     if (loadPropertyIfPresent(properties, "SelectedItem", number))
         setSelectedItem(number);
     if (loadPropertyIfPresent(properties, "TopItem", number))

@@ -11,8 +11,9 @@ namespace {
 
 constexpr uint32_t kIntervalMs = 30;
 constexpr int32_t kPregenStepMs = 200;
-// A file's "PregenTime" of days would hold the game for minutes in one render pass; ten
-// minutes of effect time is more than any effect needs to look settled.
+// A "PregenTime" of days (a loaded node keeps a file's without arming it, but the nodes cloned
+// from it pre-generate it) would hold the game for minutes in one render pass; ten minutes of
+// effect time is more than any effect needs to look settled.
 constexpr int32_t kMaxPregenMs = 600000;
 
 CAtlasTexture* atlasTextureOf(const CPropertyData* value) {

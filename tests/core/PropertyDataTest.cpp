@@ -178,13 +178,13 @@ TEST(PropertyDataTest, TextHelpersAcceptEmptyReferences) {
     const CRefPointer<CPropertyData> none;
     EXPECT_TRUE(getPropertyText(none).isEmpty());
     EXPECT_TRUE(getPropertyTextW(none).isEmpty());
-    EXPECT_EQ(getPropertyNameId(none).getId(), -1);
+    EXPECT_EQ(getPropertyNameId(none.get()).getId(), -1);
     const CRefPointer<CPropertyData> seven = makeIntProperty(7);
     EXPECT_EQ(str(getPropertyText(seven)), "7");
     CStringW text;
     copyPropertyTextW(text, seven);
     EXPECT_EQ(str(text), u"7");
-    EXPECT_EQ(getPropertyNameId(makeStringProperty("Idle")), CNameId("Idle"));
+    EXPECT_EQ(getPropertyNameId(makeStringProperty("Idle").get()), CNameId("Idle"));
     EXPECT_EQ(castPropertyData<CPropertyDataInt>(seven.get()), seven.get());
     EXPECT_EQ(castPropertyData<CPropertyDataFloat>(seven.get()), nullptr);
 }

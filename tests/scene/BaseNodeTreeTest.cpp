@@ -111,6 +111,22 @@ TEST(BaseNodeTreeTest, NodesThatWouldMakeALoopAreRefused) {
     EXPECT_FALSE(root->isAncestorOf(root.get()));
 }
 
+// Owners hold their internal nodes themselves: such a node is under its parent without being
+// one of the children, and leaving takes nothing from the parent.
+TEST(BaseNodeTreeTest, AnInternalNodeComesAndGoesOutsideTheChildren) {
+    const CRefPointer<LoggingNode> parent = makeNode("parent");
+    const CRefPointer<LoggingNode> internal = makeNode("internal");
+    internal->setInternal(true);
+    internal->setParent(parent.get());
+    EXPECT_EQ(internal->getParent(), parent.get());
+    EXPECT_EQ(parent->getChildCount(), 0u);
+
+    internal->setParent(nullptr);
+    EXPECT_EQ(internal->getParent(), nullptr);
+    EXPECT_EQ(internal->getRefCount(), 2); // ours and the owner's share of the attachment
+    internal->release();
+}
+
 TEST(BaseNodeTreeTest, RemovingDetachesTheWholeSubtreeFromTheManager) {
     CRefPointer<SceneManager> manager(new SceneManager(CContentKey(), nullptr, nullptr));
     const CRefPointer<LoggingNode> parent(new LoggingNode(CContentKey(), nullptr, manager.get()));
