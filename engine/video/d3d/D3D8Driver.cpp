@@ -98,7 +98,7 @@ bool CD3D8Driver::initDevice(const CreationParameters& parameters) {
     reapplyFog();
     fillPlatformData(0, uintptr_t(m_d3d.get()), uintptr_t(m_device.get()));
     m_resetAllStates = true;
-    placeFixedFunctionRenderers<IMaterialPass>(*this);
+    placeFixedFunctionRenderers(*this);
     readStageLimits();
     setRenderStates3D();
     const uint32_t anisotropy =
