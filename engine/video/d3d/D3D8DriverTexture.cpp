@@ -10,19 +10,15 @@ const CD3DDriverTextureBase::Texts kTexts = {
     "Could not create DIRECT3D8 Texture.", "Could not lock D3D8 Texture.",
     "Could not unlock D3D8 Texture.", "Could not lock DIRECT3D8 Texture."};
 
-IDirect3DDevice8* deviceOf(const CD3D8Driver& driver) {
-    return reinterpret_cast<IDirect3DDevice8*>(driver.getPlatformData()[3]);
-}
-
 } // namespace
 
 CD3D8DriverTexture::CD3D8DriverTexture(CSoftwareImage* image, CD3D8Driver* driver)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     createFromImage(image);
 }
 
 CD3D8DriverTexture::CD3D8DriverTexture(CD3D8Driver* driver, CPixelSize size)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     m_sourceSize = size;
     m_isRenderTarget = true;
     chooseStorageSize(size);

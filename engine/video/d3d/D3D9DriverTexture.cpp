@@ -14,10 +14,6 @@ const CD3DDriverTextureBase::Texts kTexts = {
     "Could not create DIRECT3D9 Texture.", "Could not lock D3D9 Texture.",
     "Could not unlock D3D9 Texture.", "Could not lock DIRECT3D9 Texture."};
 
-IDirect3DDevice9* deviceOf(const CD3D9Driver& driver) {
-    return reinterpret_cast<IDirect3DDevice9*>(driver.getPlatformData()[3]);
-}
-
 void logCreateFailure(HRESULT result) {
     switch (result) {
     case D3DERR_INVALIDCALL:
@@ -38,12 +34,12 @@ void logCreateFailure(HRESULT result) {
 } // namespace
 
 CD3D9DriverTexture::CD3D9DriverTexture(CSoftwareImage* image, CD3D9Driver* driver)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     createFromImage(image);
 }
 
 CD3D9DriverTexture::CD3D9DriverTexture(CD3D9Driver* driver, CPixelSize size, int32_t colorFormat)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     m_sourceSize = size;
     m_isRenderTarget = true;
     chooseStorageSize(size);

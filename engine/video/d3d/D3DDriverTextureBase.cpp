@@ -49,10 +49,9 @@ private:
 
 } // namespace
 
-CD3DDriverTextureBase::CD3DDriverTextureBase(CD3DDriverBase* driver, IDirect3DDeviceCommon* device,
-                                             const Texts& texts)
-    : m_device(CRefPointer<IDirect3DDeviceCommon>::share(device)), m_driver(driver),
-      m_texts(texts) {}
+CD3DDriverTextureBase::CD3DDriverTextureBase(CD3DDriverBase* driver, const Texts& texts)
+    : m_device(CRefPointer<IDirect3DDeviceCommon>::share(driver->getCommonDevice())),
+      m_driver(driver), m_texts(texts) {}
 
 void CD3DDriverTextureBase::createFromImage(CSoftwareImage* image) {
     m_sourceImage = CRefPointer<CSoftwareImage>::share(image);

@@ -43,9 +43,8 @@ public:
     IDirect3DSurface9* getRenderTargetSurface() const;
 
 protected:
-    // The device comes from the driver's platform data, in the version's own type.
-    CD3DDriverTextureBase(CD3DDriverBase* driver, IDirect3DDeviceCommon* device,
-                          const Texts& texts);
+    // Draws on the driver's device.
+    CD3DDriverTextureBase(CD3DDriverBase* driver, const Texts& texts);
     ~CD3DDriverTextureBase() override = default;
 
     // The engine colour format of a Direct3D format, and its bytes per pixel (0 for none).
