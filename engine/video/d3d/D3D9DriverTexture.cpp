@@ -46,14 +46,6 @@ CD3D9DriverTexture::CD3D9DriverTexture(CD3D9Driver* driver, CPixelSize size, int
     createRenderTarget(*driver, colorFormat);
 }
 
-int32_t CD3D9DriverTexture::colorFormatOf(D3DFORMAT format) const {
-    return colorFormatOfD3DFormat(format);
-}
-
-uint32_t CD3D9DriverTexture::bytesPerPixelOf(D3DFORMAT format) const {
-    return bytesPerPixelOfD3DFormat(format);
-}
-
 void CD3D9DriverTexture::filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
                                         D3DFORMAT format) {
     if (format == D3DFMT_A8R8G8B8)
@@ -77,7 +69,7 @@ void CD3D9DriverTexture::createRenderTarget(CD3D9Driver& driver, int32_t colorFo
         m_colorFormat = colorFormat;
         format = d3dFormatOfRenderTargetFormat(colorFormat);
     }
-    m_rowPitch = m_storageSize.width * bytesPerPixelOf(format);
+    setRowPitchOf(format);
     IDirect3DTexture9* texture = nullptr;
     const HRESULT result =
         m_device->CreateTexture(m_storageSize.width, m_storageSize.height, 1, D3DUSAGE_RENDERTARGET,
