@@ -44,6 +44,13 @@ const char* builtInMaterialName(uint32_t type) {
     return type < MATERIAL_BUILT_IN_COUNT ? kBuiltInMaterialNames[type] : nullptr;
 }
 
+bool materialWritesDepth(uint32_t type) {
+    const bool transparent = type >= MATERIAL_TRANS_ADD && type <= MATERIAL_TRANS_VERTEX_ALPHA;
+    const bool sprite = type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ||
+                        type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD;
+    return !transparent && !sprite;
+}
+
 RenderMaterialLayer::RenderMaterialLayer(const RenderMaterialLayer& other) {
     assign(other);
 }

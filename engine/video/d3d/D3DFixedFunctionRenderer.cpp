@@ -33,15 +33,6 @@ bool isAlphaFactor(uint32_t code) {
     return code >= 6 && code <= 10;
 }
 
-// Types that draw without writing depth: the transparent ones, and the sprites' types, whose
-// quads lie at depths that say nothing about what covers what (the order they are drawn in
-// does), as on the OpenGL driver.
-bool clearsDepthWrite(uint32_t type) {
-    return (type >= MATERIAL_TRANS_ADD && type <= MATERIAL_TRANS_VERTEX_ALPHA) ||
-           type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ||
-           type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD;
-}
-
 } // namespace
 
 const uint32_t CD3DFixedFunctionRenderer::kTypes[kTypeCount] = {
@@ -75,7 +66,7 @@ const CMatrix4& sphereMapMatrix() {
 void CD3DFixedFunctionRenderer::applyStates(const RenderMaterial& material,
                                             const RenderMaterial& last, bool resetAllStates,
                                             IRendererServices* services) {
-    if (clearsDepthWrite(m_type))
+    if (!materialWritesDepth(m_type))
         m_driver->disableCurrentDepthWrite();
     bool changed = resetAllStates || material.type != last.type;
     if (m_type == MATERIAL_TRANS_ALPHACH || m_type == MATERIAL_ONETEXTURE_BLEND)
