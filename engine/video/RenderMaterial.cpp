@@ -51,6 +51,18 @@ bool materialWritesDepth(uint32_t type) {
     return !transparent && !sprite;
 }
 
+const CMatrix4& sphereMapMatrix() {
+    static const CMatrix4 matrix = [] {
+        CMatrix4 m;
+        m.set(0, 0.5f);
+        m.set(5, -0.5f);
+        m.set(12, 0.5f);
+        m.set(13, 0.5f);
+        return m;
+    }();
+    return matrix;
+}
+
 RenderMaterialLayer::RenderMaterialLayer(const RenderMaterialLayer& other) {
     assign(other);
 }

@@ -51,18 +51,6 @@ const uint32_t CD3DFixedFunctionRenderer::kTypes[kTypeCount] = {
     MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD,
 };
 
-const CMatrix4& sphereMapMatrix() {
-    static const CMatrix4 matrix = [] {
-        CMatrix4 m;
-        m.set(0, 0.5f);
-        m.set(5, -0.5f);
-        m.set(12, 0.5f);
-        m.set(13, 0.5f);
-        return m;
-    }();
-    return matrix;
-}
-
 void CD3DFixedFunctionRenderer::applyStates(const RenderMaterial& material,
                                             const RenderMaterial& last, bool resetAllStates,
                                             IRendererServices* services) {

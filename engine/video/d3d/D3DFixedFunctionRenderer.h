@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "engine/core/Matrix4.h"
 #include "engine/video/d3d/D3D9MaterialPass.h"
 #include "engine/video/d3d/host/IDirect3DDeviceCommon.h"
 
@@ -45,6 +44,3 @@ private:
 
 // Places a renderer of each of kTypes in the driver's list.
 void placeFixedFunctionRenderers(CD3DDriverBase& driver);
-
-// The texture matrix of sphere mapping: camera-space x and y from -1..1 onto 0..1, v down.
-const CMatrix4& sphereMapMatrix();
