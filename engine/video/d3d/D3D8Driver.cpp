@@ -97,7 +97,6 @@ bool CD3D8Driver::initDevice(const CreationParameters& parameters) {
     fillPlatformData(0, uintptr_t(m_d3d.get()), uintptr_t(m_device.get()));
     m_resetAllStates = true;
     placeFixedFunctionRenderers(*this);
-    readStageLimits();
     setRenderStates3D();
     const uint32_t anisotropy =
         m_caps.MaxAnisotropy < kMaxAnisotropy ? m_caps.MaxAnisotropy : kMaxAnisotropy;

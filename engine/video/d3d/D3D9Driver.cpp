@@ -151,7 +151,6 @@ bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     fillPlatformData(1, uintptr_t(m_d3d.get()), uintptr_t(m_device.get()));
     m_resetAllStates = true;
     placeFixedFunctionRenderers(*this);
-    readStageLimits();
     probeAlphaToCoverage();
     setRenderStates3D();
     readBackBufferFormat();

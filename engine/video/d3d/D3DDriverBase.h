@@ -116,7 +116,7 @@ public:
 protected:
     CD3DDriverBase(const CreationParameters& parameters, IVirtualFileSystem* fileSystem,
                    const Traits& traits);
-    ~CD3DDriverBase() override;
+    ~CD3DDriverBase() override = default;
 
     // The version's form of a sampler state, of setting a flexible vertex format, of getting
     // and setting render target 0, and the front buffer copied into an A8R8G8B8 surface of the
@@ -174,7 +174,6 @@ protected:
                                   D3DFORMAT displayFormat, D3DFORMAT& chosen);
     static void logAdapterIdentifier(const D3DADAPTER_IDENTIFIER9& identifier);
     void checkStencilCaps();
-    void readStageLimits();
     void fillPlatformData(uintptr_t first, uintptr_t d3d, uintptr_t device);
     void reapplyFog();
     void restoreStatesAfterReset();
@@ -215,8 +214,6 @@ protected:
     RECT m_presentSourceRect;
     D3DCAPS9 m_caps;
     int32_t m_currentVertexType = -1;
-    uint32_t m_maxTextureStages = 0;
-    uint32_t m_maxClipPlanes = 0;
     float m_maxLightDistance;
     int32_t m_lastLightIndex = -1;
     bool m_deviceLost = false;
