@@ -133,10 +133,6 @@ protected:
     // The scissor of a scaled image's clip (none ends it), where the traits ask for it.
     virtual void scissorImage(const CPixelRect*) {}
 
-    // Steps of device initialisation both versions take: the depth-stencil format (switching
-    // the stencil buffer off where it cannot be had; false, logged, without any depth format),
-    // the adapter's line in the log, the stencil capabilities, and the states every new or
-    // reset device gets.
     // The Direct3D object of the runtime library's creation function; false, logged, when the
     // library, the function or the object is missing. The module stays loaded with the driver.
     template <class Direct3D>
@@ -170,6 +166,11 @@ protected:
         reportNoDevice(noneMade, noDevice);
         return false;
     }
+
+    // Steps of device initialisation both versions take: the depth-stencil format (switching
+    // the stencil buffer off where it cannot be had; false, logged, without any depth format),
+    // the adapter's line in the log, the stencil capabilities, and the states every new or
+    // reset device gets.
     bool chooseDepthStencilFormat(IDirect3DCommon& d3d, D3DFORMAT backBufferFormat,
                                   D3DFORMAT displayFormat, D3DFORMAT& chosen);
     static void logAdapterIdentifier(const D3DADAPTER_IDENTIFIER9& identifier);
