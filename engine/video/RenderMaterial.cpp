@@ -44,6 +44,25 @@ const char* builtInMaterialName(uint32_t type) {
     return type < MATERIAL_BUILT_IN_COUNT ? kBuiltInMaterialNames[type] : nullptr;
 }
 
+bool materialWritesDepth(uint32_t type) {
+    const bool transparent = type >= MATERIAL_TRANS_ADD && type <= MATERIAL_TRANS_VERTEX_ALPHA;
+    const bool sprite = type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ||
+                        type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD;
+    return !transparent && !sprite;
+}
+
+const CMatrix4& sphereMapMatrix() {
+    static const CMatrix4 matrix = [] {
+        CMatrix4 m;
+        m.set(0, 0.5f);
+        m.set(5, -0.5f);
+        m.set(12, 0.5f);
+        m.set(13, 0.5f);
+        return m;
+    }();
+    return matrix;
+}
+
 RenderMaterialLayer::RenderMaterialLayer(const RenderMaterialLayer& other) {
     assign(other);
 }

@@ -41,6 +41,12 @@ enum EMaterialType : uint32_t {
 
 // The built-in name of a material type ("solid", "detail_map", ...); none from 26 on.
 const char* builtInMaterialName(uint32_t type);
+// Whether a material type writes depth. The transparent types do not, nor do the sprites'
+// types, whose quads lie at depths that say nothing about what covers what (the order they are
+// drawn in does).
+bool materialWritesDepth(uint32_t type);
+// The texture matrix of sphere mapping: camera-space x and y from -1..1 onto 0..1, v down.
+const CMatrix4& sphereMapMatrix();
 
 // One texture stage of a material.
 class RenderMaterialLayer {

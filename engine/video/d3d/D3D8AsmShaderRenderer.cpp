@@ -59,33 +59,24 @@ CD3D8AsmShaderRenderer::create(IDirect3DDevice8* device, const char* vertexProgr
                                IMaterialPass* baseRenderer, int32_t userData) {
     CRefPointer<CD3D8AsmShaderRenderer> renderer(
         new CD3D8AsmShaderRenderer(device, callback, baseRenderer, userData));
-    if (!renderer->assembleVertexShader(vertexProgram) ||
-        !renderer->assemblePixelShader(pixelProgram))
+    if (!renderer->assembleShader(vertexProgram, true) ||
+        !renderer->assembleShader(pixelProgram, false))
         return nullptr;
     return renderer;
 }
 
-bool CD3D8AsmShaderRenderer::assembleVertexShader(const char* program) {
+bool CD3D8AsmShaderRenderer::assembleShader(const char* program, bool vertex) {
     if (!program)
         return true;
-    const CRefPointer<ID3DXBuffer> code = assemble(program, true);
+    const CRefPointer<ID3DXBuffer> code = assemble(program, vertex);
     if (!code)
         return false;
-    if (FAILED(m_device->CreateVertexShader(kDeclaration, tokensOf(code), &m_vertexShader, 0))) {
-        logD3DInformation("Could not create vertex shader.");
-        return false;
-    }
-    return true;
-}
-
-bool CD3D8AsmShaderRenderer::assemblePixelShader(const char* program) {
-    if (!program)
-        return true;
-    const CRefPointer<ID3DXBuffer> code = assemble(program, false);
-    if (!code)
-        return false;
-    if (FAILED(m_device->CreatePixelShader(tokensOf(code), &m_pixelShader))) {
-        logD3DInformation("Could not create pixel shader.");
+    const HRESULT result =
+        vertex ? m_device->CreateVertexShader(kDeclaration, tokensOf(code), &m_vertexShader, 0)
+               : m_device->CreatePixelShader(tokensOf(code), &m_pixelShader);
+    if (FAILED(result)) {
+        logD3DInformation(vertex ? "Could not create vertex shader."
+                                 : "Could not create pixel shader.");
         return false;
     }
     return true;

@@ -31,8 +31,8 @@ private:
     CD3D8AsmShaderRenderer(IDirect3DDevice8* device, IShaderCallback* callback,
                            IMaterialPass* baseRenderer, int32_t userData);
 
-    bool assembleVertexShader(const char* program);
-    bool assemblePixelShader(const char* program);
+    // True for no program; false, logged, when it does not assemble or the device refuses it.
+    bool assembleShader(const char* program, bool vertex);
 
     IDirect3DDevice8* m_device;
     CRefPointer<IShaderCallback> m_callback;

@@ -90,16 +90,13 @@ bool CD3D8Driver::initDevice(const CreationParameters& parameters) {
         return false;
     m_device->GetDeviceCaps(&m_caps);
     checkStencilCaps();
-    m_currentVertexType = VERTEX_TYPE_STANDARD;
-    if (FAILED(setVertexFormat(D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1)))
-        logD3DError("Could not set vertex Shader.");
+    setVertexType(VERTEX_TYPE_STANDARD);
     if (antiAliasing > 1)
         m_device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, true);
     reapplyFog();
     fillPlatformData(0, uintptr_t(m_d3d.get()), uintptr_t(m_device.get()));
     m_resetAllStates = true;
-    placeFixedFunctionRenderers<IMaterialPass>(*this);
-    readStageLimits();
+    placeFixedFunctionRenderers(*this);
     setRenderStates3D();
     const uint32_t anisotropy =
         m_caps.MaxAnisotropy < kMaxAnisotropy ? m_caps.MaxAnisotropy : kMaxAnisotropy;

@@ -1,7 +1,7 @@
 #include "engine/video/d3d/D3D8DriverTexture.h"
 
-#include "engine/video/ColorFormat.h"
 #include "engine/video/d3d/D3D8Driver.h"
+#include "engine/video/d3d/D3D9Formats.h"
 #include "engine/video/d3d/D3DLog.h"
 
 namespace {
@@ -10,56 +10,19 @@ const CD3DDriverTextureBase::Texts kTexts = {
     "Could not create DIRECT3D8 Texture.", "Could not lock D3D8 Texture.",
     "Could not unlock D3D8 Texture.", "Could not lock DIRECT3D8 Texture."};
 
-IDirect3DDevice8* deviceOf(const CD3D8Driver& driver) {
-    return reinterpret_cast<IDirect3DDevice8*>(driver.getPlatformData()[3]);
-}
-
 } // namespace
 
 CD3D8DriverTexture::CD3D8DriverTexture(CSoftwareImage* image, CD3D8Driver* driver)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     createFromImage(image);
 }
 
 CD3D8DriverTexture::CD3D8DriverTexture(CD3D8Driver* driver, CPixelSize size)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     m_sourceSize = size;
     m_isRenderTarget = true;
     chooseStorageSize(size);
     createRenderTarget();
-}
-
-int32_t CD3D8DriverTexture::colorFormatOf(D3DFORMAT format) const {
-    switch (format) {
-    case D3DFMT_R8G8B8:
-        return COLOR_FORMAT_R8G8B8;
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-        return COLOR_FORMAT_A8R8G8B8;
-    case D3DFMT_R5G6B5:
-        return COLOR_FORMAT_R5G6B5;
-    case D3DFMT_A4R4G4B4:
-        return COLOR_FORMAT_A4R4G4B4;
-    default:
-        return COLOR_FORMAT_A1R5G5B5;
-    }
-}
-
-uint32_t CD3D8DriverTexture::bytesPerPixelOf(D3DFORMAT format) const {
-    switch (format) {
-    case D3DFMT_R8G8B8:
-        return 3;
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-        return 4;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4:
-        return 2;
-    default:
-        return 0;
-    }
 }
 
 void CD3D8DriverTexture::filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
@@ -86,7 +49,7 @@ void CD3D8DriverTexture::createRenderTarget() {
     backBuffer->GetDesc(&desc);
     backBuffer->release();
     const D3DFORMAT format = desc.Format == D3DFMT_X8R8G8B8 ? D3DFMT_A8R8G8B8 : desc.Format;
-    m_colorFormat = colorFormatOf(format);
+    m_colorFormat = colorFormatOfD3DFormat(format);
     setRowPitchOf(format);
     IDirect3DTexture8* texture = nullptr;
     if (FAILED(m_device->CreateTexture(m_storageSize.width, m_storageSize.height, 1,

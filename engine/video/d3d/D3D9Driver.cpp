@@ -150,8 +150,7 @@ bool CD3D9Driver::initDevice(const CreationParameters& parameters) {
     reapplyFog();
     fillPlatformData(1, uintptr_t(m_d3d.get()), uintptr_t(m_device.get()));
     m_resetAllStates = true;
-    placeFixedFunctionRenderers<CD3D9MaterialPass>(*this);
-    readStageLimits();
+    placeFixedFunctionRenderers(*this);
     probeAlphaToCoverage();
     setRenderStates3D();
     readBackBufferFormat();

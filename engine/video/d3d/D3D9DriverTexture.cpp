@@ -14,10 +14,6 @@ const CD3DDriverTextureBase::Texts kTexts = {
     "Could not create DIRECT3D9 Texture.", "Could not lock D3D9 Texture.",
     "Could not unlock D3D9 Texture.", "Could not lock DIRECT3D9 Texture."};
 
-IDirect3DDevice9* deviceOf(const CD3D9Driver& driver) {
-    return reinterpret_cast<IDirect3DDevice9*>(driver.getPlatformData()[3]);
-}
-
 void logCreateFailure(HRESULT result) {
     switch (result) {
     case D3DERR_INVALIDCALL:
@@ -38,24 +34,16 @@ void logCreateFailure(HRESULT result) {
 } // namespace
 
 CD3D9DriverTexture::CD3D9DriverTexture(CSoftwareImage* image, CD3D9Driver* driver)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     createFromImage(image);
 }
 
 CD3D9DriverTexture::CD3D9DriverTexture(CD3D9Driver* driver, CPixelSize size, int32_t colorFormat)
-    : CD3DDriverTextureBase(driver, deviceOf(*driver), kTexts) {
+    : CD3DDriverTextureBase(driver, kTexts) {
     m_sourceSize = size;
     m_isRenderTarget = true;
     chooseStorageSize(size);
     createRenderTarget(*driver, colorFormat);
-}
-
-int32_t CD3D9DriverTexture::colorFormatOf(D3DFORMAT format) const {
-    return colorFormatOfD3DFormat(format);
-}
-
-uint32_t CD3D9DriverTexture::bytesPerPixelOf(D3DFORMAT format) const {
-    return bytesPerPixelOfD3DFormat(format);
 }
 
 void CD3D9DriverTexture::filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
@@ -81,7 +69,7 @@ void CD3D9DriverTexture::createRenderTarget(CD3D9Driver& driver, int32_t colorFo
         m_colorFormat = colorFormat;
         format = d3dFormatOfRenderTargetFormat(colorFormat);
     }
-    m_rowPitch = m_storageSize.width * bytesPerPixelOf(format);
+    setRowPitchOf(format);
     IDirect3DTexture9* texture = nullptr;
     const HRESULT result =
         m_device->CreateTexture(m_storageSize.width, m_storageSize.height, 1, D3DUSAGE_RENDERTARGET,

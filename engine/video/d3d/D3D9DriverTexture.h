@@ -20,8 +20,6 @@ public:
 protected:
     ~CD3D9DriverTexture() override = default;
 
-    int32_t colorFormatOf(D3DFORMAT format) const override;
-    uint32_t bytesPerPixelOf(D3DFORMAT format) const override;
     void filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
                         D3DFORMAT format) override;
     bool isLastMipLevel(uint32_t upperWidth, uint32_t upperHeight) const override;

@@ -12,10 +12,6 @@ CD3DDriverBase::CD3DDriverBase(const CreationParameters& parameters, IVirtualFil
       m_stencilBuffer(parameters.stencilBuffer),
       m_maxLightDistance(std::sqrt(std::numeric_limits<float>::max())) {}
 
-CD3DDriverBase::~CD3DDriverBase() {
-    dropDeviceResources();
-}
-
 void CD3DDriverBase::dropDeviceResources() {
     m_materialPasses.clear();
     clearStageTextures();
@@ -107,11 +103,6 @@ void CD3DDriverBase::checkStencilCaps() {
         logD3DWarning("Device not able to use stencil buffer, disabling stencil buffer.");
         m_stencilBuffer = false;
     }
-}
-
-void CD3DDriverBase::readStageLimits() {
-    m_maxTextureStages = m_caps.MaxSimultaneousTextures < 4 ? m_caps.MaxSimultaneousTextures : 4;
-    m_maxClipPlanes = m_caps.MaxUserClipPlanes;
 }
 
 void CD3DDriverBase::fillPlatformData(uintptr_t first, uintptr_t d3d, uintptr_t device) {

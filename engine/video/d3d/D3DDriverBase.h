@@ -116,7 +116,7 @@ public:
 protected:
     CD3DDriverBase(const CreationParameters& parameters, IVirtualFileSystem* fileSystem,
                    const Traits& traits);
-    ~CD3DDriverBase() override;
+    ~CD3DDriverBase() override = default;
 
     // The version's form of a sampler state, of setting a flexible vertex format, of getting
     // and setting render target 0, and the front buffer copied into an A8R8G8B8 surface of the
@@ -133,10 +133,6 @@ protected:
     // The scissor of a scaled image's clip (none ends it), where the traits ask for it.
     virtual void scissorImage(const CPixelRect*) {}
 
-    // Steps of device initialisation both versions take: the depth-stencil format (switching
-    // the stencil buffer off where it cannot be had; false, logged, without any depth format),
-    // the adapter's line in the log, the stencil capabilities, and the states every new or
-    // reset device gets.
     // The Direct3D object of the runtime library's creation function; false, logged, when the
     // library, the function or the object is missing. The module stays loaded with the driver.
     template <class Direct3D>
@@ -170,11 +166,15 @@ protected:
         reportNoDevice(noneMade, noDevice);
         return false;
     }
+
+    // Steps of device initialisation both versions take: the depth-stencil format (switching
+    // the stencil buffer off where it cannot be had; false, logged, without any depth format),
+    // the adapter's line in the log, the stencil capabilities, and the states every new or
+    // reset device gets.
     bool chooseDepthStencilFormat(IDirect3DCommon& d3d, D3DFORMAT backBufferFormat,
                                   D3DFORMAT displayFormat, D3DFORMAT& chosen);
     static void logAdapterIdentifier(const D3DADAPTER_IDENTIFIER9& identifier);
     void checkStencilCaps();
-    void readStageLimits();
     void fillPlatformData(uintptr_t first, uintptr_t d3d, uintptr_t device);
     void reapplyFog();
     void restoreStatesAfterReset();
@@ -215,8 +215,6 @@ protected:
     RECT m_presentSourceRect;
     D3DCAPS9 m_caps;
     int32_t m_currentVertexType = -1;
-    uint32_t m_maxTextureStages = 0;
-    uint32_t m_maxClipPlanes = 0;
     float m_maxLightDistance;
     int32_t m_lastLightIndex = -1;
     bool m_deviceLost = false;

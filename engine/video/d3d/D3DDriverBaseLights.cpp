@@ -119,7 +119,7 @@ void CD3DDriverBase::setLightEnabled(uint32_t index, bool on) {
 }
 
 bool CD3DDriverBase::setClipPlane(uint32_t index, const CClipPlane& plane, bool enable) {
-    if (index >= m_maxClipPlanes)
+    if (index >= m_caps.MaxUserClipPlanes)
         return false;
     if (enable) {
         const CClipPlane moved = transformPlane(plane, m_transforms[TRANSFORM_WORLD]);
@@ -131,7 +131,7 @@ bool CD3DDriverBase::setClipPlane(uint32_t index, const CClipPlane& plane, bool 
 }
 
 void CD3DDriverBase::enableClipPlane(uint32_t index, bool on) {
-    if (index >= m_maxClipPlanes)
+    if (index >= m_caps.MaxUserClipPlanes)
         return;
     uint32_t mask = 0;
     m_common->GetRenderState(D3DRS_CLIPPLANEENABLE, &mask);

@@ -49,10 +49,9 @@ private:
 
 } // namespace
 
-CD3DDriverTextureBase::CD3DDriverTextureBase(CD3DDriverBase* driver, IDirect3DDeviceCommon* device,
-                                             const Texts& texts)
-    : m_device(CRefPointer<IDirect3DDeviceCommon>::share(device)), m_driver(driver),
-      m_texts(texts) {}
+CD3DDriverTextureBase::CD3DDriverTextureBase(CD3DDriverBase* driver, const Texts& texts)
+    : m_device(CRefPointer<IDirect3DDeviceCommon>::share(driver->getCommonDevice())),
+      m_driver(driver), m_texts(texts) {}
 
 void CD3DDriverTextureBase::createFromImage(CSoftwareImage* image) {
     m_sourceImage = CRefPointer<CSoftwareImage>::share(image);
@@ -68,7 +67,7 @@ void CD3DDriverTextureBase::createFromImage(CSoftwareImage* image) {
 }
 
 void CD3DDriverTextureBase::setRowPitchOf(D3DFORMAT format) {
-    if (const uint32_t bytes = bytesPerPixelOf(format))
+    if (const uint32_t bytes = bytesPerPixelOfD3DFormat(format))
         m_rowPitch = m_storageSize.width * bytes;
 }
 
@@ -106,7 +105,7 @@ bool CD3DDriverTextureBase::createTexture(const CSoftwareImage& image, bool mipM
     if (FAILED(result))
         return false;
     m_d3dTexture = CRefPointer<IDirect3DTexture9>(texture);
-    m_colorFormat = colorFormatOf(format);
+    m_colorFormat = colorFormatOfD3DFormat(format);
     setRowPitchOf(format);
     return true;
 }

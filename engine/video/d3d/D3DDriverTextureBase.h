@@ -15,8 +15,7 @@ class CD3DDriverBase;
 // What the Direct3D 8 and 9 drivers' textures share: one Direct3D texture made from a software
 // image (managed, with mip levels when the driver asks for them) or an empty render target
 // (default pool). A texture whose Direct3D texture could not be made still exists and binds
-// nothing. Each version names its formats, filters its mip levels and reads its render targets
-// back in its own way.
+// nothing. Each version filters its mip levels and reads its render targets back in its own way.
 class CD3DDriverTextureBase : public IDriverTexture {
 public:
     struct Texts {
@@ -43,14 +42,10 @@ public:
     IDirect3DSurface9* getRenderTargetSurface() const;
 
 protected:
-    // The device comes from the driver's platform data, in the version's own type.
-    CD3DDriverTextureBase(CD3DDriverBase* driver, IDirect3DDeviceCommon* device,
-                          const Texts& texts);
+    // Draws on the driver's device.
+    CD3DDriverTextureBase(CD3DDriverBase* driver, const Texts& texts);
     ~CD3DDriverTextureBase() override = default;
 
-    // The engine colour format of a Direct3D format, and its bytes per pixel (0 for none).
-    virtual int32_t colorFormatOf(D3DFORMAT format) const = 0;
-    virtual uint32_t bytesPerPixelOf(D3DFORMAT format) const = 0;
     // Filters one mip level from the one above, both of this format, logging formats it cannot.
     virtual void filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
                                 D3DFORMAT format) = 0;

@@ -33,19 +33,9 @@ bool isAlphaFactor(uint32_t code) {
     return code >= 6 && code <= 10;
 }
 
-// Types that draw without writing depth: the transparent ones, and the sprites' types, whose
-// quads lie at depths that say nothing about what covers what (the order they are drawn in
-// does), as on the OpenGL driver.
-bool clearsDepthWrite(uint32_t type) {
-    return (type >= MATERIAL_TRANS_ADD && type <= MATERIAL_TRANS_VERTEX_ALPHA) ||
-           type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ||
-           type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD;
-}
-
 } // namespace
 
-template <class Pass>
-const uint32_t CD3DFixedFunctionRenderer<Pass>::kTypes[kTypeCount] = {
+const uint32_t CD3DFixedFunctionRenderer::kTypes[kTypeCount] = {
     MATERIAL_SOLID,
     MATERIAL_SOLID_2LAYER,
     MATERIAL_DETAIL_MAP,
@@ -61,23 +51,10 @@ const uint32_t CD3DFixedFunctionRenderer<Pass>::kTypes[kTypeCount] = {
     MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD,
 };
 
-const CMatrix4& sphereMapMatrix() {
-    static const CMatrix4 matrix = [] {
-        CMatrix4 m;
-        m.set(0, 0.5f);
-        m.set(5, -0.5f);
-        m.set(12, 0.5f);
-        m.set(13, 0.5f);
-        return m;
-    }();
-    return matrix;
-}
-
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::applyStates(const RenderMaterial& material,
-                                                  const RenderMaterial& last, bool resetAllStates,
-                                                  IRendererServices* services) {
-    if (clearsDepthWrite(m_type))
+void CD3DFixedFunctionRenderer::applyStates(const RenderMaterial& material,
+                                            const RenderMaterial& last, bool resetAllStates,
+                                            IRendererServices* services) {
+    if (!materialWritesDepth(m_type))
         m_driver->disableCurrentDepthWrite();
     bool changed = resetAllStates || material.type != last.type;
     if (m_type == MATERIAL_TRANS_ALPHACH || m_type == MATERIAL_ONETEXTURE_BLEND)
@@ -91,8 +68,7 @@ void CD3DFixedFunctionRenderer<Pass>::applyStates(const RenderMaterial& material
     services->setBaseRenderStates(material, last, resetAllStates);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::applyOwnStates(const RenderMaterial& material) {
+void CD3DFixedFunctionRenderer::applyOwnStates(const RenderMaterial& material) {
     switch (m_type) {
     case MATERIAL_SOLID:
         setColorStage(0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
@@ -155,7 +131,7 @@ void CD3DFixedFunctionRenderer<Pass>::applyOwnStates(const RenderMaterial& mater
     case MATERIAL_TRANS_VERTEX_ALPHA:
         setColorStage(0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
         setAlphaStage(0, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, 0);
-        if (kDirect3D8)
+        if (m_driver->getDriverKind() == DRIVER_KIND_DIRECT3D8)
             setColorStage(1, D3DTOP_DISABLE, 0, 0);
         else
             disableStage(1);
@@ -180,8 +156,7 @@ void CD3DFixedFunctionRenderer<Pass>::applyOwnStates(const RenderMaterial& mater
 
 // The parameter packs the modulation, the source factor and the destination factor, a byte
 // each from bit 16 down.
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::applyOneTextureBlend(const RenderMaterial& material) {
+void CD3DFixedFunctionRenderer::applyOneTextureBlend(const RenderMaterial& material) {
     const auto packed = uint32_t(int32_t(material.typeParameter));
     const uint32_t destination = packed & 0xFF;
     const uint32_t source = (packed >> 8) & 0xFF;
@@ -201,16 +176,14 @@ void CD3DFixedFunctionRenderer<Pass>::applyOneTextureBlend(const RenderMaterial&
     setColorStage(1, D3DTOP_DISABLE, 0, 0);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::applySphereMap(uint32_t stage, uint32_t coordinateSource) {
+void CD3DFixedFunctionRenderer::applySphereMap(uint32_t stage, uint32_t coordinateSource) {
     const D3DMATRIX matrix = d3dMatrixOf(sphereMapMatrix());
     m_device->SetTransform(D3DTRANSFORMSTATETYPE(D3DTS_TEXTURE0 + stage), &matrix);
     m_device->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
     m_device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, coordinateSource);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::removeSphereMap(uint32_t stage) {
+void CD3DFixedFunctionRenderer::removeSphereMap(uint32_t stage) {
     m_device->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
     m_device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, stage);
     const D3DMATRIX identity = d3dMatrixOf(CMatrix4::identity());
@@ -219,18 +192,16 @@ void CD3DFixedFunctionRenderer<Pass>::removeSphereMap(uint32_t stage) {
 
 // The detail layer reads the vertices' second coordinates; vertices of one set give it their
 // first, as they do on the OpenGL driver, not coordinates they lack.
-template <class Pass>
-bool CD3DFixedFunctionRenderer<Pass>::beforeDraw(IRendererServices* services, uint32_t vertexType) {
+bool CD3DFixedFunctionRenderer::beforeDraw(IRendererServices* services, uint32_t vertexType) {
     if (m_type == MATERIAL_DETAIL_MAP) {
         const bool twoSets =
             vertexType == VERTEX_TYPE_TWO_COORDS || vertexType == VERTEX_TYPE_TANGENTS;
         m_device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, twoSets ? 1 : 0);
     }
-    return Pass::beforeDraw(services, vertexType);
+    return CD3D9MaterialPass::beforeDraw(services, vertexType);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::restoreStates() {
+void CD3DFixedFunctionRenderer::restoreStates() {
     switch (m_type) {
     case MATERIAL_SPHERE_MAP:
         removeSphereMap(0);
@@ -250,8 +221,7 @@ void CD3DFixedFunctionRenderer<Pass>::restoreStates() {
     }
 }
 
-template <class Pass>
-bool CD3DFixedFunctionRenderer<Pass>::usesTransparency() const {
+bool CD3DFixedFunctionRenderer::usesTransparency() const {
     switch (m_type) {
     case MATERIAL_TRANS_ADD:
     case MATERIAL_TRANS_ALPHACH:
@@ -266,9 +236,8 @@ bool CD3DFixedFunctionRenderer<Pass>::usesTransparency() const {
 }
 
 // Arguments of 0 are not sent: the operation alone, or one that needs only the first.
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::setColorStage(uint32_t stage, uint32_t operation,
-                                                    uint32_t arg1, uint32_t arg2) {
+void CD3DFixedFunctionRenderer::setColorStage(uint32_t stage, uint32_t operation, uint32_t arg1,
+                                              uint32_t arg2) {
     m_device->SetTextureStageState(stage, D3DTSS_COLOROP, operation);
     if (operation == D3DTOP_DISABLE || operation == D3DTOP_BLENDDIFFUSEALPHA)
         return;
@@ -277,9 +246,8 @@ void CD3DFixedFunctionRenderer<Pass>::setColorStage(uint32_t stage, uint32_t ope
         m_device->SetTextureStageState(stage, D3DTSS_COLORARG2, arg2);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::setAlphaStage(uint32_t stage, uint32_t operation,
-                                                    uint32_t arg1, uint32_t arg2) {
+void CD3DFixedFunctionRenderer::setAlphaStage(uint32_t stage, uint32_t operation, uint32_t arg1,
+                                              uint32_t arg2) {
     m_device->SetTextureStageState(stage, D3DTSS_ALPHAOP, operation);
     if (operation == D3DTOP_DISABLE)
         return;
@@ -288,14 +256,12 @@ void CD3DFixedFunctionRenderer<Pass>::setAlphaStage(uint32_t stage, uint32_t ope
         m_device->SetTextureStageState(stage, D3DTSS_ALPHAARG2, arg2);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::disableStage(uint32_t stage) {
+void CD3DFixedFunctionRenderer::disableStage(uint32_t stage) {
     setColorStage(stage, D3DTOP_DISABLE, 0, 0);
     setAlphaStage(stage, D3DTOP_DISABLE, 0, 0);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::setBlending(bool on, uint32_t source, uint32_t destination) {
+void CD3DFixedFunctionRenderer::setBlending(bool on, uint32_t source, uint32_t destination) {
     m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, on);
     if (!on)
         return;
@@ -303,23 +269,16 @@ void CD3DFixedFunctionRenderer<Pass>::setBlending(bool on, uint32_t source, uint
     m_device->SetRenderState(D3DRS_DESTBLEND, destination);
 }
 
-template <class Pass>
-void CD3DFixedFunctionRenderer<Pass>::setAlphaTest(uint32_t reference) {
+void CD3DFixedFunctionRenderer::setAlphaTest(uint32_t reference) {
     m_device->SetRenderState(D3DRS_ALPHAREF, reference);
     m_device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     m_device->SetRenderState(D3DRS_ALPHATESTENABLE, true);
 }
 
-template <class Pass>
 void placeFixedFunctionRenderers(CD3DDriverBase& driver) {
-    for (const uint32_t type : CD3DFixedFunctionRenderer<Pass>::kTypes) {
+    for (const uint32_t type : CD3DFixedFunctionRenderer::kTypes) {
         const CRefPointer<IMaterialPass> renderer(
-            new CD3DFixedFunctionRenderer<Pass>(driver.getCommonDevice(), &driver, type));
+            new CD3DFixedFunctionRenderer(driver.getCommonDevice(), &driver, type));
         driver.setMaterialPass(int32_t(type), renderer.get(), nullptr);
     }
 }
-
-template class CD3DFixedFunctionRenderer<CD3D9MaterialPass>;
-template class CD3DFixedFunctionRenderer<IMaterialPass>;
-template void placeFixedFunctionRenderers<CD3D9MaterialPass>(CD3DDriverBase& driver);
-template void placeFixedFunctionRenderers<IMaterialPass>(CD3DDriverBase& driver);

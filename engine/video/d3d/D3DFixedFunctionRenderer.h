@@ -1,10 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <type_traits>
 
-#include "engine/core/Matrix4.h"
-#include "engine/video/IMaterialPass.h"
 #include "engine/video/d3d/D3D9MaterialPass.h"
 #include "engine/video/d3d/host/IDirect3DDeviceCommon.h"
 
@@ -12,11 +9,9 @@ class CD3DDriverBase;
 
 // The fixed-function renderer of one material type: the texture stages and blending of that
 // kind of surface, then the states every type shares. Each Direct3D driver places one at each
-// of kTypes; the types in between have none. Direct3D 9's renderers take shader variables
-// (and refuse them); Direct3D 8's are plain material passes, and its trans_vertex_alpha leaves
-// stage 1's alpha operation as it was.
-template <class Pass>
-class CD3DFixedFunctionRenderer : public Pass {
+// of kTypes; the types in between have none. They refuse shader variables; on Direct3D 8,
+// trans_vertex_alpha leaves stage 1's alpha operation as it was.
+class CD3DFixedFunctionRenderer : public CD3D9MaterialPass {
 public:
     static constexpr uint32_t kTypeCount = 13;
     static const uint32_t kTypes[kTypeCount];
@@ -42,19 +37,10 @@ private:
     void setBlending(bool on, uint32_t source = 0, uint32_t destination = 0);
     void setAlphaTest(uint32_t reference);
 
-    static constexpr bool kDirect3D8 = !std::is_base_of_v<CD3D9MaterialPass, Pass>;
-
     IDirect3DDeviceCommon* m_device;
     CD3DDriverBase* m_driver;
     uint32_t m_type;
 };
 
 // Places a renderer of each of kTypes in the driver's list.
-template <class Pass>
 void placeFixedFunctionRenderers(CD3DDriverBase& driver);
-
-using CD3D9FixedFunctionRenderer = CD3DFixedFunctionRenderer<CD3D9MaterialPass>;
-using CD3D8FixedFunctionRenderer = CD3DFixedFunctionRenderer<IMaterialPass>;
-
-// The texture matrix of sphere mapping: camera-space x and y from -1..1 onto 0..1, v down.
-const CMatrix4& sphereMapMatrix();

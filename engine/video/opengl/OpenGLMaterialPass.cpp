@@ -115,19 +115,10 @@ void COpenGLMaterialPass::bindLayers(const RenderMaterial& material) {
     m_driver->bindTexture(0, layerTexture(material, 0));
 }
 
-// The transparent types draw without writing depth, as every driver draws them; so do the
-// sprites' types, whose quads lie at depths that say nothing about what covers what.
-bool COpenGLMaterialPass::writesDepth() const {
-    const bool transparent = m_type >= MATERIAL_TRANS_ADD && m_type <= MATERIAL_TRANS_VERTEX_ALPHA;
-    const bool sprite = m_type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA ||
-                        m_type == MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD;
-    return !transparent && !sprite;
-}
-
 void COpenGLMaterialPass::applyStates(const RenderMaterial& material, const RenderMaterial& last,
                                       bool resetAllStates, IRendererServices* services) {
     bindLayers(material);
-    if (writesDepth()) {
+    if (materialWritesDepth(m_type)) {
         services->setBaseRenderStates(material, last, resetAllStates);
     } else {
         m_driver->disableCurrentDepthWrite();

@@ -30,7 +30,6 @@ private:
     void applyOneTextureBlend(const RenderMaterial& material);
     void applyReflection();
     void generateCoordinates(bool on);
-    bool writesDepth() const;
 
     COpenGLRenderDriver* m_driver;
     uint32_t m_type;

@@ -474,9 +474,10 @@ void COpenGLRenderDriver::loadTextureMatrix(uint32_t stage) {
     selectTextureStage(stage);
     m_gl->MatrixMode(GL_TEXTURE);
     if (sphereMappedStage(m_currentMaterial.type) == int32_t(stage)) {
-        const float down = renderTarget ? 0.5f : -0.5f;
-        const GLfloat sphere[16] = {0.5f, 0, 0, 0, 0, down, 0, 0, 0, 0, 1, 0, 0.5f, 0.5f, 0, 1};
-        m_gl->LoadMatrixf(sphere);
+        CMatrix4 sphere = sphereMapMatrix();
+        if (renderTarget)
+            sphere.set(5, 0.5f);
+        m_gl->LoadMatrixf(sphere.pointer());
         return;
     }
     CMatrix4 matrix = m_renderMode == RENDER_MODE_3D ? getMatrix(TRANSFORM_TEXTURE_0 + stage)

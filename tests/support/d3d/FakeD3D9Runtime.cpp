@@ -22,14 +22,8 @@ IDirect3D9* createFake(void* context, uint32_t sdkVersion) {
 }
 
 IDirect3D8* createFake8(void* context, uint32_t sdkVersion) {
-    auto* runtime = static_cast<FakeD3D9Runtime*>(context);
-    ++runtime->createCalls;
-    runtime->lastSdkVersion = sdkVersion;
-    runtime->record("Direct3DCreate8(" + std::to_string(sdkVersion) + ")");
-    if (runtime->script.createGivesNone)
-        return nullptr;
-    const CRefPointer<IDirect3D9> d3d(new FakeDirect3D9(*runtime));
-    return new CDirect3D8On9(d3d.get());
+    const CRefPointer<IDirect3D9> d3d(createFake(context, sdkVersion));
+    return d3d ? new CDirect3D8On9(d3d.get()) : nullptr;
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,13 +28,6 @@ protected:
     CDirect3DDevice8On9& device8() const {
         return *static_cast<CDirect3DDevice8On9*>(
             reinterpret_cast<IDirect3DDevice8*>(driver->getPlatformData()[3]));
-    }
-
-    std::vector<CVertexNormal> normalVertices() const {
-        const std::vector<uint8_t>& bytes = runtime.device()->lastVertices;
-        std::vector<CVertexNormal> vertices(bytes.size() / sizeof(CVertexNormal));
-        std::memcpy(vertices.data(), bytes.data(), vertices.size() * sizeof(CVertexNormal));
-        return vertices;
     }
 };
 
@@ -274,8 +266,7 @@ TEST_F(D3D8DriverTest, ImagePartsKeepTheirSizeOnOddTargets) {
     CRefPointer<IDriverTexture> image = driver->createTexture(
         makeTestImage(16, 16, [](int32_t, int32_t) { return 0xFFFFFFFFu; }).get());
     driver->drawImagePart(image.get(), {0, 0}, {0, 0, 9, 7}, nullptr, CColor(0xFFFFFFFF), true);
-    std::vector<CVertexNormal> quad(4);
-    std::memcpy(quad.data(), runtime.device()->lastVertices.data(), 4 * sizeof(CVertexNormal));
+    const std::vector<CVertexNormal> quad = normalVertices();
     // Nine pixels across are two clip-space units wide, seven down as well.
     EXPECT_FLOAT_EQ(quad[1].position.x - quad[0].position.x, 2.0f);
     EXPECT_FLOAT_EQ(quad[0].position.y - quad[3].position.y, 2.0f);

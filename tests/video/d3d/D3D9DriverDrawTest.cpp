@@ -26,14 +26,6 @@ protected:
         return lines;
     }
 
-    // The last draw's vertices as type-1 records.
-    std::vector<CVertexNormal> normalVertices() const {
-        const std::vector<uint8_t>& bytes = runtime.device()->lastVertices;
-        std::vector<CVertexNormal> vertices(bytes.size() / sizeof(CVertexNormal));
-        std::memcpy(vertices.data(), bytes.data(), vertices.size() * sizeof(CVertexNormal));
-        return vertices;
-    }
-
     CRefPointer<IDriverTexture> texture(int32_t width, int32_t height) {
         CRefPointer<CSoftwareImage> image =
             CSoftwareImage::create(CContentKey(), COLOR_FORMAT_A8R8G8B8, width, height);
@@ -350,12 +342,11 @@ TEST_F(D3D9DriverTest, ImageCoordinatesCountInTheTexturesStorage) {
         makeTestImage(100, 30, [](int32_t, int32_t) { return 0xFFFFFFFFu; }).get());
     ASSERT_EQ(image->getSize(), (CPixelSize{128, 32}));
     driver->drawImageScaled(image.get(), {0, 0, 100, 30}, {0, 0, 100, 30}, nullptr, nullptr, true);
-    std::vector<CVertexNormal> quad(4);
-    std::memcpy(quad.data(), runtime.device()->lastVertices.data(), 4 * sizeof(CVertexNormal));
+    std::vector<CVertexNormal> quad = normalVertices();
     EXPECT_FLOAT_EQ(quad[2].texCoord.x, 100.0f / 128.0f);
     EXPECT_FLOAT_EQ(quad[2].texCoord.y, 30.0f / 32.0f);
     driver->drawImagePart(image.get(), {0, 0}, {10, 0, 20, 30}, nullptr, CColor(0xFFFFFFFF), true);
-    std::memcpy(quad.data(), runtime.device()->lastVertices.data(), 4 * sizeof(CVertexNormal));
+    quad = normalVertices();
     EXPECT_FLOAT_EQ(quad[0].texCoord.x, 10.5f / 128.0f);
     EXPECT_FLOAT_EQ(quad[2].texCoord.x, 20.5f / 128.0f);
 }

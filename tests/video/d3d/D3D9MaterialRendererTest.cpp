@@ -35,8 +35,8 @@ protected:
 } // namespace
 
 TEST_F(D3D9MaterialRendererTest, ThirteenTypesHaveRenderersAndTheTransparentOnesSaySo) {
-    const std::vector<uint32_t> placed(std::begin(CD3D9FixedFunctionRenderer::kTypes),
-                                       std::end(CD3D9FixedFunctionRenderer::kTypes));
+    const std::vector<uint32_t> placed(std::begin(CD3DFixedFunctionRenderer::kTypes),
+                                       std::end(CD3DFixedFunctionRenderer::kTypes));
     const std::vector<uint32_t> transparent = {12, 13, 15, 16, 24, 25};
     for (uint32_t type = 0; type < MATERIAL_BUILT_IN_COUNT; ++type) {
         IMaterialPass* pass = driver->getMaterialPass(type);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "engine/video/d3d/D3D8Driver.h"
 #include "engine/video/d3d/D3D9Driver.h"
@@ -54,6 +56,14 @@ protected:
         testing::internal::CaptureStdout();
         fn();
         return testing::internal::GetCapturedStdout();
+    }
+
+    // The last draw's vertices as type-1 records.
+    std::vector<CVertexNormal> normalVertices() const {
+        const std::vector<uint8_t>& bytes = runtime.device()->lastVertices;
+        std::vector<CVertexNormal> vertices(bytes.size() / sizeof(CVertexNormal));
+        std::memcpy(vertices.data(), bytes.data(), vertices.size() * sizeof(CVertexNormal));
+        return vertices;
     }
 
     static bool contains(const std::string& text, const std::string& part) {

@@ -24,8 +24,8 @@ D3DSAMPLERSTATETYPE samplerStateOf(D3DTEXTURESTAGESTATETYPE type) {
     }
 }
 
-} // namespace
-
+// The Direct3D 9 parameters that present as the Direct3D 8 ones ask: a windowed swap chain
+// presents at once (Direct3D 8 waits for the blank itself when it wants).
 D3DPRESENT_PARAMETERS presentParametersOf(const D3DPRESENT_PARAMETERS8& parameters) {
     D3DPRESENT_PARAMETERS result;
     result.BackBufferWidth = parameters.BackBufferWidth;
@@ -44,6 +44,8 @@ D3DPRESENT_PARAMETERS presentParametersOf(const D3DPRESENT_PARAMETERS8& paramete
                                                       : parameters.FullScreen_PresentationInterval;
     return result;
 }
+
+} // namespace
 
 HRESULT CDirect3D8On9::GetAdapterIdentifier(uint32_t adapter, uint32_t flags,
                                             D3DADAPTER_IDENTIFIER8* identifier) {

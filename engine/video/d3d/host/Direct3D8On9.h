@@ -175,7 +175,3 @@ private:
     uint32_t m_nextHandle = 1;
     uint32_t m_currentVertexShader = 0;
 };
-
-// The Direct3D 9 parameters that present as the Direct3D 8 ones ask: a windowed swap chain
-// presents at once (Direct3D 8 waits for the blank itself when it wants).
-D3DPRESENT_PARAMETERS presentParametersOf(const D3DPRESENT_PARAMETERS8& parameters);

@@ -433,7 +433,6 @@ HRESULT CGLDirect3DDevice9::GetDisplayMode(uint32_t swapChain, D3DDISPLAYMODE* m
     return D3D_OK;
 }
 
-// The screen holds the window's last presented picture at the window's place, black elsewhere.
 HRESULT CGLDirect3DDevice9::GetRasterStatus(uint32_t swapChain, D3DRASTER_STATUS* status) {
     if (swapChain != 0 || !status)
         return D3DERR_INVALIDCALL;
@@ -441,6 +440,7 @@ HRESULT CGLDirect3DDevice9::GetRasterStatus(uint32_t swapChain, D3DRASTER_STATUS
     return D3D_OK;
 }
 
+// The screen holds the window's last presented picture at the window's place, black elsewhere.
 HRESULT CGLDirect3DDevice9::GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) {
     auto* surface = dynamic_cast<CMemorySurface9*>(destination);
     if (swapChain != 0 || !surface || surface->memory().getFormat() != D3DFMT_A8R8G8B8)

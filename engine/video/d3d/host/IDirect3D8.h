@@ -15,6 +15,3 @@ public:
                                  uint32_t behaviorFlags, D3DPRESENT_PARAMETERS8* parameters,
                                  IDirect3DDevice8** device) = 0;
 };
-
-// The signature of "Direct3DCreate8"; the context is the one the module was registered with.
-using Direct3DCreate8Function = IDirect3D8* (*)(void* context, uint32_t sdkVersion);

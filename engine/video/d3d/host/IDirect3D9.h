@@ -17,6 +17,3 @@ public:
                                  uint32_t behaviorFlags, D3DPRESENT_PARAMETERS* parameters,
                                  IDirect3DDevice9** device) = 0;
 };
-
-// The signature of "Direct3DCreate9"; the context is the one the module was registered with.
-using Direct3DCreate9Function = IDirect3D9* (*)(void* context, uint32_t sdkVersion);
