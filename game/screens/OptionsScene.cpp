@@ -2,13 +2,9 @@
 
 #include "engine/audio/SoundPlayer.h"
 #include "engine/core/Engine.h"
-#include "engine/core/ICursorControl.h"
-#include "engine/io/ContentManager.h"
 #include "engine/io/ProfileManager.h"
 #include "engine/platform/InputEvents.h"
-#include "engine/platform/VideoModeList.h"
 #include "engine/ui/ControlKeys.h"
-#include "engine/video/SoftwareImage.h"
 #include "game/app/GameApplication.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/SceneChildren.h"
@@ -133,11 +129,7 @@ void GOptionsScene::toggleMute(CProfileParameters& player) {
 // A desktop too low for the window keeps the game in full screen, with a word why.
 void GOptionsScene::toggleFullScreen(CProfileParameters& player) {
     const bool fullScreen = !isToggleOn(m_fullScreenButton);
-    CEngine* engine = getEngine();
-    if (engine == nullptr)
-        return;
-    if (!fullScreen &&
-        engine->getDisplayModeList()->getDesktopMode().height <= kMaxFullScreenOnlyHeight) {
+    if (!fullScreen && !theApplication->canShowWindow()) {
         CArray<CStringW> buttons;
         buttons.append(u"%OkBtn%");
         showMessageBox(nameOf("MessageBox1Button"), buttons, u"%Warning%",
@@ -145,23 +137,17 @@ void GOptionsScene::toggleFullScreen(CProfileParameters& player) {
         return;
     }
     setToggleLook(m_fullScreenButton, fullScreen);
-    CreationParameters& parameters = theApplication->getDeviceParameters();
-    parameters.width = 1024;
-    parameters.height = 768;
-    parameters.fullScreen = fullScreen;
-    theApplication->applyDeviceParameters();
     player.setBool("FullScreen", fullScreen);
     player.notifyChanged();
-    if (!fullScreen)
-        applyCursor(player.getBool("WindowsCursor"));
+    theApplication->applyDisplaySettings();
 }
 
 void GOptionsScene::toggleCursor(CProfileParameters& player) {
     const bool systemCursor = !isToggleOn(m_cursorButton);
     setToggleLook(m_cursorButton, systemCursor);
-    applyCursor(systemCursor);
     player.setBool("WindowsCursor", systemCursor);
     player.notifyChanged();
+    theApplication->applyDisplaySettings();
 }
 
 // The level reads the setting whenever the player moves a client.
@@ -170,21 +156,6 @@ void GOptionsScene::toggleDragViaClick(CProfileParameters& player) {
     setToggleLook(m_dragViaClickButton, dragViaClick);
     player.setBool("DragViaClick", dragViaClick);
     player.notifyChanged();
-}
-
-void GOptionsScene::applyCursor(bool systemCursor) {
-    CEngine* engine = getEngine();
-    ICursorControl* cursor = engine != nullptr ? engine->getCursorControl() : nullptr;
-    if (cursor == nullptr)
-        return;
-    if (systemCursor) {
-        cursor->setCursorImage(nullptr, 0, 0);
-        return;
-    }
-    const CRefPointer<CContent> image = theApplication->getContentManager()->load(
-        contentType("imag"), u"scenes/images/Cursor.png", true);
-    if (image)
-        cursor->setCursorImage(static_cast<CSoftwareImage*>(image.get()), 3, 2);
 }
 
 // Esc and Enter leave as the back button does, sliding when the main menu lies below.

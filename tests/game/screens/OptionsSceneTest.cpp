@@ -156,13 +156,15 @@ TEST_F(OptionsSceneTest, CursorAndDragToggleTheirSettings) {
     EXPECT_TRUE(stored().getBool("DragViaClick"));
 }
 
-// A desktop of 788 lines is too low for a window of 768 with its frame.
-TEST_F(OptionsSceneTest, AWindowNeedsADesktopTallerThan788) {
+// A window of 768 lines with its frame needs a desktop of 788.
+TEST_F(OptionsSceneTest, AWindowNeedsADesktopOf788) {
     struct Case {
         int32_t desktopHeight;
         bool windowed;
     };
-    for (const Case& c : {Case{768, false}, Case{788, false}, Case{789, true}}) {
+    for (const Case& c : {Case{768, false}, Case{787, false}, Case{788, true}, Case{789, true}}) {
+        player().setBool("FullScreen", true);
+        game.profiles().saveUserProfiles();
         game.host.desktopMode = {1024, c.desktopHeight, 32, 60};
         start();
         openOptions();

@@ -57,8 +57,9 @@ protected:
     }
 
     void useDriver(uint32_t type) {
-        game.application().getDeviceParameters().driverType = type;
-        game.application().applyDeviceParameters();
+        CreationParameters parameters = game.engine().getCreationParameters();
+        parameters.driverType = type;
+        game.engine().setParameters(parameters);
         game.advance(100);
         ASSERT_NE(game.engine().getVideoDriver(), nullptr);
         ASSERT_EQ(game.engine().getCreationParameters().driverType, type);
