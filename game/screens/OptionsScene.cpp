@@ -1,7 +1,6 @@
 #include "game/screens/OptionsScene.h"
 
 #include "engine/audio/SoundPlayer.h"
-#include "engine/core/Engine.h"
 #include "engine/io/ProfileManager.h"
 #include "engine/platform/InputEvents.h"
 #include "engine/ui/ControlKeys.h"
@@ -10,8 +9,6 @@
 #include "game/screens/SceneChildren.h"
 
 namespace {
-
-constexpr uint32_t kKeyEscape = 27;
 
 const char* const kOnTemplate = "Options_OnButton";
 
@@ -175,9 +172,4 @@ bool GOptionsScene::OnKeyUp(CEventInputKeyUp& event) {
 bool GOptionsScene::openedFromMainMenu() const {
     const SceneNode* previous = getPreviousScene();
     return previous != nullptr && previous->isKindOf(GMainMenuScene::kTypeId);
-}
-
-CProfileParameters* GOptionsScene::currentPlayer() const {
-    CEngine* engine = getEngine();
-    return engine != nullptr ? engine->getProfileManager()->getActiveProfile() : nullptr;
 }

@@ -26,15 +26,14 @@ public:
     bool OnButtonPressed(CEventControlClicked& event) override;
     bool OnKeyUp(CEventInputKeyUp& event) override;
 
-    // Nothing for an absent button.
-    static void setToggleLook(ButtonNode* button, bool on);
     static bool isToggleOn(const ButtonNode* button);
 
 protected:
     ~GOptionsScene() override = default;
 
 private:
-    CProfileParameters* currentPlayer() const;
+    // Nothing for an absent button.
+    static void setToggleLook(ButtonNode* button, bool on);
     void showSettings(const CProfileParameters& player);
     void toggleMute(CProfileParameters& player);
     void toggleFullScreen(CProfileParameters& player);

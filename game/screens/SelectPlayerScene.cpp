@@ -13,13 +13,7 @@
 
 namespace {
 
-constexpr uint32_t kKeyEscape = 27;
-
 const char16_t* const kNameEntryFile = u"scenes/SelectPlayerInputNameScene.qscn";
-
-CProfileManager* profilesOf(CEngine* engine) {
-    return engine != nullptr ? engine->getProfileManager() : nullptr;
-}
 
 void enable(ControlNode* control, bool enabled) {
     if (control != nullptr)
@@ -115,7 +109,7 @@ bool GSelectPlayerScene::OnKeyUp(CEventInputKeyUp& event) {
 }
 
 void GSelectPlayerScene::fillPlayerList(int32_t selectItem) {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     if (m_playersList == nullptr || profiles == nullptr)
         return;
     const int32_t count = profiles->getProfileCount();
@@ -132,7 +126,7 @@ void GSelectPlayerScene::fillPlayerList(int32_t selectItem) {
 // After the selection has scrolled the list: each icon goes on the element that shows its
 // player.
 void GSelectPlayerScene::showPlayerDifficulties() {
-    CProfileManager& profiles = *profilesOf(getEngine());
+    CProfileManager& profiles = *getProfiles();
     for (int32_t i = 0; i < profiles.getProfileCount(); ++i) {
         const int32_t element = m_playersList->elementIndexOf(i);
         if (element < 0 || uint32_t(element) >= m_playersList->getElementCount())
@@ -168,7 +162,7 @@ void GSelectPlayerScene::updateButtons() {
 
 // Removing any player leaves none current, so the user confirms one again.
 void GSelectPlayerScene::deleteSelectedPlayer() {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     if (m_playersList == nullptr || profiles == nullptr)
         return;
     const int32_t selected = m_playersList->getSelectedItem();
@@ -180,7 +174,7 @@ void GSelectPlayerScene::deleteSelectedPlayer() {
 }
 
 void GSelectPlayerScene::confirmPlayer() {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     if (profiles == nullptr)
         return;
     profiles->setActiveProfile(m_playersList != nullptr ? m_playersList->getSelectedItem() : 0);
@@ -211,7 +205,7 @@ void GSelectPlayerScene::goBack() {
 
 // -1 when there is none.
 int32_t GSelectPlayerScene::currentPlayerIndex() const {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     for (int32_t i = 0; profiles != nullptr && i < profiles->getProfileCount(); ++i) {
         if (profiles->getProfile(i) == profiles->getActiveProfile())
             return i;
@@ -220,6 +214,6 @@ int32_t GSelectPlayerScene::currentPlayerIndex() const {
 }
 
 int32_t GSelectPlayerScene::playerCount() const {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     return profiles != nullptr ? profiles->getProfileCount() : 0;
 }

@@ -230,7 +230,7 @@ TEST_F(OptionsSceneTest, LeavingPicksItsTransitionByKeyAndByOpener) {
         SceneNode* options = open(u"scenes/OptionsScene.qscn");
         BaseNode* shown = findIn(options, "Scene");
         if (c.escape) {
-            game.typeKey(kVirtualEscape, 0);
+            game.typeKey(kKeyEscape, 0);
             game.advance(20);
         } else {
             screen_input::clickNode(game, *findIn(options, "Scene/BackButton"));

@@ -135,7 +135,7 @@ TEST_F(PlayerJourneyTest, AFirstStartAsksForANameAtOnce) {
     settle();
     ASSERT_EQ(currentName(), "SelectPlayerInputNameScene");
     type(u"Bea");
-    typeKey(kVirtualEnter);
+    typeKey(kKeyEnter);
     ASSERT_EQ(currentName(), "SelectPlayerScene");
     EXPECT_EQ(players().getItemsCount(), 1);
     EXPECT_EQ(players().getSelectedItem(), 0);

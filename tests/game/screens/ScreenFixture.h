@@ -17,6 +17,7 @@
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/SceneNode.h"
 #include "engine/scene/TemplateCollectionNode.h"
+#include "engine/ui/ControlKeys.h"
 #include "game/app/GameClassRegistration.h"
 #include "tests/game/app/GameHarness.h"
 #include "tests/game/app/ScreenInput.h"
@@ -26,9 +27,6 @@
 // the menus, and a player's mouse and keyboard.
 class ScreenTest : public ::testing::Test {
 protected:
-    static constexpr uint32_t kVirtualEscape = 27;
-    static constexpr uint32_t kVirtualEnter = 13;
-
     void SetUp() override { start(); }
 
     void start() {
