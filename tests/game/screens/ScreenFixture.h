@@ -158,9 +158,33 @@ protected:
         profiles->loadUserProfiles();
         return profiles;
     }
+    // The player as the profile file on disk holds it now, kept until the next call; none when
+    // the file has no such player.
+    const CProfileParameters* stored(const char16_t* player) {
+        m_stored = storedProfiles();
+        return m_stored->findProfile(player);
+    }
+
+    // Clicks the quit button and runs the program's loop, which ends the program with 0 once a
+    // pass answers false; the window goes with it.
+    void expectQuitEndsTheProgram(const BaseNode& quitButton) {
+        const HostWindow window = game.window();
+        screen_input::clickNode(game, quitButton);
+        bool ended = false;
+        for (int pass = 0; pass < 200 && !ended; ++pass) {
+            game.clock.advanceMs(20);
+            ended = !game.engine().runOnce();
+        }
+        EXPECT_TRUE(ended) << "the program's loop ends, and the program with 0";
+        EXPECT_EQ(game.host.window(window), nullptr);
+        EXPECT_GE(game.host.findCall("postQuitMessage 0"), 0);
+    }
 
     SceneManager& manager() const { return *game.application().getSceneManager(); }
     CContentManager& content() const { return *game.application().getContentManager(); }
 
     GameHarness game;
+
+private:
+    CRefPointer<CProfileManager> m_stored;
 };
