@@ -91,10 +91,8 @@ bool GOptionsScene::OnButtonPressed(CEventControlClicked& event) {
     if (control == nullptr)
         return false;
     if (control->getName() == nameOf("BackButton")) {
-        if (openedFromMainMenu())
-            navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackTo"));
-        else
-            navigateBack(0, nameOf("NavBackFrom2"), nameOf("NavBackTo"));
+        navigateBack(0, nameOf(openedFromMainMenu() ? "NavBackFrom" : "NavBackFrom2"),
+                     nameOf("NavBackTo"));
         return true;
     }
     CProfileParameters* player = currentPlayer();

@@ -44,9 +44,9 @@ bool GSelectPlayerInputNameScene::OnValueChanged(CEventNode& event) {
     if (node == m_nameEdit && m_okButton != nullptr) {
         const CStringW& name = m_nameEdit->getText();
         m_okButton->setEnabled(!name.isEmpty() && isNameFree(name));
-    } else if (node->getName() == nameOf("HardButton")) {
+    } else if (node == m_hardBox) {
         checkHard(true);
-    } else if (node->getName() == nameOf("EasyButton")) {
+    } else if (node == m_easyBox) {
         checkHard(false);
     }
     return false;
