@@ -2,9 +2,10 @@
 
 #include <cstdint>
 
-// The virtual keys the controls answer, as key-down events carry them.
+// The virtual keys the controls and the game's screens answer, as key events carry them.
 constexpr uint32_t kKeyBackspace = 8;
 constexpr uint32_t kKeyEnter = 13;
+constexpr uint32_t kKeyEscape = 27;
 constexpr uint32_t kKeyEnd = 35;
 constexpr uint32_t kKeyHome = 36;
 constexpr uint32_t kKeyLeft = 37;

@@ -3,6 +3,7 @@
 #include "engine/audio/SoundPlayer.h"
 #include "engine/core/Engine.h"
 #include "engine/core/NameId.h"
+#include "engine/io/ProfileManager.h"
 #include "engine/scene/NodeEventHook.h"
 #include "engine/scene/SceneManager.h"
 
@@ -93,6 +94,16 @@ bool GBaseSceneNode::OnListItemHovered(CEventNode&) {
 CEngine* GBaseSceneNode::getEngine() const {
     SceneManager* manager = getSceneManager();
     return manager != nullptr ? manager->getEngine() : nullptr;
+}
+
+CProfileManager* GBaseSceneNode::getProfiles() const {
+    CEngine* engine = getEngine();
+    return engine != nullptr ? engine->getProfileManager() : nullptr;
+}
+
+CProfileParameters* GBaseSceneNode::currentPlayer() const {
+    CProfileManager* profiles = getProfiles();
+    return profiles != nullptr ? profiles->getActiveProfile() : nullptr;
 }
 
 CSoundPlayer* GBaseSceneNode::getSoundPlayer() const {

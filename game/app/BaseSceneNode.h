@@ -10,6 +10,8 @@
 #include "engine/scene/SceneNode.h"
 
 class CEngine;
+class CProfileManager;
+class CProfileParameters;
 class CSoundPlayer;
 
 // The base of the game's full-screen scenes. It is ticked every 30 ms of its own clock from
@@ -62,6 +64,10 @@ protected:
 
     // The engine that made the scene's manager; none without one.
     CEngine* getEngine() const;
+    // None without an engine.
+    CProfileManager* getProfiles() const;
+    // The active profile; none without one.
+    CProfileParameters* currentPlayer() const;
     CSoundPlayer* getSoundPlayer() const;
     // Not exclusive: with the group's default fade-in.
     void playCue(const char* name, bool exclusive = false) const;

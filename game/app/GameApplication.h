@@ -54,16 +54,14 @@ public:
 
     // The active player's volumes and music; nothing without an active player.
     void applySoundSettings();
-    // The active player's cursor and full screen; nothing without an active player.
+    // The active player's full screen and cursor; nothing without an active player.
     void applyDisplaySettings();
+    // Whether the desktop is tall enough for the game's window with its frame.
+    bool canShowWindow() const;
     // Lowers the music under a level's sound (false) or brings it back (true).
     void duckMusic(bool restore);
     // Fits the logical screen into the back buffer and places the first scene manager there.
     void fitScreen();
-    // What the device was last given: the driver, the size and full screen.
-    CreationParameters& getDeviceParameters() { return m_deviceParameters; }
-    // Gives the device those parameters: it makes its window and video driver again.
-    void applyDeviceParameters();
     CVector3d screenToScene(const CVector3d& point) const {
         return m_screenFit.screenToScene(point);
     }
@@ -98,6 +96,9 @@ private:
 
     void switchVideoDriver();
     void switchFullScreen();
+    // Gives the device the parameters it was last given, changed: it makes its window and
+    // video driver again.
+    void applyDeviceParameters();
     void takeScreenshot();
     void reloadSoundPack();
 

@@ -43,23 +43,24 @@ void GGameApplication::applySoundSettings() {
     }
 }
 
+// The cursor is set last, so that it holds on a device made again.
 void GGameApplication::applyDisplaySettings() {
     CProfileParameters* profile = activeProfile();
     if (profile == nullptr)
         return;
-    setCursorImage();
     const bool fullScreen = profile->getBool("FullScreen");
-    if (fullScreen && !m_deviceParameters.fullScreen) {
-        m_deviceParameters.fullScreen = true;
-    } else if (!fullScreen && m_deviceParameters.fullScreen &&
-               m_engine->getDisplayModeList()->getDesktopMode().height >= kWindowedDesktopHeight) {
-        m_deviceParameters.fullScreen = false;
-    } else {
-        return;
+    if (fullScreen != m_deviceParameters.fullScreen && (fullScreen || canShowWindow())) {
+        m_deviceParameters.fullScreen = fullScreen;
+        m_deviceParameters.width = 1024;
+        m_deviceParameters.height = 768;
+        applyDeviceParameters();
     }
-    m_deviceParameters.width = 1024;
-    m_deviceParameters.height = 768;
-    applyDeviceParameters();
+    setCursorImage();
+}
+
+bool GGameApplication::canShowWindow() const {
+    return m_engine &&
+           m_engine->getDisplayModeList()->getDesktopMode().height >= kWindowedDesktopHeight;
 }
 
 // The game's own cursor image unless the player chose the system's; an image that does not

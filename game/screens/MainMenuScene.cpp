@@ -171,8 +171,3 @@ void GMainMenuScene::startNewGame() {
 SceneNode* GMainMenuScene::openScreen(const char16_t* file, bool keepVisible) {
     return openSceneFile(file, keepVisible, nameOf("NavFrom"), nameOf("NavTo"));
 }
-
-CProfileParameters* GMainMenuScene::currentPlayer() const {
-    CEngine* engine = getEngine();
-    return engine != nullptr ? engine->getProfileManager()->getActiveProfile() : nullptr;
-}

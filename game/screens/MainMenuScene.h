@@ -33,7 +33,6 @@ protected:
     ~GMainMenuScene() override = default;
 
 private:
-    CProfileParameters* currentPlayer() const;
     void greetPlayer(CProfileParameters* player);
     void showCreditsTip();
     void hideCreditsTip();

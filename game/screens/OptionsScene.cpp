@@ -1,21 +1,14 @@
 #include "game/screens/OptionsScene.h"
 
 #include "engine/audio/SoundPlayer.h"
-#include "engine/core/Engine.h"
-#include "engine/core/ICursorControl.h"
-#include "engine/io/ContentManager.h"
 #include "engine/io/ProfileManager.h"
 #include "engine/platform/InputEvents.h"
-#include "engine/platform/VideoModeList.h"
 #include "engine/ui/ControlKeys.h"
-#include "engine/video/SoftwareImage.h"
 #include "game/app/GameApplication.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/SceneChildren.h"
 
 namespace {
-
-constexpr uint32_t kKeyEscape = 27;
 
 const char* const kOnTemplate = "Options_OnButton";
 
@@ -98,10 +91,8 @@ bool GOptionsScene::OnButtonPressed(CEventControlClicked& event) {
     if (control == nullptr)
         return false;
     if (control->getName() == nameOf("BackButton")) {
-        if (openedFromMainMenu())
-            navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackTo"));
-        else
-            navigateBack(0, nameOf("NavBackFrom2"), nameOf("NavBackTo"));
+        navigateBack(0, nameOf(openedFromMainMenu() ? "NavBackFrom" : "NavBackFrom2"),
+                     nameOf("NavBackTo"));
         return true;
     }
     CProfileParameters* player = currentPlayer();
@@ -133,11 +124,7 @@ void GOptionsScene::toggleMute(CProfileParameters& player) {
 // A desktop too low for the window keeps the game in full screen, with a word why.
 void GOptionsScene::toggleFullScreen(CProfileParameters& player) {
     const bool fullScreen = !isToggleOn(m_fullScreenButton);
-    CEngine* engine = getEngine();
-    if (engine == nullptr)
-        return;
-    if (!fullScreen &&
-        engine->getDisplayModeList()->getDesktopMode().height <= kMaxFullScreenOnlyHeight) {
+    if (!fullScreen && !theApplication->canShowWindow()) {
         CArray<CStringW> buttons;
         buttons.append(u"%OkBtn%");
         showMessageBox(nameOf("MessageBox1Button"), buttons, u"%Warning%",
@@ -145,23 +132,17 @@ void GOptionsScene::toggleFullScreen(CProfileParameters& player) {
         return;
     }
     setToggleLook(m_fullScreenButton, fullScreen);
-    CreationParameters& parameters = theApplication->getDeviceParameters();
-    parameters.width = 1024;
-    parameters.height = 768;
-    parameters.fullScreen = fullScreen;
-    theApplication->applyDeviceParameters();
     player.setBool("FullScreen", fullScreen);
     player.notifyChanged();
-    if (!fullScreen)
-        applyCursor(player.getBool("WindowsCursor"));
+    theApplication->applyDisplaySettings();
 }
 
 void GOptionsScene::toggleCursor(CProfileParameters& player) {
     const bool systemCursor = !isToggleOn(m_cursorButton);
     setToggleLook(m_cursorButton, systemCursor);
-    applyCursor(systemCursor);
     player.setBool("WindowsCursor", systemCursor);
     player.notifyChanged();
+    theApplication->applyDisplaySettings();
 }
 
 // The level reads the setting whenever the player moves a client.
@@ -170,21 +151,6 @@ void GOptionsScene::toggleDragViaClick(CProfileParameters& player) {
     setToggleLook(m_dragViaClickButton, dragViaClick);
     player.setBool("DragViaClick", dragViaClick);
     player.notifyChanged();
-}
-
-void GOptionsScene::applyCursor(bool systemCursor) {
-    CEngine* engine = getEngine();
-    ICursorControl* cursor = engine != nullptr ? engine->getCursorControl() : nullptr;
-    if (cursor == nullptr)
-        return;
-    if (systemCursor) {
-        cursor->setCursorImage(nullptr, 0, 0);
-        return;
-    }
-    const CRefPointer<CContent> image = theApplication->getContentManager()->load(
-        contentType("imag"), u"scenes/images/Cursor.png", true);
-    if (image)
-        cursor->setCursorImage(static_cast<CSoftwareImage*>(image.get()), 3, 2);
 }
 
 // Esc and Enter leave as the back button does, sliding when the main menu lies below.
@@ -204,9 +170,4 @@ bool GOptionsScene::OnKeyUp(CEventInputKeyUp& event) {
 bool GOptionsScene::openedFromMainMenu() const {
     const SceneNode* previous = getPreviousScene();
     return previous != nullptr && previous->isKindOf(GMainMenuScene::kTypeId);
-}
-
-CProfileParameters* GOptionsScene::currentPlayer() const {
-    CEngine* engine = getEngine();
-    return engine != nullptr ? engine->getProfileManager()->getActiveProfile() : nullptr;
 }

@@ -17,8 +17,6 @@ class GOptionsScene : public NodeClass<GOptionsScene, GBaseSceneNode> {
 public:
     static constexpr uint32_t kTypeId = 1106;
     static constexpr const char16_t* kTypeName = u"GOptionsScene";
-    // A window of 768 lines with its frame needs a taller desktop than this.
-    static constexpr int32_t kMaxFullScreenOnlyHeight = 788;
 
     GOptionsScene(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager);
 
@@ -28,18 +26,14 @@ public:
     bool OnButtonPressed(CEventControlClicked& event) override;
     bool OnKeyUp(CEventInputKeyUp& event) override;
 
-    // Nothing for an absent button.
-    static void setToggleLook(ButtonNode* button, bool on);
     static bool isToggleOn(const ButtonNode* button);
-    // The system's cursor, or the game's image with its hot spot; an image that does not load
-    // leaves the cursor as it is.
-    void applyCursor(bool systemCursor);
 
 protected:
     ~GOptionsScene() override = default;
 
 private:
-    CProfileParameters* currentPlayer() const;
+    // Nothing for an absent button.
+    static void setToggleLook(ButtonNode* button, bool on);
     void showSettings(const CProfileParameters& player);
     void toggleMute(CProfileParameters& player);
     void toggleFullScreen(CProfileParameters& player);

@@ -1,16 +1,9 @@
 #include "game/screens/SelectPlayerInputNameScene.h"
 
-#include "engine/core/Engine.h"
 #include "engine/io/ProfileManager.h"
 #include "engine/platform/InputEvents.h"
 #include "engine/ui/ControlKeys.h"
 #include "game/screens/SceneChildren.h"
-
-namespace {
-
-constexpr uint32_t kKeyEscape = 27;
-
-} // namespace
 
 GSelectPlayerInputNameScene::GSelectPlayerInputNameScene(const CContentKey& key, BaseNode* parent,
                                                          SceneManager* sceneManager)
@@ -33,11 +26,9 @@ bool GSelectPlayerInputNameScene::OnSceneSwitch(CEventSceneSwitchStarted& event)
         m_nameEdit->setText(CStringW());
     if (m_okButton != nullptr)
         m_okButton->setEnabled(false);
-    CEngine* engine = getEngine();
+    CProfileManager* profiles = getProfiles();
     const int32_t difficulty =
-        engine != nullptr
-            ? engine->getProfileManager()->getPlayerDefaults()->getInt("PlayerDifficulty")
-            : -1;
+        profiles != nullptr ? profiles->getPlayerDefaults()->getInt("PlayerDifficulty") : -1;
     if (difficulty == 0 || difficulty == 1)
         checkHard(difficulty == 0);
     return true;
@@ -53,9 +44,9 @@ bool GSelectPlayerInputNameScene::OnValueChanged(CEventNode& event) {
     if (node == m_nameEdit && m_okButton != nullptr) {
         const CStringW& name = m_nameEdit->getText();
         m_okButton->setEnabled(!name.isEmpty() && isNameFree(name));
-    } else if (node->getName() == nameOf("HardButton")) {
+    } else if (node == m_hardBox) {
         checkHard(true);
-    } else if (node->getName() == nameOf("EasyButton")) {
+    } else if (node == m_easyBox) {
         checkHard(false);
     }
     return false;
@@ -96,26 +87,25 @@ bool GSelectPlayerInputNameScene::OnKeyUp(CEventInputKeyUp& event) {
 // must not change. The difficulty is stored only when the scene has its Hard box to read it
 // from.
 void GSelectPlayerInputNameScene::createPlayer() {
-    CEngine* engine = getEngine();
-    if (engine == nullptr)
+    CProfileManager* profiles = getProfiles();
+    if (profiles == nullptr)
         return;
-    CProfileManager& profiles = *engine->getProfileManager();
     const CStringW name = m_nameEdit != nullptr ? m_nameEdit->getText() : CStringW();
-    if (name.isEmpty() || !profiles.addProfile(name)) {
+    if (name.isEmpty() || !profiles->addProfile(name)) {
         if (m_okButton != nullptr)
             m_okButton->setEnabled(false);
         return;
     }
-    CProfileParameters* player = profiles.findProfile(name);
+    CProfileParameters* player = profiles->findProfile(name);
     if (player != nullptr && m_hardBox != nullptr)
         player->setInt("PlayerDifficulty", m_hardBox->isChecked() ? 0 : 1);
-    profiles.saveUserProfiles();
+    profiles->saveUserProfiles();
     goBack();
 }
 
 bool GSelectPlayerInputNameScene::isNameFree(const CStringW& name) const {
-    CEngine* engine = getEngine();
-    return engine == nullptr || engine->getProfileManager()->findProfile(name) == nullptr;
+    CProfileManager* profiles = getProfiles();
+    return profiles == nullptr || profiles->findProfile(name) == nullptr;
 }
 
 void GSelectPlayerInputNameScene::checkHard(bool hard) {

@@ -24,13 +24,12 @@ public:
     bool OnButtonPressed(CEventControlClicked& event) override;
     bool OnKeyUp(CEventInputKeyUp& event) override;
 
-    // Adds the player of the typed name with the chosen difficulty, saves and goes back.
-    void createPlayer();
-
 protected:
     ~GSelectPlayerInputNameScene() override = default;
 
 private:
+    // Adds the player of the typed name with the chosen difficulty, saves and goes back.
+    void createPlayer();
     bool isNameFree(const CStringW& name) const;
     void checkHard(bool hard);
     void goBack();

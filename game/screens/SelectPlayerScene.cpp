@@ -13,13 +13,7 @@
 
 namespace {
 
-constexpr uint32_t kKeyEscape = 27;
-
 const char16_t* const kNameEntryFile = u"scenes/SelectPlayerInputNameScene.qscn";
-
-CProfileManager* profilesOf(CEngine* engine) {
-    return engine != nullptr ? engine->getProfileManager() : nullptr;
-}
 
 void enable(ControlNode* control, bool enabled) {
     if (control != nullptr)
@@ -51,15 +45,10 @@ bool GSelectPlayerScene::OnSceneSwitch(CEventSceneSwitchStarted& event) {
     if (event.getTo() != this)
         return false;
     if (event.getForward() != 0) {
-        fillPlayerList(true);
-        m_rememberedPlayerCount = playerCount();
+        fillPlayerList(currentPlayerIndex());
     } else {
-        fillPlayerList(false);
         const int32_t count = playerCount();
-        if (m_playersList != nullptr && count != m_rememberedPlayerCount && count > 0) {
-            m_playersList->selectItem(count - 1, true);
-            m_playersList->refreshElements();
-        }
+        fillPlayerList(count != m_rememberedPlayerCount ? count - 1 : -1);
         if (m_playersList != nullptr)
             m_playersList->setFocused(true);
     }
@@ -119,18 +108,16 @@ bool GSelectPlayerScene::OnKeyUp(CEventInputKeyUp& event) {
     return true;
 }
 
-void GSelectPlayerScene::fillPlayerList(bool selectCurrent) {
-    CProfileManager* profiles = profilesOf(getEngine());
+void GSelectPlayerScene::fillPlayerList(int32_t selectItem) {
+    CProfileManager* profiles = getProfiles();
     if (m_playersList == nullptr || profiles == nullptr)
         return;
     const int32_t count = profiles->getProfileCount();
     m_playersList->setItemsCount(count);
-    for (int32_t i = 0; i < count; ++i) {
-        CProfileParameters* player = profiles->getProfile(i);
-        m_playersList->setItemText(i, 0, player->getName());
-        if (selectCurrent && player == profiles->getActiveProfile())
-            m_playersList->selectItem(i, true);
-    }
+    for (int32_t i = 0; i < count; ++i)
+        m_playersList->setItemText(i, 0, profiles->getProfile(i)->getName());
+    if (selectItem >= 0)
+        m_playersList->selectItem(selectItem, true);
     m_playersList->refreshElements();
     showPlayerDifficulties();
     placeNewPlayerButton();
@@ -139,7 +126,7 @@ void GSelectPlayerScene::fillPlayerList(bool selectCurrent) {
 // After the selection has scrolled the list: each icon goes on the element that shows its
 // player.
 void GSelectPlayerScene::showPlayerDifficulties() {
-    CProfileManager& profiles = *profilesOf(getEngine());
+    CProfileManager& profiles = *getProfiles();
     for (int32_t i = 0; i < profiles.getProfileCount(); ++i) {
         const int32_t element = m_playersList->elementIndexOf(i);
         if (element < 0 || uint32_t(element) >= m_playersList->getElementCount())
@@ -164,12 +151,8 @@ void GSelectPlayerScene::placeNewPlayerButton() {
 }
 
 void GSelectPlayerScene::updateButtons() {
-    enable(m_okButton, playerCount() > 0);
-    updateListButtons();
-}
-
-void GSelectPlayerScene::updateListButtons() {
     const int32_t count = playerCount();
+    enable(m_okButton, count > 0);
     if (m_newPlayerButton != nullptr) {
         m_newPlayerButton->setEnabled(count < kMaxPlayers);
         m_newPlayerButton->setVisible(count < kMaxPlayers);
@@ -179,26 +162,19 @@ void GSelectPlayerScene::updateListButtons() {
 
 // Removing any player leaves none current, so the user confirms one again.
 void GSelectPlayerScene::deleteSelectedPlayer() {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     if (m_playersList == nullptr || profiles == nullptr)
         return;
     const int32_t selected = m_playersList->getSelectedItem();
     profiles->removeProfile(selected);
     profiles->saveUserProfiles();
-    fillPlayerList(false);
     const int32_t count = profiles->getProfileCount();
-    if (count > 0) {
-        m_playersList->selectItem(std::min(selected, count - 1), true);
-        m_playersList->refreshElements();
-        showPlayerDifficulties();
-    } else {
-        enable(m_okButton, false);
-    }
-    updateListButtons();
+    fillPlayerList(count > 0 ? std::min(selected, count - 1) : -1);
+    updateButtons();
 }
 
 void GSelectPlayerScene::confirmPlayer() {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     if (profiles == nullptr)
         return;
     profiles->setActiveProfile(m_playersList != nullptr ? m_playersList->getSelectedItem() : 0);
@@ -209,7 +185,7 @@ void GSelectPlayerScene::confirmPlayer() {
     theApplication->applySoundSettings();
     theApplication->applyDisplaySettings();
     reloadPlayerData(*player);
-    navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackToSlide"));
+    goBack();
 }
 
 // A level list that does not open leaves the list empty; the confirmation goes on.
@@ -227,7 +203,17 @@ void GSelectPlayerScene::goBack() {
     navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackToSlide"));
 }
 
+// -1 when there is none.
+int32_t GSelectPlayerScene::currentPlayerIndex() const {
+    CProfileManager* profiles = getProfiles();
+    for (int32_t i = 0; profiles != nullptr && i < profiles->getProfileCount(); ++i) {
+        if (profiles->getProfile(i) == profiles->getActiveProfile())
+            return i;
+    }
+    return -1;
+}
+
 int32_t GSelectPlayerScene::playerCount() const {
-    CProfileManager* profiles = profilesOf(getEngine());
+    CProfileManager* profiles = getProfiles();
     return profiles != nullptr ? profiles->getProfileCount() : 0;
 }

@@ -28,21 +28,20 @@ public:
     bool OnMessageBoxResult(CEventMessageBoxResult& event) override;
     bool OnKeyUp(CEventInputKeyUp& event) override;
 
-    // One item per player in stored order, the current one selected when asked; the new-player
-    // button moves under the last row.
-    void fillPlayerList(bool selectCurrent);
-    // Makes the selected player current and goes back; nothing while no item can be.
-    void confirmPlayer();
-
 protected:
     ~GSelectPlayerScene() override = default;
 
 private:
+    // One item per player in stored order, the item selected unless it is -1; the new-player
+    // button moves under the last row.
+    void fillPlayerList(int32_t selectItem);
+    // Makes the selected player current and goes back; nothing while no item can be.
+    void confirmPlayer();
+    int32_t currentPlayerIndex() const;
     int32_t playerCount() const;
     void showPlayerDifficulties();
     void placeNewPlayerButton();
     void updateButtons();
-    void updateListButtons();
     void deleteSelectedPlayer();
     void reloadPlayerData(CProfileParameters& player);
     void goBack();

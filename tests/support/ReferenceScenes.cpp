@@ -6,33 +6,38 @@
 #include "engine/video/QuadBatcher.h"
 #include "support/TestImage.h"
 
-namespace {
+namespace reference_scenes {
 
-// Vertex colours and textures as they are: no lighting.
-RenderMaterial flatMaterial(uint32_t type = MATERIAL_SOLID) {
+RenderMaterial flatMaterial(uint32_t type) {
     RenderMaterial material;
     material.type = type;
     material.lighting = false;
     return material;
 }
 
-// Eight by eight: a colour checker whose alpha falls from left to right.
 uint32_t checkerTexel(int32_t x, int32_t y) {
     const uint32_t alpha = 255 - uint32_t(x) * 32;
     const uint32_t colour = ((x / 2 + y / 2) & 1) ? 0xFFC040u : 0x4060FFu;
     return alpha << 24 | colour;
 }
 
-CVector2d point(float x, float y) {
-    return CVector2d(x, y);
-}
-
 void addQuad(CQuadBatcher& batch, const RenderMaterial& material, float left, float top,
              float right, float bottom, CColor color) {
-    const CVector2d corners[4] = {point(left, top), point(right, top), point(right, bottom),
-                                  point(left, bottom)};
-    const CVector2d texCoords[4] = {point(0, 0), point(1, 0), point(1, 1), point(0, 1)};
+    const CVector2d corners[4] = {CVector2d(left, top), CVector2d(right, top),
+                                  CVector2d(right, bottom), CVector2d(left, bottom)};
+    const CVector2d texCoords[4] = {CVector2d(0, 0), CVector2d(1, 0), CVector2d(1, 1),
+                                    CVector2d(0, 1)};
     batch.addQuad(&material, corners, texCoords, 0, color);
+}
+
+} // namespace reference_scenes
+
+using namespace reference_scenes;
+
+namespace {
+
+CVector2d point(float x, float y) {
+    return CVector2d(x, y);
 }
 
 // Looking along +z, objects from z 1 to 100.

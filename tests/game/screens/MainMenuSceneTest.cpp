@@ -20,7 +20,8 @@ public:
 // The main menu opened in place of the logos, its arrival left to each test.
 class MainMenuSceneTest : public ScreenTest {
 protected:
-    void openMenu() {
+    // ScreenTest::openMenu without the wait for the arrival.
+    void openMenuUnsettled() {
         const CRefPointer<CContent> loaded =
             content().load(contentType("snod"), u"scenes/MainMenuScene.qscn", true);
         auto* node = static_cast<BaseNode*>(loaded.get());
@@ -29,23 +30,23 @@ protected:
         manager().openScene(menu.get(), CNameId());
     }
 
-    BaseNode* find(const char* path) const { return findIn(menu.get(), path); }
+    // A node of the menu, current or not.
+    BaseNode* inMenu(const char* path) const { return findIn(menu.get(), path); }
     std::string text(const char* path) const {
-        return CString(static_cast<TextNode*>(find(path))->getText().c_str()).c_str();
+        return CString(static_cast<TextNode*>(inMenu(path))->getText().c_str()).c_str();
     }
     // A control of the menu reports a click, as a button does when its press has played.
     void press(const char* name) {
         CRefPointer<ControlNode> control(
-            new ControlNode(CContentKey(), find("Scene/Menu"), nullptr));
+            new ControlNode(CContentKey(), inMenu("Scene/Menu"), nullptr));
         control->setName(ScreenTest::name(name));
         control->postEvent(control.get(), CEventReceiver::RouteSelfThenParents,
                            *CRefPointer<CEvent>(new CEventControlClicked(control.get())));
         game.advance(20);
         control->setParent(nullptr);
     }
-    std::string current() const { return currentName(); }
-    CProfileParameters& addPlayer(const char16_t* name, int32_t difficulty) {
-        CProfileParameters& player = ScreenTest::addPlayer(name, difficulty);
+    CProfileParameters& addCurrentPlayer(const char16_t* name, int32_t difficulty) {
+        CProfileParameters& player = addPlayer(name, difficulty);
         game.profiles().setActiveProfile(game.profiles().getProfileCount() - 1);
         return player;
     }
@@ -54,13 +55,13 @@ protected:
 };
 
 TEST_F(MainMenuSceneTest, WithoutAPlayerItSendsTheUserToPlayerSelection) {
-    openMenu();
+    openMenuUnsettled();
     EXPECT_EQ(text("Scene/Menu/WelcomeText"), "Welcome, !");
-    EXPECT_FALSE(find("Scene/Menu/DifficultyIcon")->isVisible());
+    EXPECT_FALSE(inMenu("Scene/Menu/DifficultyIcon")->isVisible());
     game.advance(380);
-    EXPECT_EQ(current(), "MainMenuScene") << "while it still comes into view";
+    EXPECT_EQ(currentName(), "MainMenuScene") << "while it still comes into view";
     game.advance(40);
-    EXPECT_EQ(current(), "SelectPlayerScene");
+    EXPECT_EQ(currentName(), "SelectPlayerScene");
     EXPECT_TRUE(menu->isVisible()) << "kept behind the player selection";
 
     press("NewGameButton");
@@ -73,40 +74,40 @@ TEST_F(MainMenuSceneTest, ItGreetsThePlayerWithTheIconOfTheirDifficulty) {
         const char* icon;
     };
     for (const Case& c : {Case{1, "Easy"}, Case{0, "Hard"}, Case{2, "Easy"}}) {
-        addPlayer(u"Anna", c.difficulty);
-        openMenu();
+        addCurrentPlayer(u"Anna", c.difficulty);
+        openMenuUnsettled();
         EXPECT_EQ(text("Scene/Menu/WelcomeText"), "Welcome, Anna!");
-        EXPECT_TRUE(find("Scene/Menu/DifficultyIcon")->isVisible());
-        EXPECT_EQ(stateOf(find("Scene/Menu/DifficultyIcon")), c.icon) << c.difficulty;
+        EXPECT_TRUE(inMenu("Scene/Menu/DifficultyIcon")->isVisible());
+        EXPECT_EQ(stateOf(inMenu("Scene/Menu/DifficultyIcon")), c.icon) << c.difficulty;
         game.profiles().removeProfile(0);
     }
 }
 
 TEST_F(MainMenuSceneTest, TheHeroineSaysHelloOnlyOnAForwardArrival) {
-    addPlayer(u"Anna", 0);
-    openMenu();
-    BaseNode* heroine = find("Scene/Bg/Nelia");
+    addCurrentPlayer(u"Anna", 0);
+    openMenuUnsettled();
+    BaseNode* heroine = inMenu("Scene/Bg/Nelia");
     game.advance(420);
     EXPECT_EQ(stateOf(heroine), "FirstHello1");
-    EXPECT_EQ(current(), "MainMenuScene");
+    EXPECT_EQ(currentName(), "MainMenuScene");
     game.advance(1000);
     heroine->stopCurrentState(false);
 
     press("OptionsButton");
     game.advance(600);
-    ASSERT_EQ(current(), "OptionsScene");
+    ASSERT_EQ(currentName(), "OptionsScene");
     EXPECT_TRUE(menu->isVisible());
     manager().getCurrentScene()->navigateBack(0, CNameId(), CNameId());
     game.advance(600);
-    ASSERT_EQ(current(), "MainMenuScene");
+    ASSERT_EQ(currentName(), "MainMenuScene");
     EXPECT_EQ(stateOf(heroine), "") << "no hello when coming back";
 }
 
 TEST_F(MainMenuSceneTest, TheHeroinePlaysAnIdleAnimationEveryFiveToEightSeconds) {
-    addPlayer(u"Anna", 0);
-    openMenu();
+    addCurrentPlayer(u"Anna", 0);
+    openMenuUnsettled();
     game.advance(1500);
-    BaseNode* heroine = find("Scene/Bg/Nelia");
+    BaseNode* heroine = inMenu("Scene/Bg/Nelia");
     const std::set<std::string> idles = {"Blink", "Blink1", "Boring1", "Boring2", "Smile"};
     auto idleStarted = [&] {
         for (uint32_t i = 0; i < heroine->getChildCount(); ++i) {
@@ -136,7 +137,7 @@ TEST_F(MainMenuSceneTest, TheHeroinePlaysAnIdleAnimationEveryFiveToEightSeconds)
 }
 
 TEST_F(MainMenuSceneTest, ArrivingReleasesTheLevelsTemplatesAndUnusedContent) {
-    addPlayer(u"Anna", 0);
+    addCurrentPlayer(u"Anna", 0);
     const CRefPointer<CContent> templates =
         content().load(contentType("snod"), u"levels/common/TemplateCollection.qscn", true);
     game.application().getLevelSceneManager()->setTemplateCollection(
@@ -144,7 +145,7 @@ TEST_F(MainMenuSceneTest, ArrivingReleasesTheLevelsTemplatesAndUnusedContent) {
     const CContentKey unused(&content(), u"scenes/images/IntroBg.png");
     content().loadAtlasTexture(u"scenes/images/IntroBg.png", true);
     ASSERT_NE(content().find(contentType("atex"), unused), nullptr);
-    openMenu();
+    openMenuUnsettled();
     game.advance(420);
     EXPECT_EQ(game.application().getLevelSceneManager()->getTemplateCollection(), nullptr);
     EXPECT_EQ(content().find(contentType("atex"), unused), nullptr);
@@ -153,9 +154,9 @@ TEST_F(MainMenuSceneTest, ArrivingReleasesTheLevelsTemplatesAndUnusedContent) {
 }
 
 TEST_F(MainMenuSceneTest, NewGameForANewPlayerStartsAtTheFirstLevel) {
-    CProfileParameters& player = addPlayer(u"Anna", 0);
+    CProfileParameters& player = addCurrentPlayer(u"Anna", 0);
     player.setInt("LevelIndex", 7);
-    openMenu();
+    openMenuUnsettled();
     game.advance(420);
     press("NewGameButton");
     EXPECT_EQ(player.getInt("LevelIndex"), 1);
@@ -169,47 +170,37 @@ TEST_F(MainMenuSceneTest, NewGameForANewPlayerStartsAtTheFirstLevel) {
 // After the last level the results screen returns to the menu, which shows the credits
 // instead; a click anywhere brings the menu back.
 TEST_F(MainMenuSceneTest, AfterTheResultsTheCreditsScrollUntilAClick) {
-    addPlayer(u"Anna", 0);
-    openMenu();
+    addCurrentPlayer(u"Anna", 0);
+    openMenuUnsettled();
     settle();
-    BaseNode* clip = find("Scene/Bg/ClipNode");
+    BaseNode* clip = inMenu("Scene/Bg/ClipNode");
     for (int round = 0; round < 2; ++round) {
         const CRefPointer<SceneNode> results(new FakeResultsScene(CContentKey(), nullptr, nullptr));
         menu->openScene(results.get(), false, CNameId(), CNameId());
         settle();
         results->navigateBack(0, CNameId(), CNameId());
         settle();
-        ASSERT_EQ(current(), "MainMenuScene");
-        EXPECT_FALSE(find("Scene/Menu")->isVisible());
-        EXPECT_TRUE(find("Scene/CreditsTipText")->isVisible());
+        ASSERT_EQ(currentName(), "MainMenuScene");
+        EXPECT_FALSE(inMenu("Scene/Menu")->isVisible());
+        EXPECT_TRUE(inMenu("Scene/CreditsTipText")->isVisible());
         EXPECT_TRUE(clip->isVisible());
-        EXPECT_EQ(stateOf(find("Scene/Bg/ClipNode/CreditsScroll")), "Scrolling");
+        EXPECT_EQ(stateOf(inMenu("Scene/Bg/ClipNode/CreditsScroll")), "Scrolling");
         EXPECT_EQ(clip->getPreReceivers().size(), 1u) << "once, however often it shows";
 
         clickAt(*menu, 0.1f, 0.9f);
-        EXPECT_TRUE(find("Scene/Menu")->isVisible());
-        EXPECT_FALSE(find("Scene/CreditsTipText")->isVisible());
+        EXPECT_TRUE(inMenu("Scene/Menu")->isVisible());
+        EXPECT_FALSE(inMenu("Scene/CreditsTipText")->isVisible());
         EXPECT_FALSE(clip->isVisible());
-        EXPECT_EQ(current(), "MainMenuScene") << "the click opened nothing";
+        EXPECT_EQ(currentName(), "MainMenuScene") << "the click opened nothing";
     }
     EXPECT_EQ(clip->getPreReceivers().size(), 0u);
 }
 
 TEST_F(MainMenuSceneTest, QuitEndsTheGame) {
-    addPlayer(u"Anna", 0);
-    openMenu();
+    addCurrentPlayer(u"Anna", 0);
+    openMenuUnsettled();
     settle();
-    const HostWindow window = game.window();
-    screen_input::clickNode(game, *find("Scene/Menu/QuitButton"));
-    // The program's loop, which ends the program with 0 once a pass answers false.
-    bool ended = false;
-    for (int pass = 0; pass < 200 && !ended; ++pass) {
-        game.clock.advanceMs(20);
-        ended = !game.engine().runOnce();
-    }
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(game.host.window(window), nullptr);
-    EXPECT_GE(game.host.findCall("postQuitMessage 0"), 0);
+    expectQuitEndsTheProgram(*inMenu("Scene/Menu/QuitButton"));
 }
 
 } // namespace

@@ -37,10 +37,6 @@ protected:
     SliderNode& slider(const char* name) const {
         return *findAs<SliderNode>((std::string("Scene/") + name).c_str());
     }
-    const CProfileParameters& stored() {
-        m_stored = storedProfiles();
-        return *m_stored->findProfile(u"Ann");
-    }
     CProfileParameters& player() const { return *game.profiles().getActiveProfile(); }
     CSoundPlayer& sound() const { return *game.engine().getSoundPlayer(); }
     uint32_t playing(const char* cue) const {
@@ -50,9 +46,6 @@ protected:
         return count;
     }
     const FakeHostWindowSystem::Window& window() { return *game.host.window(game.window()); }
-
-private:
-    CRefPointer<CProfileManager> m_stored;
 };
 
 TEST_F(OptionsSceneTest, ArrivalShowsThePlayersSettings) {
@@ -95,8 +88,8 @@ TEST_F(OptionsSceneTest, WithoutACurrentPlayerNothingIsShownOrChanged) {
         EXPECT_FALSE(isOn(name)) << name;
     }
     clickAt(slider("SoundSlider"), 0.9f, 0.5f);
-    EXPECT_EQ(stored().getFloat("SoundVolume"), 70.0f);
-    EXPECT_EQ(stored().getBool("SoundOn"), true);
+    EXPECT_EQ(stored(u"Ann")->getFloat("SoundVolume"), 70.0f);
+    EXPECT_EQ(stored(u"Ann")->getBool("SoundOn"), true);
     EXPECT_TRUE(game.engine().getCreationParameters().fullScreen);
 }
 
@@ -104,16 +97,16 @@ TEST_F(OptionsSceneTest, WithoutACurrentPlayerNothingIsShownOrChanged) {
 TEST_F(OptionsSceneTest, SlidersStoreSaveAndApplyTheVolumes) {
     openOptions();
     clickAt(slider("SoundSlider"), 0.8f, 0.5f);
-    EXPECT_NEAR(stored().getFloat("SoundVolume"), 80.0f, 1.0f);
+    EXPECT_NEAR(stored(u"Ann")->getFloat("SoundVolume"), 80.0f, 1.0f);
     EXPECT_NEAR(sound().getGroupVolume(0), 0.8f, 0.01f);
     EXPECT_NEAR(sound().getGroupVolume(3), 0.8f, 0.01f);
     EXPECT_EQ(playing("SoundVolumeChange"), 1u);
     clickAt(slider("SoundSlider"), 0.3f, 0.5f);
-    EXPECT_NEAR(stored().getFloat("SoundVolume"), 30.0f, 1.0f);
+    EXPECT_NEAR(stored(u"Ann")->getFloat("SoundVolume"), 30.0f, 1.0f);
     EXPECT_EQ(playing("SoundVolumeChange"), 1u) << "while the sample lasts";
 
     clickAt(slider("MusicSlider"), 0.25f, 0.5f);
-    EXPECT_NEAR(stored().getFloat("MusicVolume"), 25.0f, 1.0f);
+    EXPECT_NEAR(stored(u"Ann")->getFloat("MusicVolume"), 25.0f, 1.0f);
     EXPECT_NEAR(sound().getGroupVolume(1), 0.25f, 0.01f);
 }
 
@@ -129,8 +122,8 @@ TEST_F(OptionsSceneTest, MuteSwitchesSoundAndMusicTogether) {
         game.advance(20);
         EXPECT_EQ(sound().isCuePlaying(name("ButtonClick")), !muted);
         EXPECT_EQ(isOn("MuteButton"), muted);
-        EXPECT_EQ(stored().getBool("SoundOn"), !muted);
-        EXPECT_EQ(stored().getBool("MusicOn"), !muted);
+        EXPECT_EQ(stored(u"Ann")->getBool("SoundOn"), !muted);
+        EXPECT_EQ(stored(u"Ann")->getBool("MusicOn"), !muted);
         EXPECT_EQ(sound().getGroupVolume(0), muted ? 0.0f : 0.5f);
         EXPECT_EQ(sound().getGroupVolume(1), muted ? 0.0f : 0.5f);
     }
@@ -139,10 +132,10 @@ TEST_F(OptionsSceneTest, MuteSwitchesSoundAndMusicTogether) {
 TEST_F(OptionsSceneTest, CursorAndDragToggleTheirSettings) {
     openOptions();
     click(toggle("CursorButton"));
-    EXPECT_TRUE(stored().getBool("WindowsCursor"));
+    EXPECT_TRUE(stored(u"Ann")->getBool("WindowsCursor"));
     EXPECT_EQ(window().cursor, kSystemArrowCursor);
     click(toggle("CursorButton"));
-    EXPECT_FALSE(stored().getBool("WindowsCursor"));
+    EXPECT_FALSE(stored(u"Ann")->getBool("WindowsCursor"));
     const FakeHostWindowSystem::Cursor* own = game.host.cursor(window().cursor);
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(own->width, 32);
@@ -151,25 +144,27 @@ TEST_F(OptionsSceneTest, CursorAndDragToggleTheirSettings) {
 
     ASSERT_TRUE(isOn("DragViaClickButton"));
     click(toggle("DragViaClickButton"));
-    EXPECT_FALSE(stored().getBool("DragViaClick"));
+    EXPECT_FALSE(stored(u"Ann")->getBool("DragViaClick"));
     click(toggle("DragViaClickButton"));
-    EXPECT_TRUE(stored().getBool("DragViaClick"));
+    EXPECT_TRUE(stored(u"Ann")->getBool("DragViaClick"));
 }
 
-// A desktop of 788 lines is too low for a window of 768 with its frame.
-TEST_F(OptionsSceneTest, AWindowNeedsADesktopTallerThan788) {
+// A window of 768 lines with its frame needs a desktop of 788.
+TEST_F(OptionsSceneTest, AWindowNeedsADesktopOf788) {
     struct Case {
         int32_t desktopHeight;
         bool windowed;
     };
-    for (const Case& c : {Case{768, false}, Case{788, false}, Case{789, true}}) {
+    for (const Case& c : {Case{768, false}, Case{787, false}, Case{788, true}, Case{789, true}}) {
+        player().setBool("FullScreen", true);
+        game.profiles().saveUserProfiles();
         game.host.desktopMode = {1024, c.desktopHeight, 32, 60};
         start();
         openOptions();
         ASSERT_TRUE(isOn("FullscreenButton"));
         click(toggle("FullscreenButton"));
         EXPECT_EQ(game.engine().getCreationParameters().fullScreen, !c.windowed);
-        EXPECT_EQ(stored().getBool("FullScreen"), !c.windowed) << c.desktopHeight;
+        EXPECT_EQ(stored(u"Ann")->getBool("FullScreen"), !c.windowed) << c.desktopHeight;
         if (c.windowed) {
             EXPECT_FALSE(isOn("FullscreenButton"));
             EXPECT_FALSE(window().fullScreen);
@@ -228,7 +223,7 @@ TEST_F(OptionsSceneTest, LeavingPicksItsTransitionByKeyAndByOpener) {
         SceneNode* options = open(u"scenes/OptionsScene.qscn");
         BaseNode* shown = findIn(options, "Scene");
         if (c.escape) {
-            game.typeKey(kVirtualEscape, 0);
+            game.typeKey(kKeyEscape, 0);
             game.advance(20);
         } else {
             screen_input::clickNode(game, *findIn(options, "Scene/BackButton"));
@@ -246,7 +241,7 @@ TEST_F(OptionsSceneTest, AToggleWearingNeitherTemplateCountsAsOff) {
     EXPECT_FALSE(isOn("DragViaClickButton"));
     click(toggle("DragViaClickButton"));
     EXPECT_TRUE(isOn("DragViaClickButton"));
-    EXPECT_TRUE(stored().getBool("DragViaClick"));
+    EXPECT_TRUE(stored(u"Ann")->getBool("DragViaClick"));
 }
 
 } // namespace

@@ -45,13 +45,6 @@ protected:
         ASSERT_EQ(current()->getTypeName(), CStringW(u"MessageBoxNode"));
         click(static_cast<MessageBoxNode*>(current())->getButtons()[index].get());
     }
-    const CProfileParameters* stored(const char16_t* player) {
-        m_stored = storedProfiles();
-        return m_stored->findProfile(player);
-    }
-
-private:
-    CRefPointer<CProfileManager> m_stored;
 };
 
 TEST_F(PlayerJourneyTest, ANewPlayerChoosesOptionsDeletesTheOldOneAndQuits) {
@@ -113,16 +106,7 @@ TEST_F(PlayerJourneyTest, ANewPlayerChoosesOptionsDeletesTheOldOneAndQuits) {
     ASSERT_EQ(currentName(), "MainMenuScene");
     EXPECT_EQ(text("Scene/Menu/WelcomeText"), "Welcome, Anna!");
 
-    const HostWindow window = game.window();
-    screen_input::clickNode(game, *find("Scene/Menu/QuitButton"));
-    bool ended = false;
-    for (int pass = 0; pass < 200 && !ended; ++pass) {
-        game.clock.advanceMs(20);
-        ended = !game.engine().runOnce();
-    }
-    EXPECT_TRUE(ended) << "the program's loop ends, and the program with 0";
-    EXPECT_EQ(game.host.window(window), nullptr);
-    EXPECT_GE(game.host.findCall("postQuitMessage 0"), 0);
+    expectQuitEndsTheProgram(*find("Scene/Menu/QuitButton"));
 }
 
 // Without any player the menu leads straight to the name entry; the one new player is
@@ -135,7 +119,7 @@ TEST_F(PlayerJourneyTest, AFirstStartAsksForANameAtOnce) {
     settle();
     ASSERT_EQ(currentName(), "SelectPlayerInputNameScene");
     type(u"Bea");
-    typeKey(kVirtualEnter);
+    typeKey(kKeyEnter);
     ASSERT_EQ(currentName(), "SelectPlayerScene");
     EXPECT_EQ(players().getItemsCount(), 1);
     EXPECT_EQ(players().getSelectedItem(), 0);

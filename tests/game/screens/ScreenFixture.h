@@ -17,6 +17,7 @@
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/SceneNode.h"
 #include "engine/scene/TemplateCollectionNode.h"
+#include "engine/ui/ControlKeys.h"
 #include "game/app/GameClassRegistration.h"
 #include "tests/game/app/GameHarness.h"
 #include "tests/game/app/ScreenInput.h"
@@ -26,9 +27,6 @@
 // the menus, and a player's mouse and keyboard.
 class ScreenTest : public ::testing::Test {
 protected:
-    static constexpr uint32_t kVirtualEscape = 27;
-    static constexpr uint32_t kVirtualEnter = 13;
-
     void SetUp() override { start(); }
 
     void start() {
@@ -160,9 +158,33 @@ protected:
         profiles->loadUserProfiles();
         return profiles;
     }
+    // The player as the profile file on disk holds it now, kept until the next call; none when
+    // the file has no such player.
+    const CProfileParameters* stored(const char16_t* player) {
+        m_stored = storedProfiles();
+        return m_stored->findProfile(player);
+    }
+
+    // Clicks the quit button and runs the program's loop, which ends the program with 0 once a
+    // pass answers false; the window goes with it.
+    void expectQuitEndsTheProgram(const BaseNode& quitButton) {
+        const HostWindow window = game.window();
+        screen_input::clickNode(game, quitButton);
+        bool ended = false;
+        for (int pass = 0; pass < 200 && !ended; ++pass) {
+            game.clock.advanceMs(20);
+            ended = !game.engine().runOnce();
+        }
+        EXPECT_TRUE(ended) << "the program's loop ends, and the program with 0";
+        EXPECT_EQ(game.host.window(window), nullptr);
+        EXPECT_GE(game.host.findCall("postQuitMessage 0"), 0);
+    }
 
     SceneManager& manager() const { return *game.application().getSceneManager(); }
     CContentManager& content() const { return *game.application().getContentManager(); }
 
     GameHarness game;
+
+private:
+    CRefPointer<CProfileManager> m_stored;
 };

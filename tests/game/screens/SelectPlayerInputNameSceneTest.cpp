@@ -95,7 +95,7 @@ TEST_F(SelectPlayerInputNameSceneTest, EnterCreatesThePlayerWithTheChosenDifficu
         const std::u16string name = c.difficulty == 1 ? u"Bea" : u"Cid";
         type(name);
         click(c.box);
-        typeKey(kVirtualEnter);
+        typeKey(kKeyEnter);
         EXPECT_EQ(currentName(), "SelectPlayerScene");
         const CRefPointer<CProfileManager> stored = storedProfiles();
         const CProfileParameters* player = stored->findProfile(name.c_str());
@@ -110,7 +110,7 @@ TEST_F(SelectPlayerInputNameSceneTest, EscAndCancelCreateNothing) {
         openNameEntry();
         type(u"Bea");
         if (escape)
-            typeKey(kVirtualEscape);
+            typeKey(kKeyEscape);
         else
             click("Scene/CancelButton");
         EXPECT_EQ(currentName(), "SelectPlayerScene");
@@ -128,7 +128,7 @@ TEST_F(SelectPlayerInputNameSceneTest, ANameTakenByTheTimeOfEnterIsRefused) {
     game.advance(40);
     ASSERT_TRUE(okEnabled());
     game.typeKey(kVirtualBackspace, u'\b');
-    game.typeKey(kVirtualEnter, u'\r');
+    game.typeKey(kKeyEnter, u'\r');
     game.runMessages();
     settle();
     EXPECT_EQ(currentName(), "SelectPlayerInputNameScene");

@@ -66,7 +66,7 @@ TEST_F(SelectPlayerSceneTest, TheNewPlayerButtonSitsUnderTheLastRowUntilThereAre
 
     click(button);
     type(u"P8");
-    typeKey(kVirtualEnter);
+    typeKey(kKeyEnter);
     ASSERT_EQ(currentName(), "SelectPlayerScene");
     EXPECT_EQ(list().getSelectedItem(), 7) << "the new player";
     EXPECT_FALSE(button->isVisible());
@@ -104,7 +104,7 @@ TEST_F(SelectPlayerSceneTest, DeletingTheOnlyPlayerLeavesNothingToConfirmOrDelet
     EXPECT_FALSE(enabled("Scene/OkButton"));
     EXPECT_FALSE(enabled("Scene/DeletePlayerButton"));
     EXPECT_TRUE(enabled("Scene/NewPlayerButton"));
-    typeKey(kVirtualEnter);
+    typeKey(kKeyEnter);
     EXPECT_EQ(currentName(), "SelectPlayerScene");
     EXPECT_EQ(game.profiles().getActiveProfile(), nullptr);
 }
@@ -130,7 +130,7 @@ TEST_F(SelectPlayerSceneTest, ConfirmingMakesThePlayerCurrentAndLoadsWhatDepends
         if (std::string(c.how) == "OkButton")
             click("Scene/OkButton");
         else
-            typeKey(std::string(c.how) == "Enter" ? kVirtualEnter : kVirtualEscape);
+            typeKey(std::string(c.how) == "Enter" ? kKeyEnter : kKeyEscape);
         EXPECT_EQ(currentName(), "MainMenuScene") << c.how;
         EXPECT_EQ(game.profiles().getActiveProfile(), &chosen) << c.how;
         EXPECT_EQ(storedProfiles()->getActiveProfile()->getName(), CStringW(u"Bea")) << c.how;

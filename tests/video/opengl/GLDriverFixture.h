@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/platform/host/HostWindowSystemSdl.h"
@@ -12,6 +13,7 @@
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 #include "support/RecordingGL.h"
+#include "support/ReferenceScenes.h"
 #include "support/TestImage.h"
 
 // What the log printed while fn ran.
@@ -31,13 +33,7 @@ inline CreationParameters glParameters(uint32_t width = 64, uint32_t height = 48
     return parameters;
 }
 
-// A material that shows vertex colours and textures as they are: no lighting.
-inline RenderMaterial flatMaterial(uint32_t type = MATERIAL_SOLID) {
-    RenderMaterial material;
-    material.type = type;
-    material.lighting = false;
-    return material;
-}
+using reference_scenes::flatMaterial;
 
 // A driver on a real offscreen window under Mesa's software renderer, optionally with its GL
 // calls recorded. Pixels are read back top-down through captureScreen.
@@ -47,6 +43,7 @@ protected:
 
     // Opens the window and the driver; with record, every GL call goes through a recorder.
     void open(CreationParameters parameters = glParameters(), bool record = false) {
+        canvas.reset();
         driver.reset();
         recorder.reset();
         HostWindowDesc desc;
@@ -63,10 +60,11 @@ protected:
         IHostGL& gl = record ? *recorder : *host.getGL();
         driver = COpenGLRenderDriver::create(parameters, nullptr, nullptr, gl);
         ASSERT_TRUE(driver);
+        canvas.emplace(ReferenceSceneCanvas{*driver, {}});
     }
 
     void TearDown() override {
-        images.clear();
+        canvas.reset();
         driver.reset();
         recorder.reset();
     }
@@ -76,19 +74,10 @@ protected:
         return capture ? capture->pixelAt(x, y) : CColor();
     }
 
-    // An image texture, kept by the test, made from an image the test fills.
     CImageTexture* imageTexture(const CRefPointer<CSoftwareImage>& image) {
-        CRefPointer<IDriverTexture> texture = driver->createTexture(image.get());
-        CRefPointer<CImageTexture> holder(new CImageTexture(CContentKey(), u"", texture.get()));
-        images.push_back(holder);
-        return holder.get();
+        return canvas->imageTexture(image);
     }
-
-    // The usual first steps of a frame's 2D drawing.
-    void begin2D(CColor clearColor = CColor(0xFF000000)) {
-        driver->startFrame(true, true, clearColor, nullptr, nullptr);
-        driver->getQuadBatcher()->begin();
-    }
+    void begin2D(CColor clearColor = CColor(0xFF000000)) { canvas->begin2D(clearColor); }
 
     CHostWindowSystemSdl host;
     HostWindow window = kNoHostWindow;
@@ -96,7 +85,8 @@ protected:
     // Runs on a new recorder before the driver is made over it.
     std::function<void(RecordingGL&)> configureRecorder;
     CRefPointer<COpenGLRenderDriver> driver;
-    std::vector<CRefPointer<CImageTexture>> images;
+    // The open driver's, keeping the image textures the test makes.
+    std::optional<ReferenceSceneCanvas> canvas;
 };
 
 // Channels within the tolerance, for colours that pass through blending or filtering.

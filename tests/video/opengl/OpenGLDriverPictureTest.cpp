@@ -9,6 +9,9 @@
 // driver draws these scenes the same way.
 namespace {
 
+using reference_scenes::addQuad;
+using reference_scenes::checkerTexel;
+
 constexpr uint32_t kWidth = kReferenceSceneWidth;
 constexpr uint32_t kHeight = kReferenceSceneHeight;
 
@@ -17,8 +20,7 @@ protected:
     void expectScene(size_t index) {
         const ReferenceScene& scene = kReferenceScenes[index];
         open(glParameters(kWidth, kHeight));
-        ReferenceSceneCanvas canvas{*driver, {}};
-        scene.draw(canvas);
+        scene.draw(*canvas);
         EXPECT_TRUE(matchesGolden(*driver->captureScreen(), scene.golden));
     }
 };
@@ -45,22 +47,6 @@ TEST_F(OpenGLDriverPictureTest, TwoLayerMaterials) {
 
 TEST_F(OpenGLDriverPictureTest, RenderTarget) {
     expectScene(5);
-}
-
-// Eight by eight: a colour checker whose alpha falls from left to right.
-uint32_t checkerTexel(int32_t x, int32_t y) {
-    const uint32_t alpha = 255 - uint32_t(x) * 32;
-    const uint32_t colour = ((x / 2 + y / 2) & 1) ? 0xFFC040u : 0x4060FFu;
-    return alpha << 24 | colour;
-}
-
-void addQuad(CQuadBatcher& batch, const RenderMaterial& material, float left, float top,
-             float right, float bottom, CColor color) {
-    const CVector2d corners[4] = {CVector2d(left, top), CVector2d(right, top),
-                                  CVector2d(right, bottom), CVector2d(left, bottom)};
-    const CVector2d texCoords[4] = {CVector2d(0, 0), CVector2d(1, 0), CVector2d(1, 1),
-                                    CVector2d(0, 1)};
-    batch.addQuad(&material, corners, texCoords, 0, color);
 }
 
 TEST_F(OpenGLDriverPictureTest, ShaderMaterials) {

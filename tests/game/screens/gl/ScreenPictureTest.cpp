@@ -57,19 +57,26 @@ protected:
     }
 
     void useDriver(uint32_t type) {
-        game.application().getDeviceParameters().driverType = type;
-        game.application().applyDeviceParameters();
+        CreationParameters parameters = game.engine().getCreationParameters();
+        parameters.driverType = type;
+        game.engine().setParameters(parameters);
         game.advance(100);
         ASSERT_NE(game.engine().getVideoDriver(), nullptr);
         ASSERT_EQ(game.engine().getCreationParameters().driverType, type);
     }
 
-    // One frame as the application draws it, read back before it is shown.
-    CRefPointer<CSoftwareImage> drawFrame() {
+    // One frame as the application draws it, not yet shown.
+    IRenderDriver& renderFrame() {
         IRenderDriver& driver = *game.engine().getVideoDriver();
         driver.startFrame(true, true, CColor(0), nullptr, nullptr);
         manager().renderScenes(&driver);
         driver.getQuadBatcher()->flush();
+        return driver;
+    }
+
+    // The frame read back before it is shown.
+    CRefPointer<CSoftwareImage> drawFrame() {
+        IRenderDriver& driver = renderFrame();
         CRefPointer<CSoftwareImage> picture = driver.captureScreen();
         driver.presentFrame();
         return picture;
@@ -78,10 +85,7 @@ protected:
     // The picture Direct3D presented, read back from the screen, beside the golden of the
     // OpenGL driver.
     ::testing::AssertionResult presentedLooksLike(const char* golden, const std::string& name) {
-        IRenderDriver& driver = *game.engine().getVideoDriver();
-        driver.startFrame(true, true, CColor(0), nullptr, nullptr);
-        manager().renderScenes(&driver);
-        driver.getQuadBatcher()->flush();
+        IRenderDriver& driver = renderFrame();
         driver.presentFrame();
         const CRefPointer<CSoftwareImage> picture = driver.captureScreen();
         if (!picture)
