@@ -51,6 +51,20 @@ bool materialWritesDepth(uint32_t type) {
     return !transparent && !sprite;
 }
 
+bool materialUsesTransparency(uint32_t type) {
+    switch (type) {
+    case MATERIAL_TRANS_ADD:
+    case MATERIAL_TRANS_ALPHACH:
+    case MATERIAL_TRANS_VERTEX_ALPHA:
+    case MATERIAL_TRANS_REFLECTION_2LAYER:
+    case MATERIAL_TRANS_ALPHACH_VERTEXALPHA:
+    case MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD:
+        return true;
+    default:
+        return false;
+    }
+}
+
 const CMatrix4& sphereMapMatrix() {
     static const CMatrix4 matrix = [] {
         CMatrix4 m;

@@ -45,6 +45,8 @@ const char* builtInMaterialName(uint32_t type);
 // types, whose quads lie at depths that say nothing about what covers what (the order they are
 // drawn in does).
 bool materialWritesDepth(uint32_t type);
+// Whether a built-in material type blends with what lies behind it.
+bool materialUsesTransparency(uint32_t type);
 // The texture matrix of sphere mapping: camera-space x and y from -1..1 onto 0..1, v down.
 const CMatrix4& sphereMapMatrix();
 

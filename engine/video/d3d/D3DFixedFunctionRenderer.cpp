@@ -222,17 +222,7 @@ void CD3DFixedFunctionRenderer::restoreStates() {
 }
 
 bool CD3DFixedFunctionRenderer::usesTransparency() const {
-    switch (m_type) {
-    case MATERIAL_TRANS_ADD:
-    case MATERIAL_TRANS_ALPHACH:
-    case MATERIAL_TRANS_VERTEX_ALPHA:
-    case MATERIAL_TRANS_REFLECTION_2LAYER:
-    case MATERIAL_TRANS_ALPHACH_VERTEXALPHA:
-    case MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD:
-        return true;
-    default:
-        return false;
-    }
+    return materialUsesTransparency(m_type);
 }
 
 // Arguments of 0 are not sent: the operation alone, or one that needs only the first.

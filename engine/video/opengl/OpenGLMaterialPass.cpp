@@ -304,15 +304,5 @@ void COpenGLMaterialPass::restoreStates() {
 }
 
 bool COpenGLMaterialPass::usesTransparency() const {
-    switch (m_type) {
-    case MATERIAL_TRANS_ADD:
-    case MATERIAL_TRANS_ALPHACH:
-    case MATERIAL_TRANS_VERTEX_ALPHA:
-    case MATERIAL_TRANS_REFLECTION_2LAYER:
-    case MATERIAL_TRANS_ALPHACH_VERTEXALPHA:
-    case MATERIAL_TRANS_ALPHACH_VERTEXALPHA_ADD:
-        return true;
-    default:
-        return false;
-    }
+    return materialUsesTransparency(m_type);
 }
