@@ -64,9 +64,10 @@ CVirtualFilesReaderZip::CVirtualFilesReaderZip(IInputFile* file) : CSortedArchiv
     sortEntries();
 }
 
+// Positional reads: stored entries read the same file from other threads.
 bool CVirtualFilesReaderZip::readAt(uint32_t position, void* buffer, uint32_t count) {
-    return uint64_t{position} + count <= m_fileLength && m_file->seekTo(int32_t(position), false) &&
-           m_file->readBytes(buffer, int32_t(count)) == int32_t(count);
+    return uint64_t{position} + count <= m_fileLength &&
+           m_file->readBytesAt(int32_t(position), buffer, int32_t(count)) == int32_t(count);
 }
 
 bool CVirtualFilesReaderZip::readLocalHeader(uint32_t& position) {
