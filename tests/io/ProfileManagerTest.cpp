@@ -296,6 +296,21 @@ TEST_F(ProfileManagerTest, ProfilesPastTheLimitAreLeftOut) {
         << log;
 }
 
+// A damaged type left the name without a value, which hid the default until the next save
+// dropped it: the player's volume was 0 for one run and the default after.
+TEST_F(ProfileManagerTest, AValueOfAnUnknownTypeGivesWayToTheDefault) {
+    writeBytes(userFile(), "<Profiles><Profile Name=\"Anna\"><Parameters>"
+                           "<flaot Name=\"SoundVolume\" Value=\"12\"/>"
+                           "<int Name=\"LevelIndex\" Value=\"4\"/>"
+                           "</Parameters></Profile></Profiles>");
+    const CRefPointer<CProfileManager> manager = makeManager();
+    ASSERT_TRUE(manager->loadUserProfiles());
+    const CProfileParameters& anna = *manager->getProfile(0);
+    EXPECT_EQ(anna.getFloat("SoundVolume"), 50.0f);
+    EXPECT_EQ(anna.indexOf("SoundVolume"), 0) << "in the place the file gave it";
+    EXPECT_EQ(anna.getInt("LevelIndex"), 4);
+}
+
 TEST_F(ProfileManagerTest, EveryProfileOwnsItsValues) {
     const CRefPointer<CProfileManager> manager = makeManager();
     manager->addProfile(u"A");
