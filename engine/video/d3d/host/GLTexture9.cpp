@@ -82,16 +82,18 @@ CGLTexture9::~CGLTexture9() {
     }
 }
 
+// Storage only: the first bind sends every level's memory, with the unpack state its rows need.
 void CGLTexture9::allocateLevels() {
     const GLFunctions& gl = m_context->gl();
     gl.GenTextures(1, &m_name);
     gl.BindTexture(GL_TEXTURE_2D, m_name);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(GetLevelCount() - 1));
     for (uint32_t level = 0; level < GetLevelCount(); ++level) {
-        CPixelMemory9* memory = levelMemory(level);
         gl.TexImage2D(GL_TEXTURE_2D, GLint(level), GLint(m_glFormat.internalFormat),
                       GLsizei(getWidth(level)), GLsizei(getHeight(level)), 0, m_glFormat.format,
-                      m_glFormat.type, memory ? memory->getBits() : nullptr);
+                      m_glFormat.type, nullptr);
+        if (levelMemory(level))
+            m_dirtyLevels |= 1u << level;
     }
 }
 
