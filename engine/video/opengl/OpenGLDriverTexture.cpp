@@ -181,7 +181,7 @@ void COpenGLDriverTexture::regenerateMipLevels() {
 }
 
 uint32_t COpenGLDriverTexture::getPitch() const {
-    return m_size.width * uint32_t(bytesPerPixelOf(m_colorFormat));
+    return m_source ? uint32_t(m_source->getPitch()) : 0;
 }
 
 bool COpenGLDriverTexture::readLevel0() {
