@@ -443,7 +443,8 @@ HRESULT CGLDirect3DDevice9::GetRasterStatus(uint32_t swapChain, D3DRASTER_STATUS
 // The screen holds the window's last presented picture at the window's place, black elsewhere.
 HRESULT CGLDirect3DDevice9::GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) {
     auto* surface = dynamic_cast<CMemorySurface9*>(destination);
-    if (swapChain != 0 || !surface || surface->memory().getFormat() != D3DFMT_A8R8G8B8)
+    if (swapChain != 0 || !surface || surface->memory().getFormat() != D3DFMT_A8R8G8B8 ||
+        !surface->memory().getBits())
         return D3DERR_INVALIDCALL;
     CPixelMemory9& memory = surface->memory();
     std::memset(memory.getBits(), 0, size_t(memory.getPitch()) * memory.getHeight());
