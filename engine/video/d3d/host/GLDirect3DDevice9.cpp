@@ -478,7 +478,7 @@ HRESULT CGLDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t prim
     GLsizei count;
     if (!vertices || !primitiveOf(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
-    flushStates();
+    flushStates(mode);
     bindVertices(vertices, stride);
     m_gl.DrawArrays(mode, 0, count);
     return D3D_OK;
@@ -492,7 +492,7 @@ HRESULT CGLDirect3DDevice9::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32
     GLsizei count;
     if (!vertices || !indices || !primitiveOf(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
-    flushStates();
+    flushStates(mode);
     bindVertices(vertices, stride);
     m_gl.DrawElements(mode, count,
                       indexFormat == D3DFMT_INDEX32 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, indices);
