@@ -112,6 +112,40 @@ TEST_F(OpenGLTextureTest, ThePitchIsTheKeptImagesAndZeroWithoutOne) {
     EXPECT_EQ(driver->createTexture(image.get())->getPitch(), 0u);
 }
 
+// The limit as the implementation tells it: a texture beyond it keeps its top-left part and
+// says so; an upload the implementation refuses all the same is logged.
+TEST_F(OpenGLTextureTest, TexturesBeyondTheLimitAreCutToItAndSaySo) {
+    struct Case {
+        GLint limit;
+        CPixelSize image;
+        CPixelSize storage;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {64, {100, 60}, {64, 60}, "WRN: Texture of 100 x 60 is larger than OpenGL allows (64)"},
+        {1 << 20, {40000, 1}, {40000, 1}, "ERR: Could not upload OpenGL texture, error 1281"},
+    };
+    const auto redThenBlue = [](int32_t x, int32_t) { return x < 2 ? 0xFFFF0000u : 0xFF0000FFu; };
+    for (const Case& c : cases) {
+        configureRecorder = [&](RecordingGL& gl) { gl.integers[GL_MAX_TEXTURE_SIZE] = c.limit; };
+        open(glParameters(), true);
+        begin2D();
+        CRefPointer<IDriverTexture> texture;
+        const std::string log = captureLog([&] {
+            texture = driver->createTexture(
+                makeTestImage(int32_t(c.image.width), int32_t(c.image.height), redThenBlue).get());
+        });
+        EXPECT_EQ(texture->getSize(), c.storage) << c.limit;
+        EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+        if (c.storage.width > 64)
+            continue;
+        driver->drawImagePart(texture.get(), {0, 0}, {0, 0, 8, 8}, nullptr, CColor(0xFFFFFFFF),
+                              false);
+        EXPECT_EQ(rgb(pixel(1, 1)), 0xFF0000u) << "the image's top-left part is kept";
+        EXPECT_EQ(rgb(pixel(5, 1)), 0x0000FFu);
+    }
+}
+
 TEST_F(OpenGLTextureTest, MipLevelsBuiltByTheDriverCompleteTheChain) {
     open(glParameters(), true);
     driver->setFeatureEnabled(FEATURE_NON_POWER_OF_TWO_TEXTURES, false);
