@@ -7,9 +7,15 @@
 #include <sstream>
 #include <string>
 
+#include "engine/core/EngineServiceFactories.h"
+#include "engine/core/EngineServices.h"
+#include "engine/core/EngineSubsystemFactories.h"
 #include "engine/core/Utf.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/VirtualFileSystem.h"
+#include "engine/scene/NodeFactory.h"
+#include "engine/scene/SceneRegistration.h"
+#include "game/app/GameClassRegistration.h"
 #include "tests/io/TempFolder.h"
 #include "tests/level/LevelFixtures.h"
 #include "tests/level/WalkGridFixtures.h"
@@ -83,6 +89,46 @@ CRefPointer<GLevelConfig> levelInSetting(int32_t setting) {
 
 const std::string kSmallGrid =
     WalkGridBytes().u32(16).u32(8).u32(6).u32(1).u32(77).u32(1).name("Pad").u32(1).u32(5).bytes();
+
+// The process's services, with the scene library's node factory, for the time of a test.
+class LevelClassRegistrationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CEngineServices::destroyInstance();
+        registerSceneLibrary();
+    }
+    void TearDown() override {
+        engineSubsystemFactories() = EngineSubsystemFactories();
+        engineServiceFactories() = EngineServiceFactories();
+        contentProcessorFactories() = ContentProcessorFactories();
+        CEngineServices::destroyInstance();
+    }
+};
+
+TEST_F(LevelClassRegistrationTest, TheLevelAndTheCharactersAreGameClassesOfTheirKinds) {
+    registerGameClasses();
+    const CNodeFactory& factory = *CEngineServices::instance()->getNodeFactory();
+    struct Case {
+        const char16_t* type;
+        uint32_t id;
+        std::vector<uint32_t> kinds;
+        uint32_t notKind;
+    };
+    const Case cases[] = {
+        {u"GGameLevelScene", 1141, {1141, 6, 5, 0}, 1100},
+        {u"GCharacterNode", 1147, {1147, 1146, 5, 0}, 6},
+    };
+    for (const Case& c : cases) {
+        const CRefPointer<BaseNode> node = factory.createNode(c.type, CContentKey());
+        ASSERT_TRUE(node);
+        EXPECT_EQ(node->getTypeId(), c.id);
+        EXPECT_EQ(node->getTypeName(), CStringW(c.type));
+        for (uint32_t kind : c.kinds)
+            EXPECT_TRUE(node->isKindOf(kind)) << kind;
+        EXPECT_FALSE(node->isKindOf(c.notKind));
+    }
+    EXPECT_FALSE(factory.createNode(u"GObjectNode", CContentKey()));
+}
 
 TEST(GameLevelSceneTest, TheConfigurationSettersHoldTheirRecords) {
     const CRefPointer<GGameLevelScene> level(new GGameLevelScene(CContentKey(), nullptr, nullptr));

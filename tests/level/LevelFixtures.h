@@ -8,6 +8,7 @@
 #include "engine/core/Scheduler.h"
 #include "engine/scene/NodeClass.h"
 #include "engine/scene/NodeFactory.h"
+#include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
 #include "tests/scene/SceneFileFixtures.h"
 #include "tests/scene/SceneTestNodes.h"
@@ -37,6 +38,7 @@ public:
 inline SceneFiles levelSceneFiles() {
     SceneFiles scenes;
     scenes.factory->registerNodeType(GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>);
+    scenes.factory->registerNodeType(GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>);
     scenes.factory->registerNodeType(StateRecorder::kTypeName, &createNodeOf<StateRecorder>);
     return scenes;
 }
