@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 #include "engine/core/Logger.h"
@@ -15,12 +16,17 @@ namespace {
 // The upper bounds of the sectors, in degrees counter-clockwise from the right.
 constexpr float kSectorBounds[] = {22.5f,  67.5f,  112.5f, 157.5f, 202.5f,
                                    247.5f, 292.5f, 337.5f, 360.0f};
-const char* const kMoveNames[] = {"MoveRight",  "MoveRightUp",   "MoveUp",
-                                  "MoveLeftUp", "MoveLeft",      "MoveLeftDown",
-                                  "MoveDown",   "MoveRightDown", "MoveRight"};
-
 CNameId named(const char* text) {
     return CNameId(CString(text));
+}
+
+// Interned once: every walking character asks at every corner.
+CNameId moveName(int32_t sector) {
+    static const CNameId names[] = {
+        named("MoveRight"),  named("MoveRightUp"),   named("MoveUp"),
+        named("MoveLeftUp"), named("MoveLeft"),      named("MoveLeftDown"),
+        named("MoveDown"),   named("MoveRightDown"), named("MoveRight")};
+    return names[sector];
 }
 
 } // namespace
@@ -95,7 +101,7 @@ void GCharacterNode::setDirection(const CVector2d& direction) {
     const int32_t sector = directionSector(direction);
     if (sector < 0)
         return;
-    const CNameId name = named(kMoveNames[sector]);
+    const CNameId name = moveName(sector);
     if (name != m_currentAnimation)
         playAnimation(name);
 }
