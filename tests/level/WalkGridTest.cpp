@@ -155,6 +155,15 @@ TEST(WalkGridTest, ARegionNameLongerThanAByteIsNotSaved) {
     EXPECT_EQ(file->getLength(), int32_t(16 + tail.size()));
 }
 
+TEST(WalkGridTest, TheLargestGridIsSearchedCornerToCorner) {
+    WalkGrid grid;
+    ASSERT_TRUE(
+        grid.load(*fileOver(WalkGridBytes().u32(1).u32(1024).u32(1024).u32(0).u32(0).bytes())));
+    CArray<WalkGridCell> path;
+    ASSERT_TRUE(grid.search({0, 0}, {1023, 1023}, path, true));
+    EXPECT_EQ(describeCells(path), "(0,0)(1023,1023)");
+}
+
 TEST(WalkGridTest, AMalformedFileIsRefusedWholeWithAWarning) {
     const auto header = [](uint32_t cellSize, uint32_t columns, uint32_t rows) {
         return WalkGridBytes().u32(cellSize).u32(columns).u32(rows);
