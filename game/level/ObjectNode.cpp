@@ -75,12 +75,12 @@ void GObjectNode::bindDecoration() {
 }
 
 bool GObjectNode::OnStateFinished(CEventNodeStateFinished& event) {
+    const CRefPointer<GObjectNode> self = held(this);
     const bool handled = ControlNode::OnStateFinished(event);
     const CNameId finished =
         event.getState() != nullptr ? event.getState()->getName() : event.getStateName();
     if (finished != named("ShopDisappear"))
         return handled;
-    const CRefPointer<GObjectNode> self = held(this);
     setTemplateName(m_pendingTemplate);
     if (m_glow)
         playGlow(m_shown ? "ShopAppear" : "ShopDisappear", m_shown);
