@@ -4,6 +4,8 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/level/CharacterNode.h"
+#include "game/level/GameLevelScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
@@ -27,6 +29,8 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
+    {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
+    {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
 };
 
 template <size_t N>
