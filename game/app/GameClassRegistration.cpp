@@ -4,6 +4,10 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/effects/PathMovableNode.h"
+#include "game/effects/PedestrianNode.h"
+#include "game/effects/PlaneNode.h"
+#include "game/effects/ScooterNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
@@ -27,6 +31,10 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
+    {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
+    {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
+    {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
+    {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},
 };
 
 template <size_t N>
