@@ -4,6 +4,7 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/effects/CarNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
 #include "game/effects/PlaneNode.h"
@@ -35,6 +36,7 @@ const GameClass kGameClasses[] = {
     {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
     {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
     {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},
+    {GCarNode::kTypeName, &createNodeOf<GCarNode>},
 };
 
 template <size_t N>
