@@ -4,6 +4,8 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/effects/BaloonNode.h"
+#include "game/effects/BurstGravityNode.h"
 #include "game/effects/CarNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
@@ -36,6 +38,8 @@ const GameClass kGameClasses[] = {
     {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
     {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
     {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},
+    {GBaloonNode::kTypeName, &createNodeOf<GBaloonNode>},
+    {GBurstGravityNode::kTypeName, &createNodeOf<GBurstGravityNode>},
     {GCarNode::kTypeName, &createNodeOf<GCarNode>},
 };
 
