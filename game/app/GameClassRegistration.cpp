@@ -7,6 +7,8 @@
 #include "game/effects/BaloonNode.h"
 #include "game/effects/BurstGravityNode.h"
 #include "game/effects/CarNode.h"
+#include "game/effects/CircularBirdNode.h"
+#include "game/effects/CircularMovableNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
 #include "game/effects/PlaneNode.h"
@@ -35,6 +37,8 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
+    {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
+    {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},
     {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
     {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
     {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},
