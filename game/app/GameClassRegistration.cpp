@@ -9,6 +9,7 @@
 #include "game/effects/CarNode.h"
 #include "game/effects/CircularBirdNode.h"
 #include "game/effects/CircularMovableNode.h"
+#include "game/effects/JumpingRowNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
 #include "game/effects/PlaneNode.h"
@@ -45,6 +46,7 @@ const GameClass kGameClasses[] = {
     {GBaloonNode::kTypeName, &createNodeOf<GBaloonNode>},
     {GBurstGravityNode::kTypeName, &createNodeOf<GBurstGravityNode>},
     {GCarNode::kTypeName, &createNodeOf<GCarNode>},
+    {GJumpingRowNode::kTypeName, &createNodeOf<GJumpingRowNode>},
 };
 
 template <size_t N>
