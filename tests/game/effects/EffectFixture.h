@@ -42,9 +42,9 @@ public:
 // Effect nodes in an open scene with its own clock, in a scene manager with a template
 // collection; the engine's generator seeded the same way for every test, and the node
 // factory knowing the engine's and the game's classes.
-class EffectTest : public ::testing::Test {
-protected:
-    EffectTest() {
+class EffectScene {
+public:
+    EffectScene() {
         registerUiLibrary();
         CEngineServices::destroyInstance();
         registerGameClasses();
@@ -52,7 +52,7 @@ protected:
         manager->setTemplateCollection(templates.get());
         manager->openScene(scene.get(), CNameId());
     }
-    ~EffectTest() override {
+    ~EffectScene() {
         scene->removeAllChildren();
         CEngineServices::destroyInstance();
     }
@@ -127,3 +127,5 @@ protected:
         new TemplateCollectionNode(CContentKey(), nullptr, nullptr)};
     CRefPointer<SceneNode> scene{new SceneNode(CContentKey(), nullptr, nullptr)};
 };
+
+class EffectTest : public ::testing::Test, public EffectScene {};
