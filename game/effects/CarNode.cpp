@@ -169,18 +169,22 @@ void GCarNode::moveOnSegment() {
     setPosition(CVector3d(p.x, p.y, getPosition().z));
 }
 
-// The body enters "Rotation" once; later headings only move its frame, which is all a
-// restarted state would show.
+// The body enters "Rotation" once and its frame is put only when it changes: a restarted state
+// or a frame put again would show nothing new, and each costs the engine allocations.
 void GCarNode::setRotation(float degrees) {
     if (!m_body)
         return;
+    const int32_t frame = carFrameForAngle(degrees);
     const NodeState* current = m_body->getCurrentState();
-    if (current == nullptr || current->getName() != rotationName())
+    if (current == nullptr || current->getName() != rotationName()) {
         m_body->setState(rotationName(), nullptr, CNameId());
+        m_shownFrame = -1;
+    }
     NodeState* state = m_body->findState(rotationName());
     KeyFrame* frames = state != nullptr ? asKeyFrame(state->getAnimator(0)) : nullptr;
-    if (frames == nullptr)
+    if (frames == nullptr || frame == m_shownFrame)
         return;
-    frames->apply(carFrameForAngle(degrees) * kFrameMs, true);
+    frames->apply(frame * kFrameMs, true);
     frames->stop(false);
+    m_shownFrame = frame;
 }

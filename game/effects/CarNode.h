@@ -67,4 +67,6 @@ private:
     CArray<CarSplineKnot> m_knots;
     uint32_t m_segment = 0;
     float m_travelled = 0;
+    // The body's frame since it entered "Rotation"; -1 for none yet.
+    int32_t m_shownFrame = -1;
 };

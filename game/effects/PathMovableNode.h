@@ -62,10 +62,9 @@ protected:
 
     // The children play the heading's direction state.
     virtual void setDirection(CVector2d heading);
+    // When a travel starts, and when it ends: at the last point, and again when it is stopped.
     virtual void OnPathStarted() {}
     virtual void OnPathFinished() {}
-
-    void setDirectionName(CNameId name) { m_direction = name; }
 
 private:
     bool isPointIndex(int32_t i) const;
