@@ -4,6 +4,16 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/effects/BaloonNode.h"
+#include "game/effects/BurstGravityNode.h"
+#include "game/effects/CarNode.h"
+#include "game/effects/CircularBirdNode.h"
+#include "game/effects/CircularMovableNode.h"
+#include "game/effects/JumpingRowNode.h"
+#include "game/effects/PathMovableNode.h"
+#include "game/effects/PedestrianNode.h"
+#include "game/effects/PlaneNode.h"
+#include "game/effects/ScooterNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
 #include "game/screens/MainMenuScene.h"
@@ -31,6 +41,16 @@ const GameClass kGameClasses[] = {
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
+    {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
+    {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},
+    {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
+    {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
+    {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},
+    {GBaloonNode::kTypeName, &createNodeOf<GBaloonNode>},
+    {GBurstGravityNode::kTypeName, &createNodeOf<GBurstGravityNode>},
+    {GCarNode::kTypeName, &createNodeOf<GCarNode>},
+    {GJumpingRowNode::kTypeName, &createNodeOf<GJumpingRowNode>},
 };
 
 template <size_t N>
