@@ -4,6 +4,7 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/screens/CounterTextNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
@@ -26,6 +27,7 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
 };
 
