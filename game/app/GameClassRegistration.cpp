@@ -5,6 +5,8 @@
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
 #include "game/screens/CounterTextNode.h"
+#include "game/screens/EllipseProgressBarNode.h"
+#include "game/screens/EllipseSectorNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
@@ -27,6 +29,8 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
+    {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
 };
