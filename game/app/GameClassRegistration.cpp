@@ -9,6 +9,7 @@
 #include "game/screens/EllipseSectorNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
+#include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
 
@@ -32,6 +33,7 @@ const GameClass kGameClasses[] = {
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
+    {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
 };
 
