@@ -12,6 +12,7 @@
 #include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
+#include "game/screens/TwoSpritesProgressBarNode.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ const GameClass kGameClasses[] = {
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
+    {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
 };
