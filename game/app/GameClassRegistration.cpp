@@ -7,6 +7,7 @@
 #include "game/screens/CounterTextNode.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
+#include "game/screens/HintNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SectorSpriteNode.h"
@@ -35,6 +36,7 @@ const GameClass kGameClasses[] = {
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
     {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
+    {GHintNode::kTypeName, &createNodeOf<GHintNode>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
 };
