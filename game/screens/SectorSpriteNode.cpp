@@ -278,7 +278,9 @@ void GSectorSpriteNode::saveProperties(CProperties& properties) const {
 
 void GSectorSpriteNode::loadProperties(const CProperties& properties) {
     BaseNode::loadProperties(properties);
-    loadPropertyIfPresent(properties, "FillColor", m_fillColor);
+    CColor color;
+    if (loadPropertyIfPresent(properties, "FillColor", color))
+        setFillColor(color);
     float degrees = 0;
     if (loadPropertyIfPresent(properties, "Angle1", degrees))
         setAngle1(degrees);
