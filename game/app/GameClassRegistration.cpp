@@ -4,6 +4,8 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/level/CharacterNode.h"
+#include "game/level/GameLevelScene.h"
 #include "game/screens/CounterTextNode.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
@@ -39,6 +41,8 @@ const GameClass kGameClasses[] = {
     {GHintNode::kTypeName, &createNodeOf<GHintNode>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
+    {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
+    {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
 };
 
 template <size_t N>
