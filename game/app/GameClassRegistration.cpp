@@ -16,10 +16,16 @@
 #include "game/effects/ScooterNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/screens/CounterTextNode.h"
+#include "game/screens/EllipseProgressBarNode.h"
+#include "game/screens/EllipseSectorNode.h"
+#include "game/screens/HintNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
+#include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
+#include "game/screens/TwoSpritesProgressBarNode.h"
 
 namespace {
 
@@ -38,6 +44,12 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
+    {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
+    {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
+    {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
+    {GHintNode::kTypeName, &createNodeOf<GHintNode>},
+    {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
