@@ -25,6 +25,16 @@ HostDisplayMode hostModeOf(const SDL_DisplayMode& mode) {
     return {mode.w, mode.h, bitsPerPixelOf(mode.format), mode.refresh_rate};
 }
 
+// Without a display SDL falls back to a driver that draws nowhere; a program would then run
+// unseen. Only a driver named in SDL_VIDEODRIVER (as the tests name one) runs headless.
+bool isHeadlessByAccident() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const bool headless =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    return headless && !(asked && asked[0] != 0);
+}
+
 } // namespace
 
 CHostWindowSystemSdl::CHostWindowSystemSdl() {
@@ -33,6 +43,15 @@ CHostWindowSystemSdl::CHostWindowSystemSdl() {
     m_ready = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!m_ready) {
         logSdlError("Could not start SDL video: ");
+        return;
+    }
+    if (isHeadlessByAccident()) {
+        CLogger::instance()->logChars(
+            "No display found: neither DISPLAY nor WAYLAND_DISPLAY names one. Start the game on "
+            "a desktop (SDL_VIDEODRIVER=offscreen runs it without a display on purpose).",
+            CLogger::LevelError);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        m_ready = false;
         return;
     }
     SDL_StartTextInput();

@@ -15,7 +15,8 @@
 // rectangle is its client area. Signals are left to the engine.
 class CHostWindowSystemSdl : public CHostWindowSystem {
 public:
-    // Starts SDL's video; when that fails every call fails and a line is logged.
+    // Starts SDL's video; when that fails, or when SDL finds no display and falls back to a
+    // headless driver that SDL_VIDEODRIVER did not name, every call fails and a line is logged.
     CHostWindowSystemSdl();
     ~CHostWindowSystemSdl() override;
 
