@@ -203,6 +203,8 @@ bool CEngine::openUrl(const CString&) {
 
 void CEngine::raiseWindow() {}
 
+void CEngine::wakeMessageWait() {}
+
 void CEngine::setMinUpdateInterval(uint32_t ms) {
     m_minUpdateInterval = ms == 0 ? 1 : ms;
 }

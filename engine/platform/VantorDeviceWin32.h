@@ -35,6 +35,7 @@ public:
                       float& contrast) override;
     bool openUrl(const CString& url) override;
     void raiseWindow() override;
+    void wakeMessageWait() override { m_host.wakeMessageWait(); }
     // With pauseTimer the engine's clock stands still while the device sleeps.
     virtual void sleep(uint32_t milliseconds, bool pauseTimer);
 

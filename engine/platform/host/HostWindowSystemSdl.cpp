@@ -54,6 +54,7 @@ CHostWindowSystemSdl::CHostWindowSystemSdl() {
         m_ready = false;
         return;
     }
+    m_wakeEvent = SDL_RegisterEvents(1);
     SDL_StartTextInput();
 }
 
@@ -250,6 +251,12 @@ bool CHostWindowSystemSdl::setWindowTitle(HostWindow window, const CStringW& tit
 }
 
 void CHostWindowSystemSdl::translate(const SDL_Event& event) {
+    if (event.type == m_wakeEvent) {
+        HostMessage wake;
+        wake.message = WM_NULL;
+        postMessage(wake);
+        return;
+    }
     const HostWindow window = windowOf(CSdlEventTranslator::windowIdOf(event));
     if (window == kNoHostWindow) {
         return;
@@ -312,6 +319,15 @@ void CHostWindowSystemSdl::postQuitMessage(int32_t exitCode) {
     quit.message = WM_QUIT;
     quit.wParam = uint64_t(int64_t(exitCode));
     postMessage(quit);
+}
+
+// SDL's queue takes events from any thread and wakes a thread that waits on it.
+void CHostWindowSystemSdl::wakeMessageWait() {
+    if (m_wakeEvent == uint32_t(-1))
+        return;
+    SDL_Event event{};
+    event.type = m_wakeEvent;
+    SDL_PushEvent(&event);
 }
 
 bool CHostWindowSystemSdl::getDisplayMode(uint32_t index, HostDisplayMode& mode) const {
