@@ -202,9 +202,13 @@ CStringW CProfileManager::profilePath(const CStringW& folder) {
     return folder.isEmpty() ? CStringW() : folder + u"/profile.dat";
 }
 
+// A damaged file is reported with the name it is kept under.
 CRefPointer<CXmlTextReader> CProfileManager::openProfileReader(const CStringW& path) {
     const CRefPointer<IInputFile> file = openScrambledFile(path);
-    return file ? m_fileSystem->openXmlReader(file.get()) : nullptr;
+    CRefPointer<CXmlTextReader> reader = file ? m_fileSystem->openXmlReader(file.get()) : nullptr;
+    if (reader)
+        reader->setDamageReported(false);
+    return reader;
 }
 
 // The whole document is made in memory first, so that the file on disk is replaced at once.
