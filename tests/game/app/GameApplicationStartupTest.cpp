@@ -95,11 +95,19 @@ TEST_F(GameApplicationStartupTest, ContentSourcesOverrideInOrder) {
     }
 }
 
+// Each failed start says why before the program gives up.
 TEST_F(GameApplicationStartupTest, MissingLogosSceneEndsTheStart) {
     writeFile(game.contentBase() / "extra/scenes/LogosScene.qscn", "not a scene");
     EXPECT_FALSE(game.start(u"extra"));
+    EXPECT_NE(
+        game.logProblems().find("ERR: Could not open the first scene scenes/LogosScene.qscn\n"),
+        std::string::npos)
+        << game.logProblems();
     std::filesystem::remove(game.contentBase() / "assets.qca");
     EXPECT_FALSE(game.start());
+    EXPECT_EQ(game.logProblems(), "ERR: No game content: neither the folder \"assets\" nor the "
+                                  "archive \"assets.qca\" is in the working folder " +
+                                      game.contentBase().string() + "\n");
 }
 
 TEST_F(GameApplicationStartupTest, SoundGroupsAsConfigured) {

@@ -117,8 +117,12 @@ TEST_F(ProgramTest, WithoutTheLogosSceneTheStartFailsWithOne) {
     variables.push_back({"SDL_VIDEODRIVER", "offscreen"});
     ProgramProcess program(work(), variables);
     EXPECT_EQ(program.waitForExit(kTimeout), 1);
-    EXPECT_TRUE(contains(readGameLog(data()), "ERR: Failed to initialize game"))
-        << readGameLog(data());
+    const std::string log = readGameLog(data());
+    const std::string reason = "ERR: No game content: neither the folder \"assets\" nor the "
+                               "archive \"assets.qca\" is in the working folder " +
+                               std::filesystem::canonical(work()).string() +
+                               "\nERR: Failed to initialize game\n";
+    EXPECT_TRUE(contains(log, reason.c_str())) << log;
 }
 
 // SDL would fall back to a driver that draws nowhere: the game would run unseen, hold the
