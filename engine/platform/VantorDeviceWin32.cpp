@@ -115,6 +115,7 @@ bool CVantorDeviceWin32::createWindow() {
     }
     m_visible = true;
     m_active = true;
+    m_windowDestroyed = false;
     m_host.setWindowProcedure(m_window, this);
     m_cursor = new CMouseCursorWin32(m_host, m_window);
     m_cursor->setFullScreen(m_parameters.fullScreen);
