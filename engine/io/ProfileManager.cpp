@@ -16,6 +16,8 @@ namespace {
 
 constexpr uint32_t kMemoryBlockSize = 65536;
 constexpr int32_t kCopyChunk = 4096;
+// Past this many the last name is used again.
+constexpr uint32_t kMaxKeptDamagedFiles = 99;
 
 // Pushes the file's data to the disk. The size check catches a last write that failed only
 // when the file was closed.
@@ -102,8 +104,8 @@ bool CProfileManager::load() {
 }
 
 bool CProfileManager::loadUserProfiles() {
-    const CRefPointer<CXmlTextReader> reader =
-        openProfileReader(profilePath(m_fileSystem->getUserDataFolder()));
+    const CStringW path = profilePath(m_fileSystem->getUserDataFolder());
+    const CRefPointer<CXmlTextReader> reader = openProfileReader(path);
     if (!reader)
         return false;
     uint32_t leftOut = 0;
@@ -119,6 +121,8 @@ bool CProfileManager::loadUserProfiles() {
         line.append(kMaxProfilesRead).append(u" are left out: ").append(leftOut);
         CLogger::instance()->log(line, CLogger::LevelWarning);
     }
+    if (!whole)
+        keepDamagedFile(path);
     return whole;
 }
 
@@ -147,8 +151,8 @@ void CProfileManager::readUserElement(CXmlTextReader& reader, uint32_t& leftOut)
 }
 
 bool CProfileManager::loadCommonProfile() {
-    const CRefPointer<CXmlTextReader> reader =
-        openProfileReader(profilePath(m_fileSystem->getCommonDataFolder()));
+    const CStringW path = profilePath(m_fileSystem->getCommonDataFolder());
+    const CRefPointer<CXmlTextReader> reader = openProfileReader(path);
     if (!reader)
         return false;
     while (reader->readNext()) {
@@ -158,7 +162,30 @@ bool CProfileManager::loadCommonProfile() {
         if (kind == CXmlTextReader::kElement && reader->nodeName() == u"GlobalProfile")
             m_globalProfile->readParameters(reader.get());
     }
+    keepDamagedFile(path);
     return false;
+}
+
+// The next save would overwrite what the player may still want back: the damaged file moves
+// to the first free name of "profile.dat.damaged", "profile.dat.damaged.2" and so on.
+void CProfileManager::keepDamagedFile(const CStringW& path) {
+    CStringW kept = path + u".damaged";
+    for (uint32_t number = 2;
+         number <= kMaxKeptDamagedFiles && m_fileSystem->fileExists(kept, false); ++number) {
+        kept = path + u".damaged.";
+        kept.append(unsigned(number));
+    }
+    CStringW line(u"Profile file ");
+    line.append(path);
+    if (m_fileSystem->renameFile(path, kept))
+        line.append(u" is damaged: kept as ")
+            .append(kept)
+            .append(u"; the next save writes a new one");
+    else
+        line.append(u" is damaged and cannot be kept as ")
+            .append(kept)
+            .append(u"; the next save replaces it");
+    CLogger::instance()->log(line, CLogger::LevelWarning);
 }
 
 bool CProfileManager::saveUserProfiles() {
@@ -187,9 +214,13 @@ CStringW CProfileManager::profilePath(const CStringW& folder) {
     return folder.isEmpty() ? CStringW() : folder + u"/profile.dat";
 }
 
+// A damaged file is reported with the name it is kept under.
 CRefPointer<CXmlTextReader> CProfileManager::openProfileReader(const CStringW& path) {
     const CRefPointer<IInputFile> file = openScrambledFile(path);
-    return file ? m_fileSystem->openXmlReader(file.get()) : nullptr;
+    CRefPointer<CXmlTextReader> reader = file ? m_fileSystem->openXmlReader(file.get()) : nullptr;
+    if (reader)
+        reader->setDamageReported(false);
+    return reader;
 }
 
 // The whole document is made in memory first, so that the file on disk is replaced at once.

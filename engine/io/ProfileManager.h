@@ -49,7 +49,8 @@ public:
     bool load();
     // False when the file is missing, or when it ends before its closing "Profiles" tag
     // (empty, cut short or garbled): what could be read before the damage is kept, and the
-    // defaults fill in the rest.
+    // defaults fill in the rest; the damaged file is kept beside under a new name, with a
+    // warning naming both, so that the next save does not overwrite it.
     bool loadUserProfiles();
     bool loadCommonProfile();
     // False, leaving the old file whole, when the file cannot be written.
@@ -79,6 +80,7 @@ private:
     bool writeProfileFile(const CStringW& path, bool userFile);
     void writeUserSets(CXmlTextWriter& writer) const;
     bool failSave(const CStringW& path, const char16_t* reason);
+    void keepDamagedFile(const CStringW& path);
 
     CRefPointer<IVirtualFileSystem> m_fileSystem;
     CRefPointer<CProfileParameters> m_systemDefaults;

@@ -1,5 +1,6 @@
 #include "engine/io/ProfileManager.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -241,9 +242,8 @@ TEST_F(ProfileManagerTest, DamagedUserFileLoadsWhatItCanAndTheNextSaveIsWhole) {
 
     for (size_t i = 0; i < damaged.size(); ++i) {
         writeBytes(userFile(), damaged[i]);
-        EXPECT_FALSE(makeManager()->loadUserProfiles()) << i;
-
         const CRefPointer<CProfileManager> manager = makeManager();
+        EXPECT_FALSE(manager->loadUserProfiles()) << i;
         EXPECT_TRUE(manager->load()) << i;
         for (const char* name : {"VSync", "AntiAlias", "VideoDriver"})
             EXPECT_NE(manager->getCommonProfile()->indexOf(name), -1) << i << name;
@@ -258,6 +258,52 @@ TEST_F(ProfileManagerTest, DamagedUserFileLoadsWhatItCanAndTheNextSaveIsWhole) {
         EXPECT_TRUE(reloaded->loadUserProfiles()) << i;
         EXPECT_EQ(reloaded->getProfileCount(), manager->getProfileCount()) << i;
     }
+}
+
+// A damaged file holds what the player may still want back: it moves aside before the next save
+// can overwrite it, under the first free name, with one warning naming both files.
+TEST_F(ProfileManagerTest, ADamagedFileIsKeptBesideUnderANewNameWithOneWarning) {
+    const fs::path commonFile = folder.path() / "common" / "profile.dat";
+    const fs::path user = folder.path() / "user";
+    const std::string cut = utf16File(u"<Profiles><Profile Name=\"Anna\"><Parameters>");
+    struct Case {
+        std::string userBytes;
+        std::string commonBytes;
+        const char* userKept;
+    };
+    const Case cases[] = {
+        {cut, "\x13\x37 not XML", "profile.dat.damaged"},
+        {"", utf16File(u"<Profiles><GlobalProfile>"), "profile.dat.damaged.2"},
+    };
+    for (const Case& c : cases) {
+        writeBytes(userFile(), c.userBytes);
+        writeBytes(commonFile, c.commonBytes);
+        const CRefPointer<CProfileManager> manager = makeManager();
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(manager->load());
+        const std::string log = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(readBytes(user / c.userKept), c.userBytes) << c.userKept;
+        EXPECT_FALSE(fs::exists(userFile()));
+        const std::string userLine = "WRN: Profile file " + userFile().string() +
+                                     " is damaged: kept as " + (user / c.userKept).string() +
+                                     "; the next save writes a new one\r\n";
+        EXPECT_NE(log.find(userLine), std::string::npos) << log;
+        EXPECT_NE(log.find("WRN: Profile file " + commonFile.string() + " is damaged"),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+    }
+    EXPECT_EQ(readBytes(user / "profile.dat.damaged"), cut) << "an older copy stays";
+    EXPECT_EQ(readBytes(folder.path() / "common" / "profile.dat.damaged.2"),
+              utf16File(u"<Profiles><GlobalProfile>"));
+
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->load();
+    ASSERT_TRUE(manager->saveUserProfiles());
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(makeManager()->loadUserProfiles()) << "the new file is whole";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(fs::exists(user / "profile.dat.damaged.3"));
 }
 
 TEST_F(ProfileManagerTest, NamesAreUniqueAndOnlyExactlyTrueIsActive) {
