@@ -16,7 +16,8 @@
 namespace {
 
 // The data folders lie where nothing can be created, and their "profile.dat" files in memory.
-// A save is kept in memory, and then fails as the new file cannot be made durable.
+// A save is kept in memory, and then fails as the new file cannot be made durable; nothing is
+// renamed.
 class ProfileFolders : public CVirtualFileSystem {
 public:
     ProfileFolders(std::string user, std::string common)
@@ -35,6 +36,9 @@ public:
         return CRefPointer<IOutputFile>::share(saved.get());
     }
     bool removeFile(const CStringW&) override { return true; }
+    // A damaged file is not moved aside.
+    bool fileExists(const CStringW&, bool) override { return false; }
+    bool renameFile(const CStringW&, const CStringW&) override { return false; }
 
     CRefPointer<CVirtualFile> saved;
 
