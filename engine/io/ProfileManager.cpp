@@ -108,25 +108,37 @@ bool CProfileManager::loadUserProfiles() {
     const CRefPointer<CXmlTextReader> reader = openProfileReader(path);
     if (!reader)
         return false;
-    while (reader->readNext()) {
-        if (reader->nodeKind() == CXmlTextReader::kEndElement && reader->nodeName() == u"Profiles")
-            return true;
+    uint32_t leftOut = 0;
+    bool whole = false;
+    while (!whole && reader->readNext()) {
+        whole =
+            reader->nodeKind() == CXmlTextReader::kEndElement && reader->nodeName() == u"Profiles";
         if (reader->nodeKind() == CXmlTextReader::kElement)
-            readUserElement(*reader);
+            readUserElement(*reader, leftOut);
     }
-    keepDamagedFile(path);
-    return false;
+    if (leftOut > 0) {
+        CStringW line(u"Profiles past the first ");
+        line.append(kMaxProfilesRead).append(u" are left out: ").append(leftOut);
+        CLogger::instance()->log(line, CLogger::LevelWarning);
+    }
+    if (!whole)
+        keepDamagedFile(path);
+    return whole;
 }
 
-// A profile whose name is empty or taken is skipped; its values are then read over as
-// unknown nodes.
-void CProfileManager::readUserElement(CXmlTextReader& reader) {
+// A profile whose name is empty or taken, or that comes past the limit, is skipped; its values
+// are then read over as unknown nodes.
+void CProfileManager::readUserElement(CXmlTextReader& reader, uint32_t& leftOut) {
     if (reader.nodeName() == u"CommonProfile") {
         m_commonProfile->readParameters(&reader);
         return;
     }
     if (!(reader.nodeName() == u"Profile"))
         return;
+    if (getProfileCount() >= kMaxProfilesRead) {
+        ++leftOut;
+        return;
+    }
     const CStringW name = reader.getAttribute(u"Name");
     const bool active = reader.getAttribute(u"Active") == u"true";
     if (name.isEmpty() || !addProfile(name))

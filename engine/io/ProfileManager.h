@@ -19,6 +19,10 @@
 // set held in it is reported changed; a save never leaves a damaged or half-written file.
 class CProfileManager : public CRefCounted {
 public:
+    // Profiles read from a file past this many are left out: each one read is checked against
+    // all before it, and no player keeps more.
+    static constexpr int32_t kMaxProfilesRead = 1000;
+
     explicit CProfileManager(CRefPointer<IVirtualFileSystem> fileSystem);
     CProfileManager(const CProfileManager&) = delete;
     CProfileManager& operator=(const CProfileManager&) = delete;
@@ -71,7 +75,8 @@ private:
     // "profile.dat" in the folder; empty when the folder is unknown.
     static CStringW profilePath(const CStringW& folder);
     CRefPointer<CXmlTextReader> openProfileReader(const CStringW& path);
-    void readUserElement(CXmlTextReader& reader);
+    // Counts the profiles it leaves out past kMaxProfilesRead.
+    void readUserElement(CXmlTextReader& reader, uint32_t& leftOut);
     bool writeProfileFile(const CStringW& path, bool userFile);
     void writeUserSets(CXmlTextWriter& writer) const;
     bool failSave(const CStringW& path, const char16_t* reason);

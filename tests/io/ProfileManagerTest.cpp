@@ -323,6 +323,40 @@ TEST_F(ProfileManagerTest, NamesAreUniqueAndOnlyExactlyTrueIsActive) {
     EXPECT_EQ(manager->findProfile(u"anna"), nullptr);
 }
 
+// Each profile read is checked against all before it, so a file of many is slow to read.
+TEST_F(ProfileManagerTest, ProfilesPastTheLimitAreLeftOut) {
+    std::string file = "<Profiles>";
+    for (int i = 0; i < CProfileManager::kMaxProfilesRead + 5; ++i)
+        file += "<Profile Name=\"P" + std::to_string(i) + "\"" +
+                (i == CProfileManager::kMaxProfilesRead ? " Active=\"true\"" : "") +
+                "><Parameters></Parameters></Profile>";
+    writeBytes(userFile(), file + "</Profiles>");
+    const CRefPointer<CProfileManager> manager = makeManager();
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(manager->loadUserProfiles());
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(manager->getProfileCount(), CProfileManager::kMaxProfilesRead);
+    EXPECT_EQ(manager->findProfile(u"P1000"), nullptr);
+    EXPECT_EQ(manager->getActiveProfile(), nullptr);
+    EXPECT_NE(log.find("WRN: Profiles past the first 1000 are left out: 5"), std::string::npos)
+        << log;
+}
+
+// A damaged type left the name without a value, which hid the default until the next save
+// dropped it: the player's volume was 0 for one run and the default after.
+TEST_F(ProfileManagerTest, AValueOfAnUnknownTypeGivesWayToTheDefault) {
+    writeBytes(userFile(), "<Profiles><Profile Name=\"Anna\"><Parameters>"
+                           "<flaot Name=\"SoundVolume\" Value=\"12\"/>"
+                           "<int Name=\"LevelIndex\" Value=\"4\"/>"
+                           "</Parameters></Profile></Profiles>");
+    const CRefPointer<CProfileManager> manager = makeManager();
+    ASSERT_TRUE(manager->loadUserProfiles());
+    const CProfileParameters& anna = *manager->getProfile(0);
+    EXPECT_EQ(anna.getFloat("SoundVolume"), 50.0f);
+    EXPECT_EQ(anna.indexOf("SoundVolume"), 0) << "in the place the file gave it";
+    EXPECT_EQ(anna.getInt("LevelIndex"), 4);
+}
+
 TEST_F(ProfileManagerTest, EveryProfileOwnsItsValues) {
     const CRefPointer<CProfileManager> manager = makeManager();
     manager->addProfile(u"A");
