@@ -14,6 +14,7 @@
 #include "game/effects/PedestrianNode.h"
 #include "game/effects/PlaneNode.h"
 #include "game/effects/ScooterNode.h"
+#include "game/effects/WaveNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
 #include "game/screens/CounterTextNode.h"
@@ -56,6 +57,7 @@ const GameClass kGameClasses[] = {
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},
+    {GWaveNode::kTypeName, &createNodeOf<GWaveNode>},
     {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
     {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
     {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},

@@ -53,6 +53,7 @@ TEST_F(EffectFamilyTest, TheNodeFactoryMakesEveryClassWithItsIdentity) {
         {u"GBurstGravityNode", {1138}},
         {u"GCarNode", {1136}},
         {u"GJumpingRowNode", {1140}},
+        {u"GWaveNode", {1132}},
     };
     for (const Case& c : cases) {
         const CRefPointer<BaseNode> node = create(c.typeName);
