@@ -5,10 +5,12 @@
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
 #include "game/effects/BaloonNode.h"
+#include "game/effects/BoomboxHeartsEffectNode.h"
 #include "game/effects/BurstGravityNode.h"
 #include "game/effects/CarNode.h"
 #include "game/effects/CircularBirdNode.h"
 #include "game/effects/CircularMovableNode.h"
+#include "game/effects/HipHopHeartsNode.h"
 #include "game/effects/JumpingRowNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
@@ -54,6 +56,8 @@ const GameClass kGameClasses[] = {
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GHipHopHeartsNode::kTypeName, &createNodeOf<GHipHopHeartsNode>},
+    {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},

@@ -54,6 +54,8 @@ TEST_F(EffectFamilyTest, TheNodeFactoryMakesEveryClassWithItsIdentity) {
         {u"GCarNode", {1136}},
         {u"GJumpingRowNode", {1140}},
         {u"GWaveNode", {1132}},
+        {u"GHipHopHeartsNode", {1162}},
+        {u"GBoomboxHeartsEffectNode", {1166}},
     };
     for (const Case& c : cases) {
         const CRefPointer<BaseNode> node = create(c.typeName);
