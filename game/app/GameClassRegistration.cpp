@@ -10,12 +10,16 @@
 #include "game/effects/CarNode.h"
 #include "game/effects/CircularBirdNode.h"
 #include "game/effects/CircularMovableNode.h"
+#include "game/effects/ClientMoneyEffectNode.h"
 #include "game/effects/HipHopHeartsNode.h"
 #include "game/effects/JumpingRowNode.h"
+#include "game/effects/P2PMovableNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
 #include "game/effects/PlaneNode.h"
 #include "game/effects/ScooterNode.h"
+#include "game/effects/SelfDestructNode.h"
+#include "game/effects/SplineMovableNode.h"
 #include "game/effects/WaveNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
@@ -56,8 +60,12 @@ const GameClass kGameClasses[] = {
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GSelfDestructNode::kTypeName, &createNodeOf<GSelfDestructNode>},
+    {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},
+    {GP2PMovableNode::kTypeName, &createNodeOf<GP2PMovableNode>},
     {GHipHopHeartsNode::kTypeName, &createNodeOf<GHipHopHeartsNode>},
     {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
+    {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},

@@ -54,8 +54,12 @@ TEST_F(EffectFamilyTest, TheNodeFactoryMakesEveryClassWithItsIdentity) {
         {u"GCarNode", {1136}},
         {u"GJumpingRowNode", {1140}},
         {u"GWaveNode", {1132}},
+        {u"GSelfDestructNode", {1160}},
+        {u"GSplineMovableNode", {1164}},
+        {u"GP2PMovableNode", {1161}},
         {u"GHipHopHeartsNode", {1162}},
         {u"GBoomboxHeartsEffectNode", {1166}},
+        {u"GClientMoneyEffectNode", {1165, 1164}},
     };
     for (const Case& c : cases) {
         const CRefPointer<BaseNode> node = create(c.typeName);
