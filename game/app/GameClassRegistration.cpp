@@ -17,6 +17,7 @@
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
 #include "game/effects/PlaneNode.h"
+#include "game/effects/QueueBoxEffectNode.h"
 #include "game/effects/ScooterNode.h"
 #include "game/effects/SelfDestructNode.h"
 #include "game/effects/SplineMovableNode.h"
@@ -66,6 +67,7 @@ const GameClass kGameClasses[] = {
     {GHipHopHeartsNode::kTypeName, &createNodeOf<GHipHopHeartsNode>},
     {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
     {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
+    {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},

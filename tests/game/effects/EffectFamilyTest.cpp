@@ -60,6 +60,7 @@ TEST_F(EffectFamilyTest, TheNodeFactoryMakesEveryClassWithItsIdentity) {
         {u"GHipHopHeartsNode", {1162}},
         {u"GBoomboxHeartsEffectNode", {1166}},
         {u"GClientMoneyEffectNode", {1165, 1164}},
+        {u"GQueueBoxEffectNode", {1167}},
     };
     for (const Case& c : cases) {
         const CRefPointer<BaseNode> node = create(c.typeName);
