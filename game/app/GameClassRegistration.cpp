@@ -20,6 +20,7 @@
 #include "game/effects/QueueBoxEffectNode.h"
 #include "game/effects/ScooterNode.h"
 #include "game/effects/SelfDestructNode.h"
+#include "game/effects/SpeedUpNode.h"
 #include "game/effects/SplineMovableNode.h"
 #include "game/effects/WaveNode.h"
 #include "game/level/CharacterNode.h"
@@ -65,6 +66,7 @@ const GameClass kGameClasses[] = {
     {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},
     {GP2PMovableNode::kTypeName, &createNodeOf<GP2PMovableNode>},
     {GHipHopHeartsNode::kTypeName, &createNodeOf<GHipHopHeartsNode>},
+    {GSpeedUpNode::kTypeName, &createNodeOf<GSpeedUpNode>},
     {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
     {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
     {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
