@@ -217,6 +217,19 @@ TEST_F(OrbitingHeartsTest, HidingTakesTheSwarmAway) {
     EXPECT_EQ(boombox->getChildCount(), 3u) << "a shown node keeps its swarm";
 }
 
+TEST_F(OrbitingHeartsTest, ACloneOfARunningSwarmMakesItsOwn) {
+    addHeartTemplate();
+    const CRefPointer<GHipHopHeartsNode> dancer = swarm<GHipHopHeartsNode>({3, 3});
+    draw();
+    const CRefPointer<BaseNode> copy = dancer->clone(scene.get(), nullptr);
+    auto* twin = static_cast<GHipHopHeartsNode*>(copy.get());
+    EXPECT_EQ(twin->getChildCount(), 0u) << "the hearts are the swarm's own";
+    EXPECT_EQ(twin->getObjectTemplate(), name("Heart"));
+    draw();
+    EXPECT_EQ(twin->getChildCount(), 3u);
+    EXPECT_EQ(dancer->getChildCount(), 3u);
+}
+
 TEST_F(OrbitingHeartsTest, ATemplateArrivingLaterIsFoundThroughTheEvents) {
     const CRefPointer<GBoomboxHeartsEffectNode> early = swarm<GBoomboxHeartsEffectNode>({2, 2});
     draw();
