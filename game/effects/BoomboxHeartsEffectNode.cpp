@@ -133,6 +133,7 @@ CRefPointer<BaseNode> GBoomboxHeartsEffectNode::detachNearestObject(float x, CVe
     const CVector3d at = object.node->getPosition();
     velocity = CVector2d(-at.y, at.x) * (object.angularVelocity * kDegreesToRadians * 10);
     CRefPointer<BaseNode> node = std::move(object.node);
+    node->setInternal(false);
     m_objects.eraseAtUnordered(uint32_t(index));
     return node;
 }

@@ -168,6 +168,7 @@ CRefPointer<BaseNode> GHipHopHeartsNode::detachNearestObject(float x, CVector2d&
     velocity = CVector2d(-at.y, at.x) * (object.angularVelocity1 * kDegreesToRadians * 10);
     const float angle1 = object.angle1;
     CRefPointer<BaseNode> node = std::move(object.node);
+    node->setInternal(false);
     m_objects.eraseAtUnordered(uint32_t(index));
     spawnObjects(1, angle1);
     return node;

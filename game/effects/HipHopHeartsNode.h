@@ -52,10 +52,10 @@ public:
     // angle (degrees; drawn when not given); nothing without a template.
     void spawnObjects(uint32_t count);
     void spawnObjects(uint32_t count, float startAngle);
-    // Takes the object nearest to x out of the swarm and hands it over, still under this node
-    // and still internal (so it stays out of the children of a node it is moved to until the
-    // flag is cleared), and puts a new one at its angle; none from an empty swarm. The velocity
-    // is the heart's along its first ellipse, times 10; (0, 0) when there is none.
+    // Takes the object nearest to x out of the swarm and hands it over as a plain node (no
+    // longer internal, so that a node it is moved to lists it), still under this node, and
+    // puts a new one at its angle; none from an empty swarm. The velocity is the heart's along
+    // its first ellipse, times 10; (0, 0) when there is none.
     CRefPointer<BaseNode> detachNearestObject(float x, CVector2d& velocity);
 
     const CArray<DoubleOrbitingObject>& getObjects() const { return m_objects; }

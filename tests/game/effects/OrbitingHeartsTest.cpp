@@ -174,6 +174,9 @@ TEST_F(OrbitingHeartsTest, DetachingHandsOverTheNearestHeart) {
     CRefPointer<BaseNode> heart = boombox->detachNearestObject(0, velocity);
     EXPECT_EQ(heart.get(), right) << "the lower index on a tie";
     EXPECT_EQ(heart->getParent(), boombox.get()) << "still under the swarm";
+    const CRefPointer<BaseNode> holder = make<BaseNode>();
+    heart->setParent(holder.get());
+    EXPECT_EQ(holder->getChildCount(), 1u) << "a plain node, listed where it goes";
     EXPECT_NEAR(velocity.x, 0, 1e-5);
     EXPECT_NEAR(velocity.y, 40 * 90 * kRadians * 10, 1e-3) << "along its orbit, times 10";
     ASSERT_EQ(boombox->getObjects().size(), 1u) << "n - 1 left";
