@@ -594,8 +594,11 @@ void BaseNode::cloneMembers(const BaseNode& source, SceneManager*) {
 }
 
 void BaseNode::copyChildrenAndStates(const BaseNode& source) {
-    for (BaseNode* child : source.m_children)
-        child->clone(this, m_sceneManager);
+    for (BaseNode* child : source.m_children) {
+        // A node made internal once among the children (a spawned one) is its maker's.
+        if (!child->m_internal)
+            child->clone(this, m_sceneManager);
+    }
     for (const auto& entry : source.m_states) {
         const CRefPointer<NodeState> copy = entry.value->clone(this, m_sceneManager);
         addState(copy.get());

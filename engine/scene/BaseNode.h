@@ -91,8 +91,8 @@ public:
     virtual void saveToXml(CXmlTextWriter& writer) const;
     // Runs once the node has been loaded or cloned.
     virtual void OnLoaded() {}
-    // Copies the source's members, listed children and states; derived classes copy theirs
-    // after calling their base.
+    // Copies the source's members, listed children (but internal ones) and states; derived
+    // classes copy theirs after calling their base.
     virtual void cloneMembers(const BaseNode& source, SceneManager* sceneManager);
 
     virtual bool OnSceneManagerAttached(CEventNodeAttached&) { return false; }

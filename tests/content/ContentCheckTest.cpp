@@ -79,6 +79,15 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
     }
     // Opened as an image, not through an atlas.
     EXPECT_GT(pngSize(archive, "scenes/images/Cursor.png").width, 0);
+    // The queue box's notes, picked by their fixed names.
+    for (const char* colour : {"Blue", "Green"}) {
+        for (int i = 1; i <= 6; ++i) {
+            const std::string note =
+                std::string("levels/common/Locations/QueueBox/MusicParticles/") + colour +
+                "/Particle0" + std::to_string(i) + ".png";
+            EXPECT_GT(pngSize(archive, note).width, 0) << note;
+        }
+    }
 }
 
 TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
