@@ -16,6 +16,7 @@
 #include "game/effects/ScooterNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/LocationNode.h"
 #include "game/screens/CounterTextNode.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
@@ -53,6 +54,7 @@ const GameClass kGameClasses[] = {
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},

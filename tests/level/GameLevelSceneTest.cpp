@@ -105,7 +105,7 @@ protected:
     }
 };
 
-TEST_F(LevelClassRegistrationTest, TheLevelAndTheCharactersAreGameClassesOfTheirKinds) {
+TEST_F(LevelClassRegistrationTest, TheLevelCharactersAndLocationsAreGameClassesOfTheirKinds) {
     registerGameClasses();
     const CNodeFactory& factory = *CEngineServices::instance()->getNodeFactory();
     struct Case {
@@ -117,6 +117,7 @@ TEST_F(LevelClassRegistrationTest, TheLevelAndTheCharactersAreGameClassesOfTheir
     const Case cases[] = {
         {u"GGameLevelScene", 1141, {1141, 6, 5, 0}, 1100},
         {u"GCharacterNode", 1147, {1147, 1146, 5, 0}, 6},
+        {u"GLocationNode", 1151, {1151, 1146, 5, 0}, 1147},
     };
     for (const Case& c : cases) {
         const CRefPointer<BaseNode> node = factory.createNode(c.type, CContentKey());
