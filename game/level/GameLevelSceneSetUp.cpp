@@ -158,13 +158,15 @@ void GGameLevelScene::applyLocationUpgrades(const UpgradeCatalog* catalog) {
         location->setColor(color);
         GLocationConfig* config =
             m_objectConfigs ? m_objectConfigs->getLocationConfig(configuration) : nullptr;
-        location->setVisible(config != nullptr);
-        location->setEnabled(config != nullptr);
         location->setPressMode(1);
         location->setConfig(config);
         location->setLevel(this);
         if (played)
             location->setShopMode(false, 0, nullptr, nullptr);
+        // After the play display, which enables every object: a location that is not built
+        // stays out of play.
+        location->setVisible(config != nullptr);
+        location->setEnabled(config != nullptr);
     }
 }
 

@@ -148,6 +148,33 @@ TEST(GameLevelSceneTest, TheConfigurationSettersHoldTheirRecords) {
     EXPECT_EQ(level->getObjectConfigurations(), nullptr);
 }
 
+// Each part the file lacks is named once, however many copies of the level are made, and
+// the level plays without it.
+TEST(GameLevelSceneTest, ALevelWithoutItsPartsSaysSoOnceAndPlaysWithoutThem) {
+    SceneFiles scenes = levelSceneFiles();
+    scenes.files->add(u"Bare.qscn", "<SceneNode Type=\"GGameLevelScene\"/>");
+    testing::internal::CaptureStdout();
+    const CRefPointer<BaseNode> first = scenes.load(u"Bare.qscn");
+    const CRefPointer<BaseNode> second = scenes.load(u"Bare.qscn");
+    const std::string log = testing::internal::GetCapturedStdout();
+    for (const char* part : {"CharactersNode", "LocationsNode", "AppearLocations"}) {
+        const std::string line =
+            std::string("WRN: The level Bare.qscn has no \"") + part + "\" and plays without it";
+        const size_t found = log.find(line);
+        EXPECT_NE(found, std::string::npos) << log;
+        EXPECT_EQ(log.find(line, found + 1), std::string::npos) << "once: " << log;
+    }
+    auto& level = static_cast<GGameLevelScene&>(*second);
+    const CRefPointer<CScheduler> clock(new CScheduler);
+    giveClock(level, *clock);
+    level.reset(false);
+    level.setMode(0);
+    clock->update(20);
+    EXPECT_TRUE(level.isClosed()) << "a level without time closes in its first tick";
+    EXPECT_TRUE(level.isRestarted());
+    level.setScheduler(nullptr);
+}
+
 TEST(GameLevelSceneTest, TheGridIsReadFromTheLevelSettingsFolder) {
     SceneFiles scenes = levelSceneFiles();
     scenes.files->add(u"Level.qscn", "<SceneNode Type=\"GGameLevelScene\"/>");
