@@ -93,7 +93,7 @@ void GLocationNode::setLevel(GGameLevelScene* level) {
         m_capacityIcons->setChildrenState(
             CNameId(CString("MaxCapacity").append(m_resources[0].maxAmount)), nullptr);
     }
-    m_shownCapacity = -1;
+    m_shownCapacity = kNoCapacityShown;
     updateCapacityDisplay();
     SceneNode* owner = getScene();
     setScheduler(owner != nullptr ? owner->getClock() : nullptr);

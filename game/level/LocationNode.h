@@ -158,6 +158,10 @@ protected:
     ~GLocationNode() override = default;
 
 private:
+    // No amount shows as this, so the next capacity display always sets its states: an
+    // unlimited resource may well hold -1.
+    static constexpr int32_t kNoCapacityShown = INT32_MIN;
+
     void enterState(int32_t old);
     void runRecharge(uint32_t elapsedMs);
     void fillResources(uint32_t elapsedMs);
@@ -196,7 +200,7 @@ private:
     bool m_dirty = false;
     bool m_swapping = false;
     int32_t m_levelProperty = 0;
-    int32_t m_shownCapacity = -1;
+    int32_t m_shownCapacity = kNoCapacityShown;
     bool m_draggingHighlight = false;
 };
 

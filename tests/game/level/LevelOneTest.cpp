@@ -56,6 +56,8 @@ TEST_F(LevelOneTest, ThePadsTakeTheMiddlePlacesOfTheLayoutWithTheirColoursAndThe
         ASSERT_NE(pad->getConfig(), nullptr) << c.pad;
         ASSERT_EQ(pad->getResources().size(), 1u);
         EXPECT_EQ(pad->getResources()[0].name, named("Dance"));
+        ASSERT_NE(pad->getCapacityIcons(), nullptr);
+        EXPECT_FALSE(pad->getCapacityIcons()->isVisible()) << "the dance is never used up";
         // The pad's region: four cells to the left of its own and three to the right, two up
         // and two down.
         const WalkGridCell cell = grid.cellAt(CVector2d(c.x, 430));
