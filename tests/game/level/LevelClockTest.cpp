@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/scene/SceneManager.h"
 #include "game/app/GameEvents.h"
 #include "tests/game/level/FixtureLevels.h"
 
@@ -99,6 +100,27 @@ TEST_F(LevelClockTest, TickRules) {
         harness->advance(c.ticks);
         c.check(played, harness->trace());
     }
+}
+
+// The screen hands an event back to wait its turn (a money effect where another one stands):
+// while a held event is delivered it is still held, so handing it back is refused, and it is
+// delivered once.
+TEST_F(LevelClockTest, ADueEventIsStillHeldWhileItIsDelivered) {
+    struct HandBack : CEventReceiver {
+        bool OnEvent(CEvent& event) override {
+            if (event.getTypeId() == GShopListItemPressedEvent::Id)
+                accepted.push_back(level().postEventDelayed(event, 500));
+            return false;
+        }
+        std::vector<bool> accepted;
+    } handBack;
+    CArray<CEventReceiver*>& receivers = harness->levelManager().getPreReceivers();
+    receivers.append(&handBack);
+    level().postEventDelayed(*heldEvent(1), 0);
+    harness->advance(40);
+    receivers.eraseAt(receivers.size() - 1);
+    EXPECT_EQ(handBack.accepted, std::vector<bool>{false});
+    EXPECT_EQ(heldEventsReceived(harness->trace()), std::vector<int32_t>{1});
 }
 
 } // namespace
