@@ -23,6 +23,8 @@ void GPathSet::loadFile(IVirtualFileSystem& files, const CStringW& name) {
     const CRefPointer<CXmlTextReader> reader = files.openXmlReader(name);
     if (!reader)
         return;
+    // Said below in the set's own words, also for a whole document without its "Paths" end.
+    reader->setDamageReported(false);
     if (!load(*reader))
         CLogger::instance()->log(CStringW(u"Paths file ends early: ") + name,
                                  CLogger::LevelWarning);
