@@ -203,6 +203,7 @@ void GGameLevelScene::layoutDancePads() {
         pads[i]->setPosition(CVector3d(place.x, place.y, pads[i]->getPosition().z));
     }
     m_walkGrid.clearWeights();
+    // Each location's own cell, however far out: cut to a byte, it would stamp another place.
     for (const CRefPointer<GLocationNode>& location : m_locations) {
         const CVector3d& at = location->getPosition();
         m_walkGrid.stampRegion(m_walkGrid.cellAt(CVector2d(at.x, at.y)),
