@@ -148,6 +148,14 @@ void BaseNode::removeAllChildren() {
     }
 }
 
+void BaseNode::swapChildren(uint32_t first, uint32_t second) {
+    if (first >= m_children.size() || second >= m_children.size())
+        return;
+    BaseNode* const moved = m_children[first];
+    m_children[first] = m_children[second];
+    m_children[second] = moved;
+}
+
 void BaseNode::setParent(BaseNode* newParent) {
     if (newParent != nullptr)
         newParent->appendChild(this);

@@ -25,6 +25,7 @@
 #include "game/effects/WaveNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/LocationNode.h"
 #include "game/screens/CounterTextNode.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
@@ -62,6 +63,7 @@ const GameClass kGameClasses[] = {
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},
     {GSelfDestructNode::kTypeName, &createNodeOf<GSelfDestructNode>},
     {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},
     {GP2PMovableNode::kTypeName, &createNodeOf<GP2PMovableNode>},

@@ -73,6 +73,10 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
         {"levels/common/ClientWishListConfigs.xml", "ObjectConfigurations"},
         {"levels/common/LevelConfigs.xml", "LevelsConfiguration"},
         {"levels/common/LevelConfigsEasy.xml", "LevelsConfiguration"},
+        {"levels/setting1/Level.qscn", "SceneNode"},
+        {"levels/setting1/TemplateCollection.qscn", "SceneNode"},
+        {"levels/setting1/Upgrades.xml", "Upgrades"},
+        {"levels/setting1/UpgradesEasy.xml", "Upgrades"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(archive.xml(c.name).root.name, c.root) << c.name;
@@ -103,7 +107,9 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
                           "Warning",
                           "Options_CantGoWindow",
                           "Options_On",
-                          "Options_Off"};
+                          "Options_Off",
+                          "Swap",
+                          "Color"};
     for (const char* key : keys) {
         const std::string text = narrow(dictionary->lookup(key));
         EXPECT_FALSE(text.empty()) << key;
