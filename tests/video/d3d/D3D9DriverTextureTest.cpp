@@ -60,6 +60,24 @@ TEST_F(D3D9DriverTextureTest, StorageFollowsTheDeviceLimits) {
     }
 }
 
+// A texture beyond the device's limit keeps the image's top-left part, and says so once.
+TEST_F(D3D9DriverTextureTest, ImagesBeyondTheDeviceLimitKeepTheirTopLeftPart) {
+    runtime.script.caps.MaxTextureWidth = 64;
+    CRefPointer<IDriverTexture> texture =
+        textureOf(makeTestImage(100, 70, [](int32_t x, int32_t y) {
+                      return x < 2 && y < 2 ? 0xFFFF0000u : 0xFF0000FFu;
+                  }).get());
+    ASSERT_EQ(texture->getSize(), (CPixelSize{64, 64}));
+    EXPECT_EQ(texel(*texture, 0, 1, 1), 0xFFFF0000u);
+    EXPECT_EQ(texel(*texture, 0, 2, 1), 0xFF0000FFu);
+    EXPECT_EQ(texel(*texture, 0, 63, 63), 0xFF0000FFu);
+    EXPECT_EQ(texel(*texture, 1, 0, 0), 0xFFFF0000u) << "the levels filter the part kept";
+    const std::string warning = "WRN: Texture of 100 x 70 is larger than Direct3D allows (64); "
+                                "only its top-left part is kept.";
+    EXPECT_TRUE(contains(lastLog, warning)) << lastLog;
+    EXPECT_EQ(lastLog.find(warning), lastLog.rfind(warning));
+}
+
 TEST_F(D3D9DriverTextureTest, RefusedFormatsFallBackToSixteenBits) {
     struct Case {
         int32_t imageFormat;
