@@ -179,9 +179,10 @@ bool CD3DDriverTextureBase::buildMipLevel(uint32_t level, bool& last) {
             filterMipLevel(upper.view(), lower.view(), upper.format());
     }
     const bool unlocked = upper.unlock() & lower.unlock();
-    // A level that is missing ends the chain: the last one there is 1 x 1.
+    // The chain ends at 1 x 1, or at a level that is missing. Every level down to 1 x 1 is
+    // filtered: one left black draws a minified texture black.
     last = !upper.isLocked() || !lower.isLocked() ||
-           isLastMipLevel(upper.view().width, upper.view().height);
+           (lower.view().width <= 1 && lower.view().height <= 1);
     return unlocked;
 }
 
