@@ -201,13 +201,19 @@ bool CProperties::readXmlAtDepth(CXmlTextReader* reader, bool checkName,
 
 bool CProperties::readElementXml(CXmlTextReader& reader, bool checkName, const char16_t* name,
                                  int32_t depth) {
-    if (checkName && !(reader.nodeName() == name))
+    const bool onOwnElement = reader.nodeName() == name;
+    if (checkName && !onOwnElement)
         return false;
     if (reader.isEmptyElement())
         return true;
     bool complete = true;
     while (reader.readNext()) {
         const int32_t kind = reader.nodeKind();
+        // Standing on the element around the set (a profile around its "Parameters"), the set's
+        // element written as a single tag is the whole set: no end tag of it follows.
+        if (kind == CXmlTextReader::kElement && !onOwnElement && reader.isEmptyElement() &&
+            reader.nodeName() == name)
+            break;
         if (kind == CXmlTextReader::kElement)
             complete = readPropertyXmlAtDepth(reader, depth) && complete;
         else if (kind == CXmlTextReader::kEndElement && reader.nodeName() == name)

@@ -54,9 +54,10 @@ public:
     CRefPointer<CProperties> clone() const;
 
     // Reads the values of the element the reader stands on (named elementName, "Properties"
-    // when empty), after clearing the set. False without a reader, when checkName is set and
-    // the element has another name, and when a nested set was too deep to read (what could be
-    // read is kept).
+    // when empty), after clearing the set; standing on another element, up to the end of the
+    // set's element inside it, or up to that element when it is a single tag. False without a
+    // reader, when checkName is set and the element has another name, and when a nested set was
+    // too deep to read (what could be read is kept).
     bool readXml(CXmlTextReader* reader, bool checkName, const CStringW& elementName);
     // Reads one value from the element the reader stands on, named by its keyword, and adds
     // it under its "Name"; a value without a name is dropped, an unknown keyword adds an entry

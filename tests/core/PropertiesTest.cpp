@@ -136,6 +136,39 @@ TEST(PropertiesTest, ReadsForgivingly) {
     }
 }
 
+// A set's element written as a single tag is the whole set, also where the reader stands on the
+// element around it (a profile around its "Parameters"): nothing after it is taken into the set.
+TEST(PropertiesTest, ASetWrittenAsASingleTagTakesNothingAfterIt) {
+    struct Case {
+        std::u16string xml;
+        const char16_t* element;
+        const char* entries;
+        const char16_t* next; // the node the reader gives after the set; empty at the end
+    };
+    const Case cases[] = {
+        {u"<Profile><Parameters/></Profile><int Name=\"after\" Value=\"1\"/>", u"Parameters", "",
+         u"Profile"},
+        {u"<Profile><Parameters /></Profile><Profile><Parameters><int Name=\"b\" Value=\"2\"/>"
+         u"</Parameters></Profile>",
+         u"Parameters", "", u"Profile"},
+        {u"<Node><Properties/><int Name=\"after\" Value=\"1\"/></Node>", u"", "", u"int"},
+        {u"<Profile><Parameters><int Name=\"in\" Value=\"2\"/></Parameters></Profile>",
+         u"Parameters", "in=2", u"Profile"},
+        // Within the set's own element, a nested set written as a single tag is a value.
+        {u"<Properties><properties Name=\"n\"/><int Name=\"after\" Value=\"1\"/></Properties>", u"",
+         "n=,after=1", u""},
+    };
+    for (const Case& c : cases) {
+        const CRefPointer<CXmlTextReader> reader = xmlReaderAtElement(c.xml);
+        CRefPointer<CProperties> set(new CProperties());
+        EXPECT_TRUE(set->readXml(reader.get(), false, c.element));
+        EXPECT_EQ(entries(*set), c.entries) << str(CString(c.xml.c_str()));
+        const bool more = reader->readNext();
+        EXPECT_EQ(more ? str(CString(reader->nodeName().c_str())) : "", str(CString(c.next)))
+            << str(CString(c.xml.c_str()));
+    }
+}
+
 // A set read again reuses the storage of its last read: nothing of that read may show through,
 // and a value someone still holds is not the one overwritten.
 TEST(PropertiesTest, ReadingAgainReplacesEveryValue) {

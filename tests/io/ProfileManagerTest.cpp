@@ -357,6 +357,27 @@ TEST_F(ProfileManagerTest, AValueOfAnUnknownTypeGivesWayToTheDefault) {
     EXPECT_EQ(anna.getInt("LevelIndex"), 4);
 }
 
+// A hand-edited file may write an empty set as a single tag: the sets after it keep their own
+// values, and neither file counts as damaged.
+TEST_F(ProfileManagerTest, AnEmptyParametersTagTakesNothingAfterIt) {
+    writeBytes(userFile(), "<Profiles><CommonProfile><Parameters/></CommonProfile>"
+                           "<Profile Name=\"Anna\"><Parameters /></Profile>"
+                           "<Profile Name=\"Bob\" Active=\"true\"><Parameters>"
+                           "<int Name=\"LevelIndex\" Value=\"4\"/>"
+                           "</Parameters></Profile></Profiles>");
+    writeBytes(folder.path() / "common" / "profile.dat",
+               "<Profiles><GlobalProfile><Parameters/></GlobalProfile></Profiles>");
+    const CRefPointer<CProfileManager> manager = makeManager();
+    EXPECT_TRUE(manager->loadUserProfiles());
+    EXPECT_TRUE(manager->loadCommonProfile());
+    ASSERT_EQ(manager->getProfileCount(), 2);
+    EXPECT_EQ(manager->getProfile(0)->getInt("LevelIndex"), 1);
+    EXPECT_EQ(utf8(manager->getActiveProfile()->getName()), "Bob");
+    EXPECT_EQ(manager->getActiveProfile()->getInt("LevelIndex"), 4);
+    EXPECT_EQ(manager->getCommonProfile()->getCount(), 0);
+    EXPECT_EQ(manager->getGlobalProfile()->getCount(), 0);
+}
+
 TEST_F(ProfileManagerTest, EveryProfileOwnsItsValues) {
     const CRefPointer<CProfileManager> manager = makeManager();
     manager->addProfile(u"A");

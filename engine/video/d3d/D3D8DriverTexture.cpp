@@ -31,12 +31,12 @@ void CD3D8DriverTexture::filterMipLevel(const MipLevelView& upper, const MipLeve
         boxFilterA8R8G8B8(upper, lower);
     else if (format == D3DFMT_A1R5G5B5)
         boxFilterA1R5G5B5Fields(upper, lower);
+    else if (format == D3DFMT_R5G6B5)
+        boxFilter16(upper, lower, false);
+    else if (format == D3DFMT_A4R4G4B4)
+        boxFilterA4R4G4B4(upper, lower);
     else
         logD3DWarning("Unsupported mipmap format, cannot copy.");
-}
-
-bool CD3D8DriverTexture::isLastMipLevel(uint32_t upperWidth, uint32_t upperHeight) const {
-    return upperWidth <= 2 || upperHeight <= 2;
 }
 
 void CD3D8DriverTexture::createRenderTarget() {

@@ -8,8 +8,8 @@
 
 class CD3D8Driver;
 
-// The Direct3D 8 driver's texture: no automatic mip maps, 16-bit mip levels only in A1R5G5B5,
-// render targets in the back buffer's format, read back through an image surface.
+// The Direct3D 8 driver's texture: no automatic mip maps, A1R5G5B5 mip levels averaged by their
+// fields, render targets in the back buffer's format, read back through an image surface.
 class CD3D8DriverTexture : public CD3DDriverTextureBase {
 public:
     CD3D8DriverTexture(CSoftwareImage* image, CD3D8Driver* driver);
@@ -23,7 +23,6 @@ protected:
 
     void filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
                         D3DFORMAT format) override;
-    bool isLastMipLevel(uint32_t upperWidth, uint32_t upperHeight) const override;
     bool readBackRenderTarget() override;
 
 private:

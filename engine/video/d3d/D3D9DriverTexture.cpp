@@ -52,12 +52,10 @@ void CD3D9DriverTexture::filterMipLevel(const MipLevelView& upper, const MipLeve
         boxFilterA8R8G8B8(upper, lower);
     else if (format == D3DFMT_R5G6B5 || format == D3DFMT_A1R5G5B5)
         boxFilter16(upper, lower, m_colorFormat == COLOR_FORMAT_A1R5G5B5);
+    else if (format == D3DFMT_A4R4G4B4)
+        boxFilterA4R4G4B4(upper, lower);
     else
         logD3DWarning("Unsupported mipmap format, cannot copy.");
-}
-
-bool CD3D9DriverTexture::isLastMipLevel(uint32_t upperWidth, uint32_t upperHeight) const {
-    return upperWidth <= 3 && upperHeight <= 3;
 }
 
 void CD3D9DriverTexture::createRenderTarget(CD3D9Driver& driver, int32_t colorFormat) {

@@ -22,7 +22,6 @@ protected:
 
     void filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
                         D3DFORMAT format) override;
-    bool isLastMipLevel(uint32_t upperWidth, uint32_t upperHeight) const override;
     bool readBackRenderTarget() override;
 
 private:

@@ -97,3 +97,18 @@ void boxFilterA1R5G5B5Fields(const MipLevelView& upper, const MipLevelView& lowe
         storePixel16(out, uint16_t(alpha | (red / 4) << 10 | (green / 4) << 5 | blue / 4));
     });
 }
+
+void boxFilterA4R4G4B4(const MipLevelView& upper, const MipLevelView& lower) {
+    forEachBlock(upper, lower, 2, [](const uint8_t* const(&block)[4], uint8_t* out) {
+        uint32_t sums[4] = {};
+        for (const uint8_t* pixel : block) {
+            const uint32_t value = loadPixel16(pixel);
+            for (uint32_t field = 0; field < 4; ++field)
+                sums[field] += (value >> (field * 4)) & 0xF;
+        }
+        uint32_t result = 0;
+        for (uint32_t field = 0; field < 4; ++field)
+            result |= (sums[field] / 4) << (field * 4);
+        storePixel16(out, uint16_t(result));
+    });
+}

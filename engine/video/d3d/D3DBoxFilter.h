@@ -17,3 +17,5 @@ void boxFilterA8R8G8B8(const MipLevelView& upper, const MipLevelView& lower);
 void boxFilter16(const MipLevelView& upper, const MipLevelView& lower, bool a1r5g5b5);
 // A1R5G5B5 by its 5-bit fields as they are; the alpha bit only where all four pixels have it.
 void boxFilterA1R5G5B5Fields(const MipLevelView& upper, const MipLevelView& lower);
+// A4R4G4B4 by its 4-bit fields as they are.
+void boxFilterA4R4G4B4(const MipLevelView& upper, const MipLevelView& lower);

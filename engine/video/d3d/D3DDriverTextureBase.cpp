@@ -1,5 +1,8 @@
 #include "engine/video/d3d/D3DDriverTextureBase.h"
 
+#include <algorithm>
+
+#include "engine/core/Logger.h"
 #include "engine/video/ColorFormat.h"
 #include "engine/video/d3d/D3D9Formats.h"
 #include "engine/video/d3d/D3DDriverBase.h"
@@ -120,13 +123,37 @@ bool CD3DDriverTextureBase::copyImageToLevel0(const CSoftwareImage& image) {
         return false;
     }
     m_rowPitch = uint32_t(locked.Pitch);
-    image.copyToBuffer(locked.pBits, int32_t(m_storageSize.width), int32_t(m_storageSize.height),
-                       m_colorFormat, locked.Pitch);
+    copyImageInto(image, locked);
     if (FAILED(m_d3dTexture->UnlockRect(0))) {
         logD3DError(m_texts.unlockFailed);
         return false;
     }
     return true;
+}
+
+// Level 0 is smaller than the image where the device caps the size: the image's top-left part
+// is kept, rather than nothing.
+void CD3DDriverTextureBase::copyImageInto(const CSoftwareImage& image,
+                                          const D3DLOCKED_RECT& locked) const {
+    const int32_t width = int32_t(m_storageSize.width);
+    const int32_t height = int32_t(m_storageSize.height);
+    if (image.getWidth() <= width && image.getHeight() <= height) {
+        image.copyToBuffer(locked.pBits, width, height, m_colorFormat, locked.Pitch);
+        return;
+    }
+    CLogger::instance()->logNarrow(CString("Texture of ")
+                                       .append(image.getWidth())
+                                       .append(" x ")
+                                       .append(image.getHeight())
+                                       .append(" is larger than Direct3D allows (")
+                                       .append(unsigned(m_driver->getCaps().MaxTextureWidth))
+                                       .append("); only its top-left part is kept."),
+                                   CLogger::LevelWarning);
+    const CRefPointer<CSoftwareImage> part =
+        CSoftwareImage::create(CContentKey(), image.getFormat(), std::min(image.getWidth(), width),
+                               std::min(image.getHeight(), height));
+    if (part && image.copyTo(part.get()))
+        part->copyToBuffer(locked.pBits, width, height, m_colorFormat, locked.Pitch);
 }
 
 bool CD3DDriverTextureBase::buildMipLevels(uint32_t firstLevel) {
@@ -152,9 +179,10 @@ bool CD3DDriverTextureBase::buildMipLevel(uint32_t level, bool& last) {
             filterMipLevel(upper.view(), lower.view(), upper.format());
     }
     const bool unlocked = upper.unlock() & lower.unlock();
-    // A level that is missing ends the chain: the last one there is 1 x 1.
+    // The chain ends at 1 x 1, or at a level that is missing. Every level down to 1 x 1 is
+    // filtered: one left black draws a minified texture black.
     last = !upper.isLocked() || !lower.isLocked() ||
-           isLastMipLevel(upper.view().width, upper.view().height);
+           (lower.view().width <= 1 && lower.view().height <= 1);
     return unlocked;
 }
 

@@ -49,8 +49,6 @@ protected:
     // Filters one mip level from the one above, both of this format, logging formats it cannot.
     virtual void filterMipLevel(const MipLevelView& upper, const MipLevelView& lower,
                                 D3DFORMAT format) = 0;
-    // Whether the level below an upper level of that size is the last one computed.
-    virtual bool isLastMipLevel(uint32_t upperWidth, uint32_t upperHeight) const = 0;
     // Copies the render target into m_readbackSurface, made at the first use.
     virtual bool readBackRenderTarget() = 0;
 
@@ -75,6 +73,7 @@ protected:
 private:
     bool createTexture(const CSoftwareImage& image, bool mipMaps);
     bool copyImageToLevel0(const CSoftwareImage& image);
+    void copyImageInto(const CSoftwareImage& image, const D3DLOCKED_RECT& locked) const;
     // Levels from the first on, each from the one above; false when a level failed.
     bool buildMipLevels(uint32_t firstLevel);
     bool buildMipLevel(uint32_t level, bool& last);

@@ -33,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(D3D8DriverResourceTest, MipLevelsOfA1R5G5B5AverageTheirFieldsAndStopAtTwoPixels) {
+TEST_F(D3D8DriverResourceTest, MipLevelsOfA1R5G5B5AverageTheirFieldsDownToOnePixel) {
     driver->setTextureOption(TEXTURE_CREATE_MIP_MAPS, true);
     // Odd columns carry the alpha bit, and red 31 on odd rows.
     CRefPointer<CSoftwareImage> image = makeTestImage(
@@ -49,20 +49,36 @@ TEST_F(D3D8DriverResourceTest, MipLevelsOfA1R5G5B5AverageTheirFieldsAndStopAtTwo
     ASSERT_EQ(level1->getWidth(), 32u);
     // Red (0 + 0 + 31 + 31) / 4 = 15; two of the four pixels lack the alpha bit.
     EXPECT_EQ(loadPixel16(const_cast<CPixelMemory9*>(level1)->getBits()), uint16_t(15 << 10));
-    // Levels 1 (32 x 8) to 4 (4 x 1) are computed, 5 and 6 are not.
+    // Every level down to 6 (1 x 1) holds the same, past the one-pixel-high level 4 (4 x 1).
     for (uint32_t level = 2; level <= 6; ++level) {
         CPixelMemory9* memory = levelOf(*texture, level);
-        const bool computed = loadPixel16(memory->getBits()) == uint16_t(15 << 10);
-        EXPECT_EQ(computed, level <= 4) << level;
+        EXPECT_EQ(loadPixel16(memory->getBits()), uint16_t(15 << 10)) << level;
     }
 }
 
-TEST_F(D3D8DriverResourceTest, SixteenBitMipLevelsOtherThanA1R5G5B5AreNotComputed) {
+// Columns alternate between black and white: every level below is grey, down to 1 x 1.
+TEST_F(D3D8DriverResourceTest, SixteenBitMipLevelsOfEveryFormatAreFiltered) {
     driver->setTextureOption(TEXTURE_CREATE_MIP_MAPS, true);
-    CRefPointer<CSoftwareImage> image = makeTestImage(
-        4, 4, [](int32_t, int32_t) { return 0xFFFFFFFFu; }, COLOR_FORMAT_R5G6B5);
-    const std::string log = captureLog([&] { driver->createTexture(image.get()); });
-    EXPECT_TRUE(contains(log, "WRN: Unsupported mipmap format, cannot copy.")) << log;
+    struct Case {
+        int32_t format;
+        uint16_t grey;
+    };
+    const Case cases[] = {
+        {COLOR_FORMAT_R5G6B5, uint16_t(15 << 11 | 31 << 5 | 15)},
+        {COLOR_FORMAT_A1R5G5B5, uint16_t(0x8000 | 15 << 10 | 15 << 5 | 15)},
+        {COLOR_FORMAT_A4R4G4B4, uint16_t(0xF777)},
+    };
+    for (const Case& c : cases) {
+        CRefPointer<CSoftwareImage> image = makeTestImage(
+            4, 4, [](int32_t x, int32_t) { return x % 2 ? 0xFFFFFFFFu : 0xFF000000u; }, c.format);
+        CRefPointer<IDriverTexture> texture;
+        const std::string log = captureLog([&] { texture = driver->createTexture(image.get()); });
+        ASSERT_EQ(texture->getColorFormat(), c.format);
+        EXPECT_FALSE(contains(log, "mip")) << log;
+        for (uint32_t level = 1; level <= 2; ++level)
+            EXPECT_EQ(loadPixel16(levelOf(*texture, level)->getBits()), c.grey)
+                << c.format << " " << level;
+    }
 }
 
 TEST_F(D3D8DriverResourceTest, TextureFailuresNameDirect3D8) {

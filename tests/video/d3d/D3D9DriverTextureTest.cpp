@@ -60,6 +60,24 @@ TEST_F(D3D9DriverTextureTest, StorageFollowsTheDeviceLimits) {
     }
 }
 
+// A texture beyond the device's limit keeps the image's top-left part, and says so once.
+TEST_F(D3D9DriverTextureTest, ImagesBeyondTheDeviceLimitKeepTheirTopLeftPart) {
+    runtime.script.caps.MaxTextureWidth = 64;
+    CRefPointer<IDriverTexture> texture =
+        textureOf(makeTestImage(100, 70, [](int32_t x, int32_t y) {
+                      return x < 2 && y < 2 ? 0xFFFF0000u : 0xFF0000FFu;
+                  }).get());
+    ASSERT_EQ(texture->getSize(), (CPixelSize{64, 64}));
+    EXPECT_EQ(texel(*texture, 0, 1, 1), 0xFFFF0000u);
+    EXPECT_EQ(texel(*texture, 0, 2, 1), 0xFF0000FFu);
+    EXPECT_EQ(texel(*texture, 0, 63, 63), 0xFF0000FFu);
+    EXPECT_EQ(texel(*texture, 1, 0, 0), 0xFFFF0000u) << "the levels filter the part kept";
+    const std::string warning = "WRN: Texture of 100 x 70 is larger than Direct3D allows (64); "
+                                "only its top-left part is kept.";
+    EXPECT_TRUE(contains(lastLog, warning)) << lastLog;
+    EXPECT_EQ(lastLog.find(warning), lastLog.rfind(warning));
+}
+
 TEST_F(D3D9DriverTextureTest, RefusedFormatsFallBackToSixteenBits) {
     struct Case {
         int32_t imageFormat;
@@ -114,17 +132,34 @@ TEST_F(D3D9DriverTextureTest, MipLevelsAverageTwoByTwoAndStopAtOnePixel) {
     EXPECT_EQ(texel(*texture, 3, 0, 0), 0xFF7F7F7Fu);
 }
 
-TEST_F(D3D9DriverTextureTest, SixteenBitLevelsWidenAndNarrowTheirChannels) {
-    CRefPointer<IDriverTexture> texture =
-        textureOf(makeTestImage(
-                      2, 2, [](int32_t x, int32_t) { return x ? 0xFFFFFFFFu : 0xFF000000u; },
-                      COLOR_FORMAT_R5G6B5)
-                      .get());
-    ASSERT_EQ(texture->getColorFormat(), COLOR_FORMAT_R5G6B5);
-    IDirect3DTexture9* d3d = static_cast<CD3D9DriverTexture&>(*texture).getD3DTexture();
-    CPixelMemory9* level1 = static_cast<CMemoryTexture9*>(d3d)->levelMemory(1);
-    // (0 + 248) / 2 = 124 red and blue, (0 + 252) / 2 = 126 green.
-    EXPECT_EQ(loadPixel16(level1->getBits()), uint16_t(15 << 11 | 31 << 5 | 15));
+// Columns alternate between black and white: every level below is grey, down to 1 x 1.
+TEST_F(D3D9DriverTextureTest, SixteenBitLevelsOfEveryFormatAreFiltered) {
+    struct Case {
+        int32_t format;
+        uint16_t grey;
+    };
+    const Case cases[] = {
+        // (0 + 248) / 2 = 124 red and blue, (0 + 252) / 2 = 126 green.
+        {COLOR_FORMAT_R5G6B5, uint16_t(15 << 11 | 31 << 5 | 15)},
+        // 127 in every channel, and the alpha bit of the opaque pixels.
+        {COLOR_FORMAT_A1R5G5B5, uint16_t(0x8000 | 15 << 10 | 15 << 5 | 15)},
+        // (0 + 0 + 15 + 15) / 4 = 7 in every colour, opaque.
+        {COLOR_FORMAT_A4R4G4B4, uint16_t(0xF777)},
+    };
+    for (const Case& c : cases) {
+        CRefPointer<IDriverTexture> texture = textureOf(
+            makeTestImage(
+                4, 4, [](int32_t x, int32_t) { return x % 2 ? 0xFFFFFFFFu : 0xFF000000u; },
+                c.format)
+                .get());
+        ASSERT_EQ(texture->getColorFormat(), c.format);
+        IDirect3DTexture9* d3d = static_cast<CD3D9DriverTexture&>(*texture).getD3DTexture();
+        for (uint32_t level = 1; level <= 2; ++level) {
+            CPixelMemory9* memory = static_cast<CMemoryTexture9*>(d3d)->levelMemory(level);
+            EXPECT_EQ(loadPixel16(memory->getBits()), c.grey) << c.format << " " << level;
+        }
+        EXPECT_FALSE(contains(lastLog, "mip")) << lastLog;
+    }
 }
 
 TEST_F(D3D9DriverTextureTest, LevelZeroWrittenThroughAMapRebuildsTheLevels) {
