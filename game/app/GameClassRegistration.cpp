@@ -4,6 +4,7 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/screens/DebugStatsScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
@@ -17,6 +18,7 @@ struct GameClass {
 };
 
 const GameClass kStartupSceneClasses[] = {
+    {GDebugStatsScene::kTypeName, &createNodeOf<GDebugStatsScene>},
     {GLogosScene::kTypeName, &createNodeOf<GLogosScene>},
     {GIntroScene::kTypeName, &createNodeOf<GIntroScene>},
 };

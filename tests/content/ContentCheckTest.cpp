@@ -73,6 +73,7 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
         {"levels/common/ClientWishListConfigs.xml", "ObjectConfigurations"},
         {"levels/common/LevelConfigs.xml", "LevelsConfiguration"},
         {"levels/common/LevelConfigsEasy.xml", "LevelsConfiguration"},
+        {"scenes/fonts/arial18.qfnt", "Font"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(archive.xml(c.name).root.name, c.root) << c.name;
