@@ -4,6 +4,7 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/screens/CreditsScene.h"
 #include "game/screens/DebugStatsScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
@@ -29,6 +30,7 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
+    {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
 };
 
 template <size_t N>

@@ -70,6 +70,7 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/SelectPlayerScene.qscn", "GSelectPlayerScene"},
         {"scenes/SelectPlayerInputNameScene.qscn", "GSelectPlayerInputNameScene"},
         {"scenes/OptionsScene.qscn", "GOptionsScene"},
+        {"scenes/CreditsScene.qscn", "GCreditsScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -261,6 +262,7 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/OptionsScene.qscn", "Scene/CursorButton", "ButtonNode"},
         {"scenes/OptionsScene.qscn", "Scene/DragViaClickButton", "ButtonNode"},
         {"scenes/OptionsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/CreditsScene.qscn", "Scene/BackButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -289,6 +291,7 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
          {"Blink", "Blink1", "Boring1", "Boring2", "Smile"}},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/ClipNode", true, {"Scrolling"}},
         {kTemplates, "PlayersList/Element", true, {"Easy", "Hard"}},
+        {"scenes/MainMenuScene.qscn", "Scene", false, {"NavBackToSlide"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
