@@ -4,6 +4,8 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/screens/AwardUnlockedScene.h"
+#include "game/screens/AwardsScene.h"
 #include "game/screens/CreditsScene.h"
 #include "game/screens/DebugStatsScene.h"
 #include "game/screens/MainMenuScene.h"
@@ -29,6 +31,8 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
+    {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
 };

@@ -70,6 +70,8 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/SelectPlayerScene.qscn", "GSelectPlayerScene"},
         {"scenes/SelectPlayerInputNameScene.qscn", "GSelectPlayerInputNameScene"},
         {"scenes/OptionsScene.qscn", "GOptionsScene"},
+        {"scenes/AwardsScene.qscn", "GAwardsScene"},
+        {"scenes/NewAwardScene.qscn", "GAwardUnlockedScene"},
         {"scenes/CreditsScene.qscn", "GCreditsScene"},
     };
     for (const Case& c : cases) {
@@ -262,6 +264,11 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/OptionsScene.qscn", "Scene/CursorButton", "ButtonNode"},
         {"scenes/OptionsScene.qscn", "Scene/DragViaClickButton", "ButtonNode"},
         {"scenes/OptionsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/AwardsScene.qscn", "Scene/HintNode/HintText", "TextNode"},
+        {"scenes/AwardsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/NewAwardScene.qscn", "Scene/AwardDesc", "TextNode"},
+        {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", "SpriteNode"},
+        {"scenes/NewAwardScene.qscn", "Scene/BackButton", "ButtonNode"},
         {"scenes/CreditsScene.qscn", "Scene/BackButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
@@ -271,6 +278,14 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         EXPECT_TRUE(isKindOf(node->attribute("Type"), c.kind))
             << c.file << ": " << c.path << " is a " << node->attribute("Type");
     }
+}
+
+// The names, then prefix followed by 1 to 17: one for each award.
+std::vector<std::string> numbered(const std::string& prefix, std::vector<std::string> names) {
+    for (int award = 1; award <= 17; ++award) {
+        names.push_back(prefix + std::to_string(award));
+    }
+    return names;
 }
 
 TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
@@ -292,6 +307,9 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/MainMenuScene.qscn", "Scene/Bg/ClipNode", true, {"Scrolling"}},
         {kTemplates, "PlayersList/Element", true, {"Easy", "Hard"}},
         {"scenes/MainMenuScene.qscn", "Scene", false, {"NavBackToSlide"}},
+        {"scenes/AwardsScene.qscn", "Scene/HintNode", false,
+         numbered("Achievement_", {"OnAppear", "OnDisappear"})},
+        {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", false, numbered("Award_", {})},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -392,6 +410,23 @@ TEST_F(SceneContentTest, ControlsSitBelowControlsOnly) {
             }
         } else {
             walk(root, true, nodeName(root));
+        }
+    }
+}
+
+// The gallery tells an award's text by the node's place among its siblings and its look by
+// the node's name, so the two must agree.
+TEST_F(SceneContentTest, TheAwardNodesStandInTheirOrderWithTheirThreeLooks) {
+    const XmlElement root = archive.xml("scenes/AwardsScene.qscn").root;
+    const XmlElement* awards = findPath(root, "Scene/AchievementsNode");
+    ASSERT_TRUE(awards);
+    const std::vector<const XmlElement*> nodes = childNodes(*awards);
+    ASSERT_EQ(nodes.size(), 17u);
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        EXPECT_EQ(nodeName(*nodes[i]), "Achievement_" + std::to_string(i + 1));
+        const std::set<std::string> looks = stateNames(*nodes[i]);
+        for (const char* look : {"Off", "FirstOn", "On"}) {
+            EXPECT_EQ(looks.count(look), 1u) << nodeName(*nodes[i]) << " " << look;
         }
     }
 }
