@@ -6,6 +6,7 @@
 #include "game/app/LogosScene.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "game/screens/AwardsScene.h"
+#include "game/screens/ComicsScene.h"
 #include "game/screens/CreditsScene.h"
 #include "game/screens/DebugStatsScene.h"
 #include "game/screens/MainMenuScene.h"
@@ -31,6 +32,7 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
     {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},

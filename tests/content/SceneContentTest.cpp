@@ -73,6 +73,10 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/AwardsScene.qscn", "GAwardsScene"},
         {"scenes/NewAwardScene.qscn", "GAwardUnlockedScene"},
         {"scenes/CreditsScene.qscn", "GCreditsScene"},
+        {"scenes/ComicsScene1.qscn", "GComicsScene"},
+        {"scenes/ComicsScene2.qscn", "GComicsScene"},
+        {"scenes/ComicsScene3.qscn", "GComicsScene"},
+        {"scenes/ComicsScene4.qscn", "GComicsScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -429,4 +433,51 @@ TEST_F(SceneContentTest, TheAwardNodesStandInTheirOrderWithTheirThreeLooks) {
             EXPECT_EQ(looks.count(look), 1u) << nodeName(*nodes[i]) << " " << look;
         }
     }
+}
+
+// Every comic has its buttons, its dark background and two to four parts whose children take
+// the parts' states; the text boxes take theirs, and every kind of box is used.
+TEST_F(SceneContentTest, ComicsHaveTheirPartsBoxesAndStates) {
+    const std::set<std::string> kinds = {"TextBg", "TextBgShowAtStart", "TextBgNoWait",
+                                         "TextBgNoDisappear"};
+    std::set<std::string> used;
+    bool partWithoutBg = false;
+    for (int comic = 1; comic <= 4; ++comic) {
+        const std::string file = "scenes/ComicsScene" + std::to_string(comic) + ".qscn";
+        const XmlElement root = archive.xml(file).root;
+        const XmlElement* dark = findPath(root, "Scene/DarkBg");
+        ASSERT_TRUE(dark) << file;
+        EXPECT_EQ(stateNames(*dark), (std::set<std::string>{"OnAppear", "OnDisappear"})) << file;
+        const XmlElement* replay = findPath(root, "Scene/ReplayButton");
+        ASSERT_TRUE(replay && isKindOf(replay->attribute("Type"), "ButtonNode")) << file;
+        EXPECT_EQ(stateNames(*replay).count("OnAppear"), 1u) << file;
+        const XmlElement* next = findPath(root, "Scene/NextButton");
+        EXPECT_TRUE(next && isKindOf(next->attribute("Type"), "ButtonNode")) << file;
+        const XmlElement* parts = findPath(root, "Scene/Parts");
+        ASSERT_TRUE(parts) << file;
+        const std::vector<const XmlElement*> partNodes = childNodes(*parts);
+        EXPECT_GE(partNodes.size(), 2u) << file;
+        EXPECT_LE(partNodes.size(), 4u) << file;
+        for (const XmlElement* part : partNodes) {
+            for (const XmlElement* child : childNodes(*part)) {
+                for (const char* state : {"OnAppear", "OnDisappear", "Unhide"}) {
+                    EXPECT_EQ(stateNames(*child).count(state), 1u)
+                        << file << ": " << nodeName(*part) << "/" << nodeName(*child) << " "
+                        << state;
+                }
+            }
+            const XmlElement* bg = findChild(*part, "Bg");
+            partWithoutBg = partWithoutBg || bg == nullptr;
+            for (const XmlElement* box : bg ? childNodes(*bg) : std::vector<const XmlElement*>()) {
+                if (kinds.count(nodeName(*box)) == 0) {
+                    continue;
+                }
+                used.insert(nodeName(*box));
+                EXPECT_EQ(stateNames(*box), (std::set<std::string>{"OnAppear", "OnDisappear"}))
+                    << file << ": " << nodeName(*part) << "/" << nodeName(*box);
+            }
+        }
+    }
+    EXPECT_EQ(used, kinds);
+    EXPECT_TRUE(partWithoutBg);
 }
