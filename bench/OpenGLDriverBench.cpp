@@ -16,8 +16,9 @@
 // alpha-blended 32 x 32 sprites through the quad batcher, beside a minimal batched GL program
 // drawing the same sprites from the same texture (one iteration is one frame, finished by
 // GL), and the same frames through the Direct3D 9 and 8 drivers on their OpenGL runtime beside
-// the OpenGL driver; and the upload
-// of a 1024 x 1024 texture, beside glTexImage2D of the same pixels.
+// the OpenGL driver; the upload of a 1024 x 1024 texture, beside glTexImage2D of the same
+// pixels; and the first use of such a texture (made and drawn once) through the Direct3D 9 and 8
+// drivers, beside the OpenGL driver's and the bare upload.
 namespace {
 
 constexpr int kSprites = 5000;
@@ -226,14 +227,18 @@ void BM_SpritesHandWritten(benchmark::State& state) {
     host().destroyWindow(window);
 }
 
-CRefPointer<COpenGLRenderDriver> smallDriver(HostWindow window) {
+CreationParameters smallParameters(HostWindow window) {
     CreationParameters parameters;
     parameters.driverType = 3;
     parameters.width = 64;
     parameters.height = 48;
     parameters.bits = 32;
     parameters.windowHandle = window;
-    return COpenGLRenderDriver::create(parameters, nullptr, nullptr, *host().getGL());
+    return parameters;
+}
+
+CRefPointer<COpenGLRenderDriver> smallDriver(HostWindow window) {
+    return COpenGLRenderDriver::create(smallParameters(window), nullptr, nullptr, *host().getGL());
 }
 
 CRefPointer<CSoftwareImage> uploadImage() {
@@ -283,8 +288,72 @@ void BM_UploadHandWritten(benchmark::State& state) {
     uploadTextures(state, false);
 }
 
+// A texture's first use as the game meets it: made from a 1024 x 1024 image and drawn once
+// (a Direct3D texture reaches GL at its first draw), then released.
+void createAndDrawTextures(benchmark::State& state, int driverType) {
+    const HostWindow window = host().createWindow(HostWindowDesc{"", 0, 0, 64, 48, false});
+    CRefPointer<IRenderDriver> driver = driverType == 3 ? smallDriver(window) : nullptr;
+    if (driverType != 3) {
+        CreationParameters parameters = smallParameters(window);
+        parameters.driverType = driverType;
+        registerGLDirect3DModules(host());
+        driver = driverType == 1 ? createD3D8Driver(parameters, nullptr)
+                                 : createD3D9Driver(parameters, nullptr);
+    }
+    GLFunctions gl;
+    if (!driver || !gl.load(*host().getGL())) {
+        state.SkipWithError("no driver");
+        return;
+    }
+    // As the game makes its textures.
+    driver->setTextureOption(TEXTURE_CREATE_MIP_MAPS, false);
+    driver->setTextureOption(TEXTURE_RELEASE_SOURCE_IMAGE, true);
+    RenderMaterial material;
+    material.lighting = false;
+    driver->applyMaterial(material);
+    const CRefPointer<CSoftwareImage> image = uploadImage();
+    for (auto _ : state) {
+        driver->startFrame(true, true, CColor(0xFF000000), nullptr, nullptr);
+        CRefPointer<IDriverTexture> texture = driver->createTexture(image.get());
+        driver->drawImage(texture.get(), {0, 0});
+        driver->presentFrame();
+        gl.Finish();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(image->getBufferSize()));
+    driver.reset();
+    host().destroyWindow(window);
+}
+
+void BM_CreateAndDrawThroughDirect3D9(benchmark::State& state) {
+    createAndDrawTextures(state, 2);
+}
+
+void BM_CreateAndDrawThroughDirect3D8(benchmark::State& state) {
+    createAndDrawTextures(state, 1);
+}
+
+void BM_CreateAndDrawThroughOpenGL(benchmark::State& state) {
+    createAndDrawTextures(state, 3);
+}
+
 BENCHMARK(BM_UploadThroughTheDriver)->Name("TextureUpload1024/vantor")->UseRealTime();
 BENCHMARK(BM_UploadHandWritten)->Name("TextureUpload1024/gl")->UseRealTime();
+// The Direct3D drivers' first use of a texture, each beside the OpenGL driver's and a bare
+// upload.
+BENCHMARK(BM_CreateAndDrawThroughDirect3D9)
+    ->Name("TextureFirstDraw1024Direct3D9/vantor")
+    ->UseRealTime();
+BENCHMARK(BM_CreateAndDrawThroughOpenGL)
+    ->Name("TextureFirstDraw1024Direct3D9/opengl")
+    ->UseRealTime();
+BENCHMARK(BM_UploadHandWritten)->Name("TextureFirstDraw1024Direct3D9/gl")->UseRealTime();
+BENCHMARK(BM_CreateAndDrawThroughDirect3D8)
+    ->Name("TextureFirstDraw1024Direct3D8/vantor")
+    ->UseRealTime();
+BENCHMARK(BM_CreateAndDrawThroughOpenGL)
+    ->Name("TextureFirstDraw1024Direct3D8/opengl")
+    ->UseRealTime();
+BENCHMARK(BM_UploadHandWritten)->Name("TextureFirstDraw1024Direct3D8/gl")->UseRealTime();
 BENCHMARK(BM_SpritesThroughOpenGL)->Name("SpriteFrame/vantor")->Arg(0)->Arg(1)->UseRealTime();
 // The Direct3D drivers, each beside the OpenGL driver drawing the same frames.
 BENCHMARK(BM_SpritesThroughDirect3D9)

@@ -20,6 +20,19 @@ ALenum openALFormatOf(int32_t sampleType) {
     }
 }
 
+void clearAlErrors() {
+    alGetError();
+}
+
+bool checkAlUpload() {
+    const ALenum error = alGetError();
+    if (error == AL_NO_ERROR)
+        return true;
+    CLogger::instance()->logNarrow(
+        CString("Could not upload OpenAL buffer, error ").append(int(error)), CLogger::LevelError);
+    return false;
+}
+
 CAlSoundBuffer::CAlSoundBuffer(CRefPointer<COpenALAudioDriver> driver,
                                CRefPointer<CPcmSoundData> data)
     : m_driver(std::move(driver)) {
@@ -32,12 +45,14 @@ CAlSoundBuffer::CAlSoundBuffer(CRefPointer<COpenALAudioDriver> driver,
         return;
     const ALsizei size = ALsizei(data->getByteCount());
     const ALsizei frequency = ALsizei(data->getFrequency());
+    clearAlErrors();
     if (const COpenALAudioDriver::BufferDataStatic upload = m_driver->getBufferDataStatic()) {
         upload(m_name, format, const_cast<uint8_t*>(data->getData()), size, frequency);
         m_data = std::move(data);
     } else {
         alBufferData(m_name, format, data->getData(), size, frequency);
     }
+    checkAlUpload();
 }
 
 CAlSoundBuffer::~CAlSoundBuffer() {

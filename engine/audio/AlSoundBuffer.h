@@ -11,6 +11,12 @@ class COpenALAudioDriver;
 // The OpenAL format of a sample type; 0 for a type outside 1 to 4.
 ALenum openALFormatOf(int32_t sampleType);
 
+// An upload of samples into a buffer goes between these two: the first drops errors still
+// pending from earlier calls, the second answers whether OpenAL took the samples and logs a
+// refusal.
+void clearAlErrors();
+bool checkAlUpload();
+
 // One pooled OpenAL buffer holding a whole decoded sound; copies of a static sound share it.
 class CAlSoundBuffer : public CRefCounted {
 public:

@@ -196,9 +196,13 @@ bool CStreamedSoundSource::fill() {
 bool CStreamedSoundSource::queue(ALuint buffer) {
     if (buffer == 0 || !fill())
         return false;
+    clearAlErrors();
     alBufferData(buffer, m_format, m_samples,
                  ALsizei(size_t(m_sampleCount) * m_decoder->getFrameBytes()),
                  ALsizei(m_decoder->getFrequency()));
+    // A buffer OpenAL refused would play what it held before.
+    if (!checkAlUpload())
+        return false;
     alSourceQueueBuffers(m_source, 1, &buffer);
     return true;
 }

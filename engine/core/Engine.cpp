@@ -203,6 +203,8 @@ bool CEngine::openUrl(const CString&) {
 
 void CEngine::raiseWindow() {}
 
+void CEngine::wakeMessageWait() {}
+
 void CEngine::setMinUpdateInterval(uint32_t ms) {
     m_minUpdateInterval = ms == 0 ? 1 : ms;
 }
@@ -237,7 +239,8 @@ void CEngine::stepFrame(bool update, bool render, uint32_t minimumStep, uint32_t
         m_cursorControl->updatePosition();
     if (!update) {
         stopTimer();
-        postRender();
+        if (hasWindowToRender())
+            postRender();
         return;
     }
     if (m_timer->isStopped())
@@ -246,12 +249,14 @@ void CEngine::stepFrame(bool update, bool render, uint32_t minimumStep, uint32_t
     if (now - m_lastUpdateTime > lagCap)
         m_lastUpdateTime = now - lagCap;
     if (now - m_lastUpdateTime < minimumStep) {
-        if (render)
+        if (render && hasWindowToRender())
             postRender();
         return;
     }
     postUpdates(now, largeStep);
-    postRender();
+    // An update may have closed the window (a quit button).
+    if (hasWindowToRender())
+        postRender();
 }
 
 // A large step of 0 would post empty updates for ever; it counts as 1.

@@ -71,6 +71,12 @@ public:
     // Brings the window to the front and restores it when minimised, for a later start of the
     // program that found this one running. The base has no window and does nothing.
     virtual void raiseWindow();
+    // False once the window is gone for good (the program is ending): frames then post no render
+    // event, which would draw into nothing. The base has no window and always renders.
+    virtual bool hasWindowToRender() const { return true; }
+    // Makes the run loop's wait for a window message end, now or at its next wait, so that a
+    // pass of the loop runs; the one operation any thread may call. The base does nothing.
+    virtual void wakeMessageWait();
 
     // Milliseconds; 0 is stored as 1.
     void setMinUpdateInterval(uint32_t ms);

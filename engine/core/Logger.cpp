@@ -1,6 +1,8 @@
 #include "engine/core/Logger.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <mutex>
 
@@ -83,21 +85,33 @@ void CLogger::closeFile() {
 }
 
 void CLogger::open(const CStringW& path) {
-    std::lock_guard<CMutex> guard(*m_mutex);
-    closeFile();
     const CString utf8Path = utf16ToUtf8(path.c_str());
-    const CString folder = parentFolder(utf8Path);
-    if (!folder.isEmpty())
-        makeFolders(folder.c_str());
-    // Binary: a line feed inside a message stays the one code unit it is.
-    m_file = std::fopen(utf8Path.c_str(), "wb");
-    if (m_file == nullptr)
-        return;
-    std::setvbuf(m_file, nullptr, _IONBF, 0);
-    const char16_t byteOrderMark = 0xFEFF;
-    writeUnits(&byteOrderMark, 1);
-    const CStringW header = headerText();
-    writeUnits(header.c_str(), header.length());
+    int error = 0;
+    {
+        std::lock_guard<CMutex> guard(*m_mutex);
+        closeFile();
+        const CString folder = parentFolder(utf8Path);
+        if (!folder.isEmpty())
+            makeFolders(folder.c_str());
+        // Binary: a line feed inside a message stays the one code unit it is.
+        m_file = std::fopen(utf8Path.c_str(), "wb");
+        if (m_file == nullptr) {
+            error = errno;
+            m_echo = stderr;
+        } else {
+            m_echo = stdout;
+            std::setvbuf(m_file, nullptr, _IONBF, 0);
+            const char16_t byteOrderMark = 0xFEFF;
+            writeUnits(&byteOrderMark, 1);
+            const CStringW header = headerText();
+            writeUnits(header.c_str(), header.length());
+        }
+    }
+    if (error != 0) {
+        CString line("Could not open the log file ");
+        line.append(utf8Path).append(": ").append(std::strerror(error));
+        log(utf8ToUtf16(line.c_str()), LevelWarning);
+    }
 }
 
 void CLogger::setMinLevel(int32_t level) {
@@ -114,7 +128,7 @@ void CLogger::log(const CStringW& message, Level level) {
     CString echo = utf16ToUtf8(line.c_str());
     echo.append("\n");
     std::lock_guard<CMutex> guard(*m_mutex);
-    std::fwrite(echo.c_str(), 1, echo.length(), stdout);
+    std::fwrite(echo.c_str(), 1, echo.length(), m_echo);
     if (m_file != nullptr) {
         writeUnits(line.c_str(), line.length());
         std::fflush(m_file);

@@ -10,9 +10,10 @@
 #include "engine/core/String.h"
 
 // The process-wide log. A line is written when its level reaches the minimum (information at
-// first). Every line is echoed to standard output in
-// UTF-8 and, once a file is open, appended to it as UTF-16 little-endian: prefix, message and a
-// single carriage return. Lines from several threads never interleave.
+// first). Every line is echoed to standard output in UTF-8 (to standard error once a log file
+// could not be opened, so that the lines are not lost with it) and, once a file is open,
+// appended to it as UTF-16 little-endian: prefix, message and a single carriage return. Lines
+// from several threads never interleave.
 class CLogger : public CRefCounted {
 public:
     enum Level : int32_t {
@@ -31,7 +32,8 @@ public:
 
     // Closes the open file and creates the file at the path anew (missing parent folders too),
     // with the byte-order mark and the "Logging started, " header. When the file cannot be
-    // created the logger goes on without one.
+    // created the logger goes on without one, says so in a warning and echoes to standard
+    // error from then on.
     void open(const CStringW& path);
 
     // Values above LevelError are ignored; negative ones let every level through.
@@ -52,5 +54,6 @@ private:
 
     std::atomic<int32_t> m_minLevel{LevelInformation};
     std::FILE* m_file = nullptr;
+    std::FILE* m_echo = stdout;
     CRefPointer<CMutex> m_mutex;
 };

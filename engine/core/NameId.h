@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/core/Map.h"
+#include "engine/core/Array.h"
 #include "engine/core/String.h"
 
 // Interned texts: each distinct text gets an id in the order it is first interned (1, 2, 3 ...);
@@ -11,7 +11,10 @@
 template <typename String>
 class CNameTableOf {
 public:
-    CNameTableOf();
+    CNameTableOf() = default;
+    ~CNameTableOf();
+    CNameTableOf(const CNameTableOf&) = delete;
+    CNameTableOf& operator=(const CNameTableOf&) = delete;
 
     // The process-wide table, built on first use and never destroyed, so names stay usable in
     // static destructors.
@@ -22,9 +25,14 @@ public:
     const String& getText(int32_t id) const;
 
 private:
-    CMap<String, int32_t> m_byText;
-    CMap<int32_t, String> m_byId;
-    int32_t m_counter = 0;
+    // Doubles the slots and files every id again.
+    void growSlots();
+
+    // The texts by id - 1, each allocated once so that the texts handed out never move.
+    CArray<String*> m_texts;
+    // Ids by the hash of their text, with open addressing: 0 marks a free slot. At most half
+    // full, so that a lookup compares one text or two.
+    CArray<int32_t> m_slots;
 };
 
 using CNameTable = CNameTableOf<CString>;

@@ -12,6 +12,10 @@ int32_t CDiskInputFile::readBytes(void* buffer, int32_t count) {
     return m_stream.read(buffer, count);
 }
 
+int32_t CDiskInputFile::readBytesAt(int32_t position, void* buffer, int32_t count) {
+    return m_stream.readAt(position, buffer, count);
+}
+
 bool CDiskInputFile::seekTo(int32_t position, bool relative) {
     return m_stream.seek(position, relative);
 }

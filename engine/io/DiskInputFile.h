@@ -18,6 +18,8 @@ public:
     int32_t readBytes(void* buffer, int32_t count) override;
     // Refuses targets before the start or beyond 2 GiB.
     bool seekTo(int32_t position, bool relative) override;
+    // One positional read of the file, safe beside any other reads.
+    int32_t readBytesAt(int32_t position, void* buffer, int32_t count) override;
     int32_t getLength() const override { return m_stream.getLength(); }
     int32_t getPosition() const override { return m_stream.tell(); }
     const CStringW& getName() const override { return m_name; }

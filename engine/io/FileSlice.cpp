@@ -21,20 +21,23 @@ CFileSlice::CFileSlice(const CStringW& name, IInputFile* source, int32_t offset,
 }
 
 int32_t CFileSlice::readBytes(void* buffer, int32_t count) {
-    if (!m_source || count <= 0) {
-        return 0;
-    }
-    const int64_t absolute = int64_t{m_start} + m_position;
-    const int64_t n = clamp(absolute + count, absolute, m_end) - absolute;
-    if (n == 0 || !m_source->seekTo(static_cast<int32_t>(absolute), false)) {
-        return 0;
-    }
-    const int32_t got = m_source->readBytes(buffer, static_cast<int32_t>(n));
-    if (got <= 0) {
-        return 0;
-    }
+    const int32_t got = readBytesAt(m_position, buffer, count);
     m_position += got;
     return got;
+}
+
+int32_t CFileSlice::readBytesAt(int32_t position, void* buffer, int32_t count) {
+    if (!m_source || count <= 0 || position < 0) {
+        return 0;
+    }
+    const int64_t absolute = int64_t{m_start} + position;
+    const int64_t n = clamp(absolute + count, absolute, m_end) - absolute;
+    if (n <= 0) {
+        return 0;
+    }
+    const int32_t got =
+        m_source->readBytesAt(static_cast<int32_t>(absolute), buffer, static_cast<int32_t>(n));
+    return got > 0 ? got : 0;
 }
 
 bool CFileSlice::seekTo(int32_t position, bool relative) {

@@ -6,8 +6,9 @@
 #include "engine/core/String.h"
 #include "engine/io/IInputFile.h"
 
-// A read-only window onto part of another file, under a name of its own. Every read seeks the
-// source first, so any number of slices and other readers can share one source.
+// A read-only window onto part of another file, under a name of its own. Every read is a
+// positional read of the source, so any number of slices and other readers, on any threads,
+// can share one source.
 class CFileSlice : public IInputFile {
 public:
     // The window [offset, offset + size) is clamped to the source's bytes: offsets and sizes
@@ -17,6 +18,7 @@ public:
     int32_t readBytes(void* buffer, int32_t count) override;
     // Clamps the target into the window and always succeeds.
     bool seekTo(int32_t position, bool relative) override;
+    int32_t readBytesAt(int32_t position, void* buffer, int32_t count) override;
     int32_t getLength() const override { return m_end - m_start; }
     int32_t getPosition() const override { return m_position; }
     const CStringW& getName() const override { return m_name; }

@@ -17,4 +17,9 @@ public:
     virtual int32_t getLength() const = 0;
     virtual int32_t getPosition() const = 0;
     virtual const CStringW& getName() const = 0;
+    // Copies up to count bytes from position on, leaving the file's own position; returns how
+    // many were copied. An archive and the entries it hands out share one file through this,
+    // from several threads: disk, memory and slice files read in place; any other file seeks
+    // and reads under one process-wide lock, which then restores its position.
+    virtual int32_t readBytesAt(int32_t position, void* buffer, int32_t count);
 };

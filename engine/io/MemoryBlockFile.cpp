@@ -30,6 +30,15 @@ int32_t CMemoryBlockFile::readBytes(void* buffer, int32_t count) {
     return n;
 }
 
+int32_t CMemoryBlockFile::readBytesAt(int32_t position, void* buffer, int32_t count) {
+    if (position < 0 || position >= m_size || count <= 0) {
+        return 0;
+    }
+    const int32_t n = count < m_size - position ? count : m_size - position;
+    std::memcpy(buffer, m_data + position, static_cast<size_t>(n));
+    return n;
+}
+
 int32_t CMemoryBlockFile::writeBytes(const void* buffer, int32_t count) {
     const int32_t n = clip(count);
     if (n <= 0) {

@@ -17,6 +17,7 @@ public:
     int32_t writeBytes(const void* buffer, int32_t count) override;
     // Targets from 0 to the size are accepted; others are refused and leave the position.
     bool seekTo(int32_t position, bool relative) override;
+    int32_t readBytesAt(int32_t position, void* buffer, int32_t count) override;
     int32_t getLength() const override { return m_size; }
     int32_t getPosition() const override { return m_position; }
     const CStringW& getName() const override { return m_name; }

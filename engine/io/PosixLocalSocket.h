@@ -16,6 +16,8 @@ public:
     // Closes the socket and removes its path.
     void close();
 
+    // -1 while not bound.
+    int descriptor() const { return m_fd; }
     // Reads every queued message without waiting; true when one of them was the given text.
     bool takeMessage(const char* text);
     // Never waits: a listener that does not read must not hang the sender. False when nobody

@@ -16,6 +16,8 @@ namespace {
 
 constexpr uint32_t kMemoryBlockSize = 65536;
 constexpr int32_t kCopyChunk = 4096;
+// Past this many the last name is used again.
+constexpr uint32_t kMaxKeptDamagedFiles = 99;
 
 // Pushes the file's data to the disk. The size check catches a last write that failed only
 // when the file was closed.
@@ -102,28 +104,41 @@ bool CProfileManager::load() {
 }
 
 bool CProfileManager::loadUserProfiles() {
-    const CRefPointer<CXmlTextReader> reader =
-        openProfileReader(profilePath(m_fileSystem->getUserDataFolder()));
+    const CStringW path = profilePath(m_fileSystem->getUserDataFolder());
+    const CRefPointer<CXmlTextReader> reader = openProfileReader(path);
     if (!reader)
         return false;
-    while (reader->readNext()) {
-        if (reader->nodeKind() == CXmlTextReader::kEndElement && reader->nodeName() == u"Profiles")
-            return true;
+    uint32_t leftOut = 0;
+    bool whole = false;
+    while (!whole && reader->readNext()) {
+        whole =
+            reader->nodeKind() == CXmlTextReader::kEndElement && reader->nodeName() == u"Profiles";
         if (reader->nodeKind() == CXmlTextReader::kElement)
-            readUserElement(*reader);
+            readUserElement(*reader, leftOut);
     }
-    return false;
+    if (leftOut > 0) {
+        CStringW line(u"Profiles past the first ");
+        line.append(kMaxProfilesRead).append(u" are left out: ").append(leftOut);
+        CLogger::instance()->log(line, CLogger::LevelWarning);
+    }
+    if (!whole)
+        keepDamagedFile(path);
+    return whole;
 }
 
-// A profile whose name is empty or taken is skipped; its values are then read over as
-// unknown nodes.
-void CProfileManager::readUserElement(CXmlTextReader& reader) {
+// A profile whose name is empty or taken, or that comes past the limit, is skipped; its values
+// are then read over as unknown nodes.
+void CProfileManager::readUserElement(CXmlTextReader& reader, uint32_t& leftOut) {
     if (reader.nodeName() == u"CommonProfile") {
         m_commonProfile->readParameters(&reader);
         return;
     }
     if (!(reader.nodeName() == u"Profile"))
         return;
+    if (getProfileCount() >= kMaxProfilesRead) {
+        ++leftOut;
+        return;
+    }
     const CStringW name = reader.getAttribute(u"Name");
     const bool active = reader.getAttribute(u"Active") == u"true";
     if (name.isEmpty() || !addProfile(name))
@@ -136,8 +151,8 @@ void CProfileManager::readUserElement(CXmlTextReader& reader) {
 }
 
 bool CProfileManager::loadCommonProfile() {
-    const CRefPointer<CXmlTextReader> reader =
-        openProfileReader(profilePath(m_fileSystem->getCommonDataFolder()));
+    const CStringW path = profilePath(m_fileSystem->getCommonDataFolder());
+    const CRefPointer<CXmlTextReader> reader = openProfileReader(path);
     if (!reader)
         return false;
     while (reader->readNext()) {
@@ -147,7 +162,30 @@ bool CProfileManager::loadCommonProfile() {
         if (kind == CXmlTextReader::kElement && reader->nodeName() == u"GlobalProfile")
             m_globalProfile->readParameters(reader.get());
     }
+    keepDamagedFile(path);
     return false;
+}
+
+// The next save would overwrite what the player may still want back: the damaged file moves
+// to the first free name of "profile.dat.damaged", "profile.dat.damaged.2" and so on.
+void CProfileManager::keepDamagedFile(const CStringW& path) {
+    CStringW kept = path + u".damaged";
+    for (uint32_t number = 2;
+         number <= kMaxKeptDamagedFiles && m_fileSystem->fileExists(kept, false); ++number) {
+        kept = path + u".damaged.";
+        kept.append(unsigned(number));
+    }
+    CStringW line(u"Profile file ");
+    line.append(path);
+    if (m_fileSystem->renameFile(path, kept))
+        line.append(u" is damaged: kept as ")
+            .append(kept)
+            .append(u"; the next save writes a new one");
+    else
+        line.append(u" is damaged and cannot be kept as ")
+            .append(kept)
+            .append(u"; the next save replaces it");
+    CLogger::instance()->log(line, CLogger::LevelWarning);
 }
 
 bool CProfileManager::saveUserProfiles() {
@@ -176,9 +214,13 @@ CStringW CProfileManager::profilePath(const CStringW& folder) {
     return folder.isEmpty() ? CStringW() : folder + u"/profile.dat";
 }
 
+// A damaged file is reported with the name it is kept under.
 CRefPointer<CXmlTextReader> CProfileManager::openProfileReader(const CStringW& path) {
     const CRefPointer<IInputFile> file = openScrambledFile(path);
-    return file ? m_fileSystem->openXmlReader(file.get()) : nullptr;
+    CRefPointer<CXmlTextReader> reader = file ? m_fileSystem->openXmlReader(file.get()) : nullptr;
+    if (reader)
+        reader->setDamageReported(false);
+    return reader;
 }
 
 // The whole document is made in memory first, so that the file on disk is replaced at once.

@@ -19,6 +19,10 @@
 // set held in it is reported changed; a save never leaves a damaged or half-written file.
 class CProfileManager : public CRefCounted {
 public:
+    // Profiles read from a file past this many are left out: each one read is checked against
+    // all before it, and no player keeps more.
+    static constexpr int32_t kMaxProfilesRead = 1000;
+
     explicit CProfileManager(CRefPointer<IVirtualFileSystem> fileSystem);
     CProfileManager(const CProfileManager&) = delete;
     CProfileManager& operator=(const CProfileManager&) = delete;
@@ -45,7 +49,8 @@ public:
     bool load();
     // False when the file is missing, or when it ends before its closing "Profiles" tag
     // (empty, cut short or garbled): what could be read before the damage is kept, and the
-    // defaults fill in the rest.
+    // defaults fill in the rest; the damaged file is kept beside under a new name, with a
+    // warning naming both, so that the next save does not overwrite it.
     bool loadUserProfiles();
     bool loadCommonProfile();
     // False, leaving the old file whole, when the file cannot be written.
@@ -70,10 +75,12 @@ private:
     // "profile.dat" in the folder; empty when the folder is unknown.
     static CStringW profilePath(const CStringW& folder);
     CRefPointer<CXmlTextReader> openProfileReader(const CStringW& path);
-    void readUserElement(CXmlTextReader& reader);
+    // Counts the profiles it leaves out past kMaxProfilesRead.
+    void readUserElement(CXmlTextReader& reader, uint32_t& leftOut);
     bool writeProfileFile(const CStringW& path, bool userFile);
     void writeUserSets(CXmlTextWriter& writer) const;
     bool failSave(const CStringW& path, const char16_t* reason);
+    void keepDamagedFile(const CStringW& path);
 
     CRefPointer<IVirtualFileSystem> m_fileSystem;
     CRefPointer<CProfileParameters> m_systemDefaults;

@@ -9,9 +9,11 @@ bool CProfileParameters::notifyChanged() {
 void CProfileParameters::addMissingFrom(const CProperties& other) {
     for (int32_t i = 0; i < other.getCount(); ++i) {
         const CString& name = other.getNameAt(i);
-        if (indexOf(name) != -1)
-            continue;
-        add(name, clonePropertyValue(other.getValueAt(i)));
+        const int32_t index = indexOf(name);
+        if (index == -1)
+            add(name, clonePropertyValue(other.getValueAt(i)));
+        else if (!getValueAt(index))
+            set(name, clonePropertyValue(other.getValueAt(i)));
     }
 }
 

@@ -23,7 +23,8 @@ public:
     // Called by the manager as it lets go of the set.
     void detachFromManager() { m_manager = nullptr; }
     // Appends copies of the other set's values whose names this set lacks, in their order, so
-    // that changing a value here changes neither the other set nor any other copy.
+    // that changing a value here changes neither the other set nor any other copy. A name
+    // without a value (of a type no one knows, read from a damaged file) takes the copy too.
     void addMissingFrom(const CProperties& other);
     // The values inside the element the reader stands on, up to the end of "Parameters".
     bool readParameters(CXmlTextReader* reader);

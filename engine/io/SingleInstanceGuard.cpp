@@ -70,10 +70,21 @@ void CSingleInstanceGuard::setMainWindow(void* window) {
 }
 
 bool CSingleInstanceGuard::takeRaiseRequest() {
-    return m_socket.takeMessage(RaiseRequest) && m_mainWindow != nullptr;
+    const bool requested = m_socket.takeMessage(RaiseRequest);
+    m_watcher.rearm();
+    return requested && m_mainWindow != nullptr;
+}
+
+bool CSingleInstanceGuard::wakeOnRequest(CPosixReadWatcher::Callback wake, void* context) {
+    if (wake == nullptr) {
+        m_watcher.stop();
+        return true;
+    }
+    return m_socket.descriptor() >= 0 && m_watcher.start(m_socket.descriptor(), wake, context);
 }
 
 void CSingleInstanceGuard::release() {
+    m_watcher.stop();
     m_socket.close();
     m_lock.release();
 }

@@ -3,6 +3,7 @@
 #include "engine/core/String.h"
 #include "engine/io/PosixFileLock.h"
 #include "engine/io/PosixLocalSocket.h"
+#include "engine/io/PosixReadWatcher.h"
 
 // Keeps a second copy of the program from running. The first instance holds a file lock, which
 // the kernel drops when the process dies, and listens on a local socket; a later start finds
@@ -24,6 +25,11 @@ public:
     // For the main loop: true once for every burst of requests from later starts, and only
     // after setMainWindow; the caller then restores and raises its window.
     bool takeRaiseRequest();
+    // From now on a request calls wake, from a thread of the guard's, once until the next
+    // takeRaiseRequest: the main loop may be waiting for window messages while its window is
+    // minimised. False when the guard does not listen or no thread starts. A null function
+    // stops the calls; the guard returns only once none can come.
+    bool wakeOnRequest(CPosixReadWatcher::Callback wake, void* context);
     void release();
 
 private:
@@ -31,6 +37,7 @@ private:
 
     CPosixFileLock m_lock;
     CPosixLocalSocket m_socket;
+    CPosixReadWatcher m_watcher;
     void* m_mainWindow = nullptr;
     bool m_anotherInstanceRunning = false;
 };

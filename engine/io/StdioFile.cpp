@@ -1,5 +1,6 @@
 #include "engine/io/StdioFile.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,6 +48,26 @@ int32_t CStdioFile::read(void* buffer, int32_t count) {
         return 0;
     }
     return static_cast<int32_t>(std::fread(buffer, 1, static_cast<size_t>(count), m_stream));
+}
+
+int32_t CStdioFile::readAt(int32_t position, void* buffer, int32_t count) const {
+    if (!m_stream || count <= 0 || position < 0) {
+        return 0;
+    }
+    const int fd = ::fileno(m_stream);
+    int32_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd, static_cast<uint8_t*>(buffer) + done, size_t(count - done),
+                                  off_t(position) + done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += int32_t(n);
+    }
+    return done;
 }
 
 int32_t CStdioFile::write(const void* buffer, int32_t count) {

@@ -23,6 +23,9 @@ public:
     int32_t getLength() const { return m_length; }
 
     int32_t read(void* buffer, int32_t count);
+    // Reads at position through the descriptor, past the stream's buffer and position; the
+    // file is only read, so the buffer stays true.
+    int32_t readAt(int32_t position, void* buffer, int32_t count) const;
     int32_t write(const void* buffer, int32_t count);
     // Refuses targets outside 0 .. 2 GiB - 1.
     bool seek(int32_t position, bool relative);

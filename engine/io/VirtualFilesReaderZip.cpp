@@ -1,6 +1,8 @@
 #include "engine/io/VirtualFilesReaderZip.h"
 
 #include <climits>
+#include <cstring>
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include "engine/core/Logger.h"
@@ -21,6 +23,10 @@ constexpr uint16_t kMethodDeflated = 8;
 // Deflate cannot expand data more than 1032 times; a larger stated size is damage, and
 // allocating it would let a tiny archive ask for gigabytes.
 constexpr uint64_t kMaxDeflateRatio = 1032;
+// A header is read with this many bytes of its name in the same read: names are short.
+constexpr uint32_t kNameBytesWithHeader = 226;
+// The packed bytes of entries up to this size share one buffer for the reader's life.
+constexpr uint32_t kMaxKeptPackedSize = 1u << 20;
 
 ZipLocalHeader parseHeader(const uint8_t* bytes) {
     ZipLocalHeader header;
@@ -38,8 +44,20 @@ ZipLocalHeader parseHeader(const uint8_t* bytes) {
     return header;
 }
 
-// Why a one-call inflation did not give exactly size bytes; null when it did.
-const char16_t* inflateFailure(int result, const z_stream& stream, uint32_t size) {
+// Why zlib's one-call inflation does not give exactly size bytes; null when it does. Only
+// failures ask, as libdeflate names fewer reasons.
+const char16_t* inflateFailure(const uint8_t* packed, uint32_t packedSize, uint8_t* output,
+                               uint32_t size) {
+    z_stream stream = {};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+        return u"not enough memory";
+    }
+    stream.next_in = const_cast<uint8_t*>(packed);
+    stream.avail_in = packedSize;
+    stream.next_out = output;
+    stream.avail_out = size;
+    const int result = inflate(&stream, Z_FINISH);
+    inflateEnd(&stream);
     switch (result) {
     case Z_STREAM_END:
         return stream.total_out == size ? nullptr : u"shorter than its stated size";
@@ -54,7 +72,8 @@ const char16_t* inflateFailure(int result, const z_stream& stream, uint32_t size
 
 } // namespace
 
-CVirtualFilesReaderZip::CVirtualFilesReaderZip(IInputFile* file) : CSortedArchiveReader(file) {
+CVirtualFilesReaderZip::CVirtualFilesReaderZip(IInputFile* file)
+    : CSortedArchiveReader(file), m_packed(0) {
     if (!file) {
         return;
     }
@@ -64,14 +83,21 @@ CVirtualFilesReaderZip::CVirtualFilesReaderZip(IInputFile* file) : CSortedArchiv
     sortEntries();
 }
 
+CVirtualFilesReaderZip::~CVirtualFilesReaderZip() {
+    libdeflate_free_decompressor(m_decompressor);
+}
+
+// Positional reads: stored entries read the same file from other threads.
 bool CVirtualFilesReaderZip::readAt(uint32_t position, void* buffer, uint32_t count) {
-    return uint64_t{position} + count <= m_fileLength && m_file->seekTo(int32_t(position), false) &&
-           m_file->readBytes(buffer, int32_t(count)) == int32_t(count);
+    return uint64_t{position} + count <= m_fileLength &&
+           m_file->readBytesAt(int32_t(position), buffer, int32_t(count)) == int32_t(count);
 }
 
 bool CVirtualFilesReaderZip::readLocalHeader(uint32_t& position) {
-    uint8_t bytes[kHeaderSize];
-    if (!readAt(position, bytes, kHeaderSize)) {
+    uint8_t bytes[kHeaderSize + kNameBytesWithHeader];
+    const uint32_t left = position < m_fileLength ? m_fileLength - position : 0;
+    const uint32_t count = left < sizeof bytes ? left : uint32_t(sizeof bytes);
+    if (count < kHeaderSize || !readAt(position, bytes, count)) {
         return false;
     }
     ZipEntry entry;
@@ -83,7 +109,9 @@ bool CVirtualFilesReaderZip::readLocalHeader(uint32_t& position) {
     if (m_nameBytes.allocated() < nameLength + 1) {
         m_nameBytes.reallocate(nameLength + 1);
     }
-    if (!readAt(position + kHeaderSize, m_nameBytes.data(), nameLength)) {
+    if (kHeaderSize + nameLength <= count) {
+        std::memcpy(m_nameBytes.data(), bytes + kHeaderSize, nameLength);
+    } else if (!readAt(position + kHeaderSize, m_nameBytes.data(), nameLength)) {
         return false;
     }
     m_nameBytes.data()[nameLength] = 0;
@@ -167,29 +195,34 @@ CRefPointer<IInputFile> CVirtualFilesReaderZip::inflateEntry(const ZipEntry& ent
         logEntryError(u"Zip entry states an impossible size: ", entry);
         return nullptr;
     }
-    CByteBuffer packed(packedSize);
     CByteBuffer output(size);
-    if (!packed.data() || !output.data()) {
+    if (!m_decompressor) {
+        m_decompressor = libdeflate_alloc_decompressor();
+    }
+    if (!m_packed.reserve(packedSize) || !output.data() || !m_decompressor) {
         logEntryError(u"Not enough memory for zip entry: ", entry);
         return nullptr;
     }
-    if (!readAt(entry.dataOffset, packed.data(), packedSize)) {
+    const CRefPointer<IInputFile> file = inflateInto(entry, output);
+    if (m_packed.size() > kMaxKeptPackedSize) {
+        delete[] m_packed.detach();
+    }
+    return file;
+}
+
+CRefPointer<IInputFile> CVirtualFilesReaderZip::inflateInto(const ZipEntry& entry,
+                                                            CByteBuffer& output) {
+    const uint32_t packedSize = entry.header.compressedSize;
+    const uint32_t size = entry.header.uncompressedSize;
+    if (!readAt(entry.dataOffset, m_packed.data(), packedSize)) {
         logEntryError(u"Zip entry could not be read: ", entry);
         return nullptr;
     }
-    z_stream stream = {};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        logEntryError(u"Zip entry could not be inflated: ", entry);
-        return nullptr;
-    }
-    stream.next_in = packed.data();
-    stream.avail_in = packedSize;
-    stream.next_out = output.data();
-    stream.avail_out = size;
-    const int result = inflate(&stream, Z_FINISH);
-    inflateEnd(&stream);
-    if (const char16_t* failure = inflateFailure(result, stream, size)) {
-        CLogger::instance()->log(CStringW(u"Damaged zip entry (") + failure + u"): " + entry.name,
+    if (libdeflate_deflate_decompress(m_decompressor, m_packed.data(), packedSize, output.data(),
+                                      size, nullptr) != LIBDEFLATE_SUCCESS) {
+        const char16_t* failure = inflateFailure(m_packed.data(), packedSize, output.data(), size);
+        CLogger::instance()->log(CStringW(u"Damaged zip entry (") +
+                                     (failure ? failure : u"damaged data") + u"): " + entry.name,
                                  CLogger::LevelError);
         return nullptr;
     }

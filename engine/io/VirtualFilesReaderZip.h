@@ -4,6 +4,7 @@
 
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
+#include "engine/io/ByteBuffer.h"
 #include "engine/io/IVirtualFilesReader.h"
 #include "engine/io/SortedArchiveReader.h"
 #include "engine/io/ZipCentralDirectory.h"
@@ -32,10 +33,13 @@ struct ZipEntry : VirtualFileEntry {
     ZipLocalHeader header = {};
 };
 
+struct libdeflate_decompressor;
+
 // A zip archive read through its local headers, from the file's position at construction to
 // the first place that holds no header. Stored entries are read in place, deflated ones are
 // inflated into memory on every open. Entries that keep their sizes in a data descriptor take
-// them from the central directory.
+// them from the central directory. Entries are opened on one thread at a time; what they read
+// of the archive file, they read by position, so stored entries may be read on other threads.
 class CVirtualFilesReaderZip : public CSortedArchiveReader<ZipEntry> {
 public:
     // Takes a reference to file; a file without a valid header gives a reader without entries.
@@ -47,7 +51,7 @@ public:
     CRefPointer<IInputFile> openEntryAt(uint32_t index) override;
 
 protected:
-    ~CVirtualFilesReaderZip() override = default;
+    ~CVirtualFilesReaderZip() override;
 
 private:
     // Reads the header at position into an appended entry and moves position to the next one;
@@ -59,6 +63,8 @@ private:
     uint64_t skipDataDescriptor(uint64_t dataEnd);
     bool readAt(uint32_t position, void* buffer, uint32_t count);
     CRefPointer<IInputFile> inflateEntry(const ZipEntry& entry);
+    // Reads the packed bytes and inflates them into output, which the answer then owns.
+    CRefPointer<IInputFile> inflateInto(const ZipEntry& entry, CByteBuffer& output);
     void logEntryError(const char16_t* message, const ZipEntry& entry) const;
 
     // Read when the first entry needs it.
@@ -66,4 +72,7 @@ private:
     enum class DirectoryState { Unread, Read, Missing } m_directoryState = DirectoryState::Unread;
     // Scratch space for names while the headers are read.
     CString m_nameBytes;
+    // Made when the first entry is inflated; the packed bytes of entries read before inflating.
+    libdeflate_decompressor* m_decompressor = nullptr;
+    CByteBuffer m_packed;
 };

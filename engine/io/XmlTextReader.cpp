@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/core/Logger.h"
 #include "engine/core/StringFunctions.h"
 
 #if defined(__SSE2__)
@@ -150,14 +151,21 @@ int32_t readInt(const char16_t* text) {
 
 } // namespace
 
-CXmlTextReader::CXmlTextReader(IInputFile* file) : m_text(file), m_position(m_text.text()) {
+CXmlTextReader::CXmlTextReader(IInputFile* file)
+    : m_text(file), m_fileName(file != nullptr ? file->getName() : CStringW()),
+      m_position(m_text.text()) {
     entityList();
 }
 
 bool CXmlTextReader::readNext() {
     char16_t* start = m_position;
-    if (start == nullptr || *start == 0)
+    if (start == nullptr)
         return false;
+    if (*start == 0) {
+        if (m_openElements > 0)
+            reportDamage(start, "with elements left open");
+        return false;
+    }
     char16_t* markup = findMarkup<true>(start);
     const bool hasEntity = *markup == '&';
     if (hasEntity)
@@ -168,7 +176,7 @@ bool CXmlTextReader::readNext() {
         // Short blanks after the last tag are the end of the document, not a node.
         if (*markup == 0) {
             m_position = markup;
-            return false;
+            return readNext();
         }
     }
     char16_t* next = markup + 1;
@@ -236,6 +244,7 @@ bool CXmlTextReader::readBang(char16_t* bang) {
 }
 
 bool CXmlTextReader::readUnclosedCData(char16_t* terminator) {
+    reportDamage(terminator, "inside a CDATA section");
     m_name = u"";
     m_position = terminator;
     return true;
@@ -246,6 +255,8 @@ bool CXmlTextReader::readEndElement(char16_t* slash) {
     if (*close == 0)
         return endInside(close);
     assignRange(m_name, slash + 1, close);
+    if (m_openElements > 0)
+        --m_openElements;
     m_kind = kEndElement;
     m_isEmptyElement = false;
     m_attributeCount = 0;
@@ -295,6 +306,8 @@ bool CXmlTextReader::readElement(char16_t* nameStart) {
     m_kind = kElement;
     m_isEmptyElement = isEmpty;
     m_position = p;
+    if (!isEmpty)
+        ++m_openElements;
     return true;
 }
 
@@ -324,12 +337,28 @@ char16_t* CXmlTextReader::readAttribute(char16_t* nameStart) {
 }
 
 bool CXmlTextReader::endInside(char16_t* terminator) {
+    reportDamage(terminator, "inside markup");
     m_position = terminator;
     m_kind = kNone;
     m_name = u"";
     m_isEmptyElement = false;
     m_attributeCount = 0;
     return false;
+}
+
+// Lines are counted only here: a whole document never pays for it.
+void CXmlTextReader::reportDamage(const char16_t* terminator, const char* what) {
+    if (!m_reportDamage)
+        return;
+    m_reportDamage = false;
+    uint32_t line = 1;
+    for (const char16_t* p = m_text.text(); p < terminator; ++p)
+        line += *p == '\n' ? 1 : 0;
+    CStringW message(u"XML file ");
+    message.append(m_fileName.isEmpty() ? CStringW(u"(unnamed)") : m_fileName);
+    message.append(u" is damaged: it ends at line ").append(unsigned(line)).append(u" ");
+    message.append(what);
+    CLogger::instance()->log(message, CLogger::LevelWarning);
 }
 
 CXmlTextReader::CAttribute& CXmlTextReader::nextAttributeSlot() {

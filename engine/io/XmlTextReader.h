@@ -17,7 +17,9 @@
 // (a DOCTYPE too) is a comment, and entities are replaced once. Every scan stops at the end of
 // the text. A document that ends inside a tag, an attribute, a comment or "<?" markup ends
 // there: readNext returns false and the reader is left on no node. One that ends inside a
-// CDATA section gives a CDATA node with empty text, and then the end.
+// CDATA section gives a CDATA node with empty text, and then the end. Such a document, or one
+// that ends with elements still open, is damaged (cut short, as a rule): once the reader
+// reaches its end it logs one warning naming the file and the line where the text stops.
 class CXmlTextReader : public CRefCounted {
 public:
     enum NodeKind : int32_t {
@@ -32,6 +34,9 @@ public:
 
     // Reads the whole file at once; the file is not kept. No file gives a reader without nodes.
     explicit CXmlTextReader(IInputFile* file);
+
+    // For callers that report a damaged document in their own words.
+    void setDamageReported(bool reported) { m_reportDamage = reported; }
 
     // Moves to the next node; false at the end of the text.
     bool readNext();
@@ -94,11 +99,17 @@ private:
     char16_t* readAttribute(char16_t* nameStart);
     // Ends the reader at the terminator reached inside an unfinished construct.
     bool endInside(char16_t* terminator);
+    // The warning about a document that stops at the terminator, once.
+    void reportDamage(const char16_t* terminator, const char* what);
     CAttribute& nextAttributeSlot();
     const CAttribute* findAttribute(const char16_t* name) const;
 
     CDecodedXmlText m_text;
+    CStringW m_fileName;
     char16_t* m_position;
+    // Elements opened and not yet closed, without matching their names.
+    uint32_t m_openElements = 0;
+    bool m_reportDamage = true;
     int32_t m_kind = kNone;
     CStringW m_name;
     bool m_isEmptyElement = false;

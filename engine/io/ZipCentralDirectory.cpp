@@ -14,8 +14,7 @@ constexpr uint32_t kRecordSize = 46;
 constexpr uint32_t kMaxCommentSize = 0xFFFF;
 
 bool readAt(IInputFile* file, uint32_t offset, uint8_t* buffer, uint32_t count) {
-    return file->seekTo(int32_t(offset), false) &&
-           file->readBytes(buffer, int32_t(count)) == int32_t(count);
+    return file->readBytesAt(int32_t(offset), buffer, int32_t(count)) == int32_t(count);
 }
 
 } // namespace

@@ -19,6 +19,21 @@ CEngineStartup::CEngineStartup(const EngineStartupSettings& settings) : m_settin
         m_guard.emplace(m_settings.instanceName, m_settings.instanceFolder);
 }
 
+namespace {
+
+void wakeEngine(void* engine) {
+    static_cast<CEngine*>(engine)->wakeMessageWait();
+}
+
+} // namespace
+
+// No wake may reach the engine once it is gone.
+CEngineStartup::~CEngineStartup() {
+    if (m_guard)
+        m_guard->wakeOnRequest(nullptr, nullptr);
+    m_engine.reset();
+}
+
 bool CEngineStartup::isAnotherInstanceRunning() const {
     return m_guard && m_guard->isAnotherInstanceRunning();
 }
@@ -42,8 +57,11 @@ CEngine* CEngineStartup::startEngine() {
 
 void CEngineStartup::setMainWindow() {
     const uint32_t window = m_engine ? m_engine->getCreationParameters().windowHandle : 0;
-    if (m_guard && window != 0)
-        m_guard->setMainWindow(reinterpret_cast<void*>(uintptr_t(window)));
+    if (!m_guard || window == 0)
+        return;
+    m_guard->setMainWindow(reinterpret_cast<void*>(uintptr_t(window)));
+    // A guard that cannot listen, or a thread that cannot start, has said so in the log.
+    m_guard->wakeOnRequest(&wakeEngine, m_engine.get());
 }
 
 bool CEngineStartup::runOnce() {

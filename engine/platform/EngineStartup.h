@@ -34,11 +34,13 @@ struct EngineStartupSettings {
 //    properties and then gives the file system the data-folder names from them and the engine
 //    services' random generator;
 // 4. once the device has its window, setMainWindow hands it to the guard; from then on runOnce
-//    restores and raises the window whenever a later start asks, before each pass of the loop.
+//    restores and raises the window whenever a later start asks, before each pass of the loop,
+//    and a request wakes the loop when it waits for window messages (while minimised).
 // The start-up owns the engine it made; the engine goes before the guard.
 class CEngineStartup {
 public:
     explicit CEngineStartup(const EngineStartupSettings& settings);
+    ~CEngineStartup();
     CEngineStartup(const CEngineStartup&) = delete;
     CEngineStartup& operator=(const CEngineStartup&) = delete;
 

@@ -55,12 +55,15 @@ CVantorDeviceWin32::CVantorDeviceWin32(const CreationParameters& parameters,
 }
 
 // The window goes before the engine releases the rest; the video driver first, as it may
-// draw into the window.
+// draw into the window. Everyone holding the driver lets go of it first, as at a driver change:
+// the window takes GL with it, and a driver released after that would call into nothing.
 CVantorDeviceWin32::~CVantorDeviceWin32() {
     if (m_window != kNoHostWindow)
         m_host.setWindowProcedure(m_window, nullptr);
     if (m_parameters.fullScreen)
         restoreDesktopMode();
+    if (m_videoDriver.get() != nullptr)
+        post(new CEventVideoDriverRemoved());
     m_videoDriver.reset();
     m_cursor = nullptr;
     m_cursorControl.reset();
@@ -112,6 +115,7 @@ bool CVantorDeviceWin32::createWindow() {
     }
     m_visible = true;
     m_active = true;
+    m_windowDestroyed = false;
     m_host.setWindowProcedure(m_window, this);
     m_cursor = new CMouseCursorWin32(m_host, m_window);
     m_cursor->setFullScreen(m_parameters.fullScreen);

@@ -35,6 +35,8 @@ public:
                       float& contrast) override;
     bool openUrl(const CString& url) override;
     void raiseWindow() override;
+    void wakeMessageWait() override { m_host.wakeMessageWait(); }
+    bool hasWindowToRender() const override { return !m_windowDestroyed; }
     // With pauseTimer the engine's clock stands still while the device sleeps.
     virtual void sleep(uint32_t milliseconds, bool pauseTimer);
 
@@ -76,6 +78,8 @@ private:
     CMouseCursorWin32* m_cursor = nullptr;
     HostWindow m_window = kNoHostWindow;
     bool m_visible = false;
+    // The own window went with WM_DESTROY; a window made later clears it.
+    bool m_windowDestroyed = false;
     bool m_active = false;
     bool m_resizePending = false;
     // The keys as of the last key-down; a key-up reads its modifiers from here.

@@ -80,6 +80,7 @@ int64_t CVantorDeviceWin32::onDestroy() {
     post(new CEventSystemFlowDestroy());
     m_host.postQuitMessage(0);
     m_window = kNoHostWindow;
+    m_windowDestroyed = true;
     return 0;
 }
 

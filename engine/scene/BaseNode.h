@@ -222,6 +222,8 @@ protected:
     }
     // For classes whose own drawing follows more than the transform (a sprite's image pivot).
     void markTransformDirty() { m_transformDirty = true; }
+    // For classes whose own drawing follows more than the tint (a colour of their own).
+    void markColorDirty() { m_colorDirty = true; }
     // For classes that raise child-state bookkeeping of their own (a control's template root).
     void setPendingChildrenCount(CNameId name, int32_t count) { m_pendingChildren[name] = count; }
     // Draws what the driver's 2D batch holds, so that a change of clipping starts afresh.

@@ -1,5 +1,7 @@
 #include "engine/scene/NineGridSpriteNode.h"
 
+#include <algorithm>
+
 #include "engine/core/Properties.h"
 #include "engine/scene/PropertyBindings.h"
 #include "engine/video/IRenderDriver.h"
@@ -8,6 +10,18 @@ namespace {
 
 constexpr uint32_t kHitAlphaThreshold = 20;
 const CVector2d kDefaultDelta(10, 10);
+
+// The four edges of the columns (or rows) over a size. Borders wider together than the size
+// share it in their proportion: a middle of negative width would cross the quads over into a
+// bow-tie (a slider's bar near 0).
+void gridEdges(float size, float lead, float trail, float edges[4]) {
+    const float borders = lead + trail;
+    const float scale = borders > size && borders > 0 ? std::max(size, 0.0f) / borders : 1.0f;
+    edges[0] = 0;
+    edges[1] = lead * scale;
+    edges[2] = size - trail * scale;
+    edges[3] = size;
+}
 
 } // namespace
 
@@ -41,8 +55,10 @@ bool NineGridSpriteNode::buildGrid() {
     const float height = float(size.height);
     const CRect& rect = m_image.get()->getRect();
     const CVector3d& bounds = getBounds();
-    const float xs[4] = {0, m_topLeftDelta.x, bounds.x - m_bottomRightDelta.x, bounds.x};
-    const float ys[4] = {0, m_topLeftDelta.y, bounds.y - m_bottomRightDelta.y, bounds.y};
+    float xs[4];
+    float ys[4];
+    gridEdges(bounds.x, m_topLeftDelta.x, m_bottomRightDelta.x, xs);
+    gridEdges(bounds.y, m_topLeftDelta.y, m_bottomRightDelta.y, ys);
     const float us[4] = {rect.left, rect.left + m_topLeftDelta.x / width,
                          rect.right - m_bottomRightDelta.x / width, rect.right};
     const float vs[4] = {rect.top, rect.top + m_topLeftDelta.y / height,

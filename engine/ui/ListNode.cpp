@@ -176,6 +176,11 @@ void ListNode::selectItem(int32_t index, bool scroll) {
     const int32_t element = elementIndexOf(m_selectedItem);
     if (isElement(element)) {
         ControlNode* shown = asControlNode(getElement(uint32_t(element)));
+        // The focus goes with the selection even while the list has none, or the row that had
+        // it would keep looking selected beside the selected one.
+        ControlNode* focused = asControlNode(getFocusedChild());
+        if (focused != nullptr && focused != shown)
+            focused->setFocused(false);
         if (isFocused() && shown != nullptr && !shown->isFocused())
             shown->setFocused(true);
     } else {

@@ -49,6 +49,8 @@ public:
     void applyTemplate() override;
     // Gives the focus to the selected element, scrolling it into view.
     void focusDefaultChild() override;
+    // Gaining the focus puts it on the selected element unless an element holds it.
+    void setFocused(bool focused) override;
     bool OnKeyDown(CEventInputKeyDown& event) override;
     // Events the list's own children leave go to the buttons, the slider (not keys) and the
     // elements.

@@ -60,6 +60,16 @@ void ListNode::focusDefaultChild() {
     selectItem(m_selectedItem, true);
 }
 
+// The element last focused gave up the focus when the selection moved while the list had none;
+// an element that takes the focus itself (a click) keeps it.
+void ListNode::setFocused(bool focused) {
+    const bool gained = focused && !isFocused();
+    ControlNode::setFocused(focused);
+    const ControlNode* last = asControlNode(getFocusedChild());
+    if (gained && isFocused() && (last == nullptr || !last->isFocused()))
+        focusDefaultChild();
+}
+
 bool ListNode::OnElementClickStarted(CEventControlClickStarted& event) {
     const BaseNode* node = event.getNode();
     return node != m_prevButton.get() && node != m_nextButton.get() && findElement(node) >= 0;

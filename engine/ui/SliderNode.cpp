@@ -113,7 +113,7 @@ void SliderNode::updateKnob() {
     m_knob->setBounds(bounds);
 }
 
-void SliderNode::setValueFromPoint(const CVector3d& point) {
+void SliderNode::setValueFromPoint(const CVector3d& point, bool dragging) {
     if (!m_slidingArea || !m_knob)
         return;
     m_slidingArea->updateAbsoluteTransform();
@@ -123,6 +123,10 @@ void SliderNode::setValueFromPoint(const CVector3d& point) {
     CVector3d local = point;
     inverse.transformPoint(local);
     const CVector3d& area = m_slidingArea->getBounds();
+    if (dragging) {
+        local.x = std::clamp(local.x, 0.0f, std::max(area.x, 0.0f));
+        local.y = std::clamp(local.y, 0.0f, std::max(area.y, 0.0f));
+    }
     if (local.x < 0 || local.x > area.x || local.y < 0 || local.y > area.y)
         return;
     const bool horizontal = isHorizontal();
@@ -160,12 +164,13 @@ void SliderNode::reportChangeFrom(float before) {
                           *CRefPointer<CEvent>(new CEventSliderValueChanged(this)));
 }
 
+// A drag goes on outside the slider: a quick pull past an end reaches that end.
 bool SliderNode::OnMouseMove(CEventInputMouseMove& event) {
     const float before = m_value;
-    if (!ControlNode::OnMouseMove(event))
+    if (!ControlNode::OnMouseMove(event) && !isPressed())
         return false;
     if (isPressed())
-        setValueFromPoint(CVector3d(float(event.getX()), float(event.getY()), 0));
+        setValueFromPoint(CVector3d(float(event.getX()), float(event.getY()), 0), true);
     reportChangeFrom(before);
     return true;
 }
@@ -174,7 +179,7 @@ bool SliderNode::OnMouseButtonDown(CEventInputMouseLeftDown& event) {
     const float before = m_value;
     if (!ControlNode::OnMouseButtonDown(event))
         return false;
-    setValueFromPoint(CVector3d(float(event.getX()), float(event.getY()), 0));
+    setValueFromPoint(CVector3d(float(event.getX()), float(event.getY()), 0), false);
     reportChangeFrom(before);
     return true;
 }

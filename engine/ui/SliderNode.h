@@ -29,7 +29,7 @@ public:
 
     void cloneMembers(const BaseNode& source, SceneManager* sceneManager) override;
     void applyTemplate() override;
-    // A drag: the pressed slider follows the pointer.
+    // A drag: the pressed slider follows the pointer, also outside its bounds.
     bool OnMouseMove(CEventInputMouseMove& event) override;
     // A press anywhere in the area jumps there.
     bool OnMouseButtonDown(CEventInputMouseLeftDown& event) override;
@@ -61,8 +61,9 @@ public:
 
     // Places and sizes the knob for the value.
     void updateKnob();
-    // The value under a point of the scene; a point outside the area changes nothing.
-    void setValueFromPoint(const CVector3d& point);
+    // The value under a point of the scene. A point outside the area changes nothing, unless
+    // the pointer drags the knob: the point is then held to the area.
+    void setValueFromPoint(const CVector3d& point, bool dragging);
 
 protected:
     ~SliderNode() override = default;

@@ -15,10 +15,11 @@
 
 namespace {
 
-// How many texels a mapped texture holds: its storage rows of pitch / texel size texels each.
+// How many texels a mapped texture holds: its storage size. The pitch may be the kept image's,
+// or 0 without one.
 uint64_t texelCountOf(const IDriverTexture& texture) {
-    const uint32_t texelSize = uint32_t(bytesPerPixelOf(texture.getColorFormat()));
-    return uint64_t(texture.getPitch() / texelSize) * texture.getSize().height;
+    const CPixelSize size = texture.getSize();
+    return uint64_t(size.width) * size.height;
 }
 
 uint32_t keyFromColor(int32_t format, CColor color) {

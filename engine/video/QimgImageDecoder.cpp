@@ -92,7 +92,9 @@ bool carriesAlpha(int32_t format) {
 // The first byte of each alpha pixel becomes the alpha of the colour pixel at the same place.
 void takeAlpha(CSoftwareImage* color, const CSoftwareImage* alpha) {
     const int32_t format = alpha->getFormat();
-    if (format != COLOR_FORMAT_A8R8G8B8 && format != COLOR_FORMAT_R8G8B8)
+    // A 0-wide image has no pixel buffer to point into.
+    if ((format != COLOR_FORMAT_A8R8G8B8 && format != COLOR_FORMAT_R8G8B8) ||
+        color->getWidth() == 0)
         return;
     for (int32_t y = 0; y < color->getHeight(); ++y) {
         uint8_t* to = color->getData() + size_t(y) * color->getPitch() + 3;

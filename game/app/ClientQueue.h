@@ -10,7 +10,7 @@
 
 class CXmlTextReader;
 class GClientWishList;
-class ObjectConfigurations;
+class GWishListOrders;
 
 // An additional item of an order; only enabled ones reach the client's wish list.
 struct GOrderItem {
@@ -28,7 +28,9 @@ struct GClientOrder {
     CArray<GOrderItem> items;
 };
 
-// The orders of one queued client, in order; shared by the copies of its queue entry.
+// The orders of one queued client, in order; shared by the copies of its queue entry and, when
+// made from a wish list, by every client of the document that names that list. Never changed
+// once read.
 class GClientOrderList : public CRefCounted {
 public:
     GClientOrderList() = default;
@@ -67,11 +69,9 @@ struct GClientQueueEntry {
 };
 
 // Fills a "Client" entry from the attributes of the element the reader stands on: one queued
-// client per wish list, whose orders are the names in the list. orderBudget is what the queue
-// may still hold of orders and their items together; once it is spent, later clients get
-// fewer orders or none (and a warning).
+// client per wish list, whose orders are the names in the list, as wishListOrders makes them.
 void readWishListEntry(const CXmlTextReader& reader, GClientQueueEntry& entry,
-                       const ObjectConfigurations* configurations, uint32_t& orderBudget);
+                       GWishListOrders& wishListOrders);
 // Fills a "Pair" entry from the element the reader stands on and its "Client" children.
 void readPairEntry(CXmlTextReader& reader, GClientQueueEntry& entry);
 // Appends one queued client per "Client" inside the "Pair" the reader stands on.

@@ -140,7 +140,8 @@ bool GGameApplication::initialize(const CStringW& extraContentFolder, CEngineSta
     if (!startDevice())
         return false;
     createManagers();
-    mountContent(extraContentFolder);
+    if (!mountContent(extraContentFolder))
+        return false;
     configureSoundGroups();
     applySoundSettings();
     applyDisplaySettings();
@@ -204,21 +205,30 @@ void GGameApplication::createManagers() {
 }
 
 // In this order, so the extra folder's files hide those of "assets", and those hide the
-// archive's. A source that is missing is passed over without a word: all are optional.
-void GGameApplication::mountContent(const CStringW& extraContentFolder) {
+// archive's. A source that is missing is passed over without a word, as each is optional; only
+// a start without any says where it looked (a game started outside its folder).
+bool GGameApplication::mountContent(const CStringW& extraContentFolder) {
     const CStringW& base = contentBasePath();
+    bool mounted = false;
     if (!extraContentFolder.isEmpty()) {
         const bool absolute = !getRootPart(extraContentFolder).isEmpty();
-        mountIfPresent(absolute ? extraContentFolder : base + extraContentFolder, nullptr);
+        mounted |=
+            mountIfPresent(absolute ? extraContentFolder : base + extraContentFolder, nullptr);
     }
-    mountIfPresent(base + u"assets", nullptr);
-    mountIfPresent(base + u"assets.qca", kContentArchivePassword);
+    mounted |= mountIfPresent(base + u"assets", nullptr);
+    mounted |= mountIfPresent(base + u"assets.qca", kContentArchivePassword);
+    if (!mounted) {
+        CStringW line(u"No game content: neither the folder \"assets\" nor the archive "
+                      u"\"assets.qca\" is in the working folder ");
+        line.append(base.isEmpty() ? CStringW(u"(unknown)") : base.subString(0, base.length() - 1));
+        CLogger::instance()->log(line, CLogger::LevelError);
+    }
+    return mounted;
 }
 
-void GGameApplication::mountIfPresent(const CStringW& path, const char* password) {
+bool GGameApplication::mountIfPresent(const CStringW& path, const char* password) {
     IVirtualFileSystem& fileSystem = *m_engine->getFileSystem();
-    if (fileSystem.fileExists(path, false))
-        fileSystem.addArchive(path, password);
+    return fileSystem.fileExists(path, false) && fileSystem.addArchive(path, password) != nullptr;
 }
 
 void GGameApplication::configureSoundGroups() {
@@ -249,8 +259,11 @@ bool GGameApplication::openFirstScene() {
     const CRefPointer<CContent> content =
         m_contentManager->load(contentType("snod"), u"scenes/LogosScene.qscn", true);
     BaseNode* node = static_cast<BaseNode*>(content.get());
-    if (node == nullptr || !node->isKindOf(SceneNode::kTypeId))
+    if (node == nullptr || !node->isKindOf(SceneNode::kTypeId)) {
+        CLogger::instance()->logChars("Could not open the first scene scenes/LogosScene.qscn",
+                                      CLogger::LevelError);
         return false;
+    }
     m_sceneManager->openScene(static_cast<SceneNode*>(node), CNameId());
     fitScreen();
     return true;

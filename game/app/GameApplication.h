@@ -85,8 +85,8 @@ private:
     void loadProfiles();
     bool startDevice();
     void createManagers();
-    void mountContent(const CStringW& extraContentFolder);
-    void mountIfPresent(const CStringW& path, const char* password);
+    bool mountContent(const CStringW& extraContentFolder);
+    bool mountIfPresent(const CStringW& path, const char* password);
     void configureSoundGroups();
     void readLogos();
     bool openFirstScene();

@@ -4,15 +4,33 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
+#include "game/effects/BaloonNode.h"
+#include "game/effects/BurstGravityNode.h"
+#include "game/effects/CarNode.h"
+#include "game/effects/CircularBirdNode.h"
+#include "game/effects/CircularMovableNode.h"
+#include "game/effects/JumpingRowNode.h"
+#include "game/effects/PathMovableNode.h"
+#include "game/effects/PedestrianNode.h"
+#include "game/effects/PlaneNode.h"
+#include "game/effects/ScooterNode.h"
+#include "game/level/CharacterNode.h"
+#include "game/level/GameLevelScene.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "game/screens/AwardsScene.h"
 #include "game/screens/ComicsScene.h"
+#include "game/screens/CounterTextNode.h"
 #include "game/screens/CreditsScene.h"
 #include "game/screens/DebugStatsScene.h"
+#include "game/screens/EllipseProgressBarNode.h"
+#include "game/screens/EllipseSectorNode.h"
+#include "game/screens/HintNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
+#include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
+#include "game/screens/TwoSpritesProgressBarNode.h"
 
 namespace {
 
@@ -33,10 +51,28 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
+    {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
+    {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
+    {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
+    {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
+    {GHintNode::kTypeName, &createNodeOf<GHintNode>},
     {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
     {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
+    {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
+    {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
+    {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
+    {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
+    {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},
+    {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
+    {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
+    {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},
+    {GBaloonNode::kTypeName, &createNodeOf<GBaloonNode>},
+    {GBurstGravityNode::kTypeName, &createNodeOf<GBurstGravityNode>},
+    {GCarNode::kTypeName, &createNodeOf<GCarNode>},
+    {GJumpingRowNode::kTypeName, &createNodeOf<GJumpingRowNode>},
 };
 
 template <size_t N>

@@ -4,6 +4,7 @@
 #include "engine/io/IVirtualFileSystem.h"
 #include "engine/io/XmlTextReader.h"
 #include "game/app/ConfigValues.h"
+#include "game/app/WishListOrders.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ bool LevelsConfiguration::loadFile(IVirtualFileSystem& fileSystem, const CProper
 }
 
 void LevelsConfiguration::load(CXmlTextReader& reader, const ObjectConfigurations* configurations) {
-    uint32_t orderBudget = kMaxQueueOrders;
+    GWishListOrders wishListOrders(configurations, kMaxQueueOrders);
     while (reader.readNext()) {
         if (isEndElement(reader, u"LevelsConfiguration"))
             return;
@@ -50,7 +51,7 @@ void LevelsConfiguration::load(CXmlTextReader& reader, const ObjectConfiguration
             m_swapBonus = reader.getAttributeFloat(u"SwapBonus", 10.0f);
             m_superDanceClickWaitTime = reader.getAttributeInt(u"SuperDanceClickWaitTime", 5000);
         } else if (name == u"Level") {
-            CRefPointer<GLevelConfig> level = parseLevel(reader, configurations, orderBudget);
+            CRefPointer<GLevelConfig> level = parseLevel(reader, wishListOrders);
             level->swapBonus = m_swapBonus;
             level->superDanceClickWaitTime = m_superDanceClickWaitTime;
             level->bonusTables = m_bonusTables;
@@ -71,14 +72,13 @@ void LevelsConfiguration::clear() {
 void LevelsConfiguration::parseClientsQueue(CArray<GClientQueueEntry>& entries,
                                             CXmlTextReader& reader,
                                             const ObjectConfigurations* configurations) {
-    uint32_t orderBudget = kMaxQueueOrders;
-    parseClientsQueue(entries, reader, configurations, orderBudget);
+    GWishListOrders wishListOrders(configurations, kMaxQueueOrders);
+    parseClientsQueue(entries, reader, wishListOrders);
 }
 
 void LevelsConfiguration::parseClientsQueue(CArray<GClientQueueEntry>& entries,
                                             CXmlTextReader& reader,
-                                            const ObjectConfigurations* configurations,
-                                            uint32_t& orderBudget) {
+                                            GWishListOrders& wishListOrders) {
     entries.clear();
     readElementsUntilEnd(reader, u"ClientsQueue", [&] {
         const bool isClient = reader.nodeName() == u"Client";
@@ -86,7 +86,7 @@ void LevelsConfiguration::parseClientsQueue(CArray<GClientQueueEntry>& entries,
             return;
         GClientQueueEntry entry;
         if (isClient)
-            readWishListEntry(reader, entry, configurations, orderBudget);
+            readWishListEntry(reader, entry, wishListOrders);
         else
             readPairEntry(reader, entry);
         entries.append(std::move(entry));
@@ -98,9 +98,8 @@ GLevelConfig* LevelsConfiguration::getLevel(int32_t position) const {
                                                                  : nullptr;
 }
 
-CRefPointer<GLevelConfig>
-LevelsConfiguration::parseLevel(CXmlTextReader& reader, const ObjectConfigurations* configurations,
-                                uint32_t& orderBudget) {
+CRefPointer<GLevelConfig> LevelsConfiguration::parseLevel(CXmlTextReader& reader,
+                                                          GWishListOrders& wishListOrders) {
     static const GConfigField<GLevelConfig> fields[] = {
         {u"LevelIndex", [](auto& c, auto& r) { c.levelIndex = readIntValue(r); }},
         {u"SettingIndex", [](auto& c, auto& r) { c.settingIndex = readIntValue(r, 1); }},
@@ -124,7 +123,7 @@ LevelsConfiguration::parseLevel(CXmlTextReader& reader, const ObjectConfiguratio
     CRefPointer<GLevelConfig> level(new GLevelConfig);
     readElementsUntilEnd(reader, u"Level", [&] {
         if (reader.nodeName() == u"ClientsQueue")
-            parseClientsQueue(level->clientsQueue, reader, configurations, orderBudget);
+            parseClientsQueue(level->clientsQueue, reader, wishListOrders);
         else
             readConfigField(reader, *level, fields);
     });

@@ -12,6 +12,7 @@
 
 class CProperties;
 class CXmlTextReader;
+class GWishListOrders;
 class IVirtualFileSystem;
 class ObjectConfigurations;
 
@@ -19,9 +20,8 @@ class ObjectConfigurations;
 // next-client-place boosts that the levels share.
 class LevelsConfiguration : public CRefCounted {
 public:
-    // The orders and their items that the queues of one document may hold together: every
-    // order of a wish list is repeated for each client that names it, so a short file could
-    // ask for billions.
+    // The orders and their items that the queues of one document may make from wish lists
+    // together.
     static constexpr uint32_t kMaxQueueOrders = 262144;
 
     LevelsConfiguration();
@@ -42,10 +42,9 @@ public:
     // lists are looked up in the configurations.
     static void parseClientsQueue(CArray<GClientQueueEntry>& entries, CXmlTextReader& reader,
                                   const ObjectConfigurations* configurations);
-    // The same, drawing on a budget of orders that the caller shares between queues.
+    // The same, taking the orders of wish lists from those the caller shares between queues.
     static void parseClientsQueue(CArray<GClientQueueEntry>& entries, CXmlTextReader& reader,
-                                  const ObjectConfigurations* configurations,
-                                  uint32_t& orderBudget);
+                                  GWishListOrders& wishListOrders);
 
     uint32_t getLevelCount() const { return m_levels.size(); }
     // The level at a position from 0; none out of range.
@@ -57,8 +56,7 @@ protected:
 
 private:
     static CRefPointer<GLevelConfig> parseLevel(CXmlTextReader& reader,
-                                                const ObjectConfigurations* configurations,
-                                                uint32_t& orderBudget);
+                                                GWishListOrders& wishListOrders);
     void parseChainBonuses(CXmlTextReader& reader);
     void parseNextClientPlaceBoosts(CXmlTextReader& reader);
 

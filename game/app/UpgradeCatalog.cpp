@@ -58,11 +58,8 @@ void UpgradeCatalog::applyLevel(int32_t level, const CString& prefix, const CPro
 
 void UpgradeCatalog::setCurrentByName(CNameId slot, CNameId type) {
     static const CNameId none(CString("None"));
-    const auto found = m_slots.find(slot);
-    if (found == m_slots.end())
-        return;
     const CNameId wanted = type == none ? CNameId() : type;
-    GUpgradeSlot& entry = found->value;
+    GUpgradeSlot& entry = m_slots[slot];
     for (uint32_t i = 0; i < entry.items.size(); ++i) {
         if (item(entry.items[i]).type == wanted) {
             entry.currentIndex = int32_t(i);

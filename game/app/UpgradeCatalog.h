@@ -44,7 +44,8 @@ public:
     void applyLevel(int32_t level, const CString& prefix, const CProperties* profile);
 
     // Makes current the slot's first upgrade of that type; the type "None" is the upgrade
-    // without a type. Nothing changes when the slot or the upgrade does not exist.
+    // without a type. A slot not known yet is created empty (and stays so until the next
+    // applyLevel); nothing changes when no upgrade has that type.
     void setCurrentByName(CNameId slot, CNameId type);
     // The slot's current upgrade and the one after it (none at the end); false, with both
     // none, when the slot does not exist or has no current upgrade. The upgrades stay valid
@@ -57,6 +58,7 @@ public:
     int32_t sumOfCurrent() const;
 
     const CArray<GUpgradeLevel>& getLevels() const { return m_levels; }
+    const CMap<CNameId, GUpgradeSlot>& getSlots() const { return m_slots; }
 
 protected:
     ~UpgradeCatalog() override = default;

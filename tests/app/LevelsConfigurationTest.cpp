@@ -49,17 +49,6 @@ std::vector<std::string> orderNames(const GQueuedClient& client) {
     return out;
 }
 
-uint32_t countOrders(const LevelsConfiguration& levels) {
-    uint32_t count = 0;
-    for (uint32_t i = 0; i < levels.getLevelCount(); ++i) {
-        for (const GClientQueueEntry& entry : levels.getLevel(int32_t(i))->clientsQueue) {
-            for (const GQueuedClient& client : entry.clients)
-                count += client.orders->orders.size();
-        }
-    }
-    return count;
-}
-
 TEST_F(LevelsConfigurationTest, ChoosesTheLevelFileByPlayerDifficulty) {
     struct Case {
         int32_t difficulty;
@@ -249,22 +238,41 @@ TEST_F(LevelsConfigurationTest, AnUnknownWishListGivesAClientWithoutOrders) {
         << log;
 }
 
-// Every client that names a wish list gets all of its orders, so a few bytes can ask for
-// billions; the orders of one document are capped.
-TEST_F(LevelsConfigurationTest, TheOrdersOfADocumentAreCapped) {
-    std::string lists = "<ObjectConfigurations><ClientWishList Name='Big'>";
-    for (int i = 0; i < 1000; ++i)
-        lists += "<Resource Name='Wish'/>";
-    objects->load(*readerOver(lists + "</ClientWishList></ObjectConfigurations>"));
-    std::string names;
-    for (int i = 0; i < 200; ++i)
-        names += "Big;";
-    const std::string level =
-        "<Level><ClientsQueue><Client WishLists='" + names + "'/></ClientsQueue></Level>";
+// A wish list's orders are made once and shared by every client that names it. What the lists
+// of one document make is capped: every order copies its resource's additional items, so a
+// few bytes could ask for billions.
+TEST_F(LevelsConfigurationTest, WishListOrdersAreSharedAndWhatTheyMakeIsCapped) {
+    std::string objectsXml = "<ObjectConfigurations><Resource><Name Value='Wish'/>"
+                             "<AdditionalItems>";
+    for (int i = 0; i < 99; ++i)
+        objectsXml += "<Item Name='Extra'/>";
+    objectsXml += "</AdditionalItems></Resource>";
+    for (int list = 0; list < 4; ++list) {
+        objectsXml += "<ClientWishList Name='Big" + std::to_string(list) + "'>";
+        for (int i = 0; i < 1000; ++i)
+            objectsXml += "<Resource Name='Wish'/>";
+        objectsXml += "</ClientWishList>";
+    }
+    objects->load(*readerOver(objectsXml + "</ObjectConfigurations>"));
+    const std::string level = "<Level><ClientsQueue><Client WishLists='Big0;Big1;Big2;Big3'/>"
+                              "<Client WishLists='Big2;Big0'/></ClientsQueue></Level>";
+    testing::internal::CaptureStdout();
     loadDocument(level + level);
-    EXPECT_EQ(countOrders(*levels), LevelsConfiguration::kMaxQueueOrders);
-    EXPECT_EQ(levels->getLevel(0)->clientsQueue[0].clients[0].orders->orders.size(), 1000u);
-    EXPECT_EQ(levels->getLevel(1)->clientsQueue[0].clients[199].orders->orders.size(), 0u);
+    const std::string log = testing::internal::GetCapturedStdout();
+    const CArray<GQueuedClient>& first = levels->getLevel(0)->clientsQueue[0].clients;
+    // Each order costs 100 of the cap of 262144: 2621 orders are made.
+    const uint32_t sizes[] = {1000, 1000, 621, 0};
+    for (uint32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(first[i].orders->orders.size(), sizes[i]) << i;
+    EXPECT_EQ(first[0].orders->orders[0].items.size(), 99u);
+    const CArray<GQueuedClient>& again = levels->getLevel(0)->clientsQueue[1].clients;
+    EXPECT_EQ(again[0].orders.get(), first[2].orders.get());
+    EXPECT_EQ(again[1].orders.get(), first[0].orders.get());
+    EXPECT_EQ(levels->getLevel(1)->clientsQueue[0].clients[3].orders.get(), first[3].orders.get());
+    size_t warnings = 0;
+    for (size_t at = 0; (at = log.find("Clients queue too long", at)) != std::string::npos; ++at)
+        ++warnings;
+    EXPECT_EQ(warnings, 1u) << log;
 }
 
 // Clearing used to keep the bonuses and boosts: every reload added the boosts again and a

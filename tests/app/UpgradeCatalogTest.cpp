@@ -113,6 +113,23 @@ TEST_F(UpgradeCatalogTest, AppliesTheBoughtStateOfTheProfile) {
     EXPECT_EQ(catalog->sumOfCurrent(), 350 + 50);
 }
 
+// The shop names slots the catalogue may lack; they exist, empty, until the slots are rebuilt.
+TEST_F(UpgradeCatalogTest, UnknownSlotsAreCreatedEmpty) {
+    profile->setString("Level1Env", CString("Ghost;Lights"));
+    catalog->applyLevel(1, CString("Level1"), profile.get());
+    catalog->setCurrentByName(name("Phantom"), name("None"));
+    for (const char* slot : {"Ghost", "Phantom"}) {
+        const auto found = catalog->getSlots().find(name(slot));
+        ASSERT_TRUE(found != catalog->getSlots().end()) << slot;
+        EXPECT_EQ(found->value.items.size(), 0u) << slot;
+        EXPECT_EQ(current(slot), "-") << slot;
+    }
+    EXPECT_EQ(catalog->sumOfCurrent(), 0);
+    EXPECT_FALSE(catalog->hasNextUpToLevel(0));
+    catalog->applyLevel(1, CString("Level2"), profile.get());
+    EXPECT_TRUE(catalog->getSlots().find(name("Phantom")) == catalog->getSlots().end());
+}
+
 // Slots used to point into the levels list, which a load replaces.
 TEST_F(UpgradeCatalogTest, LoadingEmptiesTheSlots) {
     catalog->applyLevel(3, CString("Level1"), nullptr);

@@ -166,6 +166,25 @@ TEST_F(OpenALAudioDriverTest, SoundsMadeWhileTheBufferPoolIsShortStaySilent) {
     driver->returnBuffers(3, lastThree);
 }
 
+// A sample rate OpenAL refuses: the static upload and every stream refill say so, and nothing
+// plays, not even what a stream buffer held before.
+TEST_F(OpenALAudioDriverTest, UploadsThatOpenALRefusesAreLoggedAndStaySilent) {
+    const Bytes sound = wave16(1, 0x80000000u, std::vector<int16_t>(4000, 8000));
+    for (const uint32_t threshold : {0xFFFFFFFFu, 0u}) {
+        driver->setStreamingThreshold(threshold);
+        CRefPointer<CSoundSource> source;
+        std::vector<float> heard;
+        testing::internal::CaptureStdout();
+        source = createSound(*driver, sound);
+        if (source && source->play())
+            heard = loopback::play(*driver, 5000);
+        const std::string log = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(source) << threshold;
+        EXPECT_NE(log.find("ERR: Could not upload OpenAL buffer"), std::string::npos) << log;
+        EXPECT_EQ(loopback::peak(heard, 0, heard.size()), 0.0f) << threshold;
+    }
+}
+
 TEST(OpenALAudioDriverSystemTest, FallsBackToTheDefaultDeviceAndNamesIt) {
     const CRefPointer<CSoundLoaderManager> loaders(new CSoundLoaderManager());
     AudioParameters parameters;

@@ -87,6 +87,7 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
     const CRefPointer<CDictionary> dictionary = loadDictionary(archive);
     const char* keys[] = {"TitleName",
                           "ThousandsDelimiter",
+                          "MoneyDollar",
                           "MainMenu_WelcomeTxt",
                           "SelectPlayer_WantDelete",
                           "Yes",
@@ -110,6 +111,8 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
     // The welcome line names the player through its parameter marker.
     EXPECT_EQ(narrow(dictionary->substituteParams("MainMenu_WelcomeTxt", u"Ann", u"", u"", u"")),
               "Welcome, Ann!");
+    EXPECT_EQ(narrow(dictionary->substituteParams("MoneyDollar", u"1,500", u"", u"", u"")),
+              "$1,500");
 }
 
 TEST_F(ContentCheckTest, SoundPackDefinesEveryCueTheGamePlaysOnce) {

@@ -245,6 +245,14 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/MainMenuScene.qscn", "Scene/CreditsTipText", "TextNode"},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/Nelia", ""},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/ClipNode", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/BalloonLayer/Balloons", "SpawnerNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Bird1", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Bird2", ""},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/NoteOrbit/Note", "SpriteNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Sparkles/Sparkle1/Spark", "SpriteNode"},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Dancers/Dancer1/Body", "SpriteNode"},
+        {kTemplates, "Balloon/Body", "SpriteNode"},
+        {kTemplates, "MenuBird/Body", "SpriteNode"},
         {"scenes/MainMenuScene.qscn", "Scene/Menu/NewGameButton", "ButtonNode"},
         {"scenes/MainMenuScene.qscn", "Scene/Menu/ChangePlayerButton", "ButtonNode"},
         {"scenes/MainMenuScene.qscn", "Scene/Menu/OptionsButton", "ButtonNode"},
@@ -314,6 +322,16 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/AwardsScene.qscn", "Scene/HintNode", false,
          numbered("Achievement_", {"OnAppear", "OnDisappear"})},
         {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", false, numbered("Award_", {})},
+        {kTemplates,
+         "MenuBird/Body",
+         false,
+         {"Right", "RightUp", "Up", "LeftUp", "Left", "LeftDown", "Down", "RightDown", "Right_Flap",
+          "RightUp_Flap", "Up_Flap", "LeftUp_Flap", "Left_Flap", "LeftDown_Flap", "Down_Flap",
+          "RightDown_Flap"}},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Dancers/Dancer1", true, {"Action"}},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Dancers/Dancer7", true, {"Action"}},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Sparkles", false, {"Twinkle"}},
+        {"scenes/MainMenuScene.qscn", "Scene/Bg/Sparkles", true, {"Show"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -480,4 +498,39 @@ TEST_F(SceneContentTest, ComicsHaveTheirPartsBoxesAndStates) {
     }
     EXPECT_EQ(used, kinds);
     EXPECT_TRUE(partWithoutBg);
+}
+
+// The effect nodes' names: a spawner's templates and a bird's template in the collection (the
+// bird's with its "Body"), and a circular mover's child among its own children.
+TEST_F(SceneContentTest, EffectNodesNameTemplatesAndChildrenThatExist) {
+    const XmlElement templates = archive.xml(kTemplates).root;
+    int named = 0;
+    for (const std::string& file : sceneFiles()) {
+        forEachElement(archive.xml(file).root, [&](const XmlElement& node) {
+            if (node.name != "SceneNode") {
+                return;
+            }
+            const std::string where = file + " " + nodeName(node);
+            std::string pieces = property(node, "ObjTemplate") + ";";
+            for (size_t end = pieces.find(';'); end != std::string::npos; end = pieces.find(';')) {
+                const std::string name = pieces.substr(0, end);
+                pieces.erase(0, end + 1);
+                if (!name.empty()) {
+                    EXPECT_TRUE(findChild(templates, name)) << where << " spawns " << name;
+                    ++named;
+                }
+            }
+            const std::string bird = property(node, "BirdTemplateID");
+            if (!bird.empty()) {
+                EXPECT_TRUE(findPath(templates, bird + "/Body")) << where << " flies " << bird;
+                ++named;
+            }
+            const std::string movable = property(node, "MovableName");
+            if (!movable.empty()) {
+                EXPECT_TRUE(findChild(node, movable)) << where << " moves " << movable;
+                ++named;
+            }
+        });
+    }
+    EXPECT_GE(named, 4);
 }

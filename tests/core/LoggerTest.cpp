@@ -135,13 +135,31 @@ TEST_F(LoggerTest, ReopeningStartsTheFileAnew) {
     EXPECT_EQ(readLines(), u"INF: new\r");
 }
 
-TEST_F(LoggerTest, WithoutAFileLinesOnlyEcho) {
+// A log that cannot be opened (a read-only data folder) must not take the lines with it: they
+// go to standard error, after a warning naming the file, until a log opens.
+TEST_F(LoggerTest, WithoutAFileLinesEchoAndAFailedOpenSendsThemToStandardError) {
     CRefPointer<CLogger> logger(new CLogger);
+    testing::internal::CaptureStdout();
     logger->logChars("before open", CLogger::LevelInformation);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "INF: before open\r\n");
+
     std::fclose(std::fopen((root + "/file").c_str(), "w"));
-    logger->open(CStringW(widen(root + "/file/below.log").c_str()));
-    logger->logChars("still fine", CLogger::LevelError);
-    EXPECT_FALSE(std::ifstream(root + "/file/below.log").good());
+    const std::string blocked = root + "/file/below.log";
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    logger->open(CStringW(widen(blocked).c_str()));
+    logger->logChars("still fine", CLogger::LevelInformation);
+    const std::string error = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(error, "WRN: Could not open the log file " + blocked + ": Not a directory\r\n" +
+                         "INF: still fine\r\n");
+    EXPECT_FALSE(std::ifstream(blocked).good());
+
+    testing::internal::CaptureStdout();
+    logger->open(CStringW(widen(path).c_str()));
+    logger->logChars("back", CLogger::LevelInformation);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "INF: back\r\n");
+    EXPECT_EQ(readLines(), u"INF: back\r");
 }
 
 TEST_F(LoggerTest, LinesFromSeveralThreadsStayWhole) {

@@ -1,8 +1,11 @@
 #include "engine/core/NameId.h"
 
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "engine/core/Map.h"
 
 TEST(NameIdTest, TableGivesIdsInOrderOfFirstUse) {
     CNameTable table;
@@ -18,6 +21,20 @@ TEST(NameIdTest, TableGivesIdsInOrderOfFirstUse) {
     EXPECT_STREQ(table.getText(-1).c_str(), "");
     EXPECT_EQ(&table.getText(0), &CString::emptyString());
     EXPECT_EQ(&table.getText(5), &CString::emptyString());
+}
+
+// The table grows as names come; ids and the texts handed out stay put.
+TEST(NameIdTest, ManyNamesKeepTheirIdsAndTexts) {
+    CNameTable table;
+    EXPECT_EQ(table.intern("n0"), 1);
+    const CString& first = table.getText(1);
+    for (int i = 1; i < 3000; ++i)
+        ASSERT_EQ(table.intern(CString(("n" + std::to_string(i)).c_str())), i + 1);
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_EQ(table.intern(CString(("n" + std::to_string(i)).c_str())), i + 1);
+    EXPECT_EQ(&table.getText(1), &first);
+    EXPECT_STREQ(first.c_str(), "n0");
+    EXPECT_STREQ(table.getText(3000).c_str(), "n2999");
 }
 
 TEST(NameIdTest, NarrowAndWideTablesAreIndependent) {

@@ -1,11 +1,16 @@
 #include "engine/io/FileSlice.h"
 
 #include <climits>
+#include <fstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
+#include "engine/io/DiskInputFile.h"
 #include "engine/io/MemoryBlockFile.h"
+#include "engine/io/VirtualFile.h"
 #include "io/FileSteps.h"
+#include "io/TempFolder.h"
 
 namespace {
 
@@ -51,6 +56,40 @@ TEST(FileSliceTest, ReadsTheSourceBytesAtItsOffset) {
     ASSERT_EQ(second->readBytes(bytes + 1, 1), 1);
     EXPECT_EQ(bytes[0], 100);
     EXPECT_EQ(bytes[1], 12);
+}
+
+// Slices read their source by position, so that readers of one source on several threads
+// never meet at its position: each kind of source answers such reads without moving it.
+TEST(FileSliceTest, ReadsByPositionLeaveEverySourcesPosition) {
+    TempFolder folder;
+    std::string bytes;
+    for (int i = 0; i < 200; ++i) {
+        bytes += char(i);
+    }
+    std::ofstream(folder.path() / "source.bin", std::ios::binary) << bytes;
+    CRefPointer<CVirtualFile> virtualFile(new CVirtualFile(u"virtual", 64));
+    virtualFile->writeBytes(bytes.data(), 200);
+    const CRefPointer<IInputFile> sources[] = {
+        makeSource(), createDiskInputFile(folder.wide("source.bin")), virtualFile,
+        createFileSlice(u"whole", makeSource().get(), 0, 200)};
+    for (const CRefPointer<IInputFile>& source : sources) {
+        ASSERT_TRUE(source);
+        const std::string name = utf16ToUtf8(source->getName().c_str()).c_str();
+        ASSERT_TRUE(source->seekTo(7, false)) << name;
+        uint8_t got[8] = {};
+        EXPECT_EQ(source->readBytesAt(196, got, 8), 4) << name;
+        EXPECT_EQ(got[0], 196) << name;
+        EXPECT_EQ(got[3], 199) << name;
+        EXPECT_EQ(source->readBytesAt(200, got, 8), 0) << name;
+        EXPECT_EQ(source->getPosition(), 7) << name;
+        ASSERT_EQ(source->readBytes(got, 1), 1) << name;
+        EXPECT_EQ(got[0], 7) << name;
+        const CRefPointer<IInputFile> slice = createFileSlice(u"s", source.get(), 100, 50);
+        ASSERT_TRUE(slice->seekTo(45, false));
+        EXPECT_EQ(slice->readBytes(got, 8), 5) << name;
+        EXPECT_EQ(got[0], 145) << name;
+        EXPECT_EQ(source->getPosition(), 8) << name;
+    }
 }
 
 TEST(FileSliceTest, WindowFromUntrustedHeadersIsClampedToTheSource) {

@@ -1,5 +1,6 @@
 #include "engine/io/ProfileManager.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -241,9 +242,8 @@ TEST_F(ProfileManagerTest, DamagedUserFileLoadsWhatItCanAndTheNextSaveIsWhole) {
 
     for (size_t i = 0; i < damaged.size(); ++i) {
         writeBytes(userFile(), damaged[i]);
-        EXPECT_FALSE(makeManager()->loadUserProfiles()) << i;
-
         const CRefPointer<CProfileManager> manager = makeManager();
+        EXPECT_FALSE(manager->loadUserProfiles()) << i;
         EXPECT_TRUE(manager->load()) << i;
         for (const char* name : {"VSync", "AntiAlias", "VideoDriver"})
             EXPECT_NE(manager->getCommonProfile()->indexOf(name), -1) << i << name;
@@ -258,6 +258,52 @@ TEST_F(ProfileManagerTest, DamagedUserFileLoadsWhatItCanAndTheNextSaveIsWhole) {
         EXPECT_TRUE(reloaded->loadUserProfiles()) << i;
         EXPECT_EQ(reloaded->getProfileCount(), manager->getProfileCount()) << i;
     }
+}
+
+// A damaged file holds what the player may still want back: it moves aside before the next save
+// can overwrite it, under the first free name, with one warning naming both files.
+TEST_F(ProfileManagerTest, ADamagedFileIsKeptBesideUnderANewNameWithOneWarning) {
+    const fs::path commonFile = folder.path() / "common" / "profile.dat";
+    const fs::path user = folder.path() / "user";
+    const std::string cut = utf16File(u"<Profiles><Profile Name=\"Anna\"><Parameters>");
+    struct Case {
+        std::string userBytes;
+        std::string commonBytes;
+        const char* userKept;
+    };
+    const Case cases[] = {
+        {cut, "\x13\x37 not XML", "profile.dat.damaged"},
+        {"", utf16File(u"<Profiles><GlobalProfile>"), "profile.dat.damaged.2"},
+    };
+    for (const Case& c : cases) {
+        writeBytes(userFile(), c.userBytes);
+        writeBytes(commonFile, c.commonBytes);
+        const CRefPointer<CProfileManager> manager = makeManager();
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(manager->load());
+        const std::string log = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(readBytes(user / c.userKept), c.userBytes) << c.userKept;
+        EXPECT_FALSE(fs::exists(userFile()));
+        const std::string userLine = "WRN: Profile file " + userFile().string() +
+                                     " is damaged: kept as " + (user / c.userKept).string() +
+                                     "; the next save writes a new one\r\n";
+        EXPECT_NE(log.find(userLine), std::string::npos) << log;
+        EXPECT_NE(log.find("WRN: Profile file " + commonFile.string() + " is damaged"),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+    }
+    EXPECT_EQ(readBytes(user / "profile.dat.damaged"), cut) << "an older copy stays";
+    EXPECT_EQ(readBytes(folder.path() / "common" / "profile.dat.damaged.2"),
+              utf16File(u"<Profiles><GlobalProfile>"));
+
+    const CRefPointer<CProfileManager> manager = makeManager();
+    manager->load();
+    ASSERT_TRUE(manager->saveUserProfiles());
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(makeManager()->loadUserProfiles()) << "the new file is whole";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(fs::exists(user / "profile.dat.damaged.3"));
 }
 
 TEST_F(ProfileManagerTest, NamesAreUniqueAndOnlyExactlyTrueIsActive) {
@@ -275,6 +321,40 @@ TEST_F(ProfileManagerTest, NamesAreUniqueAndOnlyExactlyTrueIsActive) {
     EXPECT_EQ(manager->getActiveProfile(), nullptr);
     EXPECT_FALSE(manager->addProfile(u"Anna"));
     EXPECT_EQ(manager->findProfile(u"anna"), nullptr);
+}
+
+// Each profile read is checked against all before it, so a file of many is slow to read.
+TEST_F(ProfileManagerTest, ProfilesPastTheLimitAreLeftOut) {
+    std::string file = "<Profiles>";
+    for (int i = 0; i < CProfileManager::kMaxProfilesRead + 5; ++i)
+        file += "<Profile Name=\"P" + std::to_string(i) + "\"" +
+                (i == CProfileManager::kMaxProfilesRead ? " Active=\"true\"" : "") +
+                "><Parameters></Parameters></Profile>";
+    writeBytes(userFile(), file + "</Profiles>");
+    const CRefPointer<CProfileManager> manager = makeManager();
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(manager->loadUserProfiles());
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(manager->getProfileCount(), CProfileManager::kMaxProfilesRead);
+    EXPECT_EQ(manager->findProfile(u"P1000"), nullptr);
+    EXPECT_EQ(manager->getActiveProfile(), nullptr);
+    EXPECT_NE(log.find("WRN: Profiles past the first 1000 are left out: 5"), std::string::npos)
+        << log;
+}
+
+// A damaged type left the name without a value, which hid the default until the next save
+// dropped it: the player's volume was 0 for one run and the default after.
+TEST_F(ProfileManagerTest, AValueOfAnUnknownTypeGivesWayToTheDefault) {
+    writeBytes(userFile(), "<Profiles><Profile Name=\"Anna\"><Parameters>"
+                           "<flaot Name=\"SoundVolume\" Value=\"12\"/>"
+                           "<int Name=\"LevelIndex\" Value=\"4\"/>"
+                           "</Parameters></Profile></Profiles>");
+    const CRefPointer<CProfileManager> manager = makeManager();
+    ASSERT_TRUE(manager->loadUserProfiles());
+    const CProfileParameters& anna = *manager->getProfile(0);
+    EXPECT_EQ(anna.getFloat("SoundVolume"), 50.0f);
+    EXPECT_EQ(anna.indexOf("SoundVolume"), 0) << "in the place the file gave it";
+    EXPECT_EQ(anna.getInt("LevelIndex"), 4);
 }
 
 TEST_F(ProfileManagerTest, EveryProfileOwnsItsValues) {

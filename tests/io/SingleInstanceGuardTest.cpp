@@ -1,5 +1,7 @@
 #include "engine/io/SingleInstanceGuard.h"
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -7,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -71,6 +74,40 @@ TEST_F(SingleInstanceGuardTest, RequestBeforeTheWindowExistsRaisesNothing) {
     EXPECT_EQ(startSecondInstance(), 1);
     first.setMainWindow(&windowStandIn);
     EXPECT_FALSE(first.takeRaiseRequest());
+}
+
+// The main loop waits for window messages while its window is minimised; a later start has to
+// wake it. In this process: the lock is held per open file, so a second guard here is a later
+// start, and no fork meets the guard's thread.
+TEST_F(SingleInstanceGuardTest, ARequestWakesTheWaitingLoopOnceUntilItIsTaken) {
+    std::atomic<int> wakes{0};
+    const auto waitForWakes = [&wakes](int count) {
+        for (int ms = 0; ms < 5000 && wakes.load() < count; ms += 5)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return wakes.load();
+    };
+    const auto laterStart = [this] {
+        return CSingleInstanceGuard(GuardName, folder()).isAnotherInstanceRunning();
+    };
+    CSingleInstanceGuard first(GuardName, folder());
+    first.setMainWindow(&windowStandIn);
+    ASSERT_TRUE(
+        first.wakeOnRequest([](void* count) { ++*static_cast<std::atomic<int>*>(count); }, &wakes));
+    ASSERT_TRUE(laterStart());
+    EXPECT_EQ(waitForWakes(1), 1);
+    ASSERT_TRUE(laterStart());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(wakes.load(), 1) << "one wake until the loop takes the requests";
+    EXPECT_TRUE(first.takeRaiseRequest());
+
+    ASSERT_TRUE(laterStart());
+    EXPECT_EQ(waitForWakes(2), 2);
+    EXPECT_TRUE(first.takeRaiseRequest());
+    first.wakeOnRequest(nullptr, nullptr);
+    ASSERT_TRUE(laterStart());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(wakes.load(), 2) << "stopped";
+    EXPECT_TRUE(first.takeRaiseRequest());
 }
 
 TEST_F(SingleInstanceGuardTest, NextStartGetsTheGuardAfterTheFirstIsKilled) {

@@ -76,6 +76,12 @@ TEST(VirtualFilesReaderZipTest, DataDescriptorEntriesTakeTheirSizesFromTheDirect
     expectEntries(*readFixture("zip-tool-stream.zip"), streamed, std::size(streamed));
 }
 
+TEST(VirtualFilesReaderZipTest, NameLongerThanTheFirstReadOfAHeader) {
+    const CStringW longName = CStringW(u"folder/") + CStringW(std::u16string(300, u'n').c_str());
+    const Expected expected[] = {{longName.c_str(), "long"}, {u"next", "after"}};
+    expectEntries(*readFixture("long-name.zip"), expected, std::size(expected));
+}
+
 TEST(VirtualFilesReaderZipTest, DataDescriptorWithoutDirectoryStopsTheScanWithALogLine) {
     testing::internal::CaptureStdout();
     CRefPointer<IVirtualFilesReader> reader = readFixture("descriptor-no-directory.zip");

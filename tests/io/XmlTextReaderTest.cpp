@@ -134,6 +134,40 @@ TEST(XmlTextReaderTest, ADocumentThatEndsInsideAConstructEndsCleanly) {
     }
 }
 
+// A content file cut short still gives what it holds, so a scene could lose a panel without a
+// word: reaching the end of such a document logs one warning with the file and the line.
+TEST(XmlTextReaderTest, ADamagedDocumentIsReportedOnceWithItsFileAndLine) {
+    struct Case {
+        const char* document;
+        const char* warning;
+    };
+    const char* const whole = "test.xml is damaged: it ends at line ";
+    const Case cases[] = {
+        {"<r>\n<a x='1'/>\n<b>\n</b>\n</r>\n", nullptr},
+        {"<?xml?><!-- x --><r/>  ", nullptr},
+        {"", nullptr},
+        {"<r>\n<a>\n  ", "3 with elements left open"},
+        {"<r>\n<a>text</a>\n<b x='", "3 inside markup"},
+        {"<r>\n\n<!-- never closed", "3 inside markup"},
+        {"<r><![CDATA[a\nb", "2 inside a CDATA section"},
+        {"<r><a/></r>\n<s>", "2 with elements left open"},
+    };
+    for (const Case& c : cases) {
+        for (const bool reported : {true, false}) {
+            CRefPointer<CXmlTextReader> reader = readerOver(c.document);
+            reader->setDamageReported(reported);
+            testing::internal::CaptureStdout();
+            nodeStream(*reader);
+            EXPECT_FALSE(reader->readNext());
+            const std::string log = testing::internal::GetCapturedStdout();
+            const std::string expected =
+                c.warning && reported ? std::string("WRN: XML file ") + whole + c.warning + "\r\n"
+                                      : "";
+            EXPECT_EQ(log, expected) << c.document;
+        }
+    }
+}
+
 TEST(XmlTextReaderTest, ACDataSectionThatNeverClosesIsEmptyAndEndsTheDocument) {
     struct Case {
         const char* document;

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "engine/core/DeviceFactory.h"
@@ -105,6 +107,42 @@ TEST_F(EngineStartupTest, LaterStartMakesNoEngineAndRaisesTheRunningWindow) {
         host.findCall(("showWindow " + std::to_string(window) + " 9").c_str(), uint32_t(activated)),
         activated)
         << "restored after it was brought forward";
+    int32_t showCommand = SW_HIDE;
+    EXPECT_TRUE(host.getShowCommand(window, showCommand));
+    EXPECT_EQ(showCommand, SW_SHOWNORMAL);
+}
+
+// While minimised the loop waits for window messages: a later start's request has to end that
+// wait, or the window stays down until some message comes.
+TEST_F(EngineStartupTest, LaterStartWakesTheLoopWaitingWhileMinimisedAndRestoresTheWindow) {
+    CEngineStartup startup(settings());
+    CEngine* engine = startup.startEngine();
+    ASSERT_NE(engine, nullptr);
+    CreationParameters windowed;
+    windowed.driverType = 3;
+    ASSERT_TRUE(engine->setParameters(windowed));
+    const HostWindow window = engine->getCreationParameters().windowHandle;
+    host.showWindow(window, SW_MINIMIZE);
+    HostMessage minimised;
+    minimised.window = window;
+    minimised.message = WM_SIZE;
+    minimised.wParam = SIZE_MINIMIZED;
+    host.sendMessage(minimised);
+    startup.setMainWindow();
+    host.clearCalls();
+    EXPECT_TRUE(startup.runOnce());
+    EXPECT_EQ(host.findCall("getMessage"), 0) << "minimised, the loop waits";
+
+    EXPECT_EQ(runChild([this] { return CEngineStartup(settings()).isAnotherInstanceRunning(); }),
+              1);
+    for (int ms = 0; ms < 5000 && host.wakeCount() == 0; ms += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(host.wakeCount(), 1u) << "the window layer's wait was woken";
+    host.clearCalls();
+    EXPECT_TRUE(startup.runOnce());
+    const std::string id = std::to_string(window);
+    EXPECT_GE(host.findCall(("activateWindow " + id).c_str()), 0);
+    EXPECT_GE(host.findCall(("showWindow " + id + " 9").c_str()), 0);
     int32_t showCommand = SW_HIDE;
     EXPECT_TRUE(host.getShowCommand(window, showCommand));
     EXPECT_EQ(showCommand, SW_SHOWNORMAL);

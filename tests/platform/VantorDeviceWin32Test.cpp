@@ -82,6 +82,34 @@ TEST_F(VantorDeviceRunTest, FramesAndSleepFollowTheWindowState) {
     }
 }
 
+// Quitting from a button closes the window during the frame's update: the frame must not go on
+// to draw (the driver's present into the window that is gone failed with a warning).
+TEST_F(VantorDeviceRunTest, AnUpdateThatClosesTheWindowEndsTheFrameWithoutRendering) {
+    class Quitter : public CEventReceiver {
+    public:
+        explicit Quitter(CEngine& engine) : m_engine(engine) {
+            setCategoryMask(CEvent::CategorySystem);
+        }
+        bool OnEvent(CEvent& event) override {
+            if (event.getTypeId() == CEventSystemFlowUpdate::Id)
+                m_engine.closeDevice();
+            return false;
+        }
+
+    private:
+        CEngine& m_engine;
+    };
+    make();
+    Quitter quitter(*device);
+    device->addReceiver(&quitter, 1);
+    recorder.events.clear();
+    host.tickCount += 25;
+    EXPECT_TRUE(device->runOnce());
+    EXPECT_EQ(recorder.ids(), (std::vector<uint32_t>{16, 22}));
+    EXPECT_FALSE(device->runOnce()) << "the quit message";
+    device->removeReceiver(&quitter);
+}
+
 TEST_F(VantorDeviceRunTest, PendingResizeReachesTheDriverOnce) {
     struct Case {
         const char* name;

@@ -62,19 +62,40 @@ TEST(NineGridSpriteNodeTest, CornersKeepTheirSizeWhileEdgesAndCentreStretch) {
     }
 }
 
-// Deltas wider than half the bounds give the middle column a negative width, drawn as it is.
-TEST(NineGridSpriteNodeTest, OversizedDeltasOverlapTheColumns) {
-    const CRefPointer<NineGridSpriteNode> grid = makeGrid();
-    grid->setImage(makeFrameImage().get());
-    grid->setBounds({30, 30, 0});
-    grid->setTopLeftDelta({20, 10});
-    grid->setBottomRightDelta({20, 10});
-
-    const std::vector<CVertex> vertices = drawGrid(*grid);
-
-    ASSERT_EQ(vertices.size(), 36u);
-    EXPECT_EQ(vertices[4].position.x, 20);
-    EXPECT_EQ(vertices[5].position.x, 10);
+// Borders wider together than the bounds would give the middle column a negative width and
+// cross the quads over (a slider's bar near 0 looked like a bow-tie): they share the bounds in
+// their proportion instead, and the image's corners are squeezed into them.
+TEST(NineGridSpriteNodeTest, BordersWiderThanTheBoundsShareThemWithoutCrossing) {
+    struct Case {
+        CVector3d bounds;
+        CVector2d topLeft;
+        CVector2d bottomRight;
+        float xs[4];
+        float ys[4];
+    };
+    const Case cases[] = {
+        {{30, 30, 0}, {20, 10}, {20, 10}, {0, 15, 15, 30}, {0, 10, 20, 30}},
+        {{4, 16, 0}, {7, 7}, {1, 7}, {0, 3.5f, 3.5f, 4}, {0, 7, 9, 16}},
+        {{0, 5, 0}, {7, 10}, {7, 0}, {0, 0, 0, 0}, {0, 5, 5, 5}},
+    };
+    const int right[4] = {0, 1, 1, 0};
+    const int down[4] = {0, 0, 1, 1};
+    for (const Case& c : cases) {
+        const CRefPointer<NineGridSpriteNode> grid = makeGrid();
+        grid->setImage(makeFrameImage().get());
+        grid->setBounds(c.bounds);
+        grid->setTopLeftDelta(c.topLeft);
+        grid->setBottomRightDelta(c.bottomRight);
+        const std::vector<CVertex> vertices = drawGrid(*grid);
+        ASSERT_EQ(vertices.size(), 36u);
+        for (size_t v = 0; v < vertices.size(); ++v) {
+            const size_t cell = v / 4;
+            const int i = int(cell % 3) + right[v % 4];
+            const int j = int(cell / 3) + down[v % 4];
+            EXPECT_EQ(vertices[v].position, CVector3d(c.xs[i], c.ys[j], 0)) << c.bounds.x << v;
+        }
+        EXPECT_FLOAT_EQ(vertices[1].texCoord.x, c.topLeft.x / 32) << "the corner's whole image";
+    }
 }
 
 TEST(NineGridSpriteNodeTest, DrawsOnlyWithAPageAndIsHitAnywhereInsideItsBounds) {

@@ -187,6 +187,11 @@ bool FakeHostWindowSystem::setWindowTitle(HostWindow window, const CStringW& tit
 }
 
 bool FakeHostWindowSystem::takeMessage(HostMessage& message) {
+    if (m_queue.size() == 0 && m_wakesTaken < m_wakes.load()) {
+        ++m_wakesTaken;
+        message = HostMessage();
+        return true;
+    }
     if (m_queue.size() == 0) {
         return false;
     }

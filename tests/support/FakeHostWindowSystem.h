@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/core/Array.h"
@@ -91,6 +92,9 @@ public:
     bool getMessage(HostMessage& message) override;
     void postMessage(const HostMessage& message) override;
     void postQuitMessage(int32_t exitCode) override;
+    // Counted, not logged: another thread may call it. The queue's messages go first.
+    void wakeMessageWait() override { m_wakes.fetch_add(1); }
+    uint32_t wakeCount() const { return m_wakes.load(); }
 
     bool getDisplayMode(uint32_t index, HostDisplayMode& mode) const override;
     bool getDesktopDisplayMode(HostDisplayMode& mode) const override;
@@ -129,6 +133,8 @@ private:
     CMap<HostCursor, Cursor> m_cursors;
     HostCursor m_nextCursor = 1;
     CArray<HostMessage> m_queue;
+    std::atomic<uint32_t> m_wakes{0};
+    uint32_t m_wakesTaken = 0;
     CArray<CString> m_calls;
     HostWindow m_capture = kNoHostWindow;
     int32_t m_cursorCount = 0;

@@ -239,6 +239,14 @@ bool RecordingGL::setSwapInterval(int32_t interval) {
     return m_real ? m_real->setSwapInterval(interval) : !refuseSwapInterval;
 }
 
+bool RecordingGL::describeRenderer(CString& renderer, CString& versionText) {
+    if (m_real)
+        return m_real->describeRenderer(renderer, versionText);
+    renderer = "Recording";
+    versionText = version.c_str();
+    return true;
+}
+
 void* RecordingGL::getProcAddress(const char* name) {
     // The real table is read once a real context is current: the stand-ins pass calls to it.
     if (m_real && !real.GetString)

@@ -85,6 +85,8 @@ public:
     bool swapBuffers(HostWindow window) override;
     bool setSwapInterval(int32_t interval) override;
     void* getProcAddress(const char* name) override;
+    // Alone: "Recording" and the version above.
+    bool describeRenderer(CString& renderer, CString& version) override;
 
     // For the recording stand-ins of the table's functions.
     static RecordingGL& active();

@@ -294,6 +294,34 @@ void drawRenderTargetScene(ReferenceSceneCanvas& canvas) {
     batch.end();
 }
 
+// Lines and pixels named by whole coordinates light those pixels; at half-pixel coordinates
+// they lie on the border of two pixels, and every driver picks the same one.
+void drawLinesAndPixelsScene(ReferenceSceneCanvas& canvas) {
+    IRenderDriver& driver = canvas.driver;
+    driver.applyMaterial(flatMaterial());
+    canvas.begin2D(CColor(0xFF000000));
+    const CColor colours[2] = {CColor(0xFF00FF00), CColor(0xFFFF8000)};
+    for (int half = 0; half < 2; ++half) {
+        const float shift = 0.5f * float(half);
+        const float top = 4 + 34 * float(half);
+        const CColor colour = colours[half];
+        driver.drawLine2D(CVector2d(4 + shift, top + shift), CVector2d(44 + shift, top + shift),
+                          colour);
+        driver.drawLine2D(CVector2d(4 + shift, top + 4 + shift),
+                          CVector2d(4 + shift, top + 30 + shift), colour);
+        driver.drawLine2D(CVector2d(8 + shift, top + 4 + shift),
+                          CVector2d(44 + shift, top + 30 + shift), colour);
+        driver.drawLine2D(CVector2d(44 + shift, top + 4 + shift),
+                          CVector2d(16 + shift, top + 30 + shift), colour);
+    }
+    driver.drawLine2D(CVector2d(50.5f, 4.5f), CVector2d(92.5f, 4.5f), CColor(0xFFFFFFFF));
+    driver.drawLine2D(CVector2d(50, 8.5f), CVector2d(92, 8), CColor(0xFFFF00FF));
+    driver.drawLine2D(CVector2d(50.25f, 12.75f), CVector2d(92.75f, 20.25f), CColor(0xFF00FFFF));
+    for (uint32_t i = 0; i < 20; ++i)
+        driver.plotPixel(50 + 2 * i, 30 + i, CColor(0xFFFFFF00));
+    driver.plotPixel(kReferenceSceneWidth - 1, kReferenceSceneHeight - 1, CColor(0xFFFFFFFF));
+}
+
 } // namespace
 
 CImageTexture* ReferenceSceneCanvas::imageTexture(const CRefPointer<CSoftwareImage>& image) {
@@ -315,4 +343,5 @@ const ReferenceScene kReferenceScenes[kReferenceSceneCount] = {
     {"gl-materials-single-texture", &drawSingleTextureMaterialsScene},
     {"gl-materials-two-layers", &drawTwoLayerMaterialsScene},
     {"gl-render-target", &drawRenderTargetScene},
+    {"gl-lines-and-pixels", &drawLinesAndPixelsScene},
 };

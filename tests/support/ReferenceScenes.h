@@ -12,8 +12,8 @@
 class CQuadBatcher;
 
 // The reference scenes every video driver draws alike, on a 96 x 72 screen: flat shapes, images,
-// fog and light, the materials of one and two textures, and a render target. Their pictures
-// are the OpenGL driver's golden PNGs, which the other drivers must match.
+// fog and light, the materials of one and two textures, a render target, and lines and pixels.
+// Their pictures are the OpenGL driver's golden PNGs, which the other drivers must match.
 constexpr uint32_t kReferenceSceneWidth = 96;
 constexpr uint32_t kReferenceSceneHeight = 72;
 
@@ -47,5 +47,5 @@ struct ReferenceScene {
     void (*draw)(ReferenceSceneCanvas& canvas);
 };
 
-constexpr size_t kReferenceSceneCount = 6;
+constexpr size_t kReferenceSceneCount = 7;
 extern const ReferenceScene kReferenceScenes[kReferenceSceneCount];

@@ -174,6 +174,14 @@ TEST_F(ListNodeTest, TheSelectedElementTakesTheFocusWithTheList) {
     column.selectItem(7, true);
     EXPECT_EQ(column.getTopItem(), 7);
     EXPECT_TRUE(asControlNode(column.getElement(0))->isFocused());
+
+    // A selection moved while the list has no focus (a screen coming back from another)
+    // takes the old row's focus; the list's focus then lands on the selected row.
+    column.setFocused(false);
+    column.selectItem(9, false);
+    EXPECT_FALSE(asControlNode(column.getElement(0))->isFocused());
+    column.setFocused(true);
+    EXPECT_EQ(column.getFocusedChild(), column.getElement(2));
 }
 
 TEST_F(ListNodeTest, ThePagingButtonsMoveTheWindowAndMaySelectItsTop) {

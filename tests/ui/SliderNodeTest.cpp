@@ -93,6 +93,32 @@ TEST_F(SliderNodeTest, PressingAndDraggingSetTheValueAndReportEachChange) {
     }
 }
 
+// A quick pull past an end leaves the slider before a move lands on its end: the drag follows
+// the pointer outside, held to the area, until the button goes up.
+TEST_F(SliderNodeTest, ADragPastAnEndReachesItAlsoOutsideTheSlider) {
+    struct Case {
+        const char* slider;
+        int32_t y;
+        float left;
+        float right;
+    };
+    const Case cases[] = {{"Sliding", 10, 0, 100}, {"Filling", 110, 0, 100}};
+    for (const Case& c : cases) {
+        SliderNode& s = slider(c.slider);
+        down(110, c.y);
+        move(-60, c.y + 45);
+        drain();
+        EXPECT_EQ(s.getValue(), c.left) << c.slider;
+        move(500, c.y - 30);
+        drain();
+        EXPECT_EQ(s.getValue(), c.right) << c.slider;
+        up(500, c.y - 30);
+        move(-60, c.y);
+        drain();
+        EXPECT_EQ(s.getValue(), c.right) << c.slider << ": released, the slider stays";
+    }
+}
+
 TEST_F(SliderNodeTest, PressesNearTheAreasEndsGiveTheRangesEnds) {
     struct Case {
         const char* slider;

@@ -38,6 +38,25 @@ bool satisfies(const HostGLPixelFormat& obtained, const HostGLPixelFormat& wante
 
 } // namespace
 
+// Needs a current context.
+void CHostGLSdl::readRendererTexts() {
+    const auto getString =
+        reinterpret_cast<decltype(&::glGetString)>(SDL_GL_GetProcAddress("glGetString"));
+    const auto* renderer = getString ? getString(GL_RENDERER) : nullptr;
+    const auto* version = getString ? getString(GL_VERSION) : nullptr;
+    m_renderer = renderer ? reinterpret_cast<const char*>(renderer) : "";
+    m_version = version ? reinterpret_cast<const char*>(version) : "";
+}
+
+bool CHostGLSdl::describeRenderer(CString& renderer, CString& version) {
+    HostGLPixelFormat obtained;
+    if (m_version.isEmpty() && m_windows.isReady())
+        probe(HostGLPixelFormat(), obtained);
+    renderer = m_renderer;
+    version = m_version;
+    return !m_version.isEmpty();
+}
+
 void CHostGLSdl::deleteAllContexts() {
     for (auto it = m_contexts.begin(); it != m_contexts.end(); ++it)
         SDL_GL_DeleteContext(it->value);
@@ -60,6 +79,8 @@ bool CHostGLSdl::probe(const HostGLPixelFormat& wanted, HostGLPixelFormat& obtai
         obtained.samples =
             attribute(SDL_GL_MULTISAMPLEBUFFERS) ? attribute(SDL_GL_MULTISAMPLESAMPLES) : 0;
         obtained.doubleBuffer = attribute(SDL_GL_DOUBLEBUFFER) != 0;
+        if (m_version.isEmpty())
+            readRendererTexts();
         SDL_GL_DeleteContext(context);
     }
     if (window)

@@ -32,6 +32,7 @@ public:
     bool swapBuffers(HostWindow window) override;
     bool setSwapInterval(int32_t interval) override;
     void* getProcAddress(const char* name) override;
+    bool describeRenderer(CString& renderer, CString& version) override;
 
 private:
     struct Format {
@@ -40,10 +41,11 @@ private:
         bool available = false;
     };
 
-    // Opens a hidden window and a context with the attributes and reads what they got; the
-    // context current before stays current.
+    // Opens a hidden window and a context with the attributes and reads what they got (and,
+    // the first time, the renderer's texts); the context current before stays current.
     bool probe(const HostGLPixelFormat& wanted, HostGLPixelFormat& obtained);
     const Format* format(int32_t id) const;
+    void readRendererTexts();
 
     CHostWindowSystemSdl& m_windows;
     // Format ids are their index + 1; a format asked for again gets its id back.
@@ -51,4 +53,6 @@ private:
     CMap<HostWindow, int32_t> m_windowFormats;
     CMap<HostGLContext, SDL_GLContext> m_contexts;
     HostGLContext m_nextContext = 1;
+    CString m_renderer;
+    CString m_version;
 };

@@ -25,6 +25,16 @@ HostDisplayMode hostModeOf(const SDL_DisplayMode& mode) {
     return {mode.w, mode.h, bitsPerPixelOf(mode.format), mode.refresh_rate};
 }
 
+// Without a display SDL falls back to a driver that draws nowhere; a program would then run
+// unseen. Only a driver named in SDL_VIDEODRIVER (as the tests name one) runs headless.
+bool isHeadlessByAccident() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const bool headless =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    return headless && !(asked && asked[0] != 0);
+}
+
 } // namespace
 
 CHostWindowSystemSdl::CHostWindowSystemSdl() {
@@ -35,6 +45,16 @@ CHostWindowSystemSdl::CHostWindowSystemSdl() {
         logSdlError("Could not start SDL video: ");
         return;
     }
+    if (isHeadlessByAccident()) {
+        CLogger::instance()->logChars(
+            "No display found: neither DISPLAY nor WAYLAND_DISPLAY names one. Start the game on "
+            "a desktop (SDL_VIDEODRIVER=offscreen runs it without a display on purpose).",
+            CLogger::LevelError);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        m_ready = false;
+        return;
+    }
+    m_wakeEvent = SDL_RegisterEvents(1);
     SDL_StartTextInput();
 }
 
@@ -231,6 +251,12 @@ bool CHostWindowSystemSdl::setWindowTitle(HostWindow window, const CStringW& tit
 }
 
 void CHostWindowSystemSdl::translate(const SDL_Event& event) {
+    if (event.type == m_wakeEvent) {
+        HostMessage wake;
+        wake.message = WM_NULL;
+        postMessage(wake);
+        return;
+    }
     const HostWindow window = windowOf(CSdlEventTranslator::windowIdOf(event));
     if (window == kNoHostWindow) {
         return;
@@ -293,6 +319,15 @@ void CHostWindowSystemSdl::postQuitMessage(int32_t exitCode) {
     quit.message = WM_QUIT;
     quit.wParam = uint64_t(int64_t(exitCode));
     postMessage(quit);
+}
+
+// SDL's queue takes events from any thread and wakes a thread that waits on it.
+void CHostWindowSystemSdl::wakeMessageWait() {
+    if (m_wakeEvent == uint32_t(-1))
+        return;
+    SDL_Event event{};
+    event.type = m_wakeEvent;
+    SDL_PushEvent(&event);
 }
 
 bool CHostWindowSystemSdl::getDisplayMode(uint32_t index, HostDisplayMode& mode) const {

@@ -15,7 +15,8 @@
 // rectangle is its client area. Signals are left to the engine.
 class CHostWindowSystemSdl : public CHostWindowSystem {
 public:
-    // Starts SDL's video; when that fails every call fails and a line is logged.
+    // Starts SDL's video; when that fails, or when SDL finds no display and falls back to a
+    // headless driver that SDL_VIDEODRIVER did not name, every call fails and a line is logged.
     CHostWindowSystemSdl();
     ~CHostWindowSystemSdl() override;
 
@@ -47,6 +48,7 @@ public:
     bool getMessage(HostMessage& message) override;
     void postMessage(const HostMessage& message) override;
     void postQuitMessage(int32_t exitCode) override;
+    void wakeMessageWait() override;
 
     bool getDisplayMode(uint32_t index, HostDisplayMode& mode) const override;
     bool getDesktopDisplayMode(HostDisplayMode& mode) const override;
@@ -89,6 +91,8 @@ private:
     void applyCursor(HostCursor cursor);
 
     bool m_ready = false;
+    // SDL's event type for wakeMessageWait, registered at the start.
+    uint32_t m_wakeEvent = uint32_t(-1);
     CMap<HostWindow, Window> m_windows;
     CMap<HostCursor, SDL_Cursor*> m_cursors;
     HostCursor m_nextCursor = 1;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/core/String.h"
 #include "engine/platform/host/HostMessages.h"
 
 // A pixel format of a window that OpenGL draws into: what is asked for, or what a format gives.
@@ -61,4 +62,8 @@ public:
     // extension it advertises offers the function: a name the window system merely knows does
     // not count. Only names of the GL function table are answered.
     virtual void* getProcAddress(const char* name) = 0;
+
+    // The GL_RENDERER and GL_VERSION texts of the window system's OpenGL, for the log; no
+    // context need be current. False when no context can be made to ask.
+    virtual bool describeRenderer(CString& renderer, CString& version) = 0;
 };

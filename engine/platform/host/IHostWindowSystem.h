@@ -68,6 +68,9 @@ public:
     virtual void postMessage(const HostMessage& message) = 0;
     // Queues WM_QUIT with the exit code in wParam.
     virtual void postQuitMessage(int32_t exitCode) = 0;
+    // The one call that any thread may make: a getMessage that waits, or else the next
+    // getMessage or peekMessage, takes a WM_NULL message for no window.
+    virtual void wakeMessageWait() = 0;
     // Hands a message to its window's procedure (the default one when it has none) and returns
     // the result; sendMessage does the same for a message made by the caller.
     virtual int64_t dispatchMessage(const HostMessage& message) = 0;

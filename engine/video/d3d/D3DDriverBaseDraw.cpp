@@ -3,6 +3,7 @@
 
 #include <iterator>
 
+#include "engine/video/LineEndPoint.h"
 #include "engine/video/d3d/D3DDriverBase.h"
 
 namespace {
@@ -321,12 +322,14 @@ void CD3DDriverBase::drawRectGradient(const CPixelRect& rect, CColor topLeft, CC
     draw2DPrimitive(quad, 4, D3DPT_TRIANGLELIST, 2, kQuadIndices);
 }
 
-// Lines and points go through pixel centres: under the 2D projection's half-pixel shift a whole
-// coordinate is a pixel's corner, where the rasteriser would pick among its four neighbours.
+// Lines end inside the pixels they name and points sit on pixel centres: under the 2D
+// projection's half-pixel shift a whole coordinate is a pixel's corner, where the rasteriser
+// would pick among its four neighbours.
 void CD3DDriverBase::drawLine2D(CVector2d start, CVector2d end, CColor color) {
-    const CVertex line[2] = {
-        {CVector3d(start.x + 0.5f, start.y + 0.5f, 0.0f), color, CVector2d(0.0f, 0.0f)},
-        {CVector3d(end.x + 0.5f, end.y + 0.5f, 0.0f), color, CVector2d(0.0f, 0.0f)}};
+    const CVector2d from = lineEndPoint(start);
+    const CVector2d to = lineEndPoint(end);
+    const CVertex line[2] = {{CVector3d(from.x, from.y, 0.0f), color, CVector2d(0.0f, 0.0f)},
+                             {CVector3d(to.x, to.y, 0.0f), color, CVector2d(0.0f, 0.0f)}};
     draw2DPrimitive(line, 2, D3DPT_LINELIST, 1, nullptr);
 }
 

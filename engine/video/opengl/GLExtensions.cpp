@@ -90,6 +90,9 @@ void CGLExtensions::readLimits(const GLFunctions& gl) {
     m_maxClipPlanes = byteLimit(gl, GL_MAX_CLIP_PLANES);
     m_auxBuffers = byteLimit(gl, GL_AUX_BUFFERS);
     gl.GetFloatv(GL_ALIASED_POINT_SIZE_RANGE, m_aliasedPointSizeRange);
+    GLint maxTextureSize = 0;
+    gl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    m_maxTextureSize = maxTextureSize > 0 ? uint32_t(maxTextureSize) : 0;
 }
 
 void CGLExtensions::readShadingLanguageVersion(const GLFunctions& gl) {

@@ -51,6 +51,8 @@ public:
     uint8_t getMaxClipPlanes() const { return m_maxClipPlanes; }
     uint8_t getAuxBuffers() const { return m_auxBuffers; }
     const float* getAliasedPointSizeRange() const { return m_aliasedPointSizeRange; }
+    // The widest and highest texture the implementation takes; 0 when it does not say.
+    uint32_t getMaxTextureSize() const { return m_maxTextureSize; }
 
 private:
     void readExtensionNames(const char* names);
@@ -65,6 +67,7 @@ private:
     uint8_t m_maxClipPlanes = 0;
     uint8_t m_auxBuffers = 0;
     float m_aliasedPointSizeRange[2] = {1.0f, 1.0f};
+    uint32_t m_maxTextureSize = 0;
     uint16_t m_version = 0;
     uint16_t m_shadingLanguageVersion = 0;
     bool m_flags[GL_EXTENSION_COUNT] = {};

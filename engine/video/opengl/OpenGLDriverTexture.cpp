@@ -57,6 +57,8 @@ void COpenGLDriverTexture::bind() {
     m_driver->bindTexture(0, this);
 }
 
+// A side beyond the implementation's limit is cut to it, so the texture keeps the image's
+// top-left part instead of GL refusing it whole.
 void COpenGLDriverTexture::chooseStorageSize() {
     m_size = m_sourceSize;
     if (!m_driver->hasFeature(FEATURE_NON_POWER_OF_TWO_TEXTURES))
@@ -65,6 +67,18 @@ void COpenGLDriverTexture::chooseStorageSize() {
         const uint32_t side = std::max(m_size.width, m_size.height);
         m_size = {side, side};
     }
+    const uint32_t limit = m_driver->extensions().getMaxTextureSize();
+    if (limit == 0 || (m_size.width <= limit && m_size.height <= limit))
+        return;
+    CLogger::instance()->logNarrow(CString("Texture of ")
+                                       .append(int(m_sourceSize.width))
+                                       .append(" x ")
+                                       .append(int(m_sourceSize.height))
+                                       .append(" is larger than OpenGL allows (")
+                                       .append(int(limit))
+                                       .append("); only its top-left part is kept."),
+                                   CLogger::LevelWarning);
+    m_size = {std::min(m_size.width, limit), std::min(m_size.height, limit)};
 }
 
 void COpenGLDriverTexture::chooseGLFormats() {
@@ -141,8 +155,14 @@ void COpenGLDriverTexture::upload(CSoftwareImage* image) {
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                      m_hasMipLevels ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gl.clearErrors();
     gl.TexImage2D(GL_TEXTURE_2D, 0, GLint(m_internalFormat), GLsizei(m_size.width),
                   GLsizei(m_size.height), 0, m_pixelFormat, m_pixelType, level0->getData());
+    if (const GLenum error = gl.GetError(); error != GL_NO_ERROR) {
+        CLogger::instance()->logNarrow(
+            CString("Could not upload OpenGL texture, error ").append(int(error)),
+            CLogger::LevelError);
+    }
     if (m_hasMipLevels && !m_autoMipLevels)
         uploadMipLevels(*level0);
 }
@@ -181,7 +201,7 @@ void COpenGLDriverTexture::regenerateMipLevels() {
 }
 
 uint32_t COpenGLDriverTexture::getPitch() const {
-    return m_size.width * uint32_t(bytesPerPixelOf(m_colorFormat));
+    return m_source ? uint32_t(m_source->getPitch()) : 0;
 }
 
 bool COpenGLDriverTexture::readLevel0() {

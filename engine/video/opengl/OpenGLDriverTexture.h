@@ -23,6 +23,7 @@ public:
     CPixelSize getSize() const override { return m_size; }
     uint32_t getDriverKind() const override { return 3; }
     int32_t getColorFormat() const override { return m_colorFormat; }
+    // The kept image's row length; 0 without one. Mapped rows are the storage width long.
     uint32_t getPitch() const override;
     bool hasMipLevels() const override { return m_hasMipLevels; }
     void regenerateMipLevels() override;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/platform/host/GLFunctions.h"
+#include "engine/video/LineEndPoint.h"
 #include "engine/video/opengl/OpenGLDriverTexture.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 
@@ -444,10 +445,12 @@ void COpenGLRenderDriver::drawLine2D(CVector2d start, CVector2d end, CColor line
     const GLFunctions& gl = *m_gl;
     setRenderStates2D();
     unbindTexturesFrom(0);
+    const CVector2d from = lineEndPoint(start);
+    const CVector2d to = lineEndPoint(end);
     gl.Begin(GL_LINES);
     color(gl, lineColor);
-    gl.Vertex2f(start.x + 0.5f, start.y + 0.5f);
-    gl.Vertex2f(end.x + 0.5f, end.y + 0.5f);
+    gl.Vertex2f(from.x, from.y);
+    gl.Vertex2f(to.x, to.y);
     gl.End();
 }
 

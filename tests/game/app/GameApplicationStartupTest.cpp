@@ -95,11 +95,19 @@ TEST_F(GameApplicationStartupTest, ContentSourcesOverrideInOrder) {
     }
 }
 
+// Each failed start says why before the program gives up.
 TEST_F(GameApplicationStartupTest, MissingLogosSceneEndsTheStart) {
     writeFile(game.contentBase() / "extra/scenes/LogosScene.qscn", "not a scene");
     EXPECT_FALSE(game.start(u"extra"));
+    EXPECT_NE(
+        game.logProblems().find("ERR: Could not open the first scene scenes/LogosScene.qscn\n"),
+        std::string::npos)
+        << game.logProblems();
     std::filesystem::remove(game.contentBase() / "assets.qca");
     EXPECT_FALSE(game.start());
+    EXPECT_EQ(game.logProblems(), "ERR: No game content: neither the folder \"assets\" nor the "
+                                  "archive \"assets.qca\" is in the working folder " +
+                                      game.contentBase().string() + "\n");
 }
 
 TEST_F(GameApplicationStartupTest, SoundGroupsAsConfigured) {
@@ -159,6 +167,46 @@ TEST_F(GameApplicationStartupTest, VideoDriverComesFromTheCommonProfile) {
         EXPECT_EQ(game.engine().getVideoDriver() != nullptr, c.started) << c.stored;
         EXPECT_EQ(game.profiles().getCommonProfile()->getInt("VideoDriver"), c.stored);
     }
+}
+
+// Random bytes gave the first-start screen, and the first save overwrote the file for good.
+TEST_F(GameApplicationStartupTest, ADamagedProfileIsKeptBesideAndTheFirstSaveWritesANewOne) {
+    const std::filesystem::path folder = game.dataHome() / "QuorvaneTessmark" / "Velmora";
+    const std::string damaged = "\x9c\x01<Profiles><Profile Name=\"Ann\"> \xfe\x17";
+    writeFile(folder / "profile.dat", damaged);
+    ASSERT_TRUE(game.start());
+    EXPECT_EQ(readFile(folder / "profile.dat.damaged"), damaged);
+    const std::string expected =
+        "WRN: Profile file " + (folder / "profile.dat").string() + " is damaged: kept as " +
+        (folder / "profile.dat.damaged").string() + "; the next save writes a new one\n";
+    EXPECT_EQ(game.logProblems(), expected);
+
+    game.player().setFloat("SoundVolume", 20);
+    ASSERT_TRUE(game.player().notifyChanged());
+    ASSERT_TRUE(game.start());
+    EXPECT_EQ(game.profiles().getActiveProfile()->getFloat("SoundVolume"), 20.0f);
+    EXPECT_EQ(readFile(folder / "profile.dat.damaged"), damaged);
+    EXPECT_EQ(game.logProblems(), "");
+}
+
+// With the data folder not writable (here a file stands where it should be) there is no log
+// file: the lines, and the failed saves of the player's changes, go to standard error.
+TEST_F(GameApplicationStartupTest, AnUnwritableDataFolderSpeaksOnStandardError) {
+    std::filesystem::remove_all(game.dataHome());
+    writeFile(game.dataHome(), "a file where the folder should be");
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(game.start());
+    game.player().setFloat("SoundVolume", 20);
+    EXPECT_FALSE(game.player().notifyChanged());
+    const std::string error = testing::internal::GetCapturedStderr();
+    EXPECT_NE(error.find("WRN: Could not open the log file " + game.dataHome().string()),
+              std::string::npos)
+        << error;
+    EXPECT_NE(error.find("INF: Vantor Game Engine version"), std::string::npos) << error;
+    EXPECT_NE(error.find("ERR: Could not save profiles to"), std::string::npos) << error;
+
+    std::filesystem::remove(game.dataHome());
+    ASSERT_TRUE(game.start()) << "the next tests' log opens again";
 }
 
 // Full screen at the desktop's size until a player says otherwise; the logical screen is then

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -201,6 +204,26 @@ TEST_F(MainMenuSceneTest, QuitEndsTheGame) {
     openMenuUnsettled();
     settle();
     expectQuitEndsTheProgram(*inMenu("Scene/Menu/QuitButton"));
+}
+
+// The menu's scene file cut short before its panel: the menu opens without the panel, and the
+// log says which file is damaged and where it stops.
+TEST_F(MainMenuSceneTest, AMenuFileCutShortIsReportedOnceWithItsLine) {
+    std::ifstream source(std::string(VANTOR_SOURCE_DIR) +
+                         "/content/assets/scenes/MainMenuScene.qscn");
+    std::string cut((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    const size_t panel = cut.find("Value=\"Menu\"");
+    ASSERT_NE(panel, std::string::npos);
+    cut.resize(panel);
+    const int lines = int(std::count(cut.begin(), cut.end(), '\n')) + 1;
+    write("scenes/MainMenuScene.qscn", cut);
+    openMenuUnsettled();
+    EXPECT_EQ(inMenu("Scene/Menu"), nullptr);
+    const std::string problems = game.logProblems();
+    const std::string warning = "WRN: XML file scenes/MainMenuScene.qscn is damaged: it ends at "
+                                "line " +
+                                std::to_string(lines) + " inside markup\n";
+    EXPECT_EQ(problems, warning);
 }
 
 } // namespace

@@ -110,6 +110,25 @@ TEST_F(OptionsSceneTest, SlidersStoreSaveAndApplyTheVolumes) {
     EXPECT_NEAR(sound().getGroupVolume(1), 0.25f, 0.01f);
 }
 
+// A player pulls the volume quickly down past the bar's left end: the pointer leaves the slider
+// before any move lands on the end, and the volume still reaches 0.
+TEST_F(OptionsSceneTest, DraggingPastTheLeftEndSilencesTheMusic) {
+    openOptions();
+    const SliderNode& music = slider("MusicSlider");
+    CVector3d middle(music.getBounds().x / 2, music.getBounds().y / 2, 0);
+    music.getAbsoluteMatrix().transformPoint(middle);
+    const CVector3d farLeft(middle.x - 400, middle.y + 30, 0);
+    screen_input::moveTo(game, middle);
+    screen_input::post(game, WM_LBUTTONDOWN, middle);
+    screen_input::moveTo(game, CVector3d(middle.x - 90, middle.y, 0));
+    screen_input::moveTo(game, farLeft);
+    screen_input::post(game, WM_LBUTTONUP, farLeft);
+    settle();
+    EXPECT_EQ(music.getValue(), 0.0f);
+    EXPECT_EQ(stored(u"Ann")->getFloat("MusicVolume"), 0.0f);
+    EXPECT_EQ(sound().getGroupVolume(1), 0.0f);
+}
+
 // The click of the toggle that mutes is stopped with the other sounds; the sound switched back
 // on plays a click of its own, as a sample.
 TEST_F(OptionsSceneTest, MuteSwitchesSoundAndMusicTogether) {

@@ -77,6 +77,20 @@ TEST_F(SelectPlayerSceneTest, TheNewPlayerButtonSitsUnderTheLastRowUntilThereAre
     EXPECT_TRUE(button->isEnabled());
 }
 
+TEST_F(SelectPlayerSceneTest, AfterANewPlayerOnlyTheSelectedRowLooksSelected) {
+    openSelection({u"Ann", u"Bea"});
+    click("Scene/NewPlayerButton");
+    type(u"Cid");
+    typeKey(kKeyEnter);
+    ASSERT_EQ(currentName(), "SelectPlayerScene");
+    ASSERT_EQ(list().getSelectedItem(), 2);
+    for (int32_t item = 0; item < 3; ++item) {
+        BaseNode* row = list().getElement(uint32_t(list().elementIndexOf(item)));
+        EXPECT_EQ(stateOf(findIn(row, "Bg")), item == 2 ? "Focus" : "Normal") << item;
+    }
+    EXPECT_EQ(list().getFocusedChild(), list().getElement(2)) << "the keys go on from there";
+}
+
 TEST_F(SelectPlayerSceneTest, DeletingAsksFirstThenSelectsTheRowThatTookItsPlace) {
     openSelection({u"Ann", u"Bea", u"Cid"});
     clickItem(1);

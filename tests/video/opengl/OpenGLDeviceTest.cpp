@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "engine/core/DeviceFactory.h"
 #include "engine/core/Event.h"
 #include "engine/core/EventReceiver.h"
@@ -8,6 +10,7 @@
 #include "engine/platform/PlatformRegistration.h"
 #include "engine/platform/VantorDeviceWin32.h"
 #include "engine/platform/host/HostWindowSystemSdl.h"
+#include "engine/video/IShaderServices.h"
 #include "engine/video/RenderMaterial.h"
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
@@ -73,6 +76,38 @@ TEST(OpenGLDeviceTest, DriverType3OpensItsWindowAndPresentsFrames) {
     device->release();
     openGLDriverFactory() = nullptr;
     deviceFactory() = savedDevice;
+}
+
+// The content processors hold the driver too. The device lets every holder go while GL is
+// still loaded, so the shader materials delete their programs before the window takes GL away.
+TEST(OpenGLDeviceTest, ShutsDownCleanlyWithShaderMaterials) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            registerPlatformLibrary();
+            CHostWindowSystemSdl host;
+            CreationParameters parameters;
+            parameters.driverType = 3;
+            parameters.width = 64;
+            parameters.height = 48;
+            parameters.bits = 32;
+            CEngine* device = createEngineDevice(parameters, host);
+            IShaderServices* shaders =
+                device ? device->getVideoDriver()->getShaderServices() : nullptr;
+            const bool made =
+                shaders &&
+                shaders->createHighLevelMaterial("void main() { gl_Position = ftransform(); }",
+                                                 "main", 0,
+                                                 "void main() { gl_FragColor = vec4(1.0); }",
+                                                 "main", 0, nullptr, MATERIAL_SOLID, 0) >= 0 &&
+                shaders->createAsmMaterial(nullptr,
+                                           "!!ARBfp1.0\nMOV result.color, fragment.color;\nEND\n",
+                                           nullptr, MATERIAL_SOLID, 0) >= 0;
+            if (device)
+                device->release();
+            std::exit(made ? 0 : 2);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -49,6 +49,10 @@ TEST_F(OpenGLDriverPictureTest, RenderTarget) {
     expectScene(5);
 }
 
+TEST_F(OpenGLDriverPictureTest, LinesAndPixels) {
+    expectScene(6);
+}
+
 TEST_F(OpenGLDriverPictureTest, ShaderMaterials) {
     open(glParameters(kWidth, kHeight));
     const int32_t asmType = driver->createAsmMaterial(

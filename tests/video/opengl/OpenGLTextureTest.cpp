@@ -90,12 +90,59 @@ TEST_F(OpenGLTextureTest, PaddingToPowersOfTwoKeepsTheImageTopLeftAndZerosTheRes
         ASSERT_EQ(texture->getSize(), c.storage);
         const auto* texels = static_cast<const uint8_t*>(texture->mapPixels(true));
         ASSERT_NE(texels, nullptr);
-        const uint32_t pitch = texture->getPitch();
-        EXPECT_EQ(pitch, c.storage.width * 4);
+        const uint32_t pitch = c.storage.width * 4;
         EXPECT_EQ(loadPixel32(texels + 59 * pitch + 99 * 4), 0xFF630000u | 59u);
         EXPECT_EQ(loadPixel32(texels + 59 * pitch + 100 * 4), 0u);
         EXPECT_EQ(loadPixel32(texels + 60 * pitch), 0u);
         texture->unmapPixels();
+    }
+}
+
+TEST_F(OpenGLTextureTest, ThePitchIsTheKeptImagesAndZeroWithoutOne) {
+    open();
+    driver->setFeatureEnabled(FEATURE_NON_POWER_OF_TWO_TEXTURES, false);
+    const CRefPointer<CSoftwareImage> image =
+        makeTestImage(100, 60, [](int32_t, int32_t) { return 0xFF102030u; });
+    CRefPointer<IDriverTexture> kept = driver->createTexture(image.get());
+    ASSERT_EQ(kept->getSize(), (CPixelSize{128, 64}));
+    EXPECT_EQ(kept->getPitch(), 400u);
+    kept->dropSourceImage();
+    EXPECT_EQ(kept->getPitch(), 0u);
+    driver->setTextureOption(TEXTURE_RELEASE_SOURCE_IMAGE, true);
+    EXPECT_EQ(driver->createTexture(image.get())->getPitch(), 0u);
+}
+
+// The limit as the implementation tells it: a texture beyond it keeps its top-left part and
+// says so; an upload the implementation refuses all the same is logged.
+TEST_F(OpenGLTextureTest, TexturesBeyondTheLimitAreCutToItAndSaySo) {
+    struct Case {
+        GLint limit;
+        CPixelSize image;
+        CPixelSize storage;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {64, {100, 60}, {64, 60}, "WRN: Texture of 100 x 60 is larger than OpenGL allows (64)"},
+        {1 << 20, {40000, 1}, {40000, 1}, "ERR: Could not upload OpenGL texture, error 1281"},
+    };
+    const auto redThenBlue = [](int32_t x, int32_t) { return x < 2 ? 0xFFFF0000u : 0xFF0000FFu; };
+    for (const Case& c : cases) {
+        configureRecorder = [&](RecordingGL& gl) { gl.integers[GL_MAX_TEXTURE_SIZE] = c.limit; };
+        open(glParameters(), true);
+        begin2D();
+        CRefPointer<IDriverTexture> texture;
+        const std::string log = captureLog([&] {
+            texture = driver->createTexture(
+                makeTestImage(int32_t(c.image.width), int32_t(c.image.height), redThenBlue).get());
+        });
+        EXPECT_EQ(texture->getSize(), c.storage) << c.limit;
+        EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+        if (c.storage.width > 64)
+            continue;
+        driver->drawImagePart(texture.get(), {0, 0}, {0, 0, 8, 8}, nullptr, CColor(0xFFFFFFFF),
+                              false);
+        EXPECT_EQ(rgb(pixel(1, 1)), 0xFF0000u) << "the image's top-left part is kept";
+        EXPECT_EQ(rgb(pixel(5, 1)), 0x0000FFu);
     }
 }
 
@@ -140,28 +187,33 @@ TEST_F(OpenGLTextureTest, MappingReadsOnceWritesBackOnlyWhatMayChange) {
         << "a map and unmap leave the texels as they were";
     EXPECT_EQ(pixel(0, 3).value, patternTexel(0, 3));
     auto* texels = static_cast<uint8_t*>(texture->mapPixels(false));
-    storePixel32(texels + 3 * texture->getPitch(), 0xFF00FF00u);
+    storePixel32(texels + 3 * 4 * 4, 0xFF00FF00u);
     texture->unmapPixels();
     driver->drawImage(texture.get(), {0, 0});
     EXPECT_EQ(pixel(0, 3).value, 0xFF00FF00u) << "what was written is drawn";
 }
 
+// Whether or not the texture keeps its image, the key reaches every texel.
 TEST_F(OpenGLTextureTest, ColourKeysWorkOnSixteenBitAndPaddedTextures) {
     open();
     driver->setFeatureEnabled(FEATURE_NON_POWER_OF_TWO_TEXTURES, false);
     begin2D(CColor(0xFF0000FF));
     const auto stripes = [](int32_t x, int32_t) { return x % 2 ? 0xFFFF00FFu : 0xFFFFFFFFu; };
     int32_t x = 0;
-    for (const int32_t format : {COLOR_FORMAT_A1R5G5B5, COLOR_FORMAT_A8R8G8B8}) {
-        CRefPointer<IDriverTexture> texture =
-            driver->createTexture(makeTestImage(6, 3, stripes, format).get());
-        driver->makeColorKey(texture.get(), CColor(0xFFFF00FF));
-        driver->drawImagePart(texture.get(), {x, 0}, {0, 0, 6, 3}, nullptr, CColor(0xFFFFFFFF),
-                              true);
-        EXPECT_EQ(rgb(pixel(x, 2)), 0xFFFFFFu) << format;
-        EXPECT_EQ(rgb(pixel(x + 1, 2)), 0x0000FFu) << "keyed texels are transparent " << format;
-        EXPECT_EQ(rgb(pixel(x + 5, 2)), 0x0000FFu) << format;
-        x += 10;
+    for (const bool release : {false, true}) {
+        driver->setTextureOption(TEXTURE_RELEASE_SOURCE_IMAGE, release);
+        for (const int32_t format : {COLOR_FORMAT_A1R5G5B5, COLOR_FORMAT_A8R8G8B8}) {
+            CRefPointer<IDriverTexture> texture =
+                driver->createTexture(makeTestImage(6, 3, stripes, format).get());
+            driver->makeColorKey(texture.get(), CColor(0xFFFF00FF));
+            driver->drawImagePart(texture.get(), {x, 0}, {0, 0, 6, 3}, nullptr, CColor(0xFFFFFFFF),
+                                  true);
+            EXPECT_EQ(rgb(pixel(x, 2)), 0xFFFFFFu) << format << release;
+            EXPECT_EQ(rgb(pixel(x + 1, 2)), 0x0000FFu)
+                << "keyed texels are transparent " << format << release;
+            EXPECT_EQ(rgb(pixel(x + 5, 2)), 0x0000FFu) << format << release;
+            x += 10;
+        }
     }
 }
 
@@ -195,8 +247,8 @@ TEST_F(OpenGLTextureTest, RenderTargetsAreUprightEverywhere) {
         EXPECT_EQ(rgb(pixel(34, 20)), 0x00FF00u) << frameBufferObjects;
         const auto* texels = static_cast<const uint8_t*>(target->mapPixels(true));
         ASSERT_NE(texels, nullptr);
-        EXPECT_EQ(loadPixel32(texels + 2 * target->getPitch() + 8) & 0xFFFFFF, 0xFF0000u);
-        EXPECT_EQ(loadPixel32(texels + 20 * target->getPitch() + 8) & 0xFFFFFF, 0x00FF00u);
+        EXPECT_EQ(loadPixel32(texels + 2 * 32 * 4 + 8) & 0xFFFFFF, 0xFF0000u);
+        EXPECT_EQ(loadPixel32(texels + 20 * 32 * 4 + 8) & 0xFFFFFF, 0x00FF00u);
         target->unmapPixels();
     }
 }
@@ -214,7 +266,6 @@ TEST_F(OpenGLTextureTest, FloatRenderTargetsMapAsEightBitTexels) {
         driver->useRenderTargetTexture(nullptr, false, false, CColor());
         const auto* texels = static_cast<const uint8_t*>(target->mapPixels(true));
         ASSERT_NE(texels, nullptr) << code;
-        EXPECT_EQ(target->getPitch(), 32u);
         EXPECT_EQ(loadPixel32(texels + 7 * 4), 0xFFFF0000u) << code;
         EXPECT_EQ(loadPixel32(texels + 7 * 32 + 7 * 4), 0xFF0000FFu) << code;
         target->unmapPixels();

@@ -1,8 +1,10 @@
 #include "engine/video/d3d/host/GLDirect3D9.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "engine/core/Array.h"
+#include "engine/platform/host/GLFunctions.h"
 #include "engine/platform/host/IHostGL.h"
 #include "engine/platform/host/IHostWindowSystem.h"
 #include "engine/video/d3d/host/D3D9GLFormats.h"
@@ -63,8 +65,15 @@ HRESULT CGLDirect3D9::GetAdapterIdentifier(uint32_t adapter, uint32_t,
     if (adapter != D3DADAPTER_DEFAULT)
         return D3DERR_INVALIDCALL;
     *identifier = D3DADAPTER_IDENTIFIER9();
-    std::strcpy(identifier->Description, "OpenGL");
     std::strcpy(identifier->Driver, m_driverName);
+    // The renderer and the OpenGL version stand for the card and its driver's version.
+    CString renderer;
+    CString version;
+    if (!m_gl.describeRenderer(renderer, version) || renderer.isEmpty())
+        renderer = "OpenGL";
+    std::snprintf(identifier->Description, sizeof(identifier->Description), "%s", renderer.c_str());
+    const uint32_t glVersion = parseGLVersion(version.c_str());
+    identifier->DriverVersion = uint64_t((glVersion / 100) << 16 | (glVersion % 100)) << 32;
     return D3D_OK;
 }
 

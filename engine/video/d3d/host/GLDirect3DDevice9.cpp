@@ -443,7 +443,8 @@ HRESULT CGLDirect3DDevice9::GetRasterStatus(uint32_t swapChain, D3DRASTER_STATUS
 // The screen holds the window's last presented picture at the window's place, black elsewhere.
 HRESULT CGLDirect3DDevice9::GetFrontBufferData(uint32_t swapChain, IDirect3DSurface9* destination) {
     auto* surface = dynamic_cast<CMemorySurface9*>(destination);
-    if (swapChain != 0 || !surface || surface->memory().getFormat() != D3DFMT_A8R8G8B8)
+    if (swapChain != 0 || !surface || surface->memory().getFormat() != D3DFMT_A8R8G8B8 ||
+        !surface->memory().getBits())
         return D3DERR_INVALIDCALL;
     CPixelMemory9& memory = surface->memory();
     std::memset(memory.getBits(), 0, size_t(memory.getPitch()) * memory.getHeight());
@@ -477,7 +478,7 @@ HRESULT CGLDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t prim
     GLsizei count;
     if (!vertices || !primitiveOf(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
-    flushStates();
+    flushStates(mode);
     bindVertices(vertices, stride);
     m_gl.DrawArrays(mode, 0, count);
     return D3D_OK;
@@ -491,7 +492,7 @@ HRESULT CGLDirect3DDevice9::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32
     GLsizei count;
     if (!vertices || !indices || !primitiveOf(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
-    flushStates();
+    flushStates(mode);
     bindVertices(vertices, stride);
     m_gl.DrawElements(mode, count,
                       indexFormat == D3DFMT_INDEX32 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, indices);

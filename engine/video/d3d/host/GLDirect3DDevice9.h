@@ -126,8 +126,8 @@ private:
     void bindTarget();
     void applyViewport();
     void markDirty(uint32_t state) { m_dirtyStates[state / 64] |= uint64_t(1) << (state % 64); }
-    // Sends what changed since the last draw.
-    void flushStates();
+    // Sends what changed since the last draw of primitives of that GL mode.
+    void flushStates(GLenum mode);
     void setEnabled(GLenum capability, bool on);
     void applyRenderState(uint32_t state);
     void applyFogStates();
@@ -173,6 +173,8 @@ private:
     D3DMATRIX m_view;
     D3DMATRIX m_projection;
     bool m_transformsDirty = true;
+    // Whether the loaded transforms move rows' centres a little up, as triangles need.
+    bool m_trianglesNudged = true;
     D3DMATERIAL9 m_material;
     bool m_materialDirty = true;
     Light m_lights[kMaxLights];

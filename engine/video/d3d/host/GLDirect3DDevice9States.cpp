@@ -195,7 +195,12 @@ void CGLDirect3DDevice9::setEnabled(GLenum capability, bool on) {
         m_gl.Disable(capability);
 }
 
-void CGLDirect3DDevice9::flushStates() {
+void CGLDirect3DDevice9::flushStates(GLenum mode) {
+    const bool triangles = mode != GL_POINTS && mode != GL_LINES && mode != GL_LINE_STRIP;
+    if (triangles != m_trianglesNudged) {
+        m_trianglesNudged = triangles;
+        m_transformsDirty = true;
+    }
     for (uint32_t word = 0; word < kRenderStateCount / 64; ++word) {
         uint64_t bits = m_dirtyStates[word];
         m_dirtyStates[word] = 0;
@@ -416,15 +421,16 @@ void CGLDirect3DDevice9::applyMaterialStates() {
 
 void CGLDirect3DDevice9::applyTransforms() {
     // Direct3D's depth 0 to 1 becomes GL's -1 to 1, and everything moves half a pixel right and
-    // down, where GL samples the pixel Direct3D samples at its whole coordinates. A little less
-    // than half down: an edge on a row's centre then covers it when it is a top edge, as in
-    // Direct3D, although GL's rows count upwards. A texture target is drawn upside down, so that
-    // its first row is Direct3D's top row.
-    constexpr float kTieNudge = 1.0f / 256.0f;
+    // down, where GL samples the pixel Direct3D samples at its whole coordinates. For triangles a
+    // little less than half down: an edge on a row's centre then covers it when it is a top edge,
+    // as in Direct3D, although GL's rows count upwards. Lines and points keep GL's own rules for
+    // their ends, which the nudge would tip. A texture target is drawn upside down, so that its
+    // first row is Direct3D's top row.
+    const float tieNudge = m_trianglesNudged ? 1.0f / 256.0f : 0.0f;
     const float down = m_targetTexture ? -1.0f : 1.0f;
     float toGL[16] = {1, 0, 0, 0, 0, down, 0, 0, 0, 0, 2, 0, 0, 0, -1, 1};
     toGL[12] = 1.0f / float(m_viewport.Width);
-    toGL[13] = -down * (1.0f - 2.0f * kTieNudge) / float(m_viewport.Height);
+    toGL[13] = -down * (1.0f - 2.0f * tieNudge) / float(m_viewport.Height);
     m_gl.MatrixMode(GL_PROJECTION);
     m_gl.LoadMatrixf(toGL);
     m_gl.MultMatrixf(m_projection.m);

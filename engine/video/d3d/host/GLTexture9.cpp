@@ -30,13 +30,14 @@ GLint minFilterOf(uint32_t minification, uint32_t mip, bool hasMipLevels) {
 
 bool CGLTexture9::glFormatOf(D3DFORMAT format, GLFormat& glFormat) {
     // Direct3D's packed pixels are little-endian words: A8R8G8B8 lies in memory as blue,
-    // green, red, alpha.
+    // green, red, alpha. Taken as reversed 8-8-8-8 words into a format GL may choose, they are
+    // stored as they are instead of converted byte by byte.
     switch (format) {
     case D3DFMT_A8R8G8B8:
-        glFormat = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE};
+        glFormat = {GL_RGBA, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV};
         return true;
     case D3DFMT_X8R8G8B8:
-        glFormat = {GL_RGB8, GL_BGRA, GL_UNSIGNED_BYTE};
+        glFormat = {GL_RGB, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV};
         return true;
     case D3DFMT_R5G6B5:
         glFormat = {GL_RGB5, GL_RGB, GL_UNSIGNED_SHORT_5_6_5};
@@ -82,16 +83,22 @@ CGLTexture9::~CGLTexture9() {
     }
 }
 
+// A render target's storage is made at once, as drawing may go into it before any bind. The
+// levels of a texture in memory are made by its first bind, from their pixels: made empty here
+// GL would clear them, only to have them overwritten.
 void CGLTexture9::allocateLevels() {
     const GLFunctions& gl = m_context->gl();
     gl.GenTextures(1, &m_name);
     gl.BindTexture(GL_TEXTURE_2D, m_name);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(GetLevelCount() - 1));
     for (uint32_t level = 0; level < GetLevelCount(); ++level) {
-        CPixelMemory9* memory = levelMemory(level);
+        if (levelMemory(level)) {
+            m_dirtyLevels |= 1u << level;
+            continue;
+        }
         gl.TexImage2D(GL_TEXTURE_2D, GLint(level), GLint(m_glFormat.internalFormat),
                       GLsizei(getWidth(level)), GLsizei(getHeight(level)), 0, m_glFormat.format,
-                      m_glFormat.type, memory ? memory->getBits() : nullptr);
+                      m_glFormat.type, nullptr);
     }
 }
 
@@ -103,17 +110,28 @@ void CGLTexture9::bind(const uint32_t* samplerStates) {
         return;
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (uint32_t level = 0; level < GetLevelCount(); ++level) {
-        if (!(m_dirtyLevels & (1u << level)))
-            continue;
-        CPixelMemory9* memory = levelMemory(level);
-        gl.PixelStorei(GL_UNPACK_ROW_LENGTH,
-                       GLint(memory->getPitch() / bytesPerPixelOfFormat(getFormat())));
-        gl.TexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(getWidth(level)),
-                         GLsizei(getHeight(level)), m_glFormat.format, m_glFormat.type,
-                         memory->getBits());
+        if (m_dirtyLevels & (1u << level))
+            sendLevel(level);
     }
     gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     m_dirtyLevels = 0;
+    m_levelsMade = true;
+}
+
+void CGLTexture9::sendLevel(uint32_t level) {
+    const GLFunctions& gl = m_context->gl();
+    CPixelMemory9* memory = levelMemory(level);
+    gl.PixelStorei(GL_UNPACK_ROW_LENGTH,
+                   GLint(memory->getPitch() / bytesPerPixelOfFormat(getFormat())));
+    const GLsizei width = GLsizei(getWidth(level));
+    const GLsizei height = GLsizei(getHeight(level));
+    if (m_levelsMade) {
+        gl.TexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, width, height, m_glFormat.format,
+                         m_glFormat.type, memory->getBits());
+    } else {
+        gl.TexImage2D(GL_TEXTURE_2D, GLint(level), GLint(m_glFormat.internalFormat), width, height,
+                      0, m_glFormat.format, m_glFormat.type, memory->getBits());
+    }
 }
 
 void CGLTexture9::applySampler(const uint32_t* states) {
@@ -161,7 +179,7 @@ bool CGLTexture9::bindFrameBuffer() {
 
 bool CGLTexture9::readPixels(CPixelMemory9& destination) {
     if (destination.getWidth() != getWidth(0) || destination.getHeight() != getHeight(0) ||
-        destination.getFormat() != getFormat() || !bindFrameBuffer())
+        destination.getFormat() != getFormat() || !destination.getBits() || !bindFrameBuffer())
         return false;
     const GLFunctions& gl = m_context->gl();
     gl.PixelStorei(GL_PACK_ALIGNMENT, 1);

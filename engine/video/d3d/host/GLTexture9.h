@@ -39,6 +39,8 @@ private:
 
     static bool glFormatOf(D3DFORMAT format, GLFormat& glFormat);
     void allocateLevels();
+    // Sends a level's memory: the whole level at the first bind, then into the level made.
+    void sendLevel(uint32_t level);
     void applySampler(const uint32_t* samplerStates);
 
     CRefPointer<CGLContext9> m_context;
@@ -47,6 +49,8 @@ private:
     GLuint m_frameBuffer = 0;
     GLuint m_depthBuffer = 0;
     uint32_t m_dirtyLevels = 0;
+    // Whether the first bind made the levels of a texture in memory.
+    bool m_levelsMade = false;
     // What the GL texture's parameters were last set from.
     GLint m_minFilter = -1;
     GLint m_magFilter = -1;

@@ -1,5 +1,7 @@
 #include "engine/video/d3d/host/MemorySurface9.h"
 
+#include <cstdlib>
+
 uint32_t bytesPerPixelOfFormat(D3DFORMAT format) {
     switch (format) {
     case D3DFMT_R8G8B8:
@@ -26,13 +28,15 @@ uint32_t bytesPerPixelOfFormat(D3DFORMAT format) {
     }
 }
 
+// Zeroed by calloc, which can skip the clearing for memory fresh from the system: a texture's
+// level is written whole right after.
 CPixelMemory9::CPixelMemory9(uint32_t width, uint32_t height, D3DFORMAT format)
     : m_width(width), m_height(height), m_format(format),
       m_pitch(width * bytesPerPixelOfFormat(format)),
-      m_bits(new uint8_t[size_t(m_pitch) * height]()) {}
+      m_bits(static_cast<uint8_t*>(std::calloc(size_t(m_pitch) * height, 1))) {}
 
 HRESULT CPixelMemory9::lock(D3DLOCKED_RECT* locked, const RECT* rect, uint32_t flags) {
-    if (!locked || m_locked)
+    if (!locked || m_locked || !m_bits)
         return D3DERR_INVALIDCALL;
     const RECT whole{0, 0, int32_t(m_width), int32_t(m_height)};
     const RECT& area = rect ? *rect : whole;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "engine/video/d3d/host/IDirect3DSurface9.h"
@@ -18,20 +19,26 @@ public:
     uint32_t getHeight() const { return m_height; }
     D3DFORMAT getFormat() const { return m_format; }
     uint32_t getPitch() const { return m_pitch; }
+    // None when the pixels could not be allocated.
     uint8_t* getBits() { return m_bits.get(); }
     bool isLocked() const { return m_locked; }
     bool wasLockedReadOnly() const { return m_readOnly; }
 
-    // Refused while locked, or for a rectangle outside the pixels.
+    // Refused while locked, for a rectangle outside the pixels, or when the pixels could not be
+    // allocated.
     HRESULT lock(D3DLOCKED_RECT* locked, const RECT* rect, uint32_t flags);
     HRESULT unlock();
 
 private:
+    struct FreeBits {
+        void operator()(uint8_t* bits) const { std::free(bits); }
+    };
+
     uint32_t m_width;
     uint32_t m_height;
     D3DFORMAT m_format;
     uint32_t m_pitch;
-    std::unique_ptr<uint8_t[]> m_bits;
+    std::unique_ptr<uint8_t, FreeBits> m_bits;
     bool m_locked = false;
     bool m_readOnly = false;
 };

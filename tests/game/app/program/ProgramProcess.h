@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -13,19 +14,24 @@
 #include <vector>
 
 // The built program started as a player starts it: in a working folder, with the variables
-// given added to the test's own.
+// given added to the test's own and those named in `removed` taken away. What it prints lands
+// in "stdout.txt" and "stderr.txt" of the working folder.
 class ProgramProcess {
 public:
     ProgramProcess(const std::filesystem::path& workingFolder,
                    const std::vector<std::pair<std::string, std::string>>& environment,
-                   const std::vector<std::string>& arguments = {}) {
+                   const std::vector<std::string>& arguments = {},
+                   const std::vector<std::string>& removed = {}) {
         m_pid = ::fork();
         if (m_pid != 0)
             return;
-        if (::chdir(workingFolder.c_str()) != 0)
+        if (::chdir(workingFolder.c_str()) != 0 || !std::freopen("stdout.txt", "w", stdout) ||
+            !std::freopen("stderr.txt", "w", stderr))
             ::_exit(126);
         for (const auto& [name, value] : environment)
             ::setenv(name.c_str(), value.c_str(), 1);
+        for (const std::string& name : removed)
+            ::unsetenv(name.c_str());
         std::vector<char*> argv{const_cast<char*>(VELMORA_PROGRAM)};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -38,6 +40,11 @@ int closeWindowUntilExit(XvfbServer& server, ProgramProcess& program) {
 
 bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // A working folder holding the built content archive, and data and runtime folders of the
@@ -110,8 +117,27 @@ TEST_F(ProgramTest, WithoutTheLogosSceneTheStartFailsWithOne) {
     variables.push_back({"SDL_VIDEODRIVER", "offscreen"});
     ProgramProcess program(work(), variables);
     EXPECT_EQ(program.waitForExit(kTimeout), 1);
-    EXPECT_TRUE(contains(readGameLog(data()), "ERR: Failed to initialize game"))
-        << readGameLog(data());
+    const std::string log = readGameLog(data());
+    const std::string reason = "ERR: No game content: neither the folder \"assets\" nor the "
+                               "archive \"assets.qca\" is in the working folder " +
+                               std::filesystem::canonical(work()).string() +
+                               "\nERR: Failed to initialize game\n";
+    EXPECT_TRUE(contains(log, reason.c_str())) << log;
+}
+
+// SDL would fall back to a driver that draws nowhere: the game would run unseen, hold the
+// single-instance lock and send every later start away with 0.
+TEST_F(ProgramTest, WithoutADisplayTheStartIsRefusedWithOne) {
+    for (int start = 0; start < 2; ++start) {
+        ProgramProcess program(work(), environment(), {},
+                               {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"});
+        EXPECT_EQ(program.waitForExit(kTimeout), 1) << start;
+        const std::string log = readGameLog(data());
+        EXPECT_TRUE(contains(log, "ERR: No display found")) << log;
+        EXPECT_TRUE(contains(log, "ERR: Failed to initialize game")) << log;
+        EXPECT_TRUE(contains(readFile(work() / "stdout.txt"), "No display found"))
+            << "printed, not only logged";
+    }
 }
 
 TEST_F(ProgramTest, SecondStartRaisesTheRunningWindowAndEndsWithZero) {

@@ -55,6 +55,23 @@ TEST_F(HostGLSdlTest, FormatsDescribeWhatTheContextGot) {
     EXPECT_FALSE(gl().setPixelFormat(window, format + 100));
 }
 
+// For the log: asked before any context, with none current, and again with one current, which
+// stays current.
+TEST_F(HostGLSdlTest, TheRendererIsDescribedWithOrWithoutACurrentContext) {
+    CString renderer;
+    CString version;
+    ASSERT_TRUE(gl().describeRenderer(renderer, version));
+    EXPECT_FALSE(renderer.isEmpty());
+    EXPECT_GE(parseGLVersion(version.c_str()), 100u) << version.c_str();
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), nullptr);
+    openContext();
+    SDL_GLContext current = SDL_GL_GetCurrentContext();
+    CString again;
+    ASSERT_TRUE(gl().describeRenderer(again, version));
+    EXPECT_EQ(again, renderer);
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), current);
+}
+
 TEST_F(HostGLSdlTest, AFormatSetOnAWindowKeepsItsHandleAndSize) {
     const HostGLContext context = openContext();
     EXPECT_TRUE(host.isWindow(window));

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/platform/host/ClipboardSdl.h"
@@ -292,6 +294,22 @@ TEST_F(HostWindowSystemSdlTest, CloseRequestCanBeRefusedElseDestroysAndQuits) {
     EXPECT_TRUE(pumpUntilQuit());
     EXPECT_FALSE(host.isWindow(window));
     EXPECT_EQ(procedure.seen, (std::vector<uint32_t>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+}
+
+// Another thread (a later start of the program) ends the wait of a minimised game's loop.
+TEST_F(HostWindowSystemSdlTest, AWakeFromAnotherThreadEndsTheWaitWithANullMessage) {
+    std::thread waker([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        host.wakeMessageWait();
+    });
+    HostMessage message;
+    message.message = WM_PAINT;
+    EXPECT_TRUE(host.getMessage(message));
+    waker.join();
+    EXPECT_EQ(message.message, WM_NULL);
+    EXPECT_EQ(message.window, kNoHostWindow);
+    EXPECT_EQ(host.dispatchMessage(message), 0);
+    EXPECT_FALSE(host.peekMessage(message)) << "one wake, one message";
 }
 
 TEST_F(HostWindowSystemSdlTest, DisplayModesHaveASize) {

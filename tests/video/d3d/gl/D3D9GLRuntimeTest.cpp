@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/host/GLFunctions.h"
 #include "engine/video/opengl/OpenGLRenderDriver.h"
 #include "tests/video/d3d/gl/D3D9GLFixture.h"
 
@@ -205,4 +206,21 @@ TEST_F(D3D9GLRuntimeTest, ADeviceThatGoesLeavesAnotherDeviceDrawing) {
     first.reset();
     ASSERT_TRUE(d3d->startFrame(true, true, CColor(0xFF3366CC), nullptr, nullptr));
     expectNear(pixel(1, 1), {0x33, 0x66, 0xCC}, 0, "after the first device went");
+}
+
+// The driver's line names the renderer and the OpenGL version, where it said "OpenGL ...
+// 0.0.0.0"; they are known before any context of the device.
+TEST_F(D3D9GLRuntimeTest, TheDriverLineNamesTheRendererAndTheOpenGLVersion) {
+    CString renderer;
+    CString version;
+    ASSERT_TRUE(host.getGL()->describeRenderer(renderer, version));
+    const uint32_t glVersion = parseGLVersion(version.c_str());
+    ASSERT_GE(glVersion, 100u) << version.c_str();
+    testing::internal::CaptureStdout();
+    openD3D();
+    const std::string log = testing::internal::GetCapturedStdout();
+    const std::string line = std::string("INF: ") + renderer.c_str() + " Direct3D 9 on OpenGL " +
+                             std::to_string(glVersion / 100) + "." +
+                             std::to_string(glVersion % 100) + ".0.0\r\n";
+    EXPECT_NE(log.find(line), std::string::npos) << log;
 }
