@@ -148,6 +148,14 @@ void BaseNode::removeAllChildren() {
     }
 }
 
+void BaseNode::swapChildren(uint32_t first, uint32_t second) {
+    if (first >= m_children.size() || second >= m_children.size())
+        return;
+    BaseNode* const moved = m_children[first];
+    m_children[first] = m_children[second];
+    m_children[second] = moved;
+}
+
 void BaseNode::setParent(BaseNode* newParent) {
     if (newParent != nullptr)
         newParent->appendChild(this);
@@ -594,8 +602,11 @@ void BaseNode::cloneMembers(const BaseNode& source, SceneManager*) {
 }
 
 void BaseNode::copyChildrenAndStates(const BaseNode& source) {
-    for (BaseNode* child : source.m_children)
-        child->clone(this, m_sceneManager);
+    for (BaseNode* child : source.m_children) {
+        // A node made internal once among the children (a spawned one) is its maker's.
+        if (!child->m_internal)
+            child->clone(this, m_sceneManager);
+    }
     for (const auto& entry : source.m_states) {
         const CRefPointer<NodeState> copy = entry.value->clone(this, m_sceneManager);
         addState(copy.get());

@@ -91,8 +91,8 @@ public:
     virtual void saveToXml(CXmlTextWriter& writer) const;
     // Runs once the node has been loaded or cloned.
     virtual void OnLoaded() {}
-    // Copies the source's members, listed children and states; derived classes copy theirs
-    // after calling their base.
+    // Copies the source's members, listed children (but internal ones) and states; derived
+    // classes copy theirs after calling their base.
     virtual void cloneMembers(const BaseNode& source, SceneManager* sceneManager);
 
     virtual bool OnSceneManagerAttached(CEventNodeAttached&) { return false; }
@@ -122,6 +122,9 @@ public:
     // Detaches the child and its subtree from manager and scene; false when it is not a child.
     bool removeChild(BaseNode* child);
     void removeAllChildren();
+    // Exchanges the places of two children in the drawing order, leaving both in the tree as
+    // they are; an index out of range changes nothing.
+    void swapChildren(uint32_t first, uint32_t second);
     // Moves the node under the new parent (or out of the tree); a node that nobody else holds
     // is destroyed when it gets no new parent. A parent in the node's own subtree, or the node
     // itself, is refused.

@@ -62,8 +62,10 @@ void SceneManager::cloneMembers(const BaseNode& source, SceneManager* sceneManag
 void SceneManager::postEvent(CEventReceiver* receiver, int32_t mode, CEvent& event) {
     if (receiver == nullptr)
         return;
-    QueuedEvent entry{CRefPointer<CEventReceiver>::share(receiver), mode,
-                      CRefPointer<CEvent>::share(&event)};
+    // An event for the manager itself waits without holding it: it would keep the manager
+    // alive while it waits, and for ever when nothing ticks the manager again.
+    QueuedEvent entry{receiver == this ? nullptr : CRefPointer<CEventReceiver>::share(receiver),
+                      mode, CRefPointer<CEvent>::share(&event)};
     m_queue.insert(std::move(entry), m_dispatching ? m_queueHead : m_queue.size());
 }
 
@@ -82,7 +84,8 @@ void SceneManager::deliverQueue() {
     while (m_queueHead < m_queue.size()) {
         const QueuedEvent entry = std::move(m_queue[m_queueHead]);
         ++m_queueHead;
-        entry.receiver->deliver(entry.mode, *entry.event);
+        CEventReceiver* receiver = entry.receiver ? entry.receiver.get() : this;
+        receiver->deliver(entry.mode, *entry.event);
     }
     m_queue.truncate(0);
     m_queueHead = 0;

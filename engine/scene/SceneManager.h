@@ -39,7 +39,8 @@ public:
     void setEngine(CEngine* engine) { m_engine = engine; }
     CEngine* getEngine() const { return m_engine; }
 
-    // Keeps a reference to the receiver and to the event until delivery. Outside a delivery the
+    // Keeps a reference to the receiver (but to itself) and to the event until delivery. Outside
+    // a delivery the
     // entry goes to the back of the queue; while the queue is being delivered it goes to the
     // front, so it is delivered right after the event being delivered.
     void postEvent(CEventReceiver* receiver, int32_t mode, CEvent& event);
@@ -92,6 +93,7 @@ protected:
 
 private:
     struct QueuedEvent {
+        // None for the manager itself.
         CRefPointer<CEventReceiver> receiver;
         int32_t mode;
         CRefPointer<CEvent> event;

@@ -5,17 +5,27 @@
 #include "game/app/IntroScene.h"
 #include "game/app/LogosScene.h"
 #include "game/effects/BaloonNode.h"
+#include "game/effects/BoomboxHeartsEffectNode.h"
 #include "game/effects/BurstGravityNode.h"
 #include "game/effects/CarNode.h"
 #include "game/effects/CircularBirdNode.h"
 #include "game/effects/CircularMovableNode.h"
+#include "game/effects/ClientMoneyEffectNode.h"
+#include "game/effects/HipHopHeartsNode.h"
 #include "game/effects/JumpingRowNode.h"
+#include "game/effects/P2PMovableNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
 #include "game/effects/PlaneNode.h"
+#include "game/effects/QueueBoxEffectNode.h"
 #include "game/effects/ScooterNode.h"
+#include "game/effects/SelfDestructNode.h"
+#include "game/effects/SpeedUpNode.h"
+#include "game/effects/SplineMovableNode.h"
+#include "game/effects/WaveNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/LocationNode.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "game/screens/AwardsScene.h"
 #include "game/screens/ComicsScene.h"
@@ -63,9 +73,19 @@ const GameClass kGameClasses[] = {
     {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},
+    {GSelfDestructNode::kTypeName, &createNodeOf<GSelfDestructNode>},
+    {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},
+    {GP2PMovableNode::kTypeName, &createNodeOf<GP2PMovableNode>},
+    {GHipHopHeartsNode::kTypeName, &createNodeOf<GHipHopHeartsNode>},
+    {GSpeedUpNode::kTypeName, &createNodeOf<GSpeedUpNode>},
+    {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
+    {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
+    {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},
+    {GWaveNode::kTypeName, &createNodeOf<GWaveNode>},
     {GScooterNode::kTypeName, &createNodeOf<GScooterNode>},
     {GPlaneNode::kTypeName, &createNodeOf<GPlaneNode>},
     {GPedestrianNode::kTypeName, &createNodeOf<GPedestrianNode>},

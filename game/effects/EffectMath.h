@@ -21,6 +21,15 @@ inline int32_t truncateToInt(float value) {
     return value < 2147483648.0f ? int32_t(value) : INT32_MAX;
 }
 
+// Degrees to radians with the 32-bit pi / 180.
+constexpr float kDegreesToRadians = 0.017453292f;
+
+// An angle in degrees turned on by the elapsed time, kept within a turn, so that hours of
+// turning lose no precision.
+inline float turnedDegrees(float degrees, float velocity, float seconds) {
+    return std::fmod(degrees + velocity * seconds, 360.0f);
+}
+
 inline float elapsedSeconds(uint32_t elapsedMs) {
     return float(elapsedMs) * 0.001f;
 }

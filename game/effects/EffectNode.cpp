@@ -16,7 +16,9 @@ void fadeOut(BaseNode& node, int32_t remainingMs, int32_t fadeMs) {
     if (fadeMs <= 0 || remainingMs >= fadeMs)
         return;
     const float alpha = std::floor(float(remainingMs) * 255.0f / float(fadeMs) + 0.5f);
-    const uint32_t byte = alpha > 0 ? uint32_t(alpha) : 0;
-    const CColor tint = node.getTintColor();
-    node.setTintColor(CColor(byte << 24 | (tint.value & 0x00FFFFFFu)));
+    setTintAlpha(node, alpha > 0 ? uint32_t(alpha) : 0);
+}
+
+void setTintAlpha(BaseNode& node, uint32_t alpha) {
+    node.setTintColor(CColor(alpha << 24 | (node.getTintColor().value & 0x00FFFFFFu)));
 }

@@ -7,6 +7,7 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/ScheduledObject.h"
 #include "engine/core/Vector2d.h"
+#include "engine/core/Vector3d.h"
 #include "engine/scene/BaseNode.h"
 #include "engine/scene/NodeClass.h"
 #include "engine/scene/PropertyBindings.h"
@@ -88,6 +89,9 @@ protected:
 // The sound player of the engine the node's scene manager belongs to; none without one.
 CSoundPlayer* soundPlayerOf(const BaseNode& node);
 
+// The tint's alpha byte becomes the given one; the colour channels stay.
+void setTintAlpha(BaseNode& node, uint32_t alpha);
+
 // While the remaining life is below the fade time (both ms, the fade time above 0), the tint's
 // alpha falls with it, rounded; the colour channels stay.
 void fadeOut(BaseNode& node, int32_t remainingMs, int32_t fadeMs);
@@ -100,6 +104,9 @@ struct FinitePropertyTraits {
     static float finite(float value) { return finiteOrZero(value); }
     static CVector2d finite(CVector2d value) {
         return {finiteOrZero(value.x), finiteOrZero(value.y)};
+    }
+    static CVector3d finite(CVector3d value) {
+        return {finiteOrZero(value.x), finiteOrZero(value.y), finiteOrZero(value.z)};
     }
 };
 

@@ -4,16 +4,6 @@
 
 #include "engine/ui/RangeProperty.h"
 
-namespace {
-
-constexpr float kDegreesToRadians = 0.017453292f;
-
-float turned(float degrees, float velocity, float seconds) {
-    return std::fmod(degrees + velocity * seconds, 360.0f);
-}
-
-} // namespace
-
 void GEllipseOrbit::startAtRandomAngles() {
     angle1 = engineRandom().nextFloatInRange(0, 360);
     angle2 = engineRandom().nextFloatInRange(0, 360);
@@ -21,8 +11,8 @@ void GEllipseOrbit::startAtRandomAngles() {
 
 void GEllipseOrbit::advance(uint32_t elapsedMs) {
     const float seconds = elapsedSeconds(elapsedMs);
-    angle1 = turned(angle1, angularVelocity1, seconds);
-    angle2 = turned(angle2, angularVelocity2, seconds);
+    angle1 = turnedDegrees(angle1, angularVelocity1, seconds);
+    angle2 = turnedDegrees(angle2, angularVelocity2, seconds);
 }
 
 CVector3d GEllipseOrbit::position() const {

@@ -2,25 +2,54 @@
 
 #include <cstdint>
 
+#include "engine/audio/SoundCue.h"
+#include "engine/core/Array.h"
+#include "engine/core/Color.h"
+#include "engine/core/Event.h"
+#include "engine/core/NameId.h"
+#include "engine/core/Random.h"
 #include "engine/core/RefPointer.h"
+#include "engine/core/ScheduledObject.h"
 #include "engine/core/String.h"
+#include "engine/core/Vector3d.h"
 #include "engine/scene/NodeClass.h"
 #include "engine/scene/SceneNode.h"
 #include "game/app/LevelConfig.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/level/WalkGrid.h"
 
+class GLocationNode;
 class IVirtualFileSystem;
+class UpgradeCatalog;
 
 // The play field of one level: the root of the level's scene file, shown by the gameplay screen
-// and the shop. It keeps the level's configuration, the object configuration its objects share
-// and the walk grid on which its characters find their paths.
-class GGameLevelScene : public NodeClass<GGameLevelScene, SceneNode> {
+// and the shop. It binds the named children of its file, gives its locations their upgrades,
+// colours and places, runs the level clock every 20 ms on the clock of the scene that shows it,
+// closes the level when its time is up and reports when it is over. It keeps the level's money
+// in six components, counted up on display toward what was earned, and the level's
+// configuration, the object configuration its objects share and the walk grid on which its
+// characters find their paths.
+//
+// Events for the screen around it travel to its parent: the level-closed event (4098) and the
+// delayed ones at once, the others queued with the scene manager.
+class GGameLevelScene : public NodeClass<GGameLevelScene, SceneNode>, public CScheduledObject {
 public:
     static constexpr uint32_t kTypeId = 1141;
     static constexpr const char16_t* kTypeName = u"GGameLevelScene";
+    static constexpr uint32_t kTickMs = 20;
+    // 0 check-out, 1 colour match, 2 chain bonus, 3 swap bonus, 4 recycling, 5 other.
+    static constexpr int32_t kMoneyComponents = 6;
+    // 0 neutral, 1 to 5 the client colours.
+    static constexpr int32_t kColorCount = 6;
 
     GGameLevelScene(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager);
+
+    // Copies only whether the missing parts of its file were reported, so that loading a level
+    // and handing out its copies reports them once.
+    void cloneMembers(const BaseNode& source, SceneManager* sceneManager) override;
+    // Binds the named children; see the binding in GameLevelSceneSetUp.cpp.
+    void OnLoaded() override;
+    void focusDefaultChild() override {}
 
     // Each keeps a reference to the new record and drops the one it had.
     void setLevelConfig(GLevelConfig* config);
@@ -38,13 +67,152 @@ public:
     bool saveWalkGrid();
     WalkGrid& getWalkGrid() { return m_walkGrid; }
 
+    // Play.
+
+    // 0 while the level is played, 1 while the shop only shows it (the tick then does nothing).
+    // Also moves the tick onto the clock of the scene that shows the level.
+    void setMode(int32_t mode);
+    int32_t getMode() const { return m_passiveMode; }
+    // Back to the start of the day, keeping the upgrades. False marks a restart, after which
+    // the gameplay screen shows no briefing. A credit still waiting is paid after the reset.
+    void reset(bool fresh);
+    // Stops the day's clock and closing; credits and the money display go on.
+    void setClientGenerationPaused(bool paused) { m_paused = paused; }
+    bool isPaused() const { return m_paused; }
+    bool OnUpdate(uint32_t elapsedMs) override;
+    // Delivers the event to the parent once the delay has passed (in the first tick for 0 or
+    // less). False, keeping the first delay, when the same event waits already.
+    bool postEventDelayed(CEvent& event, int32_t delayMs);
+
+    bool isClosed() const { return m_closed; }
+    bool isFinishedPosted() const { return m_finishedPosted; }
+    bool isRestarted() const { return m_restarted; }
+    int32_t getElapsedMs() const { return m_elapsedMs; }
+    int32_t getClosingClockMs() const { return m_closingClockMs; }
+    int32_t getServedClients() const { return m_servedClients; }
+    int32_t getLostClients() const { return m_lostClients; }
+    float getHeartsTotal() const { return m_heartsTotal; }
+
+    // Set-up from the shop's purchases.
+
+    // Locations, then the environment.
+    void applyUpgrades(const UpgradeCatalog* catalog, bool preview);
+    // Each location takes its slot's current upgrade as template and configuration (hidden and
+    // disabled without one) and its colour from the level's location types. While the level
+    // is played, the third drinks machine and the third sandwich machine take over the places
+    // of their older ones.
+    void applyLocationUpgrades(const UpgradeCatalog* catalog);
+    // The current upgrades of the slots "Up1" to "Up6" name states of the background's children.
+    void applyEnvironmentUpgrades(const UpgradeCatalog* catalog);
+    // The bought dance pads take the middle places of the layout for their number, and the walk
+    // grid is stamped again with the regions of every location.
+    void layoutDancePads();
+
+    // Money.
+
+    // With an empty text the whole part of the amount is earned at once; with a text the screen
+    // is told (4103) and credits the amount itself. 0 does nothing.
+    void addMoney(float amount, int32_t component, const CVector3d& position, const CStringW& text);
+    // Earned now for a delay of 0 or less, else once the delay has passed.
+    void addMoneyDelayed(int32_t component, int32_t amount, int32_t delayMs);
+    // The money on display of a component; from kMoneyComponents on, the total (0 when below).
+    float getMoney(int32_t component) const;
+    // 0 below "TargetMoney", then 1, 2 from the expert and 3 from the master target.
+    int32_t getRankForMoney(float amount) const;
+    int32_t getRank() const { return m_rank; }
+    // A service of the resource continues the chain of its chain type or starts a new one; the
+    // level's chain bonus pays for every service of a chain after the first.
+    void addChainBonus(CNameId resource, const CVector3d& position);
+    CNameId getChainType() const { return m_chainType; }
+    int32_t getChainSize() const { return m_chainSize; }
+
+    // Queries of the level's objects.
+
+    // The client colours; any other index gives one of the six at random.
+    static CColor getColorValue(int32_t color);
+    const CArray<CRefPointer<GLocationNode>>& getLocations() const { return m_locations; }
+    // The first location that offers the resource.
+    GLocationNode* findLocationOffering(const GResourceConfig& resource) const;
+    // The first location whose configuration provides the resource, when the resource it is
+    // made from is offered somewhere.
+    GLocationNode* findLocationProducing(const GResourceConfig& resource) const;
+    // The appear locations of that name, or all for the empty name.
+    CArray<GLocationNode*> getAppearLocations(CNameId name) const;
+    const CArray<CRefPointer<GLocationNode>>& getQueueSlots() const { return m_queueSlots; }
+    BaseNode* getBackground() const { return m_background.get(); }
+    BaseNode* getEffectsHolder() const { return m_effectsHolder.get(); }
+    // Plays through the engine's sound player; none without one.
+    CRefPointer<SoundCue> playCue(CNameId name, bool exclusive) const;
+    CRandom& getRandom() const { return *m_random; }
+
 protected:
     ~GGameLevelScene() override = default;
 
 private:
-    IVirtualFileSystem* getFileSystem() const;
+    struct DelayedCredit {
+        int32_t component;
+        int32_t amount;
+        int32_t remainingMs;
+    };
+    struct DelayedEvent {
+        CRefPointer<CEvent> event;
+        int32_t remainingMs;
+    };
 
+    IVirtualFileSystem* getFileSystem() const;
+    void bindAppearLocations(BaseNode* holder);
+    void bindLocations(BaseNode* holder);
+    void reportMissingParts();
+    void moveTickToSceneClock();
+    void deliverDelayedEvents(uint32_t elapsedMs);
+    // The day's clock; true when the level may finish in this tick.
+    bool runDay(uint32_t elapsedMs);
+    void close();
+    // Nobody is left to serve and nothing to clean.
+    bool isEmpty() const;
+    bool creditDelayedMoney(uint32_t elapsedMs);
+    bool animateMoney(uint32_t elapsedMs);
+    bool isMoneyComponent(int32_t component, const char* operation) const;
+    void payChainBonus(const CVector3d& position);
+    void reportAward(int32_t award, int32_t progress);
+
+    int32_t m_passiveMode = 0;
+    bool m_paused = false;
+    bool m_closed = false;
+    bool m_finishedPosted = false;
+    bool m_restarted = false;
+    bool m_missingPartsReported = false;
+    int32_t m_rank = 0;
+    int32_t m_servedClients = 0;
+    int32_t m_lostClients = 0;
+    float m_displayedMoney[kMoneyComponents] = {};
+    float m_money[kMoneyComponents] = {};
+    float m_heartsTotal = 0;
+    CArray<DelayedCredit> m_delayedCredits;
+    int32_t m_elapsedMs = 0;
+    // Once no client waits to come, the rest of the day passes on this clock too, 100 times as
+    // fast.
+    int32_t m_closingClockMs = 0;
     WalkGrid m_walkGrid;
+    CRefPointer<CRandom> m_random;
     CRefPointer<GLevelConfig> m_levelConfig;
     CRefPointer<ObjectConfigurations> m_objectConfigs;
+
+    // The named children, held so that one that leaves the tree cannot leave them dangling.
+    CArray<CRefPointer<GLocationNode>> m_queueSlots;
+    CArray<CRefPointer<GLocationNode>> m_masseurPlaces;
+    CRefPointer<GLocationNode> m_fitnessPlace;
+    CRefPointer<GLocationNode> m_heroPlace;
+    CRefPointer<BaseNode> m_appearLocations;
+    CRefPointer<BaseNode> m_charactersNode;
+    CRefPointer<BaseNode> m_locationsNode;
+    CArray<CRefPointer<GLocationNode>> m_locations;
+    CRefPointer<BaseNode> m_background;
+    CRefPointer<BaseNode> m_sandwichArt;
+    CRefPointer<BaseNode> m_envUpgradeButtons;
+    CRefPointer<BaseNode> m_effectsHolder;
+
+    CArray<DelayedEvent> m_delayedEvents;
+    CNameId m_chainType;
+    int32_t m_chainSize = 0;
 };

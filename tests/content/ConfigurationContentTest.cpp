@@ -1,24 +1,104 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "content/ContentFiles.h"
+#include "content/SceneFiles.h"
 #include "engine/core/Properties.h"
 #include "engine/io/VirtualFileSystem.h"
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/ObjectConfigurations.h"
+#include "game/app/UpgradeCatalog.h"
+#include "game/app/UpgradeLevel.h"
+#include "game/level/WalkGrid.h"
 
 using namespace content_files;
+using namespace scene_files;
 
-// The configuration that the start-up reads, read by the game's own readers from the archive
+// The configuration that the game reads, read by the game's own readers from the archive
 // mounted the way the game mounts it.
-TEST(ConfigurationContentTest, ObjectsAndTheLevelListsOfBothDifficultiesRead) {
-    CRefPointer<CVirtualFileSystem> fileSystem(new CVirtualFileSystem);
-    ASSERT_TRUE(fileSystem->addArchive(wide(VELMORA_CONTENT_ARCHIVE), kContentArchivePassword));
-    CRefPointer<ObjectConfigurations> objects(new ObjectConfigurations);
-    EXPECT_EQ(objects->loadFiles(*fileSystem).size(), 0u);
-    for (int32_t difficulty : {0, 1}) {
+namespace {
+
+class ConfigurationContentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(files->addArchive(wide(VELMORA_CONTENT_ARCHIVE), kContentArchivePassword));
+        EXPECT_EQ(objects->loadFiles(*files).size(), 0u);
+    }
+
+    static CRefPointer<CProperties> playerOf(int32_t difficulty) {
         CRefPointer<CProperties> profile(new CProperties);
         profile->setInt("PlayerDifficulty", difficulty);
-        CRefPointer<LevelsConfiguration> levels(new LevelsConfiguration);
-        EXPECT_TRUE(levels->loadFile(*fileSystem, *profile, objects.get())) << difficulty;
+        return profile;
     }
+
+    // The names of a node's children.
+    std::set<std::string> childNames(const std::string& file, const std::string& path) const {
+        std::set<std::string> names;
+        const XmlElement root = archive.xml(file).root;
+        const XmlElement* node = path.empty() ? &root : findPath(root, path);
+        for (const XmlElement* child :
+             node != nullptr ? childNodes(*node) : std::vector<const XmlElement*>()) {
+            names.insert(nodeName(*child));
+        }
+        return names;
+    }
+
+    ContentArchive archive;
+    CRefPointer<CVirtualFileSystem> files{new CVirtualFileSystem};
+    CRefPointer<ObjectConfigurations> objects{new ObjectConfigurations};
+};
+
+} // namespace
+
+TEST_F(ConfigurationContentTest, ObjectsAndTheLevelListsOfBothDifficultiesRead) {
+    for (int32_t difficulty : {0, 1}) {
+        CRefPointer<LevelsConfiguration> levels(new LevelsConfiguration);
+        EXPECT_TRUE(levels->loadFile(*files, *playerOf(difficulty), objects.get())) << difficulty;
+        EXPECT_GE(levels->getLevelCount(), 1u) << difficulty;
+    }
+}
+
+// Level 1 plays in setting 1: its locations, their templates and configurations, the upgrades
+// that build them and the walk grid's regions all name what the setting and the objects hold.
+TEST_F(ConfigurationContentTest, LevelOneNamesWhatItsSettingHolds) {
+    const std::set<std::string> places = childNames("levels/setting1/Level.qscn", "LocationsNode");
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    WalkGrid grid;
+    const CRefPointer<IInputFile> gridFile = files->openInputFile(u"levels/setting1/wgrid.bin");
+    ASSERT_TRUE(gridFile && grid.load(*gridFile));
+    for (int32_t difficulty : {0, 1}) {
+        const CRefPointer<CProperties> player = playerOf(difficulty);
+        CRefPointer<LevelsConfiguration> levels(new LevelsConfiguration);
+        ASSERT_TRUE(levels->loadFile(*files, *player, objects.get()));
+        const GLevelConfig* level = levels->getLevel(0);
+        ASSERT_NE(level, nullptr) << difficulty;
+        EXPECT_EQ(level->settingIndex, 1);
+        EXPECT_LT(level->levelTime, 120) << "a short first day";
+        CRefPointer<UpgradeCatalog> catalog(new UpgradeCatalog);
+        ASSERT_TRUE(catalog->loadFile(*files, 1, *player));
+        catalog->applyLevel(1, CString("Level1"), player.get());
+        for (const GLocationType& type : level->locationTypes) {
+            const std::string place = type.place.toString().c_str();
+            EXPECT_EQ(places.count(place), 1u) << place;
+            EXPECT_TRUE(type.color >= 1 && type.color <= level->colorsCount) << place;
+            const GUpgradeItem* current = nullptr;
+            const GUpgradeItem* next = nullptr;
+            ASSERT_TRUE(catalog->getCurrentAndNext(type.place, current, next)) << place;
+            EXPECT_EQ(current->type, type.templateName) << place << " is built in level 1";
+            const std::string built = current->type.toString().c_str();
+            EXPECT_EQ(templates.count(built), 1u) << built;
+            const GLocationConfig* config = objects->getLocationConfig(current->type);
+            ASSERT_NE(config, nullptr) << built;
+            EXPECT_GT(config->providedResources.size(), 0u) << built << " offers a resource";
+            EXPECT_EQ(grid.getRegions().find(current->type) != grid.getRegions().end(), true)
+                << built << " has a walk grid region";
+        }
+        EXPECT_EQ(level->locationTypes.size(), places.size()) << difficulty;
+    }
+    const GResourceConfig* checkOut = objects->getResourceConfig(CNameId(CString("CheckOut")));
+    ASSERT_NE(checkOut, nullptr);
+    EXPECT_EQ(checkOut->itemType, 6);
 }

@@ -75,12 +75,25 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
         {"levels/common/LevelConfigs.xml", "LevelsConfiguration"},
         {"levels/common/LevelConfigsEasy.xml", "LevelsConfiguration"},
         {"scenes/fonts/arial18.qfnt", "Font"},
+        {"levels/setting1/Level.qscn", "SceneNode"},
+        {"levels/setting1/TemplateCollection.qscn", "SceneNode"},
+        {"levels/setting1/Upgrades.xml", "Upgrades"},
+        {"levels/setting1/UpgradesEasy.xml", "Upgrades"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(archive.xml(c.name).root.name, c.root) << c.name;
     }
     // Opened as an image, not through an atlas.
     EXPECT_GT(pngSize(archive, "scenes/images/Cursor.png").width, 0);
+    // The queue box's notes, picked by their fixed names.
+    for (const char* colour : {"Blue", "Green"}) {
+        for (int i = 1; i <= 6; ++i) {
+            const std::string note =
+                std::string("levels/common/Locations/QueueBox/MusicParticles/") + colour +
+                "/Particle0" + std::to_string(i) + ".png";
+            EXPECT_GT(pngSize(archive, note).width, 0) << note;
+        }
+    }
 }
 
 TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
@@ -96,7 +109,9 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
                           "Warning",
                           "Options_CantGoWindow",
                           "Options_On",
-                          "Options_Off"};
+                          "Options_Off",
+                          "Swap",
+                          "Color"};
     std::vector<std::string> all(std::begin(keys), std::end(keys));
     // The awards' texts, before and after each is earned.
     for (int award = 1; award <= 17; ++award) {

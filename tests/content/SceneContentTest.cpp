@@ -37,6 +37,15 @@ std::vector<std::string> dictionaryKeysIn(const std::string& text) {
     return keys;
 }
 
+// Where the controls of a scene file find their templates: the files of a level setting in
+// that setting's own collection, the others in the menus'.
+std::string templatesOf(const std::string& file) {
+    if (file.rfind("levels/setting", 0) != 0) {
+        return kTemplates;
+    }
+    return file.substr(0, file.rfind('/') + 1) + "TemplateCollection.qscn";
+}
+
 bool isSceneFile(const std::string& name) {
     return endsWith(name, ".qscn");
 }
@@ -364,10 +373,11 @@ TEST_F(SceneContentTest, TemplatesHaveTheChildrenTheirControlsBind) {
         {"SliderNode", {{"SlidingArea", ""}, {"Knob", ""}}},
         {"EditNode", {{"Text", "TextNode"}}},
         {"ListNode", {{"Element", ""}}},
+        {"ProgressBarNode", {{"SlidingArea", ""}, {"Knob", ""}}},
     };
-    auto checkTemplate = [&](const std::string& user, const std::string& type,
-                             const std::string& name) {
-        const XmlElement* model = findChild(templates, name);
+    auto checkTemplateIn = [&](const XmlElement& collection, const std::string& user,
+                               const std::string& type, const std::string& name) {
+        const XmlElement* model = findChild(collection, name);
         ASSERT_TRUE(model) << user << " names the missing template " << name;
         for (const auto& [controlType, required] : parts) {
             if (controlType != type) {
@@ -380,11 +390,17 @@ TEST_F(SceneContentTest, TemplatesHaveTheChildrenTheirControlsBind) {
             }
         }
     };
+    auto checkTemplate = [&](const std::string& user, const std::string& type,
+                             const std::string& name) {
+        checkTemplateIn(templates, user, type, name);
+    };
     for (const std::string& file : sceneFiles()) {
+        const XmlElement collection = archive.xml(templatesOf(file)).root;
         forEachElement(archive.xml(file).root, [&](const XmlElement& node) {
             const std::string name = node.name == "SceneNode" ? property(node, "TemplateName") : "";
             if (!name.empty()) {
-                checkTemplate(file + " " + nodeName(node), node.attribute("Type"), name);
+                checkTemplateIn(collection, file + " " + nodeName(node), node.attribute("Type"),
+                                name);
             }
         });
     }
@@ -406,6 +422,72 @@ TEST_F(SceneContentTest, TemplatesHaveTheChildrenTheirControlsBind) {
         EXPECT_EQ(found, buttons) << name;
     }
     EXPECT_TRUE(findPath(templates, "NameEdit/Text/Cursor"));
+}
+
+// The states of the node's children, together.
+std::set<std::string> childStateNames(const XmlElement& node) {
+    std::set<std::string> names;
+    for (const XmlElement* child : childNodes(node)) {
+        const std::set<std::string> own = stateNames(*child);
+        names.insert(own.begin(), own.end());
+    }
+    return names;
+}
+
+TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
+    const XmlElement level = archive.xml("levels/setting1/Level.qscn").root;
+    EXPECT_EQ(level.attribute("ClassOverride"), "GGameLevelScene");
+    EXPECT_EQ(level.attribute("Type"), "SceneNode");
+    for (const char* path : {"Bg", "CharactersNode", "EffectsHolder", "AppearLocations"}) {
+        EXPECT_TRUE(findPath(level, path)) << path;
+    }
+    const std::set<std::string> closing = childStateNames(*findPath(level, "Bg"));
+    EXPECT_EQ(closing.count("Opened") + closing.count("Closed"), 2u);
+    for (const char* path :
+         {"AppearLocations/Hero", "AppearLocations/Queue1", "AppearLocations/Queue2",
+          "AppearLocations/Queue3", "LocationsNode/DancePad1", "LocationsNode/DancePad2"}) {
+        const XmlElement* location = findPath(level, path);
+        ASSERT_TRUE(location) << path;
+        EXPECT_EQ(location->attribute("ClassOverride"), "GLocationNode") << path;
+        EXPECT_TRUE(isControlType(location->attribute("Type"))) << path;
+    }
+    // Two pads take the middle two of four places.
+    ASSERT_TRUE(findPath(level, "DancePadsLayout4"));
+    EXPECT_EQ(childNodes(*findPath(level, "DancePadsLayout4")).size(), 4u);
+
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    struct Part {
+        const char* path;
+        const char* kind;
+        std::vector<std::string> states;
+        std::vector<std::string> childStates;
+    };
+    const Part parts[] = {
+        {"DancePad1/Color", "", {"Blink"}, {"Neutral", "Colored"}},
+        {"DancePad1/Indicators/ColorMatch",
+         "",
+         {"Appear", "Disappear"},
+         {"Anim2", "Anim3", "Anim4", "Anim"}},
+        {"DancePad1/Indicators/ColorMatch/Text", "TextNode", {}, {}},
+        {"DancePad1/Indicators/ColorMatch/Color", "", {}, {}},
+        {"DancePad1/QueueIndex/Img", "", {}, {}},
+        {"DancePad1/RechargeProgress", "ProgressBarNode", {}, {}},
+        {"DancePad1/CapacityIcons", "", {}, {}},
+        {"CapacityIcons", "", {}, {"Capacity0", "Capacity1", "Capacity2", "Capacity3"}},
+    };
+    for (const Part& part : parts) {
+        const XmlElement* node = findPath(templates, part.path);
+        ASSERT_TRUE(node) << part.path;
+        EXPECT_TRUE(isKindOf(node->attribute("Type"), part.kind)) << part.path;
+        const std::set<std::string> own = stateNames(*node);
+        const std::set<std::string> children = childStateNames(*node);
+        for (const std::string& state : part.states) {
+            EXPECT_EQ(own.count(state), 1u) << part.path << " " << state;
+        }
+        for (const std::string& state : part.childStates) {
+            EXPECT_EQ(children.count(state), 1u) << part.path << " children " << state;
+        }
+    }
 }
 
 // Mouse and keyboard events travel only through controls, so a control below a plain node

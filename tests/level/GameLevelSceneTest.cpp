@@ -105,7 +105,7 @@ protected:
     }
 };
 
-TEST_F(LevelClassRegistrationTest, TheLevelAndTheCharactersAreGameClassesOfTheirKinds) {
+TEST_F(LevelClassRegistrationTest, TheLevelCharactersAndLocationsAreGameClassesOfTheirKinds) {
     registerGameClasses();
     const CNodeFactory& factory = *CEngineServices::instance()->getNodeFactory();
     struct Case {
@@ -117,6 +117,7 @@ TEST_F(LevelClassRegistrationTest, TheLevelAndTheCharactersAreGameClassesOfTheir
     const Case cases[] = {
         {u"GGameLevelScene", 1141, {1141, 6, 5, 0}, 1100},
         {u"GCharacterNode", 1147, {1147, 1146, 5, 0}, 6},
+        {u"GLocationNode", 1151, {1151, 1146, 5, 0}, 1147},
     };
     for (const Case& c : cases) {
         const CRefPointer<BaseNode> node = factory.createNode(c.type, CContentKey());
@@ -145,6 +146,33 @@ TEST(GameLevelSceneTest, TheConfigurationSettersHoldTheirRecords) {
     level->setObjectConfigurations(nullptr);
     EXPECT_EQ(objects->getRefCount(), 1);
     EXPECT_EQ(level->getObjectConfigurations(), nullptr);
+}
+
+// Each part the file lacks is named once, however many copies of the level are made, and
+// the level plays without it.
+TEST(GameLevelSceneTest, ALevelWithoutItsPartsSaysSoOnceAndPlaysWithoutThem) {
+    SceneFiles scenes = levelSceneFiles();
+    scenes.files->add(u"Bare.qscn", "<SceneNode Type=\"GGameLevelScene\"/>");
+    testing::internal::CaptureStdout();
+    const CRefPointer<BaseNode> first = scenes.load(u"Bare.qscn");
+    const CRefPointer<BaseNode> second = scenes.load(u"Bare.qscn");
+    const std::string log = testing::internal::GetCapturedStdout();
+    for (const char* part : {"CharactersNode", "LocationsNode", "AppearLocations"}) {
+        const std::string line =
+            std::string("WRN: The level Bare.qscn has no \"") + part + "\" and plays without it";
+        const size_t found = log.find(line);
+        EXPECT_NE(found, std::string::npos) << log;
+        EXPECT_EQ(log.find(line, found + 1), std::string::npos) << "once: " << log;
+    }
+    auto& level = static_cast<GGameLevelScene&>(*second);
+    const CRefPointer<CScheduler> clock(new CScheduler);
+    giveClock(level, *clock);
+    level.reset(false);
+    level.setMode(0);
+    clock->update(20);
+    EXPECT_TRUE(level.isClosed()) << "a level without time closes in its first tick";
+    EXPECT_TRUE(level.isRestarted());
+    level.setScheduler(nullptr);
 }
 
 TEST(GameLevelSceneTest, TheGridIsReadFromTheLevelSettingsFolder) {

@@ -10,6 +10,7 @@
 #include "engine/scene/NodeFactory.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/LocationNode.h"
 #include "tests/scene/SceneFileFixtures.h"
 #include "tests/scene/SceneTestNodes.h"
 
@@ -39,6 +40,7 @@ inline SceneFiles levelSceneFiles() {
     SceneFiles scenes;
     scenes.factory->registerNodeType(GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>);
     scenes.factory->registerNodeType(GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>);
+    scenes.factory->registerNodeType(GLocationNode::kTypeName, &createNodeOf<GLocationNode>);
     scenes.factory->registerNodeType(StateRecorder::kTypeName, &createNodeOf<StateRecorder>);
     return scenes;
 }

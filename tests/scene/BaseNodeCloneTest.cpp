@@ -42,6 +42,8 @@ TEST(BaseNodeCloneTest, ACloneCopiesMembersListedChildrenAndStatesAndEntersItsDe
     internal->setInternal(true);
     internal->setParent(source.get());
     internal->release(); // an owner keeps the reference the attachment added
+    // Spawned among the children, then made internal: its maker's, not copied either.
+    makeNode("spawned", source.get())->setInternal(true);
 
     const CRefPointer<LoggingNode> parent(new LoggingNode(CContentKey(), nullptr, manager.get()));
     const CRefPointer<BaseNode> copy = source->clone(parent.get(), nullptr);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/scene/SceneManager.h"
+#include "engine/scene/SceneNode.h"
 #include "tests/scene/SceneTestNodes.h"
 
 namespace {
@@ -70,6 +71,21 @@ TEST(BaseNodeTreeTest, AddChildPlacesAfterTheSiblingFirstOrLast) {
         EXPECT_EQ(childNames(*parent), c.order) << (c.sibling ? c.sibling : "none");
         EXPECT_EQ(added->getParent(), parent.get());
     }
+}
+
+// Only the drawing order changes: the nodes keep their parent and their scene.
+TEST(BaseNodeTreeTest, SwappingChildrenChangesOnlyTheirOrder) {
+    const CRefPointer<LoggingNode> parent = makeNode("parent");
+    const CRefPointer<SceneNode> scene(new SceneNode(CContentKey(), nullptr, nullptr));
+    for (const char* name : {"a", "b", "c"})
+        makeNode(name, parent.get());
+    parent->setScene(nullptr, scene.get());
+    parent->swapChildren(0, 2);
+    EXPECT_EQ(childNames(*parent), (std::vector<std::string>{"c", "b", "a"}));
+    parent->swapChildren(1, 3);
+    EXPECT_EQ(childNames(*parent), (std::vector<std::string>{"c", "b", "a"})) << "out of range";
+    EXPECT_EQ(parent->getChild(0)->getScene(), scene.get());
+    EXPECT_EQ(parent->getChild(0)->getParent(), parent.get());
 }
 
 TEST(BaseNodeTreeTest, MovingANodeTakesItFromItsOldParent) {

@@ -97,4 +97,30 @@ TEST_F(SceneManagerQueueTest, ADestroyedManagerDropsWhatWaits) {
     EXPECT_EQ(LoggingNode::destroyed, 1);
 }
 
+// Events that a scene posts to its parent wait in the queue of the manager they go to.
+TEST_F(SceneManagerQueueTest, AManagerWithEventsForItselfWaitingStillGoes) {
+    struct CountedManager : SceneManager {
+        explicit CountedManager(int& gone)
+            : SceneManager(CContentKey(), nullptr, nullptr), destroyed(gone) {}
+        ~CountedManager() override { ++destroyed; }
+        int& destroyed;
+    };
+    int destroyed = 0;
+    {
+        const CRefPointer<CountedManager> doomed(new CountedManager(destroyed));
+        const CRefPointer<PostingNode> scene = makeAttached("scene");
+        doomed->appendChild(scene.get());
+        scene->setScene(doomed.get(), nullptr);
+        const auto postToManager = [&] {
+            scene->postEventToParent(CEventReceiver::RouteSelfThenChildren,
+                                     *CRefPointer<CEvent>(new CEventNode()));
+        };
+        postToManager();
+        doomed->OnUpdate(20);
+        EXPECT_EQ(log, (EventLog{"scene:8"})) << "delivered to the manager, then its scenes";
+        postToManager();
+    }
+    EXPECT_EQ(destroyed, 1);
+}
+
 } // namespace

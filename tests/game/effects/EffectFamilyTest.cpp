@@ -53,6 +53,15 @@ TEST_F(EffectFamilyTest, TheNodeFactoryMakesEveryClassWithItsIdentity) {
         {u"GBurstGravityNode", {1138}},
         {u"GCarNode", {1136}},
         {u"GJumpingRowNode", {1140}},
+        {u"GWaveNode", {1132}},
+        {u"GSelfDestructNode", {1160}},
+        {u"GSplineMovableNode", {1164}},
+        {u"GP2PMovableNode", {1161}},
+        {u"GHipHopHeartsNode", {1162}},
+        {u"GSpeedUpNode", {1139}},
+        {u"GBoomboxHeartsEffectNode", {1166}},
+        {u"GClientMoneyEffectNode", {1165, 1164}},
+        {u"GQueueBoxEffectNode", {1167}},
     };
     for (const Case& c : cases) {
         const CRefPointer<BaseNode> node = create(c.typeName);

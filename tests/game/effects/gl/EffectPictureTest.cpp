@@ -2,9 +2,6 @@
 
 #include "engine/core/PropertyDataScalars.h"
 #include "engine/core/PropertyDataStrings.h"
-#include "engine/scene/SpriteNode.h"
-#include "engine/video/AtlasTexture.h"
-#include "engine/video/QuadBatcher.h"
 #include "game/effects/BaloonNode.h"
 #include "game/effects/BurstGravityNode.h"
 #include "game/effects/CarNode.h"
@@ -16,43 +13,11 @@
 #include "game/effects/PlaneNode.h"
 #include "game/effects/ScooterNode.h"
 #include "support/GoldenImage.h"
-#include "tests/game/effects/EffectFixture.h"
-#include "video/opengl/GLDriverFixture.h"
+#include "tests/game/effects/gl/EffectPictureFixture.h"
 
 // A node of each effect class with a small square sprite, run for a second of its scene's
 // clock from a seeded generator and drawn by the OpenGL driver as a frame draws a scene.
 namespace {
-
-class EffectPictureTest : public GLDriverTest, public EffectScene {
-protected:
-    // A square of one colour, its corner at the node's origin unless centred.
-    CRefPointer<SpriteNode> square(BaseNode& parent, uint32_t argb, int32_t size = 8,
-                                   const char* spriteName = "") {
-        const CRefPointer<CAtlasTexture> image = texture(argb, size);
-        CRefPointer<SpriteNode> sprite(new SpriteNode(CContentKey(), &parent, nullptr));
-        sprite->setName(name(spriteName));
-        sprite->setImage(image.get());
-        sprite->setPosition({-float(size) / 2, -float(size) / 2, 0});
-        return sprite;
-    }
-    CRefPointer<CAtlasTexture> texture(uint32_t argb, int32_t size) {
-        CImageTexture* page =
-            imageTexture(makeTestImage(size, size, [argb](int32_t, int32_t) { return argb; }));
-        return CRefPointer<CAtlasTexture>(new CAtlasTexture(
-            CContentKey(), CRefPointer<CImageTexture>::share(page), CRect(0, 0, 1, 1), {}, {}));
-    }
-
-    // The scene's drawables in depth order through the 2D batch.
-    void drawScene() {
-        begin2D(CColor(0xFF202038));
-        RenderList list;
-        scene->collectDrawables(list);
-        sortRenderList(list);
-        for (const Drawable& entry : list)
-            entry.node->render(driver.get(), nullptr);
-        driver->getQuadBatcher()->end();
-    }
-};
 
 TEST_F(EffectPictureTest, ANodeOfEachClassAfterASecond) {
     open(glParameters(160, 120));

@@ -1,0 +1,226 @@
+#include "tests/game/level/LevelHarness.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/audio/SoundPack.h"
+#include "engine/audio/SoundPlayer.h"
+#include "engine/core/Engine.h"
+#include "engine/core/EngineServices.h"
+#include "engine/io/ContentManager.h"
+#include "engine/io/Dictionary.h"
+#include "engine/io/ProfileManager.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/scene/TemplateCollectionNode.h"
+#include "game/app/AwardTracker.h"
+#include "game/app/GameClassRegistration.h"
+#include "game/app/GameEvents.h"
+#include "game/app/LevelsConfiguration.h"
+#include "game/app/ObjectConfigurations.h"
+#include "game/app/UpgradeCatalog.h"
+#include "tests/audio/LoopbackDriver.h"
+
+namespace {
+
+constexpr uint32_t kFrameMs = 20;
+constexpr uint32_t kFrameSamples = loopback::kRate * kFrameMs / 1000;
+// An act of the level list: the first level of each starts from its own purchases.
+constexpr int32_t kActLength = 11;
+
+template <typename Node>
+CRefPointer<Node> loadNode(CContentManager& content, const CStringW& name) {
+    const CRefPointer<CContent> loaded = content.load(contentType("snod"), name, true);
+    auto* node = static_cast<BaseNode*>(loaded.get());
+    return node != nullptr && node->isKindOf(Node::kTypeId)
+               ? CRefPointer<Node>::share(static_cast<Node*>(node))
+               : nullptr;
+}
+
+CString purchasePrefix(int32_t levelIndex) {
+    return CString("Level").append(levelIndex);
+}
+
+} // namespace
+
+std::vector<uint32_t> LevelTrace::eventTicks(uint32_t id) const {
+    std::vector<uint32_t> ticks;
+    for (const auto& received : events) {
+        if (received.id == id)
+            ticks.push_back(received.tick);
+    }
+    return ticks;
+}
+
+std::vector<uint32_t> LevelTrace::cueTicks(const std::string& name) const {
+    std::vector<uint32_t> ticks;
+    for (const Cue& cue : cues) {
+        if (cue.name == name)
+            ticks.push_back(cue.tick);
+    }
+    return ticks;
+}
+
+void LevelHarness::write(const std::string& file, const std::string& text) {
+    const std::filesystem::path path = game.contentBase() / "extra" / file;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+bool LevelHarness::start() {
+    if (!game.start(u"extra"))
+        return false;
+    registerGameClasses();
+    const CRefPointer<CContent> pack =
+        content().load(SoundPack::kContentType, u"sounds/SoundPack.xml", true);
+    if (!pack)
+        return false;
+    static_cast<SoundPack*>(pack.get())->addCuesTo(*game.engine().getSoundPlayer());
+    CEngineServices::instance()->getDictionary()->readXml(
+        game.engine().getFileSystem()->openXmlReader(u"strings/Dictionary.xml").get());
+    m_screen = CRefPointer<LevelStandInScreen>(new LevelStandInScreen(
+        CContentKey(&content(), u"scenes/LevelStandIn.qscn"), nullptr, nullptr));
+    game.application().getSceneManager()->openScene(m_screen.get(), CNameId());
+    game.advance(kFrameMs);
+    return game.application().getSceneManager()->getCurrentScene() == m_screen.get();
+}
+
+void LevelHarness::stop() {
+    m_level = nullptr;
+    m_screen = nullptr;
+    m_config = nullptr;
+    m_playing.clear();
+    game.stop();
+}
+
+GGameLevelScene* LevelHarness::loadLevel(int32_t levelIndex, int32_t difficulty) {
+    m_screen->events.clear();
+    m_trace = LevelTrace();
+    m_tick = 0;
+    m_screen->tick = 0;
+    GAwardTracker& awards = *game.application().getAwardTracker();
+    awards.loadProgress(CStringW());
+    awards.loadViewState(CStringW());
+    if (!loadConfiguration(levelIndex, difficulty) || !loadScene())
+        return nullptr;
+    playLevel();
+    return m_level.get();
+}
+
+// As the level-loading screen reads it before every level.
+bool LevelHarness::loadConfiguration(int32_t levelIndex, int32_t difficulty) {
+    CProfileParameters& player = game.player();
+    player.setInt("PlayerDifficulty", difficulty);
+    player.setInt("LevelIndex", levelIndex);
+    IVirtualFileSystem& files = *game.engine().getFileSystem();
+    ObjectConfigurations& objects = *game.application().getObjectConfigurations();
+    objects.clear();
+    objects.loadFiles(files);
+    LevelsConfiguration& levels = *game.application().getLevelList();
+    levels.clear();
+    levels.loadFile(files, player, &objects);
+    m_config = CRefPointer<GLevelConfig>::share(levels.getLevel(levelIndex - 1));
+    if (!m_config)
+        return false;
+    m_config->levelIndex = levelIndex;
+    m_catalog = game.application().getUpgradeCatalog(m_config->settingIndex);
+    if (m_catalog != nullptr) {
+        m_catalog->loadFile(files, m_config->settingIndex, player);
+        const bool actStart = (levelIndex - 1) % kActLength == 0;
+        m_catalog->applyLevel(levelIndex, purchasePrefix(actStart ? levelIndex : levelIndex - 1),
+                              &player);
+    }
+    return true;
+}
+
+bool LevelHarness::loadScene() {
+    CStringW folder(u"levels/setting");
+    folder.append(m_config->settingIndex).append(u"/");
+    const CRefPointer<TemplateCollectionNode> templates =
+        loadNode<TemplateCollectionNode>(content(), folder + u"TemplateCollection.qscn");
+    m_level = loadNode<GGameLevelScene>(content(), folder + u"Level.qscn");
+    if (!templates || !m_level)
+        return false;
+    levelManager().setTemplateCollection(templates.get());
+    m_level->loadWalkGrid(folder);
+    m_level->setClientGenerationPaused(true);
+    m_level->setLevelConfig(m_config.get());
+    m_level->setObjectConfigurations(game.application().getObjectConfigurations());
+    return true;
+}
+
+// As the gameplay screen starts a level.
+void LevelHarness::playLevel() {
+    levelManager().openScene(m_level.get(), CNameId());
+    m_screen->attach(*m_level, levelManager());
+    if (m_catalog != nullptr)
+        m_catalog->applyLevel(m_config->levelIndex, purchasePrefix(m_config->levelIndex),
+                              &game.player());
+    m_level->reset(true);
+    m_level->setMode(0);
+    m_level->applyUpgrades(m_catalog, false);
+    m_level->layoutDancePads();
+    m_level->setClientGenerationPaused(false);
+    m_playing.clear();
+    for (const CRefPointer<SoundCue>& cue : game.engine().getSoundPlayer()->getPlayingInstances())
+        m_playing.push_back(cue);
+}
+
+void LevelHarness::advance(uint32_t frames) {
+    auto* sound = dynamic_cast<COpenALAudioDriver*>(game.engine().getAudioDriver());
+    for (uint32_t frame = 0; frame < frames; ++frame) {
+        m_screen->tick = ++m_tick;
+        game.advance(kFrameMs);
+        recordCues();
+        if (renderSound && sound != nullptr)
+            loopback::render(*sound, kFrameSamples);
+    }
+}
+
+void LevelHarness::recordCues() {
+    const CArray<CRefPointer<SoundCue>>& playing =
+        game.engine().getSoundPlayer()->getPlayingInstances();
+    std::vector<CRefPointer<SoundCue>> now;
+    for (const CRefPointer<SoundCue>& cue : playing) {
+        if (std::find(m_playing.begin(), m_playing.end(), cue) == m_playing.end())
+            m_trace.cues.push_back({m_tick, cue->getName().toString().c_str()});
+        now.push_back(cue);
+    }
+    m_playing = std::move(now);
+}
+
+LevelRun LevelHarness::run(uint32_t tickLimit) {
+    LevelRun result;
+    size_t seen = m_screen->events.size();
+    while (result.ticks < tickLimit && !result.finished) {
+        advance(1);
+        ++result.ticks;
+        for (; seen < m_screen->events.size(); ++seen) {
+            const auto& received = m_screen->events[seen];
+            if (received.id != GLevelFinishedEvent::Id)
+                continue;
+            result.finished = true;
+            result.passed = static_cast<const GLevelFinishedEvent&>(*received.event).isPassed();
+        }
+    }
+    result.trace = trace();
+    for (int32_t i = 0; i < GGameLevelScene::kMoneyComponents; ++i)
+        result.money[i] = m_level->getMoney(i);
+    result.heartsTotal = m_level->getHeartsTotal();
+    result.servedClients = m_level->getServedClients();
+    result.lostClients = m_level->getLostClients();
+    return result;
+}
+
+const LevelTrace& LevelHarness::trace() {
+    m_trace.events = m_screen->events;
+    return m_trace;
+}
+
+SceneManager& LevelHarness::levelManager() const {
+    return *game.application().getLevelSceneManager();
+}
+
+CContentManager& LevelHarness::content() const {
+    return *game.application().getContentManager();
+}

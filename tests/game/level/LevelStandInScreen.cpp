@@ -1,0 +1,38 @@
+#include "tests/game/level/LevelStandInScreen.h"
+
+#include "engine/scene/SceneManager.h"
+#include "game/app/GameEvents.h"
+#include "game/level/GameLevelScene.h"
+
+namespace {
+
+constexpr int32_t kEffectFlightMs = 2000;
+
+} // namespace
+
+LevelStandInScreen::LevelStandInScreen(const CContentKey& key, BaseNode* parent,
+                                       SceneManager* sceneManager)
+    : NodeClass(key, parent, sceneManager) {
+    setBounds(CVector3d(1024, 768, 0));
+    const CRefPointer<ControlNode> scene(new ControlNode(CContentKey(), this, nullptr));
+    scene->setName(CNameId(CString("Scene")));
+    scene->setBounds(CVector3d(1024, 768, 0));
+}
+
+bool LevelStandInScreen::OnEvent(CEvent& event) {
+    if (event.getCategory() != CEvent::CategoryGame)
+        return GBaseSceneNode::OnEvent(event);
+    events.push_back({tick, event.getTypeId(), CRefPointer<CEvent>::share(&event)});
+    if (event.getTypeId() == GMoneyEarnedEvent::Id && m_level) {
+        const auto& earned = static_cast<const GMoneyEarnedEvent&>(event);
+        m_level->addMoneyDelayed(earned.getComponent(), int32_t(earned.getAmount()),
+                                 flyMoneyEffects ? kEffectFlightMs : 0);
+    }
+    return true;
+}
+
+void LevelStandInScreen::attach(GGameLevelScene& level, SceneManager& levelManager) {
+    m_level = CRefPointer<GGameLevelScene>::share(&level);
+    findChild(CNameId(CString("Scene")), 1)->addChild(&levelManager, nullptr);
+    level.setScene(&levelManager, this);
+}

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "engine/core/DeviceFactory.h"
+#include "engine/core/Engine.h"
+#include "engine/io/ProfileManager.h"
+#include "engine/platform/EngineDeviceFactory.h"
+#include "engine/platform/host/SdlPlatform.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/ui/UiRegistration.h"
+#include "engine/video/IRenderDriver.h"
+#include "engine/video/QuadBatcher.h"
+#include "engine/video/SoftwareImage.h"
+#include "engine/video/d3d/host/GLDirect3D9.h"
+#include "support/GoldenImage.h"
+#include "tests/game/level/LevelHarness.h"
+
+// Level 1 as a player sees it when the day starts: the game in the test process on SDL's
+// offscreen windows on Mesa, drawn as the screens are drawn, compared with its golden picture.
+namespace {
+
+GameHarness* g_game = nullptr;
+
+// Direct3D 9 on the GL runtime in place of the harness's scripted one.
+CEngine* makeDeviceOnSdl(const CreationParameters& parameters) {
+    registerGLDirect3DModules(&sdlHostWindowSystem);
+    return createEngineDevice(parameters, sdlHostWindowSystem(), nullptr, g_game->clock);
+}
+
+void registerGameOnSdl() {
+    registerUiLibrary();
+    deviceFactory() = &makeDeviceOnSdl;
+}
+
+class LevelPictureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_game = &level.game;
+        level.game.settings.registerLibraries = &registerGameOnSdl;
+        level.renderSound = false;
+        // A player who plays in a window of the game's size.
+        ASSERT_TRUE(level.game.start());
+        level.game.player().setBool("FullScreen", false);
+        level.game.profiles().saveUserProfiles();
+        ASSERT_TRUE(level.start());
+    }
+    void TearDown() override {
+        level.stop();
+        g_game = nullptr;
+    }
+
+    // One frame as the application draws it, read back before it is shown, through the
+    // OpenGL driver.
+    CRefPointer<CSoftwareImage> drawFrame() {
+        CEngine& engine = level.game.engine();
+        CreationParameters parameters = engine.getCreationParameters();
+        parameters.driverType = 3;
+        engine.setParameters(parameters);
+        level.advance(5);
+        IRenderDriver& driver = *engine.getVideoDriver();
+        driver.startFrame(true, true, CColor(0), nullptr, nullptr);
+        level.game.application().getSceneManager()->renderScenes(&driver);
+        driver.getQuadBatcher()->flush();
+        CRefPointer<CSoftwareImage> picture = driver.captureScreen();
+        driver.presentFrame();
+        return picture;
+    }
+
+    LevelHarness level;
+};
+
+TEST_F(LevelPictureTest, LevelOneLaidOut) {
+    GGameLevelScene* played = level.loadLevel(1);
+    ASSERT_NE(played, nullptr);
+    // The day waits while the pads' colours blink in.
+    played->setClientGenerationPaused(true);
+    level.advance(30);
+    const CRefPointer<CSoftwareImage> picture = drawFrame();
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(matchesGolden(*picture, "level-one", 4));
+}
+
+} // namespace
