@@ -65,6 +65,8 @@ public:
     CVector3d screenToScene(const CVector3d& point) const {
         return m_screenFit.screenToScene(point);
     }
+    // Milliseconds of the last update event; 0 before the first.
+    uint32_t getLastUpdateMs() const { return m_lastUpdateMs; }
 
     SceneManager* getSceneManager() const { return m_sceneManager.get(); }
     SceneManager* getLevelSceneManager() const { return m_levelSceneManager.get(); }
@@ -118,6 +120,7 @@ private:
     // The low bytes of the last eight characters released, oldest first, for the developer
     // mode's code word; a key without a character counts as 0.
     char m_codeWord[8] = {};
+    uint32_t m_lastUpdateMs = 0;
     GScreenFit m_screenFit;
     GMusicFade m_musicFade;
 };

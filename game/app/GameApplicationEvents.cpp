@@ -62,6 +62,7 @@ bool GGameApplication::OnVideoDriverCreated(CEvent& event) {
 
 bool GGameApplication::OnUpdate(CEvent& event) {
     const uint32_t elapsedMs = static_cast<CEventSystemFlowUpdate&>(event).getElapsedMs();
+    m_lastUpdateMs = elapsedMs;
     CSoundPlayer* player = soundPlayer();
     if (m_musicFade.step(elapsedMs) && player != nullptr)
         player->setGroupVolume(m_musicFade.getVolume() * 0.01f, 1);

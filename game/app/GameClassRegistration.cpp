@@ -26,7 +26,12 @@
 #include "game/level/CharacterNode.h"
 #include "game/level/GameLevelScene.h"
 #include "game/level/LocationNode.h"
+#include "game/screens/AwardUnlockedScene.h"
+#include "game/screens/AwardsScene.h"
+#include "game/screens/ComicsScene.h"
 #include "game/screens/CounterTextNode.h"
+#include "game/screens/CreditsScene.h"
+#include "game/screens/DebugStatsScene.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
 #include "game/screens/HintNode.h"
@@ -45,6 +50,7 @@ struct GameClass {
 };
 
 const GameClass kStartupSceneClasses[] = {
+    {GDebugStatsScene::kTypeName, &createNodeOf<GDebugStatsScene>},
     {GLogosScene::kTypeName, &createNodeOf<GLogosScene>},
     {GIntroScene::kTypeName, &createNodeOf<GIntroScene>},
 };
@@ -54,13 +60,17 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
     {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
     {GHintNode::kTypeName, &createNodeOf<GHintNode>},
+    {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
+    {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
+    {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
     {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},

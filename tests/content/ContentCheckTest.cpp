@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,6 +74,7 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
         {"levels/common/ClientWishListConfigs.xml", "ObjectConfigurations"},
         {"levels/common/LevelConfigs.xml", "LevelsConfiguration"},
         {"levels/common/LevelConfigsEasy.xml", "LevelsConfiguration"},
+        {"scenes/fonts/arial18.qfnt", "Font"},
         {"levels/setting1/Level.qscn", "SceneNode"},
         {"levels/setting1/TemplateCollection.qscn", "SceneNode"},
         {"levels/setting1/Upgrades.xml", "Upgrades"},
@@ -110,10 +112,16 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
                           "Options_Off",
                           "Swap",
                           "Color"};
-    for (const char* key : keys) {
-        const std::string text = narrow(dictionary->lookup(key));
+    std::vector<std::string> all(std::begin(keys), std::end(keys));
+    // The awards' texts, before and after each is earned.
+    for (int award = 1; award <= 17; ++award) {
+        all.push_back("AwardBefore_" + std::to_string(award));
+        all.push_back("AwardAfter_" + std::to_string(award));
+    }
+    for (const std::string& key : all) {
+        const std::string text = narrow(dictionary->lookup(key.c_str()));
         EXPECT_FALSE(text.empty()) << key;
-        EXPECT_NE(text, std::string("%") + key + "%") << key;
+        EXPECT_NE(text, "%" + key + "%") << key;
     }
     // The welcome line names the player through its parameter marker.
     EXPECT_EQ(narrow(dictionary->substituteParams("MainMenu_WelcomeTxt", u"Ann", u"", u"", u"")),

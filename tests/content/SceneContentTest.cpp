@@ -79,6 +79,13 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/SelectPlayerScene.qscn", "GSelectPlayerScene"},
         {"scenes/SelectPlayerInputNameScene.qscn", "GSelectPlayerInputNameScene"},
         {"scenes/OptionsScene.qscn", "GOptionsScene"},
+        {"scenes/AwardsScene.qscn", "GAwardsScene"},
+        {"scenes/NewAwardScene.qscn", "GAwardUnlockedScene"},
+        {"scenes/CreditsScene.qscn", "GCreditsScene"},
+        {"scenes/ComicsScene1.qscn", "GComicsScene"},
+        {"scenes/ComicsScene2.qscn", "GComicsScene"},
+        {"scenes/ComicsScene3.qscn", "GComicsScene"},
+        {"scenes/ComicsScene4.qscn", "GComicsScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -278,6 +285,12 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/OptionsScene.qscn", "Scene/CursorButton", "ButtonNode"},
         {"scenes/OptionsScene.qscn", "Scene/DragViaClickButton", "ButtonNode"},
         {"scenes/OptionsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/AwardsScene.qscn", "Scene/HintNode/HintText", "TextNode"},
+        {"scenes/AwardsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/NewAwardScene.qscn", "Scene/AwardDesc", "TextNode"},
+        {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", "SpriteNode"},
+        {"scenes/NewAwardScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/CreditsScene.qscn", "Scene/BackButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -286,6 +299,14 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         EXPECT_TRUE(isKindOf(node->attribute("Type"), c.kind))
             << c.file << ": " << c.path << " is a " << node->attribute("Type");
     }
+}
+
+// The names, then prefix followed by 1 to 17: one for each award.
+std::vector<std::string> numbered(const std::string& prefix, std::vector<std::string> names) {
+    for (int award = 1; award <= 17; ++award) {
+        names.push_back(prefix + std::to_string(award));
+    }
+    return names;
 }
 
 TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
@@ -306,6 +327,10 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
          {"Blink", "Blink1", "Boring1", "Boring2", "Smile"}},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/ClipNode", true, {"Scrolling"}},
         {kTemplates, "PlayersList/Element", true, {"Easy", "Hard"}},
+        {"scenes/MainMenuScene.qscn", "Scene", false, {"NavBackToSlide"}},
+        {"scenes/AwardsScene.qscn", "Scene/HintNode", false,
+         numbered("Achievement_", {"OnAppear", "OnDisappear"})},
+        {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", false, numbered("Award_", {})},
         {kTemplates,
          "MenuBird/Body",
          false,
@@ -491,6 +516,70 @@ TEST_F(SceneContentTest, ControlsSitBelowControlsOnly) {
             walk(root, true, nodeName(root));
         }
     }
+}
+
+// The gallery tells an award's text by the node's place among its siblings and its look by
+// the node's name, so the two must agree.
+TEST_F(SceneContentTest, TheAwardNodesStandInTheirOrderWithTheirThreeLooks) {
+    const XmlElement root = archive.xml("scenes/AwardsScene.qscn").root;
+    const XmlElement* awards = findPath(root, "Scene/AchievementsNode");
+    ASSERT_TRUE(awards);
+    const std::vector<const XmlElement*> nodes = childNodes(*awards);
+    ASSERT_EQ(nodes.size(), 17u);
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        EXPECT_EQ(nodeName(*nodes[i]), "Achievement_" + std::to_string(i + 1));
+        const std::set<std::string> looks = stateNames(*nodes[i]);
+        for (const char* look : {"Off", "FirstOn", "On"}) {
+            EXPECT_EQ(looks.count(look), 1u) << nodeName(*nodes[i]) << " " << look;
+        }
+    }
+}
+
+// Every comic has its buttons, its dark background and two to four parts whose children take
+// the parts' states; the text boxes take theirs, and every kind of box is used.
+TEST_F(SceneContentTest, ComicsHaveTheirPartsBoxesAndStates) {
+    const std::set<std::string> kinds = {"TextBg", "TextBgShowAtStart", "TextBgNoWait",
+                                         "TextBgNoDisappear"};
+    std::set<std::string> used;
+    bool partWithoutBg = false;
+    for (int comic = 1; comic <= 4; ++comic) {
+        const std::string file = "scenes/ComicsScene" + std::to_string(comic) + ".qscn";
+        const XmlElement root = archive.xml(file).root;
+        const XmlElement* dark = findPath(root, "Scene/DarkBg");
+        ASSERT_TRUE(dark) << file;
+        EXPECT_EQ(stateNames(*dark), (std::set<std::string>{"OnAppear", "OnDisappear"})) << file;
+        const XmlElement* replay = findPath(root, "Scene/ReplayButton");
+        ASSERT_TRUE(replay && isKindOf(replay->attribute("Type"), "ButtonNode")) << file;
+        EXPECT_EQ(stateNames(*replay).count("OnAppear"), 1u) << file;
+        const XmlElement* next = findPath(root, "Scene/NextButton");
+        EXPECT_TRUE(next && isKindOf(next->attribute("Type"), "ButtonNode")) << file;
+        const XmlElement* parts = findPath(root, "Scene/Parts");
+        ASSERT_TRUE(parts) << file;
+        const std::vector<const XmlElement*> partNodes = childNodes(*parts);
+        EXPECT_GE(partNodes.size(), 2u) << file;
+        EXPECT_LE(partNodes.size(), 4u) << file;
+        for (const XmlElement* part : partNodes) {
+            for (const XmlElement* child : childNodes(*part)) {
+                for (const char* state : {"OnAppear", "OnDisappear", "Unhide"}) {
+                    EXPECT_EQ(stateNames(*child).count(state), 1u)
+                        << file << ": " << nodeName(*part) << "/" << nodeName(*child) << " "
+                        << state;
+                }
+            }
+            const XmlElement* bg = findChild(*part, "Bg");
+            partWithoutBg = partWithoutBg || bg == nullptr;
+            for (const XmlElement* box : bg ? childNodes(*bg) : std::vector<const XmlElement*>()) {
+                if (kinds.count(nodeName(*box)) == 0) {
+                    continue;
+                }
+                used.insert(nodeName(*box));
+                EXPECT_EQ(stateNames(*box), (std::set<std::string>{"OnAppear", "OnDisappear"}))
+                    << file << ": " << nodeName(*part) << "/" << nodeName(*box);
+            }
+        }
+    }
+    EXPECT_EQ(used, kinds);
+    EXPECT_TRUE(partWithoutBg);
 }
 
 // The effect nodes' names: a spawner's templates and a bird's template in the collection (the

@@ -56,13 +56,14 @@ TEST_F(GameClassRegistrationTest, SceneFilesMakeGameClassesOnlyOnceTheyAreRegist
     EXPECT_FALSE(menu->isKindOf(1104));
 }
 
-TEST_F(GameClassRegistrationTest, TheStartUpRegistersTheLogosAndIntroScenes) {
+TEST_F(GameClassRegistrationTest, TheStartUpRegistersTheDebugStatisticsLogosAndIntroScenes) {
     CNodeFactory& factory = *CEngineServices::instance()->getNodeFactory();
     struct Case {
         const char16_t* name;
         uint32_t id;
     };
-    for (const Case& c : {Case{u"GLogosScene", 1101}, Case{u"GIntroScene", 1102}}) {
+    for (const Case& c : {Case{u"GDebugStatsScene", 1000}, Case{u"GLogosScene", 1101},
+                          Case{u"GIntroScene", 1102}}) {
         const CRefPointer<BaseNode> scene = factory.createNode(c.name, CContentKey());
         ASSERT_TRUE(scene);
         EXPECT_EQ(scene->getTypeId(), c.id);

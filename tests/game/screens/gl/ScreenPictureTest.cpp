@@ -10,6 +10,8 @@
 #include "engine/video/QuadBatcher.h"
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/d3d/host/GLDirect3D9.h"
+#include "game/app/AwardTracker.h"
+#include "game/screens/AwardUnlockedScene.h"
 #include "support/GoldenImage.h"
 #include "tests/game/screens/ScreenFixture.h"
 
@@ -99,6 +101,31 @@ protected:
             return ::testing::AssertionFailure() << "nothing captured";
         return matchesGolden(*picture, golden, 4);
     }
+
+    // The frame at half its size, which keeps the golden small.
+    ::testing::AssertionResult halfLooksLike(const char* golden) {
+        const CRefPointer<CSoftwareImage> picture = drawFrame();
+        if (!picture)
+            return ::testing::AssertionFailure() << "nothing captured";
+        const CRefPointer<CSoftwareImage> half = CSoftwareImage::create(
+            CContentKey(), picture->getFormat(), picture->getWidth() / 2, picture->getHeight() / 2);
+        picture->copyScaledToBuffer(half->getData(), half->getWidth(), half->getHeight(),
+                                    half->getFormat(), half->getPitch());
+        return matchesGolden(*half, golden, 4);
+    }
+
+    // Opened over the current scene, once its transitions and its first looks have played.
+    SceneNode* openOver(const char16_t* file, bool keepVisible = true) {
+        SceneNode* scene =
+            current()->openSceneFile(file, keepVisible, name("NavFrom"), name("NavTo"));
+        game.advance(1500);
+        return scene;
+    }
+    void backTo(const SceneNode* scene) {
+        current()->navigateBack(0, CNameId(), CNameId());
+        settle();
+        ASSERT_EQ(current(), scene);
+    }
 };
 
 // Started on Direct3D 9, the game goes on drawing through OpenGL once the driver is changed,
@@ -128,6 +155,46 @@ TEST_F(ScreenPictureTest, MainMenuPlayerSelectionNewPlayerAndOptions) {
     current()->openSceneFile(u"scenes/OptionsScene.qscn", true, CNameId(), CNameId());
     settle();
     EXPECT_TRUE(looksLike("screens-options"));
+}
+
+} // namespace
+
+namespace {
+
+// The pages of the main menu and the pop-up and comic that the game opens elsewhere, drawn by
+// the OpenGL driver.
+TEST_F(ScreenPictureTest, AwardsNewAwardComicAndCredits) {
+    reachMainMenu();
+    useDriver(3);
+    // An empty screen in place of the menu, whose own look is the menu's golden.
+    const CRefPointer<SceneNode> empty = plainScene();
+    current()->openScene(empty.get(), false, CNameId(), CNameId());
+    settle();
+    // Some awards seen before, one just earned, the hint beside the fourth.
+    theApplication->getAwardTracker()->loadViewState(u"2;0;0;2;0;0;0;0;0;2;0;0;1");
+    openOver(u"scenes/AwardsScene.qscn");
+    // The pointer rests on it; this window layer takes no scripted mouse.
+    asControlNode(find("Scene/AchievementsNode/Achievement_4"))->setHovered(true);
+    game.advance(400);
+    EXPECT_TRUE(halfLooksLike("screens-awards"));
+    backTo(empty.get());
+
+    const CRefPointer<CContent> loaded =
+        content().load(contentType("snod"), u"scenes/NewAwardScene.qscn", true);
+    auto* popUp = static_cast<GAwardUnlockedScene*>(static_cast<BaseNode*>(loaded.get()));
+    popUp->setAward(13);
+    current()->openScene(popUp, true, name("NavFrom"), name("NavTo"));
+    game.advance(600);
+    EXPECT_TRUE(halfLooksLike("screens-new-award"));
+    backTo(empty.get());
+
+    openOver(u"scenes/CreditsScene.qscn");
+    EXPECT_TRUE(halfLooksLike("screens-credits"));
+    backTo(empty.get());
+
+    // The first part in, its first box gone and the second shown.
+    openOver(u"scenes/ComicsScene1.qscn", false);
+    EXPECT_TRUE(halfLooksLike("screens-comic"));
 }
 
 } // namespace
