@@ -43,9 +43,8 @@ CRefPointer<GClientWishList> makeLeaf(GClientWishList* group, const UsableOrder&
         GAdditionalItem wished;
         wished.name = item.name;
         wished.modifications = item.modifications;
-        wished.timeRange = lowToHigh(item.configuredRange
-                                         ? configuredRange(*usable.resource, item.name)
-                                         : item.timeRange);
+        wished.timeRange = lowToHigh(
+            item.configuredRange ? configuredRange(*usable.resource, item.name) : item.timeRange);
         wished.probability = 1.0f;
         leaf->additionalItems.append(std::move(wished));
     }
@@ -54,7 +53,8 @@ CRefPointer<GClientWishList> makeLeaf(GClientWishList* group, const UsableOrder&
 
 } // namespace
 
-CRefPointer<GClientWishList> GGameLevelScene::buildWishList(const CArray<GClientOrder>& orders) const {
+CRefPointer<GClientWishList>
+GGameLevelScene::buildWishList(const CArray<GClientOrder>& orders) const {
     CRefPointer<GClientWishList> root(new GClientWishList(nullptr));
     CArray<UsableOrder> usable;
     for (const GClientOrder& order : orders) {

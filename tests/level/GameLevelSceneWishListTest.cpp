@@ -103,22 +103,21 @@ TEST_F(WishListTest, GroupsOrdersByWaveAndClosesWithTheCheckOut) {
 }
 
 TEST_F(WishListTest, LeavesCarryTheEnabledItemsWithTheirTimeRanges) {
+    const std::string danceItems = "<Item R='Water' A='1' D='1' T='1;2'/>"
+                                   "<Item R='Towel' A='1' D='1'/>"
+                                   "<Item R='Juice' A='1' D='1'/>"
+                                   "<Item R='Juice' A='0' T='5;10'/>"
+                                   "<Item R='Juice' RM='2;3' A='1' T='70;40'/>"
+                                   "<Item R='Water' A='1' T='-1;-1'/>";
     const CRefPointer<GClientWishList> root =
-        build("<Order Res='Dance'>"
-              "<Item R='Water' A='1' D='1' T='1;2'/>"
-              "<Item R='Towel' A='1' D='1'/>"
-              "<Item R='Juice' A='1' D='1'/>"
-              "<Item R='Juice' A='0' T='5;10'/>"
-              "<Item R='Juice' RM='2;3' A='1' T='70;40'/>"
-              "<Item R='Water' A='1' T='-1;-1'/>"
-              "</Order>");
+        build("<Order Res='Dance'>" + danceItems + "</Order>");
     ASSERT_EQ(shape(*root), "(Dance) CheckOut");
-    EXPECT_EQ(items(*root->getChildren()[0]->getChildren()[0]),
-              "Water m t20;60 p1.000000, "
-              "Towel m t30;90 p1.000000, "
-              "Juice m t0;0 p1.000000, "
-              "Juice m2;3 t40;70 p1.000000, "
-              "Water m t-1;-1 p1.000000, ")
+    const std::string expected = "Water m t20;60 p1.000000, "
+                                 "Towel m t30;90 p1.000000, "
+                                 "Juice m t0;0 p1.000000, "
+                                 "Juice m2;3 t40;70 p1.000000, "
+                                 "Water m t-1;-1 p1.000000, ";
+    EXPECT_EQ(items(*root->getChildren()[0]->getChildren()[0]), expected)
         << "the resource's own range, ends low to high, 0 to 0 when the resource has no such "
            "item, the disabled item left out";
     EXPECT_EQ(root->getChildren()[1]->additionalItems.size(), 0u);
