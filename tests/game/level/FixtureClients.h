@@ -16,12 +16,14 @@
 
 // A level of the tests' own in setting 3 for clients and staff: two dance pads (the second
 // always gets dirty), two water coolers, a towel shelf, a massage table and a check-out desk,
-// all at one point so that staff arrive at once; a "Masseur" appear place 300 to the right.
-// Client types: "Dancer" (4.999 hearts that never fall), "Counter" (4 hearts, one a second),
-// "Low" (3.5), "Rotator" (items rotate every 5000 ms) and "Fading" (0.3 hearts, one a second).
-// "Dance" is self-served 0/4000 and pays 20, with items "Water" and "Towel" to ask for; the
-// massage is 1000 ms of staff; "Choice" offers three dances on the action panel, "Pair" two,
-// "Single" one. The masseur has two hands and serves "Massage" and "CheckOut".
+// all at one point so that staff arrive at once; the coolers hold 2 of 4 water and get dirty
+// when asked to roll (the second pad serves twice as fast); a "Masseur"
+// appear place 300 to the right. Client types: "Dancer" (4.999 hearts that never fall), "Counter"
+// (4 hearts, one a second), "Low" (3.5), "Slow" (3, ten seconds a heart), "Rotator" (items rotate
+// every 5000 ms) and "Fading" (0.3 hearts, one a second). "Dance" is self-served 0/4000 and pays
+// 20, with items "Water" and "Towel" to ask for; the massage is 1000 ms of staff; "Choice" offers
+// three dances on the action panel, "Pair" two, "Single" one. The masseur has two hands and serves
+// "Massage" and "CheckOut".
 namespace fixture_clients {
 
 using fixture_levels::at;
@@ -64,10 +66,12 @@ inline std::string upgrades() {
 inline std::string locationConfig(const char* name, const char* resources,
                                   const std::string& more = "") {
     std::string provided;
+    const std::string limited =
+        std::string(name) == "WaterCooler" ? " InitialAmount=\"2\" MaxAmount=\"4\"" : "";
     std::string list = resources;
     for (size_t start = 0; start < list.size();) {
         const size_t end = std::min(list.find(';', start), list.size());
-        provided += "<Resource Name=\"" + list.substr(start, end - start) + "\"/>";
+        provided += "<Resource Name=\"" + list.substr(start, end - start) + "\"" + limited + "/>";
         start = end + 1;
     }
     return std::string("<Location><Name Value=\"") + name + "\"/>" + more + "<ProvidedResources>" +
@@ -77,10 +81,11 @@ inline std::string locationConfig(const char* name, const char* resources,
 inline std::string locationConfigs() {
     const char* pad = "Dance;Choice;Pair;Single;SuperDance;AbstractDance";
     return "<ObjectConfigurations>" + locationConfig("Pad", pad) +
-           locationConfig("MessyPad", pad, "<DirtyProbability Value=\"1\"/>") +
-           locationConfig("WaterCooler", "Water") + locationConfig("TowelShelf", "Towel") +
-           locationConfig("Table", "Massage") + locationConfig("Desk", "CheckOut") +
-           "</ObjectConfigurations>";
+           locationConfig("MessyPad", pad,
+                          "<DirtyProbability Value=\"1\"/><ServingMul Value=\"2\"/>") +
+           locationConfig("WaterCooler", "Water", "<DirtyProbability Value=\"1\"/>") +
+           locationConfig("TowelShelf", "Towel") + locationConfig("Table", "Massage") +
+           locationConfig("Desk", "CheckOut") + "</ObjectConfigurations>";
 }
 
 inline std::string resource(const char* name, const std::string& fields) {
@@ -110,10 +115,11 @@ inline std::string resourceConfigs() {
 }
 
 inline std::string client(const char* name, const char* hearts, const char* perHeart,
-                          const char* rotation) {
-    return std::string("<Client><Name Value=\"") + name + "\"/><InitialHearts Value=\"" + hearts +
-           "\"/><SecondsPerHeartQueue Value=\"" + perHeart + "\"/><SecondsPerHeartScene Value=\"" +
-           perHeart + "\"/><AdditionalItemsRotationTime Value=\"" + rotation +
+                          const char* rotation, const std::string& more = "") {
+    return std::string("<Client><Name Value=\"") + name + "\"/>" + more +
+           "<InitialHearts Value=\"" + hearts + "\"/><SecondsPerHeartQueue Value=\"" + perHeart +
+           "\"/><SecondsPerHeartScene Value=\"" + perHeart +
+           "\"/><AdditionalItemsRotationTime Value=\"" + rotation +
            "\"/><ResourceTimings>"
            "<Resource Name=\"Dance\" ServedByStaffTime=\"0\" ServedBySelfTime=\"4000\"/>"
            "<Resource Name=\"Massage\" ServedByStaffTime=\"1000\" ServedBySelfTime=\"0\"/>"
@@ -126,9 +132,10 @@ inline std::string client(const char* name, const char* hearts, const char* perH
 
 inline std::string clientConfigs() {
     return "<ObjectConfigurations>" + client("Dancer", "4.999", "0", "-1") +
-           client("Counter", "4", "1", "-1") + client("Low", "3.5", "0", "-1") +
+           client("Counter", "4", "1", "-1") +
+           client("Low", "3.5", "0", "-1", "<IsMan Value=\"0\"/>") +
            client("Rotator", "4", "0", "5000") + client("Fading", "0.3", "1", "-1") +
-           "</ObjectConfigurations>";
+           client("Slow", "3", "10", "-1") + "</ObjectConfigurations>";
 }
 
 const char kStaffConfigs[] =
@@ -147,11 +154,17 @@ inline std::string states(std::initializer_list<const char*> names) {
     return "<States>" + inside + "</States>";
 }
 
-// A body whose "GoodBye" lasts 200 ms.
-const char kSlowGoodBye[] =
-    "<States><State Name=\"GoodBye\"><Animator Type=\"KeyFrame\"><Properties>"
-    "<vector3d Name=\"Scale\" Value=\"1;1;1\"/></Properties><KeyFrame t=\"0\" Value0=\"1;1;1\"/>"
-    "<KeyFrame t=\"200\" Value0=\"1;1;1\"/></Animator></State></States>";
+inline std::string lasting(const char* name) {
+    return std::string("<State Name=\"") + name +
+           "\"><Animator Type=\"KeyFrame\"><Properties><vector3d Name=\"Scale\" "
+           "Value=\"1;1;1\"/></Properties><KeyFrame t=\"0\" Value0=\"1;1;1\"/>"
+           "<KeyFrame t=\"200\" Value0=\"1;1;1\"/></Animator></State>";
+}
+
+// A body whose "GoodBye" and "Upset" last 200 ms.
+inline std::string slowBody() {
+    return "<States>" + lasting("GoodBye") + lasting("Upset") + "</States>";
+}
 
 inline std::string wishIcon(const char* name) {
     return "<SceneNode Type=\"BaseNode\"><Properties><string Name=\"Name\" Value=\"" +
@@ -186,8 +199,7 @@ inline std::string templates() {
            nodeNamed("GClientNode", "Dancer",
                      "<SceneNode Type=\"BaseNode\"><Properties><string Name=\"Name\" "
                      "Value=\"Body\"/></Properties>" +
-                         std::string(kSlowGoodBye) + "</SceneNode>" +
-                         nodeNamed("BaseNode", "Color")) +
+                         slowBody() + "</SceneNode>" + nodeNamed("BaseNode", "Color")) +
            nodeNamed("GClientNode", "QuickDancer", nodeNamed("BaseNode", "Body")) +
            nodeNamed("BaseNode", "ClientHearts", hearts) + nodeNamed("BaseNode", "Icons", icons) +
            nodeNamed("BaseNode", "Heart051Effect") + panel(2) + panel(3) +
