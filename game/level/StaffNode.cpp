@@ -47,10 +47,6 @@ GStaffNode* asGStaffNode(BaseNode* node) {
 GStaffNode::GStaffNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager) {}
 
-void GStaffNode::cloneMembers(const BaseNode& source, SceneManager* sceneManager) {
-    GCharacterNode::cloneMembers(source, sceneManager);
-}
-
 void GStaffNode::OnLoaded() {
     GCharacterNode::OnLoaded();
     m_progressIcon = CRefPointer<BaseNode>::share(findChild(named("ProgressIcon"), 1));

@@ -51,7 +51,6 @@ public:
 
     GStaffNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager);
 
-    void cloneMembers(const BaseNode& source, SceneManager* sceneManager) override;
     // Binds "ProgressIcon" (hidden), the hands of "CarriedIcons" and "Sound".
     void OnLoaded() override;
     void setLevel(GGameLevelScene* level) override;
