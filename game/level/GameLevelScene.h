@@ -151,6 +151,12 @@ public:
     CRefPointer<SoundCue> playCue(CNameId name, bool exclusive) const;
     CRandom& getRandom() const { return *m_random; }
 
+    // The wish list of a client that comes with these orders: under the root one group per
+    // wave of the orders' resources, waves in ascending order, one leaf per order with its
+    // enabled items, then the leaf "CheckOut". Orders of resources without a configuration are
+    // left out; without any other the root stays empty. The caller owns the one reference.
+    CRefPointer<GClientWishList> buildWishList(const CArray<GClientOrder>& orders) const;
+
 protected:
     ~GGameLevelScene() override = default;
 
