@@ -18,7 +18,9 @@
 #include "game/app/ObjectConfigurations.h"
 #include "game/level/WalkGrid.h"
 
+class GClientNode;
 class GLocationNode;
+class GStaffNode;
 class IVirtualFileSystem;
 class UpgradeCatalog;
 
@@ -136,6 +138,10 @@ public:
     // The first location whose configuration provides the resource, when the resource it is
     // made from is offered somewhere.
     GLocationNode* findLocationProducing(const GResourceConfig& resource) const;
+    // The character of that name among the level's characters, when it is a client.
+    GClientNode* findClient(CNameId name) const;
+    // The hero when it has that name, else the first staff member with it.
+    GStaffNode* findStaff(CNameId name) const;
     // The appear locations of that name, or all for the empty name.
     CArray<GLocationNode*> getAppearLocations(CNameId name) const;
     const CArray<CRefPointer<GLocationNode>>& getQueueSlots() const { return m_queueSlots; }
