@@ -31,11 +31,8 @@ bool GStaffNode::useLocation(bool& handled) {
             (dropItemsAt(location) || takeFromLocation(location, task.target)))
             return false;
     } else if (task.kind == kTaskRecharge) {
-        bool freeHand = false;
-        for (CNameId item : m_carried)
-            freeHand = freeHand || item == CNameId();
         // The garbage of a dirty location needs a free hand.
-        if (!location.isDirty() || freeHand) {
+        if (!location.isDirty() || hasEmptyHand()) {
             if (location.convertsItems() && !dropItemsAt(location))
                 return false;
             if (location.startRecharge(this)) {
