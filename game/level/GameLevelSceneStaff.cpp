@@ -84,8 +84,8 @@ void GGameLevelScene::setupStaff(const UpgradeCatalog* catalog, bool preview) {
 void GGameLevelScene::createHero(CNameId name) {
     dismiss(getHero());
     m_hero = nullptr;
-    GStaffNode* hero = hireStaff(name == CNameId() ? named("Hero1") : name, GHeroNode::kTypeId,
-                                 "Hero");
+    GStaffNode* hero =
+        hireStaff(name == CNameId() ? named("Hero1") : name, GHeroNode::kTypeId, "Hero");
     if (hero == nullptr)
         return;
     m_hero = asGHeroNode(hero);
@@ -202,8 +202,8 @@ bool GGameLevelScene::serveClient(GClientNode& client, bool allowHero) {
     GHeroNode* hero = getHero();
     if (hero == nullptr || !allowHero)
         return false;
-    if (requested != nullptr && requested->itemType == 2 &&
-        state == GClientNode::kStateWantsItem && hero->hasEmptyHand()) {
+    if (requested != nullptr && requested->itemType == 2 && state == GClientNode::kStateWantsItem &&
+        hero->hasEmptyHand()) {
         GLocationNode* source = findLocationOffering(*requested);
         if (source == nullptr)
             return false;
@@ -228,9 +228,8 @@ bool GGameLevelScene::sendHeroToLocation(GLocationNode& location) {
             configs->getResourceConfig(location.getResources()[i].name);
         fetches = fetches || (resource != nullptr && isSpecialItemType(resource->itemType));
     }
-    GClientNode* client = location.hasClients()
-                              ? asGClientNode(location.findNearestClient(cursorPoint()))
-                              : nullptr;
+    GClientNode* client =
+        location.hasClients() ? asGClientNode(location.findNearestClient(cursorPoint())) : nullptr;
     if (location.getState() == GLocationNode::kStateNeedsRecharge) {
         kind = GStaffNode::kTaskRecharge;
     } else if (fetches) {

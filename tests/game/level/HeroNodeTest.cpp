@@ -57,8 +57,7 @@ TEST_F(HeroNodeTest, QueueMarksFollowTheQueueAndABrokenQueueSoundsOnce) {
     EXPECT_TRUE(marks("Water1").empty());
     EXPECT_TRUE(marks("Towel1").empty());
     EXPECT_EQ(cueCount("HeroLocationsQueueBroken"), 1u);
-    EXPECT_EQ(harness->trace().cueTicks("HeroSteps"), std::vector<uint32_t>{11})
-        << "as it set off";
+    EXPECT_EQ(harness->trace().cueTicks("HeroSteps"), std::vector<uint32_t>{11}) << "as it set off";
 }
 
 // Where no staff member works, the hero serves at the staff's point and then steps back to its
