@@ -185,21 +185,9 @@ private:
     uint32_t m_clock = 0;
 };
 
-// Allocations over the ticks of a run after its first 30.
-template <typename Run>
-uint64_t allocationsOfARun() {
-    Run run;
-    for (int i = 0; i < 30; ++i)
-        run.tick();
-    startCountingAllocations();
-    for (int i = 0; i < kTicks; ++i)
-        run.tick();
-    return stopCountingAllocations();
-}
-
 template <typename Run>
 void runTicks(benchmark::State& state) {
-    const uint64_t allocations = allocationsOfARun<Run>();
+    const uint64_t allocations = allocationsOfARun<Run>(kTicks);
     for (auto _ : state) {
         state.PauseTiming();
         Run run;

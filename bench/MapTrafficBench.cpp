@@ -161,20 +161,8 @@ void reportPerTick(benchmark::State& state, uint64_t allocations, uint32_t mover
     state.counters["movers"] = movers;
 }
 
-// Allocations over the ticks of a run after its first 30 (its first start of each mover).
-template <typename Run>
-uint64_t allocationsOfARun() {
-    Run run;
-    for (int i = 0; i < 30; ++i)
-        run.tick();
-    startCountingAllocations();
-    for (int i = 0; i < kTicks; ++i)
-        run.tick();
-    return stopCountingAllocations();
-}
-
 void BM_MapTrafficVantor(benchmark::State& state) {
-    const uint64_t allocations = allocationsOfARun<Traffic>();
+    const uint64_t allocations = allocationsOfARun<Traffic>(kTicks);
     uint32_t movers = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -372,7 +360,7 @@ private:
 };
 
 void BM_MapTrafficStd(benchmark::State& state) {
-    const uint64_t allocations = allocationsOfARun<PlainTraffic>();
+    const uint64_t allocations = allocationsOfARun<PlainTraffic>(kTicks);
     for (auto _ : state) {
         state.PauseTiming();
         PlainTraffic traffic;

@@ -8,17 +8,13 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/core/EngineServiceFactories.h"
-#include "engine/core/EngineServices.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/Scheduler.h"
 #include "engine/io/MemoryBlockFile.h"
 #include "engine/io/XmlTextReader.h"
-#include "engine/scene/NodeFactory.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TemplateCollectionNode.h"
-#include "engine/ui/UiRegistration.h"
-#include "game/app/GameClassRegistration.h"
+#include "fuzz/GameNodeFactory.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
 #include "game/level/GameLevelScene.h"
@@ -26,20 +22,6 @@
 #include "tests/scene/SceneFileFixtures.h"
 
 namespace {
-
-CRefPointer<CNodeFactory> gameNodeFactory() {
-    static const CRefPointer<CNodeFactory> factory = [] {
-        engineServiceFactories().nodeFactory = [] {
-            return CServiceReference<CNodeFactory>::adopt(new CNodeFactory());
-        };
-        CEngineServices::destroyInstance();
-        CNodeFactory* services = CEngineServices::instance()->getNodeFactory();
-        registerUiNodeTypes(*services);
-        registerGameClasses();
-        return CRefPointer<CNodeFactory>::share(services);
-    }();
-    return factory;
-}
 
 std::string node(const char* type, const char* name, const std::string& inside = "") {
     return std::string("<SceneNode Type=\"") + type + "\"><Properties><string Name=\"Name\" " +

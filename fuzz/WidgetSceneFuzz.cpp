@@ -7,33 +7,15 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/core/EngineServiceFactories.h"
-#include "engine/core/EngineServices.h"
 #include "engine/core/RefPointer.h"
-#include "engine/scene/NodeFactory.h"
-#include "engine/ui/UiRegistration.h"
 #include "engine/video/AtlasTexture.h"
 #include "engine/video/ImageTexture.h"
 #include "fuzz/FuzzVideoContent.h"
-#include "game/app/GameClassRegistration.h"
+#include "fuzz/GameNodeFactory.h"
 #include "game/screens/CounterTextNode.h"
 #include "tests/scene/SceneFileFixtures.h"
 
 namespace {
-
-CRefPointer<CNodeFactory> gameNodeFactory() {
-    static const CRefPointer<CNodeFactory> factory = [] {
-        engineServiceFactories().nodeFactory = [] {
-            return CServiceReference<CNodeFactory>::adopt(new CNodeFactory());
-        };
-        CEngineServices::destroyInstance();
-        CNodeFactory* services = CEngineServices::instance()->getNodeFactory();
-        registerUiNodeTypes(*services);
-        registerGameClasses();
-        return CRefPointer<CNodeFactory>::share(services);
-    }();
-    return factory;
-}
 
 void addAtlasTexture(CContentManager& manager, const char16_t* name, uint32_t width,
                      uint32_t height, float right) {

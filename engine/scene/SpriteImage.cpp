@@ -25,8 +25,10 @@ IDriverTexture* CSpriteImage::getDriverTexture() const {
 }
 
 uint32_t CSpriteImage::getSortKey() const {
-    // Only equal keys matter, so the low bits of the page's address do.
-    return m_image ? uint32_t(reinterpret_cast<uintptr_t>(m_image->getPage())) : 0;
+    // Not the page's address: sprites of equal depth that overlap would then draw in an order
+    // that depends on where their pages were allocated, differing from one run to the next.
+    const CImageTexture* page = m_image ? m_image->getPage() : nullptr;
+    return page != nullptr ? page->getSerial() : 0;
 }
 
 CVector3d nodePointToWorld(const CMatrix4& matrix, float x, float y, float z) {

@@ -33,7 +33,8 @@ public:
     void set(CAtlasTexture* image);
     // The page's driver texture; none without an image, a page or a video driver.
     IDriverTexture* getDriverTexture() const;
-    // The render-list key that keeps sprites of one page together.
+    // The render-list key that keeps sprites of one page together, pages in the order they
+    // were made; 0 without a page.
     uint32_t getSortKey() const;
 
     RenderMaterial& getMaterial() { return m_material; }

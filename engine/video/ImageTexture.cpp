@@ -1,9 +1,16 @@
 #include "engine/video/ImageTexture.h"
 
+namespace {
+
+// Textures are made on the main thread, as the video driver's are.
+uint32_t g_nextSerial = 1;
+
+} // namespace
+
 CImageTexture::CImageTexture(const CContentKey& key, const CStringW& imageName,
                              IDriverTexture* texture)
     : CContent(key), m_texture(CRefPointer<IDriverTexture>::share(texture)), m_imageName(imageName),
-      m_keepsImage(texture && texture->getSourceImage()) {
+      m_keepsImage(texture && texture->getSourceImage()), m_serial(g_nextSerial++) {
     setHandOutMode(kShared);
 }
 

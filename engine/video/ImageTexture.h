@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/io/Content.h"
@@ -16,6 +18,9 @@ public:
 
     IDriverTexture* getTexture() const { return m_texture.get(); }
     const CStringW& getImageName() const { return m_imageName; }
+    // Counts the textures in the order they were made, from 1: a key that orders them the same
+    // whatever memory they were given.
+    uint32_t getSerial() const { return m_serial; }
     // Whether the first texture kept a copy of its image.
     bool keepsImage() const { return m_keepsImage; }
     // Holds the new texture (none while no driver is present) in place of the old one. When the
@@ -29,4 +34,5 @@ private:
     CRefPointer<IDriverTexture> m_texture;
     CStringW m_imageName;
     bool m_keepsImage;
+    uint32_t m_serial;
 };

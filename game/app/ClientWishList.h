@@ -28,6 +28,8 @@ public:
     GClientWishList* getParent() const { return m_parent; }
     const CArray<CRefPointer<GClientWishList>>& getChildren() const { return m_children; }
     void appendChild(CRefPointer<GClientWishList> child) { m_children.append(std::move(child)); }
+    // Releases the child.
+    void removeChildAt(uint32_t index) { m_children.eraseAt(index); }
 
     // Reads the node's attributes and content from the element the reader stands on.
     void load(CXmlTextReader& reader);

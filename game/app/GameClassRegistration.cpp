@@ -24,8 +24,10 @@
 #include "game/effects/SplineMovableNode.h"
 #include "game/effects/WaveNode.h"
 #include "game/level/CharacterNode.h"
+#include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
 #include "game/level/LocationNode.h"
+#include "game/level/StaffNode.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "game/screens/AwardsScene.h"
 #include "game/screens/ComicsScene.h"
@@ -73,6 +75,8 @@ const GameClass kGameClasses[] = {
     {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GStaffNode::kTypeName, &createNodeOf<GStaffNode>},
+    {GClientNode::kTypeName, &createNodeOf<GClientNode>},
     {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},
     {GSelfDestructNode::kTypeName, &createNodeOf<GSelfDestructNode>},
     {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},

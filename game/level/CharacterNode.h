@@ -75,6 +75,8 @@ protected:
 
     // Makes the name the current animation and plays it on the children.
     void playAnimation(CNameId name);
+    // Drops the rest of the walk where the character stands, telling nobody.
+    void abandonWalk() { m_path.clear(); }
 
 private:
     void placeAt(const CVector2d& point);

@@ -10,7 +10,9 @@
 #include "engine/io/IVirtualFileSystem.h"
 #include "engine/scene/SceneManager.h"
 #include "game/app/GameEvents.h"
+#include "game/level/ClientNode.h"
 #include "game/level/LocationNode.h"
+#include "game/level/StaffNode.h"
 
 namespace {
 
@@ -278,6 +280,23 @@ GLocationNode* GGameLevelScene::findLocationProducing(const GResourceConfig& res
         for (uint32_t i = 0; config != nullptr && i < config->providedResources.size(); ++i) {
             if (config->providedResources[i].name == resource.name)
                 return location.get();
+        }
+    }
+    return nullptr;
+}
+
+GClientNode* GGameLevelScene::findClient(CNameId name) const {
+    BaseNode* found = m_charactersNode ? m_charactersNode->findChild(name, 1) : nullptr;
+    return asGClientNode(found);
+}
+
+GStaffNode* GGameLevelScene::findStaff(CNameId name) const {
+    // The hero (kind 1149) first, then the other staff in their order.
+    for (const uint32_t kind : {1149u, GStaffNode::kTypeId}) {
+        for (uint32_t i = 0; m_charactersNode && i < m_charactersNode->getChildCount(); ++i) {
+            BaseNode* character = m_charactersNode->getChild(i);
+            if (character->isKindOf(kind) && character->getName() == name)
+                return asGStaffNode(character);
         }
     }
     return nullptr;

@@ -18,7 +18,9 @@
 #include "game/app/ObjectConfigurations.h"
 #include "game/level/WalkGrid.h"
 
+class GClientNode;
 class GLocationNode;
+class GStaffNode;
 class IVirtualFileSystem;
 class UpgradeCatalog;
 
@@ -136,6 +138,10 @@ public:
     // The first location whose configuration provides the resource, when the resource it is
     // made from is offered somewhere.
     GLocationNode* findLocationProducing(const GResourceConfig& resource) const;
+    // The character of that name among the level's characters, when it is a client.
+    GClientNode* findClient(CNameId name) const;
+    // The hero when it has that name, else the first staff member with it.
+    GStaffNode* findStaff(CNameId name) const;
     // The appear locations of that name, or all for the empty name.
     CArray<GLocationNode*> getAppearLocations(CNameId name) const;
     const CArray<CRefPointer<GLocationNode>>& getQueueSlots() const { return m_queueSlots; }
@@ -144,6 +150,12 @@ public:
     // Plays through the engine's sound player; none without one.
     CRefPointer<SoundCue> playCue(CNameId name, bool exclusive) const;
     CRandom& getRandom() const { return *m_random; }
+
+    // The wish list of a client that comes with these orders: under the root one group per
+    // wave of the orders' resources, waves in ascending order, one leaf per order with its
+    // enabled items, then the leaf "CheckOut". Orders of resources without a configuration are
+    // left out; without any other the root stays empty. The caller owns the one reference.
+    CRefPointer<GClientWishList> buildWishList(const CArray<GClientOrder>& orders) const;
 
 protected:
     ~GGameLevelScene() override = default;

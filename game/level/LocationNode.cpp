@@ -215,6 +215,18 @@ CVector2d GLocationNode::getStaffMountPoint() const {
     return m_config ? m_config->staffMountPoint : CVector2d();
 }
 
+CVector2d GLocationNode::getClientMountPoint(CNameId clientType) const {
+    return m_config ? m_config->lookupClientPointA(clientType) : CVector2d();
+}
+
+CVector2d GLocationNode::getActionClientMountPoint(CNameId clientType) const {
+    return m_config ? m_config->lookupClientPointB(clientType) : CVector2d();
+}
+
+float GLocationNode::getActionClientDepth(CNameId clientType) const {
+    return m_config ? m_config->lookupClientValue(clientType) : 0;
+}
+
 void GLocationNode::startAction(CNameId) {
     if (m_state != kStateReady)
         return;

@@ -121,6 +121,11 @@ public:
     GCharacterNode* findNearestClient(const CVector3d& point) const;
     CVector2d getHeroMountPoint() const;
     CVector2d getStaffMountPoint() const;
+    // Where a client of that type stands, and where and how deep while it is served; zeros
+    // without a configuration.
+    CVector2d getClientMountPoint(CNameId clientType) const;
+    CVector2d getActionClientMountPoint(CNameId clientType) const;
+    float getActionClientDepth(CNameId clientType) const;
     // A client's service has ended here: the location may get dirty by its configuration's
     // chance, only while it is ready and not while its clients are swapped.
     void rollDirt();

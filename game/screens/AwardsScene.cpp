@@ -1,8 +1,6 @@
 #include "game/screens/AwardsScene.h"
 
-#include "engine/platform/InputEvents.h"
 #include "engine/scene/NodeState.h"
-#include "engine/ui/ControlKeys.h"
 #include "game/app/AwardTracker.h"
 #include "game/app/GameApplication.h"
 #include "game/screens/SceneChildren.h"
@@ -17,7 +15,7 @@ CNameId awardNodeName(int32_t award) {
 } // namespace
 
 GAwardsScene::GAwardsScene(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
-    : NodeClass(key, parent, sceneManager) {}
+    : GMenuPageScene(key, parent, sceneManager) {}
 
 void GAwardsScene::OnLoaded() {
     BaseNode* scene = findChildOf(this, "Scene");
@@ -64,30 +62,6 @@ void GAwardsScene::refreshAwards() {
     }
     if (seenNow)
         awards->save();
-}
-
-bool GAwardsScene::OnButtonPressed(CEventControlClicked& event) {
-    if (GBaseSceneNode::OnButtonPressed(event))
-        return true;
-    const BaseNode* control = event.getNode();
-    if (control == nullptr || control->getName() != nameOf("BackButton"))
-        return false;
-    goBack();
-    return true;
-}
-
-bool GAwardsScene::OnKeyUp(CEventInputKeyUp& event) {
-    if (GBaseSceneNode::OnKeyUp(event))
-        return true;
-    const uint32_t key = event.getVirtualKey();
-    if (key != kKeyEscape && key != kKeyEnter)
-        return false;
-    goBack();
-    return true;
-}
-
-void GAwardsScene::goBack() {
-    navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackToSlide"));
 }
 
 bool GAwardsScene::OnNodeHovered(CEventControlHovered& event) {

@@ -3,14 +3,14 @@
 #include <cstdint>
 
 #include "engine/scene/TextNode.h"
-#include "game/app/BaseSceneNode.h"
+#include "game/screens/MenuPageScene.h"
 
 // The awards gallery of the main menu, "scenes/AwardsScene.qscn": one node per award,
 // "Achievement_1" to "Achievement_17" under "AchievementsNode", showing "Off" while the award
 // is not earned, "FirstOn" on the first visit after it was earned (which marks it seen) and
 // "On" after that. A hint bubble beside the award under the pointer tells what it asks for, or
 // what it was given for. Back, Escape and Enter return to the menu, which slides back in.
-class GAwardsScene : public NodeClass<GAwardsScene, GBaseSceneNode> {
+class GAwardsScene : public GMenuPageScene<GAwardsScene> {
 public:
     static constexpr uint32_t kTypeId = 1119;
     static constexpr const char16_t* kTypeName = u"GAwardsScene";
@@ -19,8 +19,6 @@ public:
 
     void OnLoaded() override;
     bool OnSceneSwitch(CEventSceneSwitchStarted& event) override;
-    bool OnButtonPressed(CEventControlClicked& event) override;
-    bool OnKeyUp(CEventInputKeyUp& event) override;
     bool OnNodeHovered(CEventControlHovered& event) override;
     bool OnNodeUnhovered(CEventControlUnhovered& event) override;
 
@@ -33,7 +31,6 @@ private:
     void refreshAwards();
     // Nothing for a node that is not an award node.
     void showHint(BaseNode* node);
-    void goBack();
 
     BaseNode* m_hintNode = nullptr;
     TextNode* m_hintText = nullptr;

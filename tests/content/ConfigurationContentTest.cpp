@@ -7,6 +7,7 @@
 #include "content/SceneFiles.h"
 #include "engine/core/Properties.h"
 #include "engine/io/VirtualFileSystem.h"
+#include "game/app/ClientQueue.h"
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
@@ -101,4 +102,42 @@ TEST_F(ConfigurationContentTest, LevelOneNamesWhatItsSettingHolds) {
     const GResourceConfig* checkOut = objects->getResourceConfig(CNameId(CString("CheckOut")));
     ASSERT_NE(checkOut, nullptr);
     EXPECT_EQ(checkOut->itemType, 6);
+}
+
+// Level 1's clients: a type whose template is in setting 1's collection, served alone on the
+// pads, with a wish list of what the pads offer; every wish and the check-out have their icon.
+TEST_F(ConfigurationContentTest, LevelOneClientsDanceAloneAndShowTheirWishes) {
+    const GClientConfig* client = objects->getClientConfig(CNameId(CString("Dancer")));
+    ASSERT_NE(client, nullptr);
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    EXPECT_EQ(templates.count(client->templateName.toString().c_str()), 1u);
+    const GLocationConfig* pad = objects->getLocationConfig(CNameId(CString("DancePad1")));
+    ASSERT_NE(pad, nullptr);
+
+    const GClientWishList* wishes = objects->getWishList(CNameId(CString("Dance")));
+    ASSERT_NE(wishes, nullptr);
+    CArray<CNameId> wished;
+    collectWishListNames(*wishes, wished);
+    ASSERT_GT(wished.size(), 0u);
+    wished.append(CNameId(CString("CheckOut")));
+    for (const CNameId& name : wished) {
+        const std::string text = name.toString().c_str();
+        const GResourceConfig* resource = objects->getResourceConfig(name);
+        ASSERT_NE(resource, nullptr) << text;
+        const std::string icon = "levels/common/Icons/" + std::string(resource->iconName.c_str());
+        EXPECT_TRUE(archive.exists(icon + ".png")) << icon;
+        if (resource->itemType == 6) {
+            continue;
+        }
+        bool offered = false;
+        for (const LocationResource& provided : pad->providedResources) {
+            offered |= provided.name == name;
+        }
+        EXPECT_TRUE(offered) << text;
+        const auto timing = client->resourceTimings.find(name);
+        ASSERT_NE(timing, client->resourceTimings.end()) << text;
+        EXPECT_EQ(timing->value.servedByStaffTime, 0) << text;
+        EXPECT_GT(timing->value.servedBySelfTime, 0) << text;
+    }
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -434,6 +435,34 @@ std::set<std::string> childStateNames(const XmlElement& node) {
     return names;
 }
 
+// A node that the game looks up in a template: its kind, its game class, the states the game
+// sets on it and those it sets on its children.
+struct TemplatePart {
+    const char* path;
+    const char* kind;
+    std::vector<std::string> states;
+    std::vector<std::string> childStates;
+    const char* gameClass = "";
+};
+
+template <size_t Count>
+void expectTemplateParts(const XmlElement& templates, const TemplatePart (&parts)[Count]) {
+    for (const TemplatePart& part : parts) {
+        const XmlElement* node = findPath(templates, part.path);
+        ASSERT_TRUE(node) << part.path;
+        EXPECT_TRUE(isKindOf(node->attribute("Type"), part.kind)) << part.path;
+        EXPECT_EQ(node->attribute("ClassOverride"), part.gameClass) << part.path;
+        const std::set<std::string> own = stateNames(*node);
+        const std::set<std::string> children = childStateNames(*node);
+        for (const std::string& state : part.states) {
+            EXPECT_EQ(own.count(state), 1u) << part.path << " " << state;
+        }
+        for (const std::string& state : part.childStates) {
+            EXPECT_EQ(children.count(state), 1u) << part.path << " children " << state;
+        }
+    }
+}
+
 TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
     const XmlElement level = archive.xml("levels/setting1/Level.qscn").root;
     EXPECT_EQ(level.attribute("ClassOverride"), "GGameLevelScene");
@@ -456,13 +485,7 @@ TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
     EXPECT_EQ(childNodes(*findPath(level, "DancePadsLayout4")).size(), 4u);
 
     const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
-    struct Part {
-        const char* path;
-        const char* kind;
-        std::vector<std::string> states;
-        std::vector<std::string> childStates;
-    };
-    const Part parts[] = {
+    const TemplatePart parts[] = {
         {"DancePad1/Color", "", {"Blink"}, {"Neutral", "Colored"}},
         {"DancePad1/Indicators/ColorMatch",
          "",
@@ -475,18 +498,92 @@ TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
         {"DancePad1/CapacityIcons", "", {}, {}},
         {"CapacityIcons", "", {}, {"Capacity0", "Capacity1", "Capacity2", "Capacity3"}},
     };
-    for (const Part& part : parts) {
-        const XmlElement* node = findPath(templates, part.path);
-        ASSERT_TRUE(node) << part.path;
-        EXPECT_TRUE(isKindOf(node->attribute("Type"), part.kind)) << part.path;
-        const std::set<std::string> own = stateNames(*node);
-        const std::set<std::string> children = childStateNames(*node);
-        for (const std::string& state : part.states) {
-            EXPECT_EQ(own.count(state), 1u) << part.path << " " << state;
+    expectTemplateParts(templates, parts);
+}
+
+// The milliseconds the longest key-frame animator of the children's state takes to its last key.
+int32_t childStateDuration(const XmlElement& node, const std::string& name) {
+    int32_t longest = 0;
+    for (const XmlElement* child : childNodes(node)) {
+        forEachElement(*child, [&](const XmlElement& state) {
+            if (state.name != "State" || state.attribute("Name") != name) {
+                return;
+            }
+            for (const XmlElement& animator : state.children) {
+                int32_t total = 0;
+                for (const XmlElement& key : animator.children) {
+                    total += key.name == "KeyFrame" ? std::stoi(key.attribute("t")) : 0;
+                }
+                longest = std::max(longest, total);
+            }
+        });
+    }
+    return longest;
+}
+
+// What a client finds in the level's templates: its own template by the name its type gives,
+// with the animations it plays on its children, and the hearts, wish icons, action panels, heart
+// flash and name label it clones.
+TEST_F(SceneContentTest, TheClientTemplatesHaveThePartsTheClientsBind) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const std::vector<std::string> moves = {"Start",        "MoveRight",  "MoveRightUp",
+                                            "MoveUp",       "MoveLeftUp", "MoveLeft",
+                                            "MoveLeftDown", "MoveDown",   "MoveRightDown"};
+    std::vector<std::string> animations = {
+        "Stand",      "Less2Hearts", "Stand1",     "Less2Hearts1", "Less2HeartsTo", "Happy",
+        "Upset",      "WantItem",    "HappyMusic", "MouseOver",    "MouseOverKill", "GoodBye",
+        "GoodByeSad", "Dance1",      "Dance2",     "Dance3"};
+    animations.insert(animations.end(), moves.begin(), moves.end());
+    const std::vector<std::string> hearts = {"Full", "Medium", "Empty"};
+    const TemplatePart parts[] = {
+        {"Dancer", "ControlNode", {}, animations, "GClientNode"},
+        {"Dancer/Body", "SpriteNode", {}, {}},
+        {"Dancer/Color", "SpriteNode", {}, {}},
+        {"ClientHearts/Heart1", "SpriteNode", hearts, {}},
+        {"ClientHearts/Heart6", "SpriteNode", hearts, {}},
+        {"Heart051Effect",
+         "",
+         {},
+         {"Full", "Medium", "Empty", "SelfDestruct"},
+         "GSelfDestructNode"},
+        {"Icons", "ControlNode", {}, {"Appear"}},
+        {"Icons/Icon/Icon", "SpriteNode", {}, {}},
+        {"Icons/Icon/ActionProgress2", "", {}, {}, "GSectorSpriteNode"},
+        {"Icons/Item", "", {"Appear"}, {"HLOn", "HLOff", "HLChange"}},
+        {"Icons/Item/Icon", "SpriteNode", {}, {}},
+        {"Icons/Busy", "", {}, {}},
+        {"Icons/WantBusy", "", {}, {}},
+        {"Icons/WantClick", "", {}, {}},
+        {"Icons/Progress", "ProgressBarNode", {}, {}},
+        {"ActionPanel2/Glow", "", {}, {}},
+        {"ActionPanel2/Button2/Action", "SpriteNode", {}, {}},
+        {"ActionPanel3/Glow", "", {}, {}},
+        {"ActionPanel3/Button3/Action", "SpriteNode", {}, {}},
+        {"ClientName", "TextNode", {}, {}},
+    };
+    expectTemplateParts(templates, parts);
+
+    const XmlElement* client = findChild(templates, "Dancer");
+    ASSERT_TRUE(client);
+    for (const char* goodbye : {"GoodBye", "GoodByeSad"}) {
+        EXPECT_GT(childStateDuration(*client, goodbye), 0) << "the client is seen to leave";
+    }
+    const XmlElement* body = findChild(*client, "Body");
+    EXPECT_NE(property(*body, "Bounds"), "");
+    EXPECT_NE(property(*body, "CanBeHit"), "false") << "the player picks the client up by it";
+    // The wish icons are the first children, in the order of the wishes they show.
+    const std::vector<const XmlElement*> icons = childNodes(*findChild(templates, "Icons"));
+    ASSERT_GE(icons.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(nodeName(*icons[i]), "Icon") << i;
+    }
+    for (const auto& [panel, buttons] : {std::pair{"ActionPanel2", 2}, {"ActionPanel3", 3}}) {
+        int found = 0;
+        for (const XmlElement* child : childNodes(*findChild(templates, panel))) {
+            found += nodeName(*child).rfind("Button", 0) == 0 &&
+                     isKindOf(child->attribute("Type"), "ButtonNode");
         }
-        for (const std::string& state : part.childStates) {
-            EXPECT_EQ(children.count(state), 1u) << part.path << " children " << state;
-        }
+        EXPECT_EQ(found, buttons) << panel;
     }
 }
 

@@ -109,7 +109,7 @@ TEST(NineGridSpriteNodeTest, DrawsOnlyWithAPageAndIsHitAnywhereInsideItsBounds) 
     grid->setImage(image.get());
     grid->collectDrawables(list);
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].sortKey, uint32_t(reinterpret_cast<uintptr_t>(image->getPage())));
+    EXPECT_EQ(list[0].sortKey, image->getPage()->getSerial());
     // Every pixel of the image is transparent.
     EXPECT_TRUE(grid->hitTest({50, 50, 0}));
     EXPECT_FALSE(grid->hitTest({150, 50, 0}));

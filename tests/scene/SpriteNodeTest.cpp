@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -233,7 +234,7 @@ TEST(SpriteNodeTest, OnlySpritesShowingAnImageAddADrawable) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].node, child.get());
     EXPECT_EQ(list[0].depth, 3);
-    EXPECT_EQ(list[0].sortKey, uint32_t(reinterpret_cast<uintptr_t>(image->getPage())));
+    EXPECT_EQ(list[0].sortKey, image->getPage()->getSerial());
 
     parent->setImage(image.get());
     EXPECT_EQ(collect(*parent).size(), 2u);
@@ -247,6 +248,55 @@ TEST(SpriteNodeTest, OnlySpritesShowingAnImageAddADrawable) {
     // While the driver is replaced the page has no texture.
     image->getPage()->setTexture(nullptr);
     EXPECT_EQ(collect(*child).size(), 0u);
+}
+
+// A page given memory from the top of a small arena down: each one lies below the one made
+// before it, as pages made where older ones were freed may.
+class DescendingPage : public CImageTexture {
+public:
+    static constexpr size_t kPages = 16;
+
+    DescendingPage() : CImageTexture(CContentKey(), u"page.png", texture().get()) {}
+
+    static void* operator new(size_t size) {
+        static constexpr size_t kSlot = (sizeof(DescendingPage) + 63) / 64 * 64;
+        alignas(64) static std::byte arena[kPages * kSlot];
+        static size_t next = 0;
+        EXPECT_LE(size, kSlot);
+        next = next == 0 ? kPages - 1 : next - 1;
+        return arena + next * kSlot;
+    }
+    static void operator delete(void*) {}
+
+protected:
+    ~DescendingPage() override = default;
+
+private:
+    static CRefPointer<IDriverTexture> texture() {
+        return CRefPointer<IDriverTexture>(new FakeDriverTexture(COLOR_FORMAT_A8R8G8B8, 4, 4));
+    }
+};
+
+// Overlapping sprites of one depth draw in the same order in every run, whatever memory their
+// pages were given: the page made first, first.
+TEST(SpriteNodeTest, SpritesOfOneDepthDrawInTheOrderTheirPagesWereMade) {
+    std::vector<CRefPointer<CAtlasTexture>> images;
+    for (size_t i = 0; i < DescendingPage::kPages; ++i)
+        images.emplace_back(new CAtlasTexture(CContentKey(),
+                                              CRefPointer<CImageTexture>(new DescendingPage()),
+                                              CRect(0, 0, 1, 1), {}, {}));
+    const CRefPointer<SpriteNode> parent = makeSprite();
+    std::vector<CRefPointer<SpriteNode>> children;
+    for (auto image = images.rbegin(); image != images.rend(); ++image) {
+        children.push_back(makeSprite(parent.get()));
+        children.back()->setImage(image->get());
+    }
+
+    RenderList list = collect(*parent);
+    sortRenderList(list);
+    ASSERT_EQ(list.size(), children.size());
+    for (size_t i = 0; i < children.size(); ++i)
+        EXPECT_EQ(list[uint32_t(i)].node, children[children.size() - 1 - i].get()) << i;
 }
 
 TEST(SpriteNodeTest, RendersOneFanAfterTheBatchClippedByPlanesWhenAsked) {

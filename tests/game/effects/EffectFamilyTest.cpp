@@ -19,22 +19,8 @@ namespace {
 
 using EffectFamilyTest = EffectTest;
 
-// The texts the engine gives values of each type.
-CString V(float x, float y) {
-    return getPropertyText(makeVector2dProperty({x, y}));
-}
-CString F(float value) {
-    return getPropertyText(makeFloatProperty(value));
-}
-CString I(int32_t value) {
-    return getPropertyText(makeIntProperty(value));
-}
 CString N(const char* name) {
     return CString(name);
-}
-
-CRefPointer<BaseNode> create(const char16_t* typeName) {
-    return CEngineServices::instance()->getNodeFactory()->createNode(typeName, CContentKey());
 }
 
 TEST_F(EffectFamilyTest, TheNodeFactoryMakesEveryClassWithItsIdentity) {

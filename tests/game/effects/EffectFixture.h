@@ -8,6 +8,7 @@
 
 #include "engine/core/EngineServices.h"
 #include "engine/core/PropertyData.h"
+#include "engine/core/PropertyDataScalars.h"
 #include "engine/core/Random.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/Scheduler.h"
@@ -59,6 +60,23 @@ public:
 
     static CRandom& random() { return *CEngineServices::instance()->getRandom(); }
     static CNameId name(const char* text) { return CNameId(CString(text)); }
+
+    // The texts the engine gives values of each type, as a node's property reads back.
+    static CString V(float x, float y) { return getPropertyText(makeVector2dProperty({x, y})); }
+    static CString V3(float x, float y, float z) {
+        return getPropertyText(makeVector3dProperty({x, y, z}));
+    }
+    static CString F(float value) { return getPropertyText(makeFloatProperty(value)); }
+    static CString I(int32_t value) { return getPropertyText(makeIntProperty(value)); }
+    static CString B(bool value) { return getPropertyText(makeBoolProperty(value)); }
+
+    // A node of the class of that name, made by the node factory.
+    static CRefPointer<BaseNode> create(const char16_t* typeName) {
+        return CEngineServices::instance()->getNodeFactory()->createNode(typeName, CContentKey());
+    }
+    static CString valueOf(const BaseNode& node, const char* property) {
+        return getPropertyText(node.getPropertyByIndex(node.findProperty(CString(property))));
+    }
 
     // A node of the class under the parent (the scene when none is given).
     template <typename Node>

@@ -15,30 +15,6 @@ namespace {
 
 using LevelEffectsFamilyTest = EffectTest;
 
-CString V(float x, float y) {
-    return getPropertyText(makeVector2dProperty({x, y}));
-}
-CString V3(float x, float y, float z) {
-    return getPropertyText(makeVector3dProperty({x, y, z}));
-}
-CString F(float value) {
-    return getPropertyText(makeFloatProperty(value));
-}
-CString I(int32_t value) {
-    return getPropertyText(makeIntProperty(value));
-}
-CString B(bool value) {
-    return getPropertyText(makeBoolProperty(value));
-}
-
-CRefPointer<BaseNode> create(const char16_t* typeName) {
-    return CEngineServices::instance()->getNodeFactory()->createNode(typeName, CContentKey());
-}
-
-CString valueOf(const BaseNode& node, const char* property) {
-    return getPropertyText(node.getPropertyByIndex(node.findProperty(CString(property))));
-}
-
 // Each value is set through the class's table and saved (under its own name unless another is
 // given); a new node reads it back, and so does a clone of the first.
 TEST_F(LevelEffectsFamilyTest, PropertiesAreSavedWhenNotTheirDefaultReadBackAndCloned) {
