@@ -2,9 +2,9 @@
 // walking long streets, 10 cars on splines, a plane and two scooters. Ours is the effect nodes
 // themselves (scheduler, nodes, their children's direction states), beside a plain version
 // doing the same straight-line and spline arithmetic on std::vectors of structs. Allocations
-// are counted over a warm run: the movement allocates nothing; what is counted are the
-// engine's state events and values that come with a new state or frame (a child's direction
-// at each point passed, a car body's frame when its heading moves to the next one).
+// are counted over a warm run: none are expected, neither from the movement nor from the
+// states and frames it sets off (a child's direction at each point passed, a car body's frame
+// when its heading moves to the next one).
 #include <cmath>
 #include <cstdint>
 #include <random>

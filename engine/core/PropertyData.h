@@ -35,6 +35,12 @@ public:
     virtual bool interpolate(const CPropertyData* to, CPropertyData* out, float t) const = 0;
     // Called once with the next key value before interpolating toward it.
     virtual void prepareInterpolation(const CPropertyData* to);
+    // Takes the value of another of its own type in place; false, changing nothing, for any
+    // other or for a type that cannot.
+    virtual bool assign(const CPropertyData& other) {
+        (void)other;
+        return false;
+    }
     // The current element's "Value" attribute read as text.
     virtual void readXml(CXmlTextReader& reader);
     // One empty element named by the keyword with the attributes "Name" and "Value"; the line
@@ -106,6 +112,12 @@ public:
 
     CRefPointer<CPropertyData> clone() const override {
         return CRefPointer<CPropertyData>(new Derived(m_value));
+    }
+    bool assign(const CPropertyData& other) override {
+        const Derived* same = CPropertyDataOf<Derived, TypeId>::sameType(&other);
+        if (same != nullptr)
+            m_value = same->getValue();
+        return same != nullptr;
     }
 
 protected:

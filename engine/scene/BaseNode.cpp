@@ -438,8 +438,8 @@ void BaseNode::setChildrenState(CNameId name, StateFallback fallback) {
         return;
     }
     const CRefPointer<BaseNode> self = CRefPointer<BaseNode>::share(this);
-    OnEvent(*CRefPointer<CEvent>(new CEventNodeChildrenStateStarted(this, name)));
-    m_pendingChildren[name] = int32_t(m_children.size());
+    OnEvent(*m_childrenStarted.make(this, name));
+    setPendingChildrenCount(name, int32_t(m_children.size()));
     for (uint32_t i = 0; i < m_children.size(); ++i) {
         const CRefPointer<BaseNode> child = CRefPointer<BaseNode>::share(m_children[i]);
         child->setState(name, fallback, CNameId());
@@ -459,9 +459,7 @@ bool BaseNode::OnStateFinished(CEventNodeStateFinished& event) {
         return false;
     const CRefPointer<BaseNode> self = CRefPointer<BaseNode>::share(this);
     const CRefPointer<NodeState> state = CRefPointer<NodeState>::share(event.getState());
-    const bool handled = sendToParent(
-        RouteSelf,
-        *CRefPointer<CEvent>(new CEventNodeChildStateFinished(this, event.getStateName())));
+    const bool handled = sendToParent(RouteSelf, *m_childFinished.make(this, event.getStateName()));
     if (getRefCount() > 1 && !handled && !event.isInterrupted() &&
         state->getNextState() != CNameId())
         setState(state->getNextState(), nullptr, CNameId());
@@ -471,30 +469,51 @@ bool BaseNode::OnStateFinished(CEventNodeStateFinished& event) {
 bool BaseNode::OnChildStateFinished(CEventNodeChildStateFinished& event) {
     if (event.getNode() == nullptr || event.getNode()->m_parent != this)
         return false;
-    const auto pending = m_pendingChildren.find(event.getStateName());
-    if (pending == m_pendingChildren.end() || pending->value <= 0 || --pending->value > 0)
+    PendingChildren* pending = nullptr;
+    for (PendingChildren& entry : m_pendingChildren) {
+        if (entry.name == event.getStateName()) {
+            pending = &entry;
+            break;
+        }
+    }
+    if (pending == nullptr || pending->count <= 0 || --pending->count > 0)
         return false;
     const CRefPointer<BaseNode> self = CRefPointer<BaseNode>::share(this);
-    const CRefPointer<CEvent> finished(
-        new CEventNodeChildrenStateFinished(this, event.getStateName()));
+    const CRefPointer<CEventNodeChildrenStateFinished> finished =
+        m_childrenFinished.make(this, event.getStateName());
     if (!OnEvent(*finished))
         sendToParent(RouteSelf, *finished);
     return false;
 }
 
+void BaseNode::setPendingChildrenCount(CNameId name, int32_t count) {
+    PendingChildren* free = nullptr;
+    for (PendingChildren& entry : m_pendingChildren) {
+        if (entry.name == name) {
+            entry.count = count;
+            return;
+        }
+        if (entry.count <= 0 && free == nullptr)
+            free = &entry;
+    }
+    if (free != nullptr)
+        *free = {name, count};
+    else
+        m_pendingChildren.append({name, count});
+}
+
 void BaseNode::reportStateEvents(CNameId stateName, bool toItself) {
     const CRefPointer<BaseNode> self = CRefPointer<BaseNode>::share(this);
     if (toItself) {
-        OnEvent(*CRefPointer<CEvent>(new CEventNodeChildrenStateStarted(this, stateName)));
+        OnEvent(*m_childrenStarted.make(this, stateName));
         // Unhandled, it goes to the parent, as when children finish one by one.
-        const CRefPointer<CEvent> finished(new CEventNodeChildrenStateFinished(this, stateName));
+        const CRefPointer<CEventNodeChildrenStateFinished> finished =
+            m_childrenFinished.make(this, stateName);
         if (!OnEvent(*finished))
             sendToParent(RouteSelf, *finished);
     } else {
-        sendToParent(RouteSelf,
-                     *CRefPointer<CEvent>(new CEventNodeChildStateStarted(this, stateName)));
-        sendToParent(RouteSelf,
-                     *CRefPointer<CEvent>(new CEventNodeChildStateFinished(this, stateName)));
+        sendToParent(RouteSelf, *m_childStarted.make(this, stateName));
+        sendToParent(RouteSelf, *m_childFinished.make(this, stateName));
     }
 }
 

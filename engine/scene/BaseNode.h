@@ -18,6 +18,7 @@
 #include "engine/scene/IPropertyOwner.h"
 #include "engine/scene/NodeEvents.h"
 #include "engine/scene/ReflectedObject.h"
+#include "engine/scene/ReusedEvent.h"
 
 class CContentManager;
 class CNodeFactory;
@@ -228,7 +229,7 @@ protected:
     // For classes whose own drawing follows more than the tint (a colour of their own).
     void markColorDirty() { m_colorDirty = true; }
     // For classes that raise child-state bookkeeping of their own (a control's template root).
-    void setPendingChildrenCount(CNameId name, int32_t count) { m_pendingChildren[name] = count; }
+    void setPendingChildrenCount(CNameId name, int32_t count);
     // Draws what the driver's 2D batch holds, so that a change of clipping starts afresh.
     static void flushQuadBatch(IRenderDriver& driver);
     // Brings a dirty absolute transform and colour up to date; false, doing nothing, for a node
@@ -270,7 +271,19 @@ private:
     CMap<CNameId, CRefPointer<NodeState>> m_states;
     CNameId m_defaultState;
     NodeState* m_currentState = nullptr;
-    CMap<CNameId, int32_t> m_pendingChildren;
+    struct PendingChildren {
+        CNameId name;
+        int32_t count;
+    };
+    // The children yet to finish each state set on them. An entry whose children all finished
+    // serves the next name, so that changing states grows nothing.
+    CArray<PendingChildren> m_pendingChildren;
+    // What the node reports of its children's states and of its own to its parent, each kind
+    // one object raised again: a figure changing direction every few steps allocates nothing.
+    CReusedEvent<CEventNodeChildrenStateStarted> m_childrenStarted;
+    CReusedEvent<CEventNodeChildrenStateFinished> m_childrenFinished;
+    CReusedEvent<CEventNodeChildStateStarted> m_childStarted;
+    CReusedEvent<CEventNodeChildStateFinished> m_childFinished;
     SceneManager* m_sceneManager;
     SceneNode* m_scene = nullptr;
     bool m_visible = true;

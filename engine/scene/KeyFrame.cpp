@@ -86,7 +86,11 @@ void KeyFrame::setKey(uint32_t key) {
         // Keys read before the set, or shortened by game code, write nothing for what they lack.
         if (mappedIndex(entry) < 0 || entry >= values.values.size() || !values.values[entry])
             continue;
-        m_properties->setAt(int32_t(entry), values.values[entry]->clone());
+        // The working value takes the key's in place, as an interpolation writes into it,
+        // unless someone else holds it too.
+        const CRefPointer<CPropertyData> working = m_properties->getValueAt(int32_t(entry));
+        if (!working || working->getRefCount() > 2 || !working->assign(*values.values[entry]))
+            m_properties->setAt(int32_t(entry), values.values[entry]->clone());
         writeToTarget(entry);
     }
 }

@@ -86,7 +86,7 @@ void NodeState::start(IScheduler* clock, CNameId reportedName) {
     const CRefPointer<NodeState> self = CRefPointer<NodeState>::share(this);
     m_starting = true;
     m_reportedName = reportedName == CNameId() ? m_name : reportedName;
-    deliverToTarget(*CRefPointer<CEvent>(new CEventNodeStateStarted(this, m_reportedName)));
+    deliverToTarget(*m_started.make(this, m_reportedName));
     m_endAnimatorsApplied = false;
     applyAll(m_startAnimators, 0, true);
     applyAll(m_animators, 0, true);
@@ -97,8 +97,7 @@ void NodeState::start(IScheduler* clock, CNameId reportedName) {
             action->start(clock);
         }
         if (m_runningCount == 0)
-            deliverToTarget(
-                *CRefPointer<CEvent>(new CEventNodeStateFinished(this, m_reportedName, false)));
+            deliverToTarget(*m_finished.make(this, m_reportedName, false));
     }
     m_starting = false;
 }
@@ -113,8 +112,7 @@ void NodeState::stop(bool report) {
         applyEndAnimators();
     if (m_runningCount > 0) {
         m_runningCount = 0;
-        deliverToTarget(
-            *CRefPointer<CEvent>(new CEventNodeStateFinished(this, m_reportedName, true)));
+        deliverToTarget(*m_finished.make(this, m_reportedName, true));
     }
 }
 
@@ -134,7 +132,7 @@ bool NodeState::onActionFinished(CEventNodeActionFinished& event) {
         return false;
     if (!event.isLooped())
         applyEndAnimators();
-    deliverToTarget(*CRefPointer<CEvent>(new CEventNodeStateFinished(this, m_reportedName, false)));
+    deliverToTarget(*m_finished.make(this, m_reportedName, false));
     return false;
 }
 

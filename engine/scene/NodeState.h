@@ -10,6 +10,7 @@
 #include "engine/scene/IPropertyOwner.h"
 #include "engine/scene/NodeEvents.h"
 #include "engine/scene/ReflectedObject.h"
+#include "engine/scene/ReusedEvent.h"
 
 class BaseNode;
 class CNodeFactory;
@@ -101,4 +102,7 @@ private:
     CArray<CRefPointer<Base>> m_animators;
     CArray<CRefPointer<Base>> m_startAnimators;
     CArray<CRefPointer<Base>> m_endAnimators;
+    // Raised again at every start and end rather than made anew.
+    CReusedEvent<CEventNodeStateStarted> m_started;
+    CReusedEvent<CEventNodeStateFinished> m_finished;
 };

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "engine/scene/NodeState.h"
 #include "tests/scene/SceneTestNodes.h"
@@ -175,6 +178,89 @@ TEST(BaseNodeStatesTest, StatesAreKeptByNameAndStoppingForgetsTheCurrentOnes) {
     child->setState(nameId("Show"), nullptr, CNameId());
     parent->stopChildrenStates(false);
     EXPECT_EQ(child->getCurrentState(), nullptr);
+}
+
+// Keeps every state event it is offered, as a receiver may.
+class KeepingNode : public LoggingNode {
+public:
+    using LoggingNode::LoggingNode;
+    bool OnEvent(CEvent& event) override {
+        kept.push_back(CRefPointer<CEvent>::share(&event));
+        return LoggingNode::OnEvent(event);
+    }
+    std::string keptNames() const {
+        std::string names;
+        for (const CRefPointer<CEvent>& event : kept)
+            names += describe(*this, *event) + ",";
+        return names;
+    }
+    std::vector<CRefPointer<CEvent>> kept;
+};
+
+// A node raises each kind of state event again and again; one a receiver kept, or one still
+// being delivered when the next is raised, keeps its name.
+TEST(BaseNodeStatesTest, AStateEventKeptOrStillBeingDeliveredKeepsItsName) {
+    const CRefPointer<KeepingNode> parent = makeNode<KeepingNode>("p");
+    const CRefPointer<KeepingNode> child = makeNode<KeepingNode>("c", parent.get());
+    addState(*child, "Show");
+    addState(*child, "Hide");
+    for (const char* name : {"Show", "Hide", "Show"})
+        child->setState(nameId(name), nullptr, CNameId());
+    child->setState(nameId("Wave"), nullptr, CNameId());
+    child->setState(nameId("Bow"), nullptr, CNameId());
+    EXPECT_EQ(child->keptNames(), "c:72 Show,c:72 Hide,c:72 Show,");
+    EXPECT_EQ(parent->keptNames(), "p:74 Wave,p:76 Wave,p:74 Bow,p:76 Bow,");
+
+    // Without children a node reports its set to itself and then to its parent: the set started
+    // while the first report is delivered does not rename it.
+    struct ChainingNode : LoggingNode {
+        using LoggingNode::LoggingNode;
+        bool OnEvent(CEvent& event) override {
+            const bool handled = LoggingNode::OnEvent(event);
+            if (describe(*this, event) == "n:80 Show")
+                setChildrenState(nameId("Hide"), nullptr);
+            return handled;
+        }
+    };
+    EventLog log;
+    const CRefPointer<LoggingNode> top = makeNode("g", nullptr, &log);
+    const CRefPointer<ChainingNode> node = makeNode<ChainingNode>("n", top.get());
+    node->setChildrenState(nameId("Show"), nullptr);
+    EXPECT_EQ(log, (EventLog{"g:80 Hide", "g:80 Show"}));
+}
+
+// Children of two sets at once are counted apart; a late report of a set whose children all
+// finished counts for nothing, even once a third set took its place.
+TEST(BaseNodeStatesTest, ChildrenOfSeveralSetsAreCountedApart) {
+    EventLog log;
+    const CRefPointer<LoggingNode> parent = makeNode("p", nullptr, &log);
+    const CRefPointer<LoggingNode> first = makeNode("c1", parent.get());
+    const CRefPointer<LoggingNode> second = makeNode("c2", parent.get());
+    for (LoggingNode* child : {first.get(), second.get()}) {
+        for (const char* name : {"Show", "Hide", "Wave"})
+            addState(*child, name);
+    }
+    const auto report = [&](LoggingNode& child, const char* name) {
+        const CRefPointer<CEvent> finished(new CEventNodeChildStateFinished(&child, nameId(name)));
+        parent->OnEvent(*finished);
+    };
+    parent->setChildrenState(nameId("Show"), nullptr);
+    parent->setChildrenState(nameId("Hide"), nullptr);
+    report(*first, "Show");
+    report(*first, "Hide");
+    report(*second, "Hide");
+    report(*second, "Show");
+    parent->setChildrenState(nameId("Wave"), nullptr);
+    report(*first, "Show");
+    report(*first, "Wave");
+    report(*second, "Wave");
+    const EventLog finishes = [&] {
+        EventLog only;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(only),
+                     [](const std::string& line) { return line.rfind("p:80", 0) == 0; });
+        return only;
+    }();
+    EXPECT_EQ(finishes, (EventLog{"p:80 Hide", "p:80 Show", "p:80 Wave"}));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/core/EngineServices.h"
+#include "engine/core/PropertyDataScalars.h"
 #include "engine/core/Random.h"
 #include "tests/scene/AnimationFixtures.h"
 
@@ -147,6 +148,19 @@ TEST_F(KeyFrameTest, PropertiesTheNodeLacksAreSkipped) {
             u"<KeyFrame t=\"100\" i=\"0\" Value0=\"6\" Value1=\"2\"/>");
     tick(100);
     EXPECT_FLOAT_EQ(child->alpha, 2);
+}
+
+// A key reached is written into the animator's working value, unless someone else holds that
+// value: it then keeps what it had.
+TEST_F(KeyFrameTest, AKeyReachedLeavesAValueHeldElsewhereAsItWas) {
+    const CRefPointer<AnimatedNode> child = run(alphaKeys(u"-1"));
+    auto* frames = static_cast<KeyFrame*>(child->findState(nameId("Run"))->getAnimator(0));
+    const CRefPointer<CPropertyData> held = frames->getProperties()->getValueAt(0);
+    tick(600);
+    EXPECT_FLOAT_EQ(child->alpha, 100);
+    EXPECT_FLOAT_EQ(castPropertyData<CPropertyDataFloat>(held.get())->getValue(), 0);
+    const CRefPointer<CPropertyData> working = frames->getProperties()->getValueAt(0);
+    EXPECT_FLOAT_EQ(castPropertyData<CPropertyDataFloat>(working.get())->getValue(), 100);
 }
 
 } // namespace

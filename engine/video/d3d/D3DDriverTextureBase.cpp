@@ -61,7 +61,7 @@ void CD3DDriverTextureBase::createFromImage(CSoftwareImage* image) {
     const bool mipMaps = m_driver->getTextureOption(TEXTURE_CREATE_MIP_MAPS);
     if (!createTexture(*image, mipMaps)) {
         logD3DWarning(m_texts.createFailed);
-    } else if (copyImageToLevel0(*image) && mipMaps) {
+    } else if (copyImageToLevel0(*image, mipMaps) && mipMaps) {
         buildMipLevels(1);
         m_hasMipMaps = true;
     }
@@ -113,10 +113,18 @@ bool CD3DDriverTextureBase::createTexture(const CSoftwareImage& image, bool mipM
     return true;
 }
 
-bool CD3DDriverTextureBase::copyImageToLevel0(const CSoftwareImage& image) {
+bool CD3DDriverTextureBase::copyImageToLevel0(const CSoftwareImage& image, bool mipMaps) {
     D3DSURFACE_DESC desc;
     m_d3dTexture->GetLevelDesc(0, &desc);
     m_storageSize = {desc.Width, desc.Height};
+    // Mip levels are filtered from level 0 in memory. Without them, an image that is level 0
+    // as it stands goes to a runtime that takes it without a copy of its own.
+    const bool asItStands = image.getFormat() == m_colorFormat &&
+                            uint32_t(image.getWidth()) == desc.Width &&
+                            uint32_t(image.getHeight()) == desc.Height;
+    if (!mipMaps && asItStands &&
+        !FAILED(m_d3dTexture->writeLevel(0, image.getData(), uint32_t(image.getPitch()))))
+        return true;
     D3DLOCKED_RECT locked;
     if (FAILED(m_d3dTexture->LockRect(0, &locked, nullptr, 0))) {
         logD3DError(m_texts.lockFailed);

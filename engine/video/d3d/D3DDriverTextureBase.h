@@ -72,7 +72,7 @@ protected:
 
 private:
     bool createTexture(const CSoftwareImage& image, bool mipMaps);
-    bool copyImageToLevel0(const CSoftwareImage& image);
+    bool copyImageToLevel0(const CSoftwareImage& image, bool mipMaps);
     void copyImageInto(const CSoftwareImage& image, const D3DLOCKED_RECT& locked) const;
     // Levels from the first on, each from the one above; false when a level failed.
     bool buildMipLevels(uint32_t firstLevel);

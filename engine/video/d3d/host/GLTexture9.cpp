@@ -26,6 +26,23 @@ GLint minFilterOf(uint32_t minification, uint32_t mip, bool hasMipLevels) {
     return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
 }
 
+// Binds a texture for work outside drawing, then the one bound before: the device binds again
+// only the stages it knows to have changed.
+class BoundTexture {
+public:
+    BoundTexture(const GLFunctions& gl, GLuint name) : m_gl(gl) {
+        gl.GetIntegerv(GL_TEXTURE_BINDING_2D, &m_previous);
+        gl.BindTexture(GL_TEXTURE_2D, name);
+    }
+    ~BoundTexture() { m_gl.BindTexture(GL_TEXTURE_2D, GLuint(m_previous)); }
+    BoundTexture(const BoundTexture&) = delete;
+    BoundTexture& operator=(const BoundTexture&) = delete;
+
+private:
+    const GLFunctions& m_gl;
+    GLint m_previous = 0;
+};
+
 } // namespace
 
 bool CGLTexture9::glFormatOf(D3DFORMAT format, GLFormat& glFormat) {
@@ -84,21 +101,18 @@ CGLTexture9::~CGLTexture9() {
 }
 
 // A render target's storage is made at once, as drawing may go into it before any bind. The
-// levels of a texture in memory are made by its first bind, from their pixels: made empty here
-// GL would clear them, only to have them overwritten.
+// levels of a texture in memory are made from their pixels, by their first write or the first
+// bind: made empty here GL would clear them, only to have them overwritten.
 void CGLTexture9::allocateLevels() {
     const GLFunctions& gl = m_context->gl();
     gl.GenTextures(1, &m_name);
-    gl.BindTexture(GL_TEXTURE_2D, m_name);
+    const BoundTexture bound(gl, m_name);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(GetLevelCount() - 1));
     for (uint32_t level = 0; level < GetLevelCount(); ++level) {
-        if (levelMemory(level)) {
+        if (isRenderTarget())
+            sendLevel(level, nullptr, 0);
+        else
             m_dirtyLevels |= 1u << level;
-            continue;
-        }
-        gl.TexImage2D(GL_TEXTURE_2D, GLint(level), GLint(m_glFormat.internalFormat),
-                      GLsizei(getWidth(level)), GLsizei(getHeight(level)), 0, m_glFormat.format,
-                      m_glFormat.type, nullptr);
     }
 }
 
@@ -106,32 +120,63 @@ void CGLTexture9::bind(const uint32_t* samplerStates) {
     const GLFunctions& gl = m_context->gl();
     gl.BindTexture(GL_TEXTURE_2D, m_name);
     applySampler(samplerStates);
-    if (m_dirtyLevels == 0)
-        return;
-    gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (uint32_t level = 0; level < GetLevelCount(); ++level) {
-        if (m_dirtyLevels & (1u << level))
-            sendLevel(level);
+    for (uint32_t level = 0; m_dirtyLevels != 0 && level < GetLevelCount(); ++level) {
+        if ((m_dirtyLevels & (1u << level)) == 0)
+            continue;
+        CPixelMemory9* memory = levelMemory(level);
+        if (memory)
+            sendLevel(level, memory->getBits(), memory->getPitch());
+        m_dirtyLevels &= ~(1u << level);
     }
-    gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    m_dirtyLevels = 0;
-    m_levelsMade = true;
 }
 
-void CGLTexture9::sendLevel(uint32_t level) {
+void CGLTexture9::sendLevel(uint32_t level, const void* pixels, uint32_t pitch) {
     const GLFunctions& gl = m_context->gl();
-    CPixelMemory9* memory = levelMemory(level);
-    gl.PixelStorei(GL_UNPACK_ROW_LENGTH,
-                   GLint(memory->getPitch() / bytesPerPixelOfFormat(getFormat())));
+    gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.PixelStorei(GL_UNPACK_ROW_LENGTH, GLint(pitch / bytesPerPixelOfFormat(getFormat())));
     const GLsizei width = GLsizei(getWidth(level));
     const GLsizei height = GLsizei(getHeight(level));
-    if (m_levelsMade) {
+    if (m_madeLevels & (1u << level)) {
         gl.TexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, width, height, m_glFormat.format,
-                         m_glFormat.type, memory->getBits());
+                         m_glFormat.type, pixels);
     } else {
         gl.TexImage2D(GL_TEXTURE_2D, GLint(level), GLint(m_glFormat.internalFormat), width, height,
-                      0, m_glFormat.format, m_glFormat.type, memory->getBits());
+                      0, m_glFormat.format, m_glFormat.type, pixels);
     }
+    gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    m_madeLevels |= 1u << level;
+}
+
+HRESULT CGLTexture9::writeLevel(uint32_t level, const void* pixels, uint32_t pitch) {
+    const uint32_t bytes = bytesPerPixelOfFormat(getFormat());
+    if (level >= GetLevelCount() || isRenderTarget() || !pixels || isLevelLocked(level) ||
+        pitch < getWidth(level) * bytes || pitch % bytes != 0)
+        return D3DERR_INVALIDCALL;
+    const CGLContextScope scope(*m_context);
+    if (!scope.isCurrent())
+        return D3DERR_INVALIDCALL;
+    const BoundTexture bound(m_context->gl(), m_name);
+    sendLevel(level, pixels, pitch);
+    dropLevelMemory(level);
+    m_dirtyLevels &= ~(1u << level);
+    return D3D_OK;
+}
+
+// Only a level GL holds by itself has memory made after its first send: it is read back.
+bool CGLTexture9::fillLevelMemory(uint32_t level, CPixelMemory9& memory) {
+    if ((m_madeLevels & (1u << level)) == 0)
+        return true;
+    if (!memory.getBits())
+        return false;
+    const CGLContextScope scope(*m_context);
+    if (!scope.isCurrent())
+        return false;
+    const BoundTexture bound(m_context->gl(), m_name);
+    const GLFunctions& gl = m_context->gl();
+    gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
+    gl.GetTexImage(GL_TEXTURE_2D, GLint(level), m_glFormat.format, m_glFormat.type,
+                   memory.getBits());
+    return true;
 }
 
 void CGLTexture9::applySampler(const uint32_t* states) {

@@ -7,8 +7,10 @@
 #include "engine/video/d3d/host/MemoryTexture9.h"
 
 // A texture of the GL runtime: its levels in memory, sent to a GL texture when bound after a
-// write. A render target has no memory: it is drawn into through a frame buffer object with a
-// depth and stencil buffer of its own, its rows top-down as Direct3D keeps them.
+// write. A level written whole from the caller's pixels goes to GL at once and keeps no memory
+// until a lock asks for it, when it is read back. A render target has no memory: it is drawn into
+// through a frame buffer object with a depth and stencil buffer of its own, its rows top-down as
+// Direct3D keeps them.
 class CGLTexture9 : public CMemoryTexture9 {
 public:
     // None for a format GL cannot hold as Direct3D lays it out.
@@ -22,10 +24,12 @@ public:
     bool bindFrameBuffer();
     // Reads the render target's pixels into memory of its size and format.
     bool readPixels(CPixelMemory9& destination);
+    HRESULT writeLevel(uint32_t level, const void* pixels, uint32_t pitch) override;
 
 protected:
     ~CGLTexture9() override;
     void onLevelWritten(uint32_t level) override { m_dirtyLevels |= 1u << level; }
+    bool fillLevelMemory(uint32_t level, CPixelMemory9& memory) override;
 
 private:
     struct GLFormat {
@@ -39,8 +43,9 @@ private:
 
     static bool glFormatOf(D3DFORMAT format, GLFormat& glFormat);
     void allocateLevels();
-    // Sends a level's memory: the whole level at the first bind, then into the level made.
-    void sendLevel(uint32_t level);
+    // Sends pixels to a level of the bound texture: the whole level the first time, then into
+    // the level made.
+    void sendLevel(uint32_t level, const void* pixels, uint32_t pitch);
     void applySampler(const uint32_t* samplerStates);
 
     CRefPointer<CGLContext9> m_context;
@@ -49,8 +54,8 @@ private:
     GLuint m_frameBuffer = 0;
     GLuint m_depthBuffer = 0;
     uint32_t m_dirtyLevels = 0;
-    // Whether the first bind made the levels of a texture in memory.
-    bool m_levelsMade = false;
+    // The levels GL has storage for.
+    uint32_t m_madeLevels = 0;
     // What the GL texture's parameters were last set from.
     GLint m_minFilter = -1;
     GLint m_magFilter = -1;

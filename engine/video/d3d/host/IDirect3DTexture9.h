@@ -16,4 +16,13 @@ public:
     virtual HRESULT LockRect(uint32_t level, D3DLOCKED_RECT* locked, const RECT* rect,
                              uint32_t flags) = 0;
     virtual HRESULT UnlockRect(uint32_t level) = 0;
+    // Not Direct3D's own: the whole level from the caller's pixels, of its size and format, rows
+    // top-down pitch bytes apart. A runtime that can take them without a copy in memory does;
+    // others answer D3DERR_NOTAVAILABLE and the caller locks the level instead.
+    virtual HRESULT writeLevel(uint32_t level, const void* pixels, uint32_t pitch) {
+        (void)level;
+        (void)pixels;
+        (void)pitch;
+        return D3DERR_NOTAVAILABLE;
+    }
 };

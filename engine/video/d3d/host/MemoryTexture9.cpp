@@ -1,5 +1,7 @@
 #include "engine/video/d3d/host/MemoryTexture9.h"
 
+#include <utility>
+
 namespace {
 
 uint32_t fullChainLength(uint32_t width, uint32_t height) {
@@ -29,10 +31,6 @@ CMemoryTexture9::CMemoryTexture9(uint32_t width, uint32_t height, uint32_t level
     const uint32_t chain = fullChainLength(width, height);
     m_levelCount = levels == 0 || levels > chain ? chain : levels;
     m_levels.reset(new std::unique_ptr<CPixelMemory9>[m_levelCount]);
-    if (isRenderTarget())
-        return;
-    for (uint32_t level = 0; level < m_levelCount; ++level)
-        m_levels[level].reset(new CPixelMemory9(getWidth(level), getHeight(level), format));
 }
 
 CMemoryTexture9::~CMemoryTexture9() = default;
@@ -48,7 +46,19 @@ uint32_t CMemoryTexture9::getHeight(uint32_t level) const {
 }
 
 CPixelMemory9* CMemoryTexture9::levelMemory(uint32_t level) {
-    return level < m_levelCount ? m_levels[level].get() : nullptr;
+    if (level >= m_levelCount || isRenderTarget())
+        return nullptr;
+    if (!m_levels[level]) {
+        auto memory = std::make_unique<CPixelMemory9>(getWidth(level), getHeight(level), m_format);
+        if (!fillLevelMemory(level, *memory))
+            return nullptr;
+        m_levels[level] = std::move(memory);
+    }
+    return m_levels[level].get();
+}
+
+bool CMemoryTexture9::isLevelLocked(uint32_t level) const {
+    return level < m_levelCount && m_levels[level] && m_levels[level]->isLocked();
 }
 
 HRESULT CMemoryTexture9::GetLevelDesc(uint32_t level, D3DSURFACE_DESC* desc) {
@@ -78,7 +88,7 @@ HRESULT CMemoryTexture9::LockRect(uint32_t level, D3DLOCKED_RECT* locked, const 
 }
 
 HRESULT CMemoryTexture9::UnlockRect(uint32_t level) {
-    CPixelMemory9* memory = levelMemory(level);
+    CPixelMemory9* memory = level < m_levelCount ? m_levels[level].get() : nullptr;
     if (!memory || FAILED(memory->unlock()))
         return D3DERR_INVALIDCALL;
     if (!memory->wasLockedReadOnly())

@@ -6,8 +6,10 @@
 #include "engine/video/d3d/host/IDirect3DTexture9.h"
 #include "engine/video/d3d/host/MemorySurface9.h"
 
-// A texture whose levels live in main memory; runtimes derive from it and hear of every level
-// written. Render targets keep no pixels of their own and refuse locks.
+// A texture whose levels live in main memory, each made at its first use; runtimes derive from
+// it and hear of every level written. A level's memory starts as zeros unless the runtime fills
+// it with what it holds of the level. Render targets keep no pixels of their own and refuse
+// locks.
 class CMemoryTexture9 : public IDirect3DTexture9 {
 public:
     // Levels 0 makes the chain down to 1 x 1.
@@ -25,7 +27,8 @@ public:
     D3DFORMAT getFormat() const { return m_format; }
     uint32_t getWidth(uint32_t level) const;
     uint32_t getHeight(uint32_t level) const;
-    // The pixels of a level; none for render targets.
+    // The pixels of a level, made at the first call; none for render targets or when the
+    // runtime could not fill them.
     CPixelMemory9* levelMemory(uint32_t level);
 
 protected:
@@ -33,6 +36,16 @@ protected:
 
     // A level was unlocked after a lock that could write.
     virtual void onLevelWritten(uint32_t level) { (void)level; }
+    // Fills a level's new memory (zeros) with what the runtime holds of it; false when it
+    // cannot.
+    virtual bool fillLevelMemory(uint32_t level, CPixelMemory9& memory) {
+        (void)level;
+        (void)memory;
+        return true;
+    }
+    bool isLevelLocked(uint32_t level) const;
+    // The runtime holds the level's pixels by itself; memory is made again when asked for.
+    void dropLevelMemory(uint32_t level) { m_levels[level].reset(); }
 
 private:
     uint32_t m_width;

@@ -148,3 +148,56 @@ TEST_F(D3D9GLTextureTest, TheCaptureShowsThePresentedFrame) {
     EXPECT_EQ(capture->pixelAt(20, 15).value, 0xFF000000u);
     EXPECT_EQ(capture->pixelAt(3, 6).value, 0xFF000000u);
 }
+
+// Without mip levels an image goes to GL as it stands, with no copy in memory: a map, before the
+// first draw or after it, reads back what GL holds, and a write through it reaches the next draw
+// with the rest kept, on both drivers.
+TEST_F(D3D9GLTextureTest, AnImageSentWithoutACopyIsReadBackByAMap) {
+    const auto colour = [](int32_t x, int32_t y) {
+        return 0xFF000000u | uint32_t(x * 60 << 16 | y * 60);
+    };
+    for (const uint32_t driverType : {2u, 1u}) {
+        for (const int32_t format : {COLOR_FORMAT_A8R8G8B8, COLOR_FORMAT_R5G6B5}) {
+            const std::string where =
+                "driver " + std::to_string(driverType) + " format " + std::to_string(format);
+            d3d.reset();
+            openD3D(kWidth, kHeight, driverType);
+            ASSERT_TRUE(d3d->startFrame(true, true, CColor(0xFF000000), nullptr, nullptr));
+            d3d->setTextureOption(TEXTURE_CREATE_MIP_MAPS, false);
+            const CRefPointer<CSoftwareImage> image = makeTestImage(4, 4, colour, format);
+            CRefPointer<IDriverTexture> texture = d3d->createTexture(image.get());
+            ASSERT_TRUE(texture && texture->getColorFormat() == format) << where;
+            ASSERT_EQ(texture->getPitch(), uint32_t(image->getPitch())) << where;
+            for (const bool drawn : {false, true}) {
+                const auto* texels = static_cast<const uint8_t*>(texture->mapPixels(true));
+                ASSERT_NE(texels, nullptr) << where;
+                EXPECT_EQ(std::memcmp(texels, image->getData(), image->getBufferSize()), 0)
+                    << where << (drawn ? " after the draw" : " before the draw");
+                texture->unmapPixels();
+                d3d->drawImage(texture.get(), {0, 0});
+            }
+            auto* pixels = static_cast<uint8_t*>(texture->mapPixels(false));
+            ASSERT_NE(pixels, nullptr) << where;
+            std::memset(pixels + texture->getPitch() + uint32_t(image->getBytesPerPixel()), 0xFF,
+                        size_t(image->getBytesPerPixel()));
+            texture->unmapPixels();
+            d3d->drawImage(texture.get(), {8, 0});
+            expectNear(pixel(9, 1), {255, 255, 255}, 1, where + " written");
+            expectNear(pixel(10, 1), {120, 0, 60}, 8, where + " kept");
+            expectNear(pixel(2, 1), {120, 0, 60}, 8, where + " first draw");
+        }
+    }
+}
+
+// Sending an image to GL binds its texture for a moment: a stage that drew without a texture
+// still draws white afterwards.
+TEST_F(D3D9GLTextureTest, AnImageSentBetweenDrawsLeavesTheStagesAsTheyWere) {
+    d3d->setTextureOption(TEXTURE_CREATE_MIP_MAPS, false);
+    d3d->applyMaterial(flatMaterial());
+    d3d->drawRect(CColor(0xFF00FF00), {0, 0, 4, 4}, nullptr);
+    CRefPointer<IDriverTexture> texture =
+        d3d->createTexture(makeTestImage(4, 4, [](int32_t, int32_t) { return 0xFFFF0000u; }).get());
+    d3d->drawRect(CColor(0xFF00FF00), {8, 0, 12, 4}, nullptr);
+    expectNear(pixel(1, 1), {0, 255, 0}, 1, "before the image was sent");
+    expectNear(pixel(9, 1), {0, 255, 0}, 1, "after the image was sent");
+}
