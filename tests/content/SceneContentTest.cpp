@@ -594,8 +594,8 @@ TEST_F(SceneContentTest, TheHeroTemplateHasItsAnimationsHandsAndProgress) {
     std::vector<std::string> animations = {"Start"};
     for (const char* suffix : {"", "L", "R", "LR"}) {
         animations.push_back(std::string("Stand") + suffix);
-        for (const char* direction : {"Right", "RightUp", "Up", "LeftUp", "Left", "LeftDown",
-                                      "Down", "RightDown"})
+        for (const char* direction :
+             {"Right", "RightUp", "Up", "LeftUp", "Left", "LeftDown", "Down", "RightDown"})
             animations.push_back(std::string("Move") + direction + suffix);
     }
     const TemplatePart parts[] = {
