@@ -94,6 +94,9 @@ void LevelHarness::stop() {
 }
 
 GGameLevelScene* LevelHarness::loadLevel(int32_t levelIndex, int32_t difficulty) {
+    // What the previous level posted reaches it, not the next one, which shares its manager.
+    if (m_level)
+        levelManager().OnUpdate(0);
     m_screen->events.clear();
     m_trace = LevelTrace();
     m_tick = 0;
