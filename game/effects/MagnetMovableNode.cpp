@@ -47,7 +47,8 @@ bool GMagnetMovableNode::OnUpdate(uint32_t elapsedMs) {
     const float length = m_launchVelocity.getLength();
     if (length != 0) {
         const float loss = s * kLaunchDrag;
-        m_launchVelocity = length < loss ? CVector2d() : m_launchVelocity * ((length - loss) / length);
+        m_launchVelocity =
+            length < loss ? CVector2d() : m_launchVelocity * ((length - loss) / length);
     }
     m_pullSpeed += m_pullAcceleration * s;
     const CVector3d target = targetPoint();
