@@ -13,6 +13,7 @@
 #include "game/effects/ClientMoneyEffectNode.h"
 #include "game/effects/HipHopHeartsNode.h"
 #include "game/effects/JumpingRowNode.h"
+#include "game/effects/MagnetMovableNode.h"
 #include "game/effects/P2PMovableNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "game/effects/PedestrianNode.h"
@@ -84,6 +85,7 @@ const GameClass kGameClasses[] = {
     {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},
     {GP2PMovableNode::kTypeName, &createNodeOf<GP2PMovableNode>},
     {GHipHopHeartsNode::kTypeName, &createNodeOf<GHipHopHeartsNode>},
+    {GMagnetMovableNode::kTypeName, &createNodeOf<GMagnetMovableNode>},
     {GSpeedUpNode::kTypeName, &createNodeOf<GSpeedUpNode>},
     {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
     {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},

@@ -142,6 +142,8 @@ public:
     // Frozen heart icons keep their look while a flying heart is under way.
     void setHidden(bool frozen);
     void setKeepHeartsShown(bool keep) { m_keepHeartsShown = keep; }
+    bool areHeartsFrozen() const { return m_heartsFrozen; }
+    bool keepsHeartsShown() const { return m_keepHeartsShown; }
     // Quick: without loading the images again.
     void updateWishIcons(bool quick);
     void showActionPanel(bool show);

@@ -6,6 +6,7 @@
 #include "engine/core/Engine.h"
 #include "engine/core/EngineServices.h"
 #include "engine/core/Logger.h"
+#include "engine/core/Timer.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/IVirtualFileSystem.h"
 #include "engine/scene/SceneManager.h"
@@ -35,6 +36,9 @@ int32_t addClamped(int32_t value, int64_t added) {
 
 constexpr uint32_t kColorValues[GGameLevelScene::kColorCount] = {
     0x00FFFFFF, 0xFF0068F5, 0xFFF50000, 0xFF22CD00, 0xFFC200EB, 0xFF00C4D0};
+
+// Spawning slower than this is logged.
+constexpr uint32_t kSlowSpawnMs = 50;
 
 // The closing clock runs this many times as fast as the day's.
 constexpr int64_t kClosingSpeed = 100;
@@ -188,6 +192,7 @@ bool GGameLevelScene::OnUpdate(uint32_t elapsedMs) {
         const CRefPointer<CEvent> event(new GLevelFinishedEvent(passed));
         postEventToParent(RouteSelfThenParents, *event);
     }
+    restoreMusicAfterQueueBox();
     return true;
 }
 
@@ -221,13 +226,27 @@ bool GGameLevelScene::runDay(uint32_t elapsedMs) {
     const int64_t limit = m_levelConfig ? int64_t(m_levelConfig->levelTime) * 1000 : 0;
     if (limit > 0 && m_elapsedMs >= limit)
         m_closed = true;
+    bool pending = m_tutorialQueueMode;
+    if (m_queueSlots.size() >= 2 && hasQueueGap())
+        shiftQueue(false);
+    const uint32_t spawnStart = realTimeMs();
+    if (!m_closed && spawnDueClients(elapsedMs))
+        pending = true;
+    const uint32_t spawnTime = realTimeMs() - spawnStart;
+    if (spawnTime > kSlowSpawnMs)
+        CLogger::instance()->log(u"GGameLevelScene::OnUpdate() time: " + CStringW(spawnTime),
+                                 CLogger::LevelInformation);
     bool finished = false;
-    // No client waits to come, so the rest of the day passes on the closing clock too.
-    if (int64_t(m_elapsedMs) + m_closingClockMs < limit)
-        m_closingClockMs = addClamped(m_closingClockMs, kClosingSpeed * elapsedMs);
-    if (int64_t(m_elapsedMs) + m_closingClockMs >= limit || limit < 1) {
-        m_closed = true;
-        finished = isEmpty();
+    if (pending) {
+        m_closingClockMs = 0;
+    } else {
+        // No client waits to come, so the rest of the day passes on the closing clock too.
+        if (int64_t(m_elapsedMs) + m_closingClockMs < limit)
+            m_closingClockMs = addClamped(m_closingClockMs, kClosingSpeed * elapsedMs);
+        if (int64_t(m_elapsedMs) + m_closingClockMs >= limit || limit < 1) {
+            m_closed = true;
+            finished = isEmpty();
+        }
     }
     if (m_closed && !wasClosed)
         close();
@@ -257,6 +276,13 @@ void GGameLevelScene::close() {
         m_background->setChildrenState(named("Closed"), nullptr);
     const CRefPointer<CEvent> event(new GLevelClosedEvent);
     sendToParent(RouteSelfThenParents, *event);
+}
+
+uint32_t GGameLevelScene::realTimeMs() const {
+    SceneManager* manager = getSceneManager();
+    CEngine* engine = manager != nullptr ? manager->getEngine() : nullptr;
+    return engine != nullptr && engine->getTimer() != nullptr ? engine->getTimer()->getRealTime()
+                                                              : 0;
 }
 
 CColor GGameLevelScene::getColorValue(int32_t color) {

@@ -29,6 +29,7 @@ class GPauseGenerationEvent;
 class GStaffNode;
 class StaffEvent;
 class IVirtualFileSystem;
+class TemplateCollectionNode;
 class UpgradeCatalog;
 
 // The play field of one level: the root of the level's scene file, shown by the gameplay screen
@@ -184,6 +185,61 @@ public:
     CRefPointer<SoundCue> playCue(CNameId name, bool exclusive) const;
     CRandom& getRandom() const { return *m_random; }
 
+    // The client queue (GameLevelSceneQueue.cpp).
+
+    // What became of one entry of the queue: its clients are made before the day starts; once
+    // armed it counts down (ms) and then enters the queue's front. The clients that entered
+    // are held weakly (none where one did not enter or has left).
+    struct SpawnRecord {
+        bool spawned = false;
+        // -1 while not armed; below 0 once due.
+        int32_t countdown = -1;
+        CArray<GObjectRef<GClientNode>> enteredClients;
+        CArray<CRefPointer<GClientNode>> createdClients;
+        CArray<CNameId> clientNames;
+    };
+
+    // One record for each entry, with its clients made from the collection's template of their
+    // type; an entry whose type or template cannot make clients stays empty, with a warning.
+    // The entries must outlive the clients, which read their queued data.
+    void spawnQueuedClients(CArray<GClientQueueEntry>& entries, TemplateCollectionNode* templates);
+    // Arms the first entries from the start.
+    void armClientQueue() { armClientQueueFor(nullptr, true, false, false); }
+    // Arms every entry that is ready: after the previous one has come (when asked), or when
+    // the client it watches begins (or ends) one of its actions with the client's current wish
+    // (or requested item), has left or never came.
+    void armClientQueueFor(GClientNode* client, bool afterPrevious, bool endActions,
+                           bool currentItem);
+    // The record's clients enter at the slot: the first that enters stands on it and leads
+    // the others. False when none entered or the record cannot be placed.
+    bool placeQueuedClient(GLocationNode* front, uint32_t record);
+    // Forward: every client after a gap moves a slot toward the front. Backward: the clients
+    // before the first gap move a slot back, freeing the front.
+    void shiftQueue(bool backward);
+    // A configured colour 1 to 5 as it is; otherwise one of the level's colours that the fewest
+    // clients wear, drawn among equals.
+    int32_t chooseClientColor(int32_t configured) const;
+    // While set the tutorial drives the queue: armed entries come at once and client events
+    // arm nothing.
+    void setTutorialQueueMode(bool on) { m_tutorialQueueMode = on; }
+    bool isTutorialQueueMode() const { return m_tutorialQueueMode; }
+    // The client's place in the records is empty from now on.
+    void forgetEnteredClient(const GClientNode* client);
+    const CArray<SpawnRecord>& getSpawnRecords() const { return m_spawnRecords; }
+    // Every queued client and its group, but those leaving, gains the hearts; the queue box
+    // plays while the music is lowered. True.
+    bool boostQueuedClients(GLocationNode* location, float hearts);
+    // The saddest client at a location (drawn among equals) gains the hearts; one of the
+    // location's orbiting hearts flies to its heart icon. False when no client has room.
+    bool giveBoomboxHeart(GLocationNode* location, float hearts);
+    // Both of the above. True.
+    bool queueBoxAction(GLocationNode* location, float hearts);
+    // Objects bought in the shop, introduced one by one at the start; a masseur and its table
+    // count as one, the masseur.
+    void queueNewlyOpened(CNameId name);
+    // The first and off the list; the empty name when none is left.
+    CNameId popQueuedLocation();
+
     // The wish list of a client that comes with these orders: under the root one group per
     // wave of the orders' resources, waves in ascending order, one leaf per order with its
     // enabled items, then the leaf "CheckOut". Orders of resources without a configuration are
@@ -235,6 +291,15 @@ private:
     bool isMoneyComponent(int32_t component, const char* operation) const;
     void payChainBonus(const CVector3d& position);
     void reportAward(int32_t award, int32_t progress);
+    // Counts the armed records down and lets the due ones in; true while one has yet to come.
+    bool spawnDueClients(uint32_t elapsedMs);
+    bool isEntryReady(uint32_t record, GClientNode* client, bool afterPrevious, bool endActions,
+                      bool currentItem) const;
+    GClientNode* slotClient(uint32_t slot) const;
+    bool hasQueueGap() const;
+    void restoreMusicAfterQueueBox();
+    uint32_t realTimeMs() const;
+    void flyBoomboxHeart(GLocationNode* location, GClientNode& client, float hearts);
 
     int32_t m_passiveMode = 0;
     bool m_paused = false;
@@ -278,4 +343,9 @@ private:
     CArray<GObjectRef<GStaffNode>> m_staff;
     CNameId m_chainType;
     int32_t m_chainSize = 0;
+
+    CArray<SpawnRecord> m_spawnRecords;
+    bool m_tutorialQueueMode = false;
+    CArray<CNameId> m_newlyOpened;
+    CRefPointer<SoundCue> m_queueBoxSound;
 };

@@ -44,10 +44,22 @@ bool GGameLevelScene::onClientState(GClientStateEvent& event) {
     if (client == nullptr)
         return true;
     const CRefPointer<GClientNode> held = CRefPointer<GClientNode>::share(client);
-    if (event.getNewState() == GClientNode::kStateWantsItem) {
+    // Queue entries may wait for the client to begin a resource (entering 7 or leaving 1) or to
+    // end one (leaving 8).
+    const int32_t newState = event.getNewState();
+    const int32_t oldState = event.getOldState();
+    if (newState == GClientNode::kStateWantsItem) {
+        if (!m_tutorialQueueMode)
+            armClientQueueFor(client, false, false, true);
         client->updateItemHighlight(heroCarried(*this));
-    } else if (event.getOldState() == GClientNode::kStateChoosing &&
-               event.getNewState() == GClientNode::kStateWaitingForStart) {
+    } else if (oldState == GClientNode::kStateItemComing) {
+        if (!m_tutorialQueueMode)
+            armClientQueueFor(client, false, true, true);
+    } else if (oldState == GClientNode::kStateWaiting) {
+        if (!m_tutorialQueueMode)
+            armClientQueueFor(client, false, false, false);
+    } else if (oldState == GClientNode::kStateChoosing &&
+               newState == GClientNode::kStateWaitingForStart) {
         // The player chose on the client's action panel.
         serveClient(*client, true);
     }
@@ -55,16 +67,25 @@ bool GGameLevelScene::onClientState(GClientStateEvent& event) {
 }
 
 bool GGameLevelScene::onClientSpeedUp(GClientSpeedUpEvent& event) {
-    const GClientNode* client = event.getClient();
-    if (client != nullptr && client->getHearts() == kFullHearts)
+    GClientNode* client = event.getClient();
+    if (m_tutorialQueueMode || client == nullptr)
+        return true;
+    armClientQueueFor(client, false, true, false);
+    if (client->getHearts() == kFullHearts)
         reportAward(kHeartsAward, 1);
     return true;
 }
 
 // The screen sees the leaving client too.
 bool GGameLevelScene::onClientLeave(GClientLeaveEvent& event) {
-    if (const GClientNode* client = event.getClient())
+    GClientNode* client = event.getClient();
+    if (client != nullptr)
         countLeavingClient(*client);
+    // The tutorial keeps its entries as they are.
+    if (!m_tutorialQueueMode) {
+        forgetEnteredClient(client);
+        armClientQueueFor(client, false, true, false);
+    }
     const CRefPointer<CEvent> changed(new GMoneyChangedEvent);
     postEventToParent(RouteSelfThenParents, *changed);
     return false;

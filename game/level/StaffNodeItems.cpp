@@ -121,9 +121,28 @@ bool GStaffNode::takeFromLocation(GLocationNode& location, CNameId name) {
     return taken;
 }
 
-// Items go into a hand; the queue box, the boost of the queue and the boombox are the hero's.
+// Items go into a hand; the queue box, the boost of the queue and the boombox act on the level.
 bool GStaffNode::takeResource(GLocationNode& location, const GResourceConfig& resource) {
-    if ((resource.itemType != 1 && resource.itemType != 2) || !takeInHand(resource.name))
+    GGameLevelScene* level = getLevel();
+    bool taken = false;
+    switch (resource.itemType) {
+    case 1:
+    case 2:
+        taken = takeInHand(resource.name);
+        break;
+    case 3:
+        taken = level != nullptr && level->queueBoxAction(&location, resource.heartsBoost);
+        break;
+    case 4:
+        taken = level != nullptr && level->boostQueuedClients(&location, resource.heartsBoost);
+        break;
+    case 5:
+        taken = level != nullptr && level->giveBoomboxHeart(&location, resource.heartsBoost);
+        break;
+    default:
+        break;
+    }
+    if (!taken)
         return false;
     location.startAction(resource.name);
     location.finishAction(resource.name);

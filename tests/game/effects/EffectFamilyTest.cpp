@@ -44,6 +44,7 @@ TEST_F(EffectFamilyTest, TheNodeFactoryMakesEveryClassWithItsIdentity) {
         {u"GSplineMovableNode", {1164}},
         {u"GP2PMovableNode", {1161}},
         {u"GHipHopHeartsNode", {1162}},
+        {u"GMagnetMovableNode", {1163}},
         {u"GSpeedUpNode", {1139}},
         {u"GBoomboxHeartsEffectNode", {1166}},
         {u"GClientMoneyEffectNode", {1165, 1164}},

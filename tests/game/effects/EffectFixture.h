@@ -114,6 +114,16 @@ public:
         return node;
     }
 
+    // A child whose "SelfDestruct" lasts 300 ms.
+    static void addSlowChild(BaseNode& parent) {
+        parent.appendChild(
+            load(u"<SceneNode Type=\"BaseNode\"><States><State Name=\"SelfDestruct\"><Animator "
+                 u"Type=\"KeyFrame\"><Properties><vector3d Name=\"Scale\" Value=\"1;1;1\"/>"
+                 u"</Properties><KeyFrame t=\"0\" Value0=\"1;1;1\"/><KeyFrame t=\"300\" "
+                 u"Value0=\"0;0;1\"/></Animator></State></States></SceneNode>")
+                .get());
+    }
+
     static CRefPointer<GPath> makePath(std::initializer_list<PathPoint> points) {
         CRefPointer<GPath> path(new GPath());
         for (const PathPoint& point : points)

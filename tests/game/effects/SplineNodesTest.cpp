@@ -11,13 +11,6 @@
 // their children have played "SelfDestruct", and the point-to-point mover.
 namespace {
 
-// A child whose "SelfDestruct" lasts 300 ms.
-const char16_t kSlowChild[] =
-    u"<SceneNode Type=\"BaseNode\"><States><State Name=\"SelfDestruct\"><Animator "
-    u"Type=\"KeyFrame\"><Properties><vector3d Name=\"Scale\" Value=\"1;1;1\"/></Properties>"
-    u"<KeyFrame t=\"0\" Value0=\"1;1;1\"/><KeyFrame t=\"300\" Value0=\"0;0;1\"/></Animator>"
-    u"</State></States></SceneNode>";
-
 CArray<SplinePoint> points(SplinePoint from, SplinePoint to) {
     CArray<SplinePoint> list;
     list.append(from);
@@ -33,7 +26,6 @@ protected:
         node->setDuration(duration);
         return node;
     }
-    void addSlowChild(BaseNode& parent) { parent.appendChild(load(kSlowChild).get()); }
     static void expectAt(const BaseNode& node, float x, float y) {
         EXPECT_NEAR(node.getPosition().x, x, 1e-3);
         EXPECT_NEAR(node.getPosition().y, y, 1e-3);

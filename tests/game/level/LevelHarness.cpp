@@ -94,6 +94,9 @@ void LevelHarness::stop() {
 }
 
 GGameLevelScene* LevelHarness::loadLevel(int32_t levelIndex, int32_t difficulty) {
+    // What the previous level posted reaches it, not the next one, which shares its manager.
+    if (m_level)
+        levelManager().OnUpdate(0);
     m_screen->events.clear();
     m_trace = LevelTrace();
     m_tick = 0;
@@ -146,6 +149,7 @@ bool LevelHarness::loadScene() {
     m_level->setClientGenerationPaused(true);
     m_level->setLevelConfig(m_config.get());
     m_level->setObjectConfigurations(game.application().getObjectConfigurations());
+    m_level->spawnQueuedClients(m_config->clientsQueue, templates.get());
     return true;
 }
 
@@ -160,6 +164,7 @@ void LevelHarness::playLevel() {
     m_level->setMode(0);
     m_level->applyUpgrades(m_catalog, false);
     m_level->layoutDancePads();
+    m_level->armClientQueue();
     m_level->setClientGenerationPaused(false);
     m_playing.clear();
     for (const CRefPointer<SoundCue>& cue : game.engine().getSoundPlayer()->getPlayingInstances())

@@ -74,6 +74,9 @@ TEST_F(LevelOneTest, ThePadsTakeTheMiddlePlacesOfTheLayoutWithTheirColoursAndThe
 }
 
 TEST_F(LevelOneTest, ItClosesThroughTheClosingClockAndReportsItsEndOnce) {
+    // A day without clients to come.
+    CArray<GClientQueueEntry> none;
+    harness->level().spawnQueuedClients(none, nullptr);
     const LevelRun first = harness->run(200);
     ASSERT_TRUE(first.finished);
     EXPECT_FALSE(first.passed) << "no money was earned";
