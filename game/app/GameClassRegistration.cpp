@@ -27,6 +27,7 @@
 #include "game/level/CharacterNode.h"
 #include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
 #include "game/level/StaffNode.h"
 #include "game/screens/AwardUnlockedScene.h"
@@ -76,6 +77,7 @@ const GameClass kGameClasses[] = {
     {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},
     {GCharacterNode::kTypeName, &createNodeOf<GCharacterNode>},
+    {GHeroNode::kTypeName, &createNodeOf<GHeroNode>},
     {GStaffNode::kTypeName, &createNodeOf<GStaffNode>},
     {GClientNode::kTypeName, &createNodeOf<GClientNode>},
     {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},

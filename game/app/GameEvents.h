@@ -102,6 +102,17 @@ private:
     int32_t m_award;
 };
 
+// Stops or restarts the level's clock and its clients' coming; nothing in the game raises it.
+class GPauseGenerationEvent : public CEventType<4108, GGameEvent> {
+public:
+    explicit GPauseGenerationEvent(uint8_t paused) : m_paused(paused) {}
+
+    uint8_t getPaused() const { return m_paused; }
+
+private:
+    uint8_t m_paused;
+};
+
 class GClientDragEvent : public CEventType<4109, GGameEvent> {
 public:
     GClientDragEvent(GClientNode* grabbed, GClientNode* acting, uint8_t value)

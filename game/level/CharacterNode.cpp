@@ -20,16 +20,16 @@ CNameId named(const char* text) {
     return CNameId(CString(text));
 }
 
+} // namespace
+
 // Interned once: every walking character asks at every corner.
-CNameId moveName(int32_t sector) {
+CNameId GCharacterNode::moveAnimation(int32_t sector) {
     static const CNameId names[] = {
         named("MoveRight"),  named("MoveRightUp"),   named("MoveUp"),
         named("MoveLeftUp"), named("MoveLeft"),      named("MoveLeftDown"),
         named("MoveDown"),   named("MoveRightDown"), named("MoveRight")};
     return names[sector];
 }
-
-} // namespace
 
 GCharacterNode::GCharacterNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager) {
@@ -101,7 +101,7 @@ void GCharacterNode::setDirection(const CVector2d& direction) {
     const int32_t sector = directionSector(direction);
     if (sector < 0)
         return;
-    const CNameId name = moveName(sector);
+    const CNameId name = moveAnimation(sector);
     if (name != m_currentAnimation)
         playAnimation(name);
 }

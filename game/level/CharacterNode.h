@@ -31,6 +31,8 @@ public:
     // "MoveRightDown", with 8 the right again below the horizontal; a zero vector is 0, and an
     // angle that comes out at 360 degrees (or is not a number) has none (-1).
     static int32_t directionSector(const CVector2d& direction);
+    // The move animation of a sector of directionSector.
+    static CNameId moveAnimation(int32_t sector);
 
     void cloneMembers(const BaseNode& source, SceneManager* sceneManager) override;
     // "Velocity" only when it is not 250.

@@ -13,6 +13,7 @@
 #include "game/app/GameApplication.h"
 #include "game/app/GameEvents.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
 #include "game/level/StaffNode.h"
 
@@ -618,6 +619,7 @@ void GClientNode::finishStaffPart() {
 }
 
 CArray<CNameId> GClientNode::heroCarriedItems() const {
-    // The level has no hero yet; no hero carries nothing.
-    return CArray<CNameId>();
+    const GGameLevelScene* level = getLevel();
+    const GHeroNode* hero = level != nullptr ? level->getHero() : nullptr;
+    return hero != nullptr ? hero->getCarried() : CArray<CNameId>();
 }

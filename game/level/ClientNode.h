@@ -175,6 +175,7 @@ public:
     int32_t getMaxHearts() const { return m_maxHearts; }
     float getMoney() const { return m_money; }
     float getPendingHeartsBoost() const { return m_pendingHeartsBoost; }
+    void setPendingHeartsBoost(float hearts) { m_pendingHeartsBoost = hearts; }
     int32_t getTotalStaffServeTime() const { return m_totalStaffServeTime; }
     int32_t getTotalSelfServeTime() const { return m_totalSelfServeTime; }
     float getServingSpeedMul() const { return m_servingSpeedMul; }

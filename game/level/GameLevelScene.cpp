@@ -12,6 +12,7 @@
 #include "engine/scene/SceneManager.h"
 #include "game/app/GameEvents.h"
 #include "game/level/ClientNode.h"
+#include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
 #include "game/level/StaffNode.h"
 
@@ -142,6 +143,8 @@ void GGameLevelScene::reset(bool fresh) {
         place->clearClients();
     if (m_charactersNode)
         m_charactersNode->removeAllChildren();
+    m_hero = nullptr;
+    m_staff.clear();
     m_closed = false;
     m_finishedPosted = false;
     m_rank = 0;
@@ -251,6 +254,11 @@ bool GGameLevelScene::runDay(uint32_t elapsedMs) {
 }
 
 bool GGameLevelScene::isEmpty() const {
+    const GHeroNode* hero = getHero();
+    for (uint32_t i = 0; hero != nullptr && i < hero->getCarried().size(); ++i) {
+        if (hero->getCarried()[i] == named("Garbage"))
+            return false;
+    }
     for (const CRefPointer<GLocationNode>& location : m_locations) {
         if (location->hasClients() || location->isDirty())
             return false;

@@ -19,9 +19,15 @@
 #include "game/level/ObjectLink.h"
 #include "game/level/WalkGrid.h"
 
+class GClientLeaveEvent;
 class GClientNode;
+class GClientSpeedUpEvent;
+class GClientStateEvent;
+class GHeroNode;
 class GLocationNode;
+class GPauseGenerationEvent;
 class GStaffNode;
+class StaffEvent;
 class IVirtualFileSystem;
 class TemplateCollectionNode;
 class UpgradeCatalog;
@@ -51,6 +57,9 @@ public:
     // Copies only whether the missing parts of its file were reported, so that loading a level
     // and handing out its copies reports them once.
     void cloneMembers(const BaseNode& source, SceneManager* sceneManager) override;
+    // The clients' and staff's events; see GameLevelSceneEvents.cpp.
+    static const EventMap& getEventMap();
+
     // Binds the named children; see the binding in GameLevelSceneSetUp.cpp.
     void OnLoaded() override;
     void focusDefaultChild() override {}
@@ -99,7 +108,7 @@ public:
 
     // Set-up from the shop's purchases.
 
-    // Locations, then the environment.
+    // Locations, staff, then the environment.
     void applyUpgrades(const UpgradeCatalog* catalog, bool preview);
     // Each location takes its slot's current upgrade as template and configuration (hidden and
     // disabled without one) and its colour from the level's location types. While the level
@@ -111,6 +120,29 @@ public:
     // The bought dance pads take the middle places of the layout for their number, and the walk
     // grid is stamped again with the regions of every location.
     void layoutDancePads();
+    // The hero from the slot "Hero", the masseur and the fitness trainer from theirs (the shop's
+    // preview shows a slot's next upgrade while it has none); without a catalogue those that
+    // the level's configuration names. Each replaces the one there was, and all take their
+    // templates.
+    void setupStaff(const UpgradeCatalog* catalog, bool preview);
+    // The empty name is "Hero1". A missing configuration or template, or one of another kind,
+    // makes none; the old one is gone all the same.
+    void createHero(CNameId name);
+    // Only at a place that no client takes.
+    void createMasseur(CNameId name);
+    void createFitnessTrainer(CNameId name);
+    GHeroNode* getHero() const;
+    const CArray<GObjectRef<GStaffNode>>& getStaff() const { return m_staff; }
+
+    // Work for the hero and the staff.
+
+    // A client waiting for service goes to the first staff member that can serve it there;
+    // otherwise, when allowed, the hero fetches the item it wants or comes to its location.
+    // False when nobody is sent.
+    bool serveClient(GClientNode& client, bool allowHero);
+    // The hero's task at the location by what the location is: recharge, fetch, serve the
+    // client nearest to the pointer, or deliver. False when there is nothing to do there.
+    bool sendHeroToLocation(GLocationNode& location);
 
     // Money.
 
@@ -228,6 +260,21 @@ private:
         int32_t remainingMs;
     };
 
+    bool onPauseGeneration(GPauseGenerationEvent& event);
+    bool onClientState(GClientStateEvent& event);
+    bool onClientSpeedUp(GClientSpeedUpEvent& event);
+    bool onClientLeave(GClientLeaveEvent& event);
+    bool onStaffEvent(StaffEvent& event);
+    // Served when it leaves with hearts, else lost.
+    void countLeavingClient(const GClientNode& client);
+
+    // A staff member of a kind from its configuration and template, named and placed.
+    GStaffNode* hireStaff(CNameId name, uint32_t kind, const char* nodeName);
+    // Out of the level, no location keeping a link to it.
+    void dismiss(GStaffNode* member);
+    // The pointer in the level's coordinates.
+    CVector3d cursorPoint() const;
+
     IVirtualFileSystem* getFileSystem() const;
     void bindAppearLocations(BaseNode* holder);
     void bindLocations(BaseNode* holder);
@@ -237,7 +284,7 @@ private:
     // The day's clock; true when the level may finish in this tick.
     bool runDay(uint32_t elapsedMs);
     void close();
-    // Nobody is left to serve and nothing to clean.
+    // Nobody is left to serve, nothing to clean and the hero carries no garbage away.
     bool isEmpty() const;
     bool creditDelayedMoney(uint32_t elapsedMs);
     bool animateMoney(uint32_t elapsedMs);
@@ -291,6 +338,9 @@ private:
     CRefPointer<BaseNode> m_effectsHolder;
 
     CArray<DelayedEvent> m_delayedEvents;
+    // Links only: the characters belong to "CharactersNode".
+    GObjectRef<GHeroNode> m_hero;
+    CArray<GObjectRef<GStaffNode>> m_staff;
     CNameId m_chainType;
     int32_t m_chainSize = 0;
 

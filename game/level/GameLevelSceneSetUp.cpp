@@ -127,8 +127,9 @@ void GGameLevelScene::reportMissingParts() {
     }
 }
 
-void GGameLevelScene::applyUpgrades(const UpgradeCatalog* catalog, bool) {
+void GGameLevelScene::applyUpgrades(const UpgradeCatalog* catalog, bool preview) {
     applyLocationUpgrades(catalog);
+    setupStaff(catalog, preview);
     applyEnvironmentUpgrades(catalog);
 }
 

@@ -143,6 +143,8 @@ public:
     void updateRechargeProgress();
     // Shows one more queue mark, up to four made by copying the first; 0 hides them all.
     void showQueueIndex(int32_t position);
+    // The marks shown, in the order they came.
+    const CArray<int32_t>& getQueueMarks() const { return m_queueMarks; }
     void showIndicator(CNameId name);
     // The empty name hides every icon but "ColorMatch"; a named one is laid out again after
     // 500 ms, once it has gone.

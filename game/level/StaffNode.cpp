@@ -104,13 +104,18 @@ GLocationNode* GStaffNode::getLocation() const {
 }
 
 void GStaffNode::setLocation(GLocationNode* location) {
+    linkLocation(location, &GLocationNode::setStaff);
+}
+
+void GStaffNode::linkLocation(GLocationNode* location,
+                              void (GLocationNode::*tell)(GCharacterNode*)) {
     if (location == getLocation())
         return;
     if (GLocationNode* old = getLocation())
-        old->setStaff(nullptr);
+        (old->*tell)(nullptr);
     m_location = location;
     if (location != nullptr)
-        location->setStaff(this);
+        (location->*tell)(this);
 }
 
 bool GStaffNode::provides(CNameId resource) const {
@@ -474,6 +479,14 @@ bool GStaffNode::takeInHand(CNameId item) {
             refreshCarriedIcons();
             return true;
         }
+    }
+    return false;
+}
+
+bool GStaffNode::hasEmptyHand() const {
+    for (const CNameId hand : m_carried) {
+        if (hand == CNameId())
+            return true;
     }
     return false;
 }

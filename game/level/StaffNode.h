@@ -100,12 +100,16 @@ public:
     const CArray<CNameId>& getCarried() const { return m_carried; }
     // The first empty hand takes the item; false with every hand full.
     bool takeInHand(CNameId item);
+    bool hasEmptyHand() const;
     bool isGoingHome() const { return m_goHome; }
     BaseNode* getProgressIcon() const { return m_progressIcon.get(); }
 
 protected:
     ~GStaffNode() override = default;
 
+    CArray<StaffTask>& tasks() { return m_tasks; }
+    // Stores the location, telling the old one and the new one through the setter.
+    void linkLocation(GLocationNode* location, void (GLocationNode::*tell)(GCharacterNode*));
     void refreshCarriedIcons();
     void freeHand(uint32_t hand);
     void sendStaffEvent();

@@ -31,11 +31,8 @@ bool GStaffNode::useLocation(bool& handled) {
             (dropItemsAt(location) || takeFromLocation(location, task.target)))
             return false;
     } else if (task.kind == kTaskRecharge) {
-        bool freeHand = false;
-        for (CNameId item : m_carried)
-            freeHand = freeHand || item == CNameId();
         // The garbage of a dirty location needs a free hand.
-        if (!location.isDirty() || freeHand) {
+        if (!location.isDirty() || hasEmptyHand()) {
             if (location.convertsItems() && !dropItemsAt(location))
                 return false;
             if (location.startRecharge(this)) {
@@ -124,9 +121,28 @@ bool GStaffNode::takeFromLocation(GLocationNode& location, CNameId name) {
     return taken;
 }
 
-// Items go into a hand; the queue box, the boost of the queue and the boombox are the hero's.
+// Items go into a hand; the queue box, the boost of the queue and the boombox act on the level.
 bool GStaffNode::takeResource(GLocationNode& location, const GResourceConfig& resource) {
-    if ((resource.itemType != 1 && resource.itemType != 2) || !takeInHand(resource.name))
+    GGameLevelScene* level = getLevel();
+    bool taken = false;
+    switch (resource.itemType) {
+    case 1:
+    case 2:
+        taken = takeInHand(resource.name);
+        break;
+    case 3:
+        taken = level != nullptr && level->queueBoxAction(&location, resource.heartsBoost);
+        break;
+    case 4:
+        taken = level != nullptr && level->boostQueuedClients(&location, resource.heartsBoost);
+        break;
+    case 5:
+        taken = level != nullptr && level->giveBoomboxHeart(&location, resource.heartsBoost);
+        break;
+    default:
+        break;
+    }
+    if (!taken)
         return false;
     location.startAction(resource.name);
     location.finishAction(resource.name);

@@ -98,6 +98,18 @@ TEST_F(ConfigurationContentTest, LevelOneNamesWhatItsSettingHolds) {
                 << built << " has a walk grid region";
         }
         EXPECT_EQ(level->locationTypes.size(), places.size()) << difficulty;
+        // The hero of the shop's slot and of the level is the same, made from this setting.
+        const GUpgradeItem* hero = nullptr;
+        const GUpgradeItem* nextHero = nullptr;
+        ASSERT_TRUE(catalog->getCurrentAndNext(CNameId(CString("Hero")), hero, nextHero));
+        EXPECT_EQ(hero->type, level->heroType);
+        const GStaffConfig* heroConfig = objects->getStaffConfig(level->heroType);
+        ASSERT_NE(heroConfig, nullptr);
+        EXPECT_EQ(templates.count(heroConfig->templateName.toString().c_str()), 1u);
+        bool checksOut = false;
+        for (const LocationResource& provided : heroConfig->providedResources)
+            checksOut = checksOut || provided.name == CNameId(CString("CheckOut"));
+        EXPECT_TRUE(checksOut) << "the hero takes the money";
     }
     const GResourceConfig* checkOut = objects->getResourceConfig(CNameId(CString("CheckOut")));
     ASSERT_NE(checkOut, nullptr);

@@ -587,6 +587,28 @@ TEST_F(SceneContentTest, TheClientTemplatesHaveThePartsTheClientsBind) {
     }
 }
 
+// The hero's template: its moves and stands by what its two hands hold, two hands, and the pie
+// of its service.
+TEST_F(SceneContentTest, TheHeroTemplateHasItsAnimationsHandsAndProgress) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    std::vector<std::string> animations = {"Start"};
+    for (const char* suffix : {"", "L", "R", "LR"}) {
+        animations.push_back(std::string("Stand") + suffix);
+        for (const char* direction :
+             {"Right", "RightUp", "Up", "LeftUp", "Left", "LeftDown", "Down", "RightDown"})
+            animations.push_back(std::string("Move") + direction + suffix);
+    }
+    const TemplatePart parts[] = {
+        {"Hero1", "ControlNode", {}, animations, "GHeroNode"},
+        {"Hero1/CarriedIcons/R", "SpriteNode", {}, {}},
+        {"Hero1/CarriedIcons/L", "SpriteNode", {}, {}},
+        {"Hero1/ProgressIcon/Icon", "SpriteNode", {}, {}},
+        {"Hero1/ProgressIcon/ActionProgress1", "", {}, {}, "GSectorSpriteNode"},
+    };
+    expectTemplateParts(templates, parts);
+    EXPECT_EQ(childNodes(*findPath(templates, "Hero1/CarriedIcons")).size(), 2u);
+}
+
 // Mouse and keyboard events travel only through controls, so a control below a plain node
 // would never see them. A template's own node is replaced by its control's template root.
 TEST_F(SceneContentTest, ControlsSitBelowControlsOnly) {

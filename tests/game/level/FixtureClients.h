@@ -10,6 +10,7 @@
 #include "engine/scene/TemplateCollectionNode.h"
 #include "game/app/GameEvents.h"
 #include "game/level/ClientNode.h"
+#include "game/level/HeroNode.h"
 #include "game/level/StaffNode.h"
 #include "game/screens/SectorSpriteNode.h"
 #include "tests/game/level/FixtureLevels.h"
@@ -23,7 +24,9 @@
 // every 5000 ms) and "Fading" (0.3 hearts, one a second). "Dance" is self-served 0/4000 and pays
 // 20, with items "Water" and "Towel" to ask for; the massage is 1000 ms of staff; "Choice" offers
 // three dances on the action panel, "Pair" two, "Single" one. The masseur has two hands and serves
-// "Massage" and "CheckOut".
+// "Massage" and "CheckOut"; the shop offers it, not bought. The hero "Hero1" (template "Hero",
+// two hands, two idle stands, twice the masseur's speed) serves the same; the massage table's
+// hero point lies 50 below the point where staff serve.
 namespace fixture_clients {
 
 using fixture_levels::at;
@@ -60,7 +63,9 @@ inline std::string upgrades() {
         locations +=
             std::string("<U Name=\"") + slot[0] + "\" Type=\"" + slot[1] + "\" Price=\"0\"/>";
     return "<Upgrades><Level Index=\"1\"><Locations>" + locations +
-           "</Locations><Staff></Staff><Env></Env></Level></Upgrades>";
+           "</Locations><Staff><U Name=\"Masseur\" Price=\"0\"/>"
+           "<U Name=\"Masseur\" Type=\"Masseur\" Price=\"100\"/></Staff><Env></Env>"
+           "</Level></Upgrades>";
 }
 
 inline std::string locationConfig(const char* name, const char* resources,
@@ -84,7 +89,8 @@ inline std::string locationConfigs() {
            locationConfig("MessyPad", pad,
                           "<DirtyProbability Value=\"1\"/><ServingMul Value=\"2\"/>") +
            locationConfig("WaterCooler", "Water", "<DirtyProbability Value=\"1\"/>") +
-           locationConfig("TowelShelf", "Towel") + locationConfig("Table", "Massage") +
+           locationConfig("TowelShelf", "Towel") +
+           locationConfig("Table", "Massage", "<HeroMountPoint Value=\"0;50\"/>") +
            locationConfig("Desk", "CheckOut") + "</ObjectConfigurations>";
 }
 
@@ -139,8 +145,12 @@ inline std::string clientConfigs() {
 }
 
 const char kStaffConfigs[] =
-    "<ObjectConfigurations><Staff><Name Value=\"Masseur\"/><ProvidedResources>"
-    "<Resource Name=\"Massage\"/><Resource Name=\"CheckOut\"/></ProvidedResources></Staff>"
+    "<ObjectConfigurations><Staff><Name Value=\"Masseur\"/><Template Value=\"Masseur\"/>"
+    "<ProvidedResources><Resource Name=\"Massage\"/><Resource Name=\"CheckOut\"/>"
+    "</ProvidedResources></Staff>"
+    "<Staff><Name Value=\"Hero1\"/><Template Value=\"Hero\"/><Velocity Value=\"500\"/>"
+    "<StandAnimationsCount Value=\"2\"/><ProvidedResources><Resource Name=\"Massage\"/>"
+    "<Resource Name=\"CheckOut\"/></ProvidedResources></Staff>"
     "</ObjectConfigurations>";
 
 const char kLevels[] =
@@ -194,7 +204,8 @@ inline std::string templates() {
     const std::string hands = nodeNamed("SpriteNode", "L") + nodeNamed("SpriteNode", "R");
     std::string places;
     for (const char* type : {"Pad", "MessyPad", "WaterCooler", "TowelShelf", "Table", "Desk"})
-        places += nodeNamed("BaseNode", type);
+        places += nodeNamed("BaseNode", type,
+                            nodeNamed("BaseNode", "QueueIndex", nodeNamed("SpriteNode", "Img")));
     return "<SceneNode Type=\"TemplateCollectionNode\">" + places +
            nodeNamed("GClientNode", "Dancer",
                      "<SceneNode Type=\"BaseNode\"><Properties><string Name=\"Name\" "
@@ -204,6 +215,9 @@ inline std::string templates() {
            nodeNamed("BaseNode", "ClientHearts", hearts) + nodeNamed("BaseNode", "Icons", icons) +
            nodeNamed("BaseNode", "Heart051Effect") + panel(2) + panel(3) +
            nodeNamed("GStaffNode", "Masseur",
+                     nodeNamed("BaseNode", "CarriedIcons", hands) +
+                         nodeNamed("BaseNode", "ProgressIcon", progress)) +
+           nodeNamed("GHeroNode", "Hero",
                      nodeNamed("BaseNode", "CarriedIcons", hands) +
                          nodeNamed("BaseNode", "ProgressIcon", progress)) +
            "</SceneNode>";
@@ -279,6 +293,12 @@ protected:
                               queued, wishList.get());
         client->setLevel(&level());
         return client;
+    }
+
+    // The level's hero, made as the level makes it.
+    static GHeroNode* hireHero() {
+        level().createHero(CNameId());
+        return level().getHero();
     }
 
     static GStaffNode* hire(const char* name = "Masseur") {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "engine/scene/SceneManager.h"
@@ -89,8 +90,10 @@ TEST_F(LevelOneClientsTest, ADancerOnAPadDancesWaitsAtTheCheckOutAndLeaves) {
         client->checkOut();
         EXPECT_EQ(client->getClientState(), GClientNode::kStateLeaving);
         EXPECT_EQ(client->getGoodbyeAnimation(), named("GoodBye"));
-        EXPECT_EQ(harness->trace().eventsOf<GClientLeaveEvent>().size(), 0u)
-            << "handed to the level, not to the screen";
+        EXPECT_EQ(harness->trace().eventsOf<GClientLeaveEvent>().size(), 1u)
+            << "handed to the level";
+        EXPECT_EQ(harness->level().getServedClients(), 1);
+        EXPECT_EQ(harness->level().getHeartsTotal(), std::ceil(client->getHearts()));
         harness->advance(30);
         EXPECT_NE(weak.get(), nullptr) << "the goodbye lasts 800 ms";
         harness->advance(15);

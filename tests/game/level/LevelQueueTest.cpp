@@ -287,4 +287,26 @@ TEST_F(LevelQueueTest, ABoomboxHeartFliesToTheSaddestClient) {
     EXPECT_EQ(harness->trace().cueTicks("BoomboxAction").size(), 1u);
 }
 
+// The level arms the entries that watch a client from the client's own events, and forgets a
+// client that leaves, unless the tutorial drives the queue.
+TEST_F(LevelQueueTest, ClientEventsArmEntriesUnlessTheTutorialDrivesTheQueue) {
+    for (const bool tutorial : {false, true}) {
+        SCOPED_TRACE(tutorial);
+        load(1);
+        harness->advance(151);
+        ASSERT_TRUE(record(0).spawned);
+        level().setTutorialQueueMode(tutorial);
+        GClientNode* first = clientNamed("1");
+        first->moveToLocation(findLocation("DancePad1"));
+        const CRefPointer<CEvent> ended(new GClientSpeedUpEvent(first, named("Dance")));
+        EXPECT_TRUE(level().OnEvent(*ended));
+        EXPECT_EQ(record(2).countdown, tutorial ? -1 : 500);
+        const CRefPointer<CEvent> left(new GClientLeaveEvent(first));
+        EXPECT_FALSE(level().OnEvent(*left)) << "the screen sees it too";
+        EXPECT_EQ(record(0).enteredClients[0].get() == nullptr, !tutorial);
+        EXPECT_EQ(level().getServedClients(), 1);
+        level().setTutorialQueueMode(false);
+    }
+}
+
 } // namespace

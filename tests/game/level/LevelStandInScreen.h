@@ -12,7 +12,8 @@ class GGameLevelScene;
 // The part of the gameplay screen that a level relies on, standing in for it in the tests: it
 // holds the level's scene manager under its "Scene" and owns the level as its scene, credits
 // the money of every money-earned event (4103) as the screen does once its effect is shown,
-// and notes every game event that reaches it with the tick it came in.
+// and notes every game event that reaches it with the tick it came in. A watcher ahead of the
+// level notes too the events of the level's objects that the level keeps to itself.
 class LevelStandInScreen : public NodeClass<LevelStandInScreen, GBaseSceneNode> {
 public:
     static constexpr uint32_t kTypeId = 990;
@@ -38,8 +39,22 @@ public:
     std::vector<ReceivedEvent> events;
 
 protected:
-    ~LevelStandInScreen() override = default;
+    ~LevelStandInScreen() override;
 
 private:
+    // A pre-receiver of the level: notes what passes and lets it go on.
+    class Watcher : public CEventReceiver {
+    public:
+        explicit Watcher(LevelStandInScreen& screen) : m_screen(screen) {}
+        bool OnEvent(CEvent& event) override;
+
+    private:
+        LevelStandInScreen& m_screen;
+    };
+
+    void note(CEvent& event);
+    void detachWatcher();
+
     CRefPointer<GGameLevelScene> m_level;
+    CRefPointer<Watcher> m_watcher;
 };
