@@ -6,6 +6,7 @@
 #include "engine/core/Array.h"
 #include "engine/core/Color.h"
 #include "engine/core/Event.h"
+#include "engine/core/ICursorControl.h"
 #include "engine/core/NameId.h"
 #include "engine/core/Random.h"
 #include "engine/core/RefPointer.h"
@@ -344,6 +345,7 @@ private:
                       bool currentItem) const;
     GClientNode* slotClient(uint32_t slot) const;
     bool hasQueueGap() const;
+    void moveAlongQueue(GClientNode& client, uint32_t slot);
     void restoreMusicAfterQueueBox();
     uint32_t realTimeMs() const;
     void flyBoomboxHeart(GLocationNode* location, GClientNode& client, float hearts);
@@ -362,6 +364,8 @@ private:
     CVector3d toLevel(int32_t x, int32_t y) const;
     bool isCurrentScene() const;
     bool dragsViaClick() const;
+    // The pointer in window pixels: where the last mouse event was, else the cursor's place.
+    ICursorControl::Point pointer() const;
     void addPairArea(const char* first, const char* second);
     // The carried group's places over two neighbouring locations; false when it fits none.
     bool findPairPlacement(const CVector3d& point, GClientNode* (&members)[2],
@@ -433,4 +437,6 @@ private:
     CArray<PairArea> m_pairAreas;
     int32_t m_currentPairArea = -1;
     CArray<CRefPointer<GClientNode>> m_deferredClients;
+    ICursorControl::Point m_pointer;
+    bool m_pointerKnown = false;
 };

@@ -77,20 +77,18 @@ void clickRectangle(const GLocationNode& location, CVector3d& low, CVector3d& hi
     high = at + location.getBounds();
 }
 
-// The pointer in window pixels.
-ICursorControl::Point cursorOf(const BaseNode& node) {
-    const SceneManager* manager = node.getSceneManager();
-    const CEngine* engine = manager != nullptr ? manager->getEngine() : nullptr;
-    const ICursorControl* cursor = engine != nullptr ? engine->getCursorControl() : nullptr;
-    return cursor != nullptr ? cursor->getPosition() : ICursorControl::Point{};
-}
-
 } // namespace
 
 // Routing
 
 bool GGameLevelScene::sendToChildren(int32_t mode, CEvent& event) {
-    if (m_passiveMode != 0 || !event.isKindOf(CEventInputMouse::Id))
+    if (!event.isKindOf(CEventInputMouse::Id))
+        return SceneNode::sendToChildren(mode, event);
+    // The engine reads the cursor once a frame; the event is newer.
+    const auto& mouse = static_cast<const CEventInputMousePosition&>(event);
+    m_pointer = ICursorControl::Point{mouse.getX(), mouse.getY()};
+    m_pointerKnown = true;
+    if (m_passiveMode != 0)
         return SceneNode::sendToChildren(mode, event);
     const CRefPointer<GGameLevelScene> self = CRefPointer<GGameLevelScene>::share(this);
     if (dispatchToPreReceivers(event))
@@ -118,6 +116,15 @@ bool GGameLevelScene::sendToChildren(int32_t mode, CEvent& event) {
 bool GGameLevelScene::deliverOwn(CEvent* event) {
     const CRefPointer<CEvent> held(event);
     return OnEvent(*held);
+}
+
+ICursorControl::Point GGameLevelScene::pointer() const {
+    if (m_pointerKnown)
+        return m_pointer;
+    const SceneManager* manager = getSceneManager();
+    const CEngine* engine = manager != nullptr ? manager->getEngine() : nullptr;
+    const ICursorControl* cursor = engine != nullptr ? engine->getCursorControl() : nullptr;
+    return cursor != nullptr ? cursor->getPosition() : ICursorControl::Point{};
 }
 
 bool GGameLevelScene::isCurrentScene() const {
@@ -218,7 +225,7 @@ bool GGameLevelScene::onClientDrag(GClientDragEvent& event) {
     }
     m_grabbedClient = CRefPointer<GClientNode>::share(event.getGrabbed());
     m_heldClient = held;
-    const ICursorControl::Point at = cursorOf(*this);
+    const ICursorControl::Point at = pointer();
     m_lastCursorX = at.x;
     m_lastCursorY = at.y;
     m_dragOffset = kDragOffset;
