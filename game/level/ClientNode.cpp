@@ -246,6 +246,10 @@ void GClientNode::setPairLocation(GLocationNode* location) {
     m_pairLocation = location;
 }
 
+GLocationNode* GClientNode::getPairLocation() const {
+    return m_pairLocation.get();
+}
+
 void GClientNode::arrangeGroup() {
     filterGroupWishes();
     for (GClientNode* member = m_follower.get(); member != nullptr;
@@ -254,6 +258,17 @@ void GClientNode::arrangeGroup() {
         const CVector3d& leader = member->getParentLinker()->getPosition();
         member->setPosition({leader.x + 25, leader.y + 14, leader.z + 10});
     }
+}
+
+bool GClientNode::isCarried() const {
+    const GGameLevelScene* level = getLevel();
+    const GClientNode* held = level != nullptr ? level->getHeldClient() : nullptr;
+    for (const GClientNode* client = this; held != nullptr && client != nullptr;
+         client = client->getParentLinker()) {
+        if (client == held)
+            return true;
+    }
+    return false;
 }
 
 void GClientNode::filterGroupWishes() {

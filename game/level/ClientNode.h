@@ -86,13 +86,19 @@ public:
     // Null unlinks the whole chain of followers.
     void setFollower(GClientNode* follower);
     bool isFollowerOf(const GClientNode* client) const;
+    // Where a pair drop puts it; while carried, where it would land.
     void setPairLocation(GLocationNode* location);
+    GLocationNode* getPairLocation() const;
     // Each follower takes the wishes it shares with its head and stands beside its leader.
     void arrangeGroup();
     // Marks served every wish no location of the level offers; false when fewer than two
     // top-level wishes are left, the tree then emptied.
     bool pruneUnservableWishes();
     CArray<CNameId> getWishedResourceNames() const;
+    // The head keeps only the wishes its whole group shares.
+    void filterGroupWishes();
+    // The player carries it, or the head of its group.
+    bool isCarried() const;
 
     // States and wishes.
 
@@ -181,6 +187,8 @@ public:
     float getServingSpeedMul() const { return m_servingSpeedMul; }
     bool isStaffCompleting() const { return m_staffCompletes; }
     int32_t getGlowButtonIndex() const { return m_glowButtonIndex; }
+    // The player chooses on its action panel.
+    bool isChoosing() const { return m_choiceMode; }
     CNameId getForcedAnimation() const { return m_forcedAnimation; }
     CNameId getPendingAnimation() const { return m_pendingAnimation; }
     CNameId getPlayingAnimation() const { return m_playingAnimation; }
@@ -214,7 +222,6 @@ private:
 
     void pruneWishTree(GClientWishList& node);
     void releaseWishList();
-    void filterGroupWishes();
     void leaveGroup();
     void buildItemRequests(const GResourceConfig& requested, const GClientWishList& leaf);
     void colorMatchBonus(GLocationNode& location);

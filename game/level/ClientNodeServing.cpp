@@ -75,8 +75,9 @@ void GClientNode::tickWaiting(uint32_t elapsedMs) {
     }
     if (m_clientState == kStateWantsItem || m_clientState == kStateItemComing)
         updateItemRotation(elapsedMs);
-    // A client the player carries keeps its hearts; carrying is the level's input, not yet here.
-    decreaseHearts(elapsedMs, true);
+    // A client the player carries keeps its hearts.
+    if (!isCarried())
+        decreaseHearts(elapsedMs, true);
     if (m_clientState == kStateLeaving)
         return;
     updateIdleTimer(elapsedMs);

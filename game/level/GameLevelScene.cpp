@@ -107,6 +107,8 @@ bool GGameLevelScene::saveWalkGrid() {
 void GGameLevelScene::setMode(int32_t mode) {
     m_passiveMode = mode;
     const bool played = mode == 0;
+    if (played)
+        buildPairAreas();
     if (played || mode == 1) {
         if (m_envUpgradeButtons) {
             m_envUpgradeButtons->setVisible(!played);
@@ -158,6 +160,9 @@ void GGameLevelScene::reset(bool fresh) {
     m_heartsTotal = 0;
     m_chainType = CNameId();
     m_chainSize = 0;
+    m_heldClient = nullptr;
+    m_grabbedClient = nullptr;
+    m_deferredClients.clear();
     if (m_background)
         m_background->setChildrenState(named("Opened"), nullptr);
     if (m_effectsHolder)

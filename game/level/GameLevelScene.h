@@ -6,12 +6,14 @@
 #include "engine/core/Array.h"
 #include "engine/core/Color.h"
 #include "engine/core/Event.h"
+#include "engine/core/ICursorControl.h"
 #include "engine/core/NameId.h"
 #include "engine/core/Random.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/ScheduledObject.h"
 #include "engine/core/String.h"
 #include "engine/core/Vector3d.h"
+#include "engine/platform/InputEvents.h"
 #include "engine/scene/NodeClass.h"
 #include "engine/scene/SceneNode.h"
 #include "game/app/LevelConfig.h"
@@ -19,11 +21,17 @@
 #include "game/level/ObjectLink.h"
 #include "game/level/WalkGrid.h"
 
+class CEventControlClicked;
+class CEventSceneSwitchFinished;
+class CEventSceneSwitchStarted;
+class GClientDragEvent;
 class GClientLeaveEvent;
 class GClientNode;
 class GClientSpeedUpEvent;
 class GClientStateEvent;
+class GDropTargetEvent;
 class GHeroNode;
+class LocationStateEvent;
 class GLocationNode;
 class GPauseGenerationEvent;
 class GStaffNode;
@@ -240,6 +248,46 @@ public:
     // The first and off the list; the empty name when none is left.
     CNameId popQueuedLocation();
 
+    // The player's mouse (GameLevelSceneInput.cpp). While the level is played it reads the
+    // mouse before its children: a waiting client is picked up with its group, carried under
+    // the pointer and dropped on a location that offers what it wants, on two neighbouring
+    // locations at once, or in exchange for the client waiting there.
+
+    // Two neighbouring locations and the rectangle that covers both, in the level's frame.
+    struct PairArea {
+        CRefPointer<GLocationNode> first;
+        CRefPointer<GLocationNode> second;
+        float minX;
+        float minY;
+        float maxX;
+        float maxY;
+    };
+
+    bool sendToChildren(int32_t mode, CEvent& event) override;
+    // A click on a location or a client: a pick-up, a drop (dropping by click) or work for the
+    // hero.
+    bool OnButtonPressed(CEventControlClicked& event);
+    bool onClientDrag(GClientDragEvent& event);
+    bool onDropTarget(GDropTargetEvent& event);
+    // A location that is ready again may now take half of the carried pair.
+    bool onLocationState(LocationStateEvent& event);
+    bool OnSceneSwitch(CEventSceneSwitchStarted& event);
+    // Back from a mini-game, the clients that arrived meanwhile act.
+    bool OnSceneSwitchDone(CEventSceneSwitchFinished& event);
+    // What a client does once put on a location.
+    void startClientAction(GLocationNode& location, GClientNode& client);
+    // Marks the locations that can take the carried client and offer one of its wishes.
+    void highlightDropTargets(bool on);
+    // Marks the locations the carried group would land on; off ends every mark.
+    void highlightChosenTargets(bool on);
+    void buildPairAreas();
+    // The clients at the other location of every pair area that holds the client's location.
+    CArray<GClientNode*> getNeighbourClients(const GClientNode& client) const;
+    GClientNode* getHeldClient() const { return m_heldClient.get(); }
+    GClientNode* getGrabbedClient() const { return m_grabbedClient.get(); }
+    const CArray<PairArea>& getPairAreas() const { return m_pairAreas; }
+    int32_t getCurrentPairArea() const { return m_currentPairArea; }
+
     // The wish list of a client that comes with these orders: under the root one group per
     // wave of the orders' resources, waves in ascending order, one leaf per order with its
     // enabled items, then the leaf "CheckOut". Orders of resources without a configuration are
@@ -297,9 +345,39 @@ private:
                       bool currentItem) const;
     GClientNode* slotClient(uint32_t slot) const;
     bool hasQueueGap() const;
+    void moveAlongQueue(GClientNode& client, uint32_t slot);
     void restoreMusicAfterQueueBox();
     uint32_t realTimeMs() const;
     void flyBoomboxHeart(GLocationNode* location, GClientNode& client, float hearts);
+
+    static constexpr int32_t kNoCursor = -1000;
+    bool onMouseLeftDown(const CEventInputMousePosition& event);
+    bool onMouseMove(const CEventInputMousePosition& event);
+    bool onMouseLeftUp(const CEventInputMousePosition& event);
+    bool onMouseRightDown();
+    // Hands the level's own drag and drop event to its receiver at once.
+    bool deliverOwn(CEvent* event);
+    // The client the level acts on when this one is hit: the head of its group.
+    GClientNode* actingClient(GClientNode& hit) const;
+    GLocationNode* locationAt(const CEventInputMousePosition& event) const;
+    // The screen point in the level's frame.
+    CVector3d toLevel(int32_t x, int32_t y) const;
+    bool isCurrentScene() const;
+    bool dragsViaClick() const;
+    // The pointer in window pixels: where the last mouse event was, else the cursor's place.
+    ICursorControl::Point pointer() const;
+    void addPairArea(const char* first, const char* second);
+    // The carried group's places over two neighbouring locations; false when it fits none.
+    bool findPairPlacement(const CVector3d& point, GClientNode* (&members)[2],
+                           GLocationNode* (&targets)[2]);
+    bool previewPairPlacement(const CVector3d& point);
+    void placeSingle(GLocationNode& location, GClientNode& client);
+    void placePair();
+    bool swapWith(GLocationNode& location);
+    void returnHeldClient();
+    // The client stops being carried and can be hit again.
+    void releaseHeldClient();
+    void serveAtOnce(GClientNode& client);
 
     int32_t m_passiveMode = 0;
     bool m_paused = false;
@@ -348,4 +426,17 @@ private:
     bool m_tutorialQueueMode = false;
     CArray<CNameId> m_newlyOpened;
     CRefPointer<SoundCue> m_queueBoxSound;
+
+    // The carried group's head, and the member the pointer took.
+    CRefPointer<GClientNode> m_heldClient;
+    CRefPointer<GClientNode> m_grabbedClient;
+    CVector3d m_dragOffset;
+    // The pointer at the pick-up, until it first moves.
+    int32_t m_lastCursorX = kNoCursor;
+    int32_t m_lastCursorY = kNoCursor;
+    CArray<PairArea> m_pairAreas;
+    int32_t m_currentPairArea = -1;
+    CArray<CRefPointer<GClientNode>> m_deferredClients;
+    ICursorControl::Point m_pointer;
+    bool m_pointerKnown = false;
 };

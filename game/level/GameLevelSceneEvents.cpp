@@ -1,6 +1,8 @@
 #include <cmath>
 
+#include "engine/scene/ControlEvents.h"
 #include "engine/scene/NodeEventHook.h"
+#include "engine/scene/SceneEvents.h"
 #include "game/app/GameEvents.h"
 #include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
@@ -29,6 +31,12 @@ const EventMap& GGameLevelScene::getEventMap() {
         eventHook<&GGameLevelScene::onClientSpeedUp>(),
         eventHook<&GGameLevelScene::onClientLeave>(),
         eventHook<&GGameLevelScene::onStaffEvent>(),
+        eventHook<&GGameLevelScene::onClientDrag>(),
+        eventHook<&GGameLevelScene::onDropTarget>(),
+        eventHook<&GGameLevelScene::onLocationState>(),
+        eventHook<&GGameLevelScene::OnButtonPressed>(),
+        eventHook<&GGameLevelScene::OnSceneSwitch>(),
+        eventHook<&GGameLevelScene::OnSceneSwitchDone>(),
     };
     static const EventMap map = buildEventMap(SceneNode::getEventMap(), own);
     return map;

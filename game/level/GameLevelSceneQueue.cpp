@@ -234,15 +234,22 @@ bool GGameLevelScene::hasQueueGap() const {
     return false;
 }
 
+// A carried client takes its new slot but stays under the pointer; it returns there.
+void GGameLevelScene::moveAlongQueue(GClientNode& client, uint32_t slot) {
+    client.moveToLocation(m_queueSlots[slot].get());
+    if (&client == m_heldClient.get())
+        return;
+    client.placeAtClientPoint(*m_queueSlots[slot]);
+    client.arrangeGroup();
+}
+
 void GGameLevelScene::shiftQueue(bool backward) {
     if (!backward) {
         for (uint32_t i = 0; i + 1 < m_queueSlots.size(); ++i) {
             GClientNode* client = slotClient(i + 1);
             if (slotClient(i) != nullptr || client == nullptr)
                 continue;
-            client->placeAtClientPoint(*m_queueSlots[i]);
-            client->arrangeGroup();
-            client->moveToLocation(m_queueSlots[i].get());
+            moveAlongQueue(*client, i);
         }
         return;
     }
@@ -255,9 +262,7 @@ void GGameLevelScene::shiftQueue(bool backward) {
         GClientNode* client = slotClient(k - 1);
         if (slotClient(k) != nullptr || client == nullptr)
             continue;
-        client->moveToLocation(m_queueSlots[k].get());
-        client->placeAtClientPoint(*m_queueSlots[k]);
-        client->arrangeGroup();
+        moveAlongQueue(*client, k);
     }
 }
 

@@ -203,6 +203,7 @@ void GGameLevelScene::layoutDancePads() {
         const CVector3d& place = layout->getChild(first + i)->getPosition();
         pads[i]->setPosition(CVector3d(place.x, place.y, pads[i]->getPosition().z));
     }
+    buildPairAreas();
     m_walkGrid.clearWeights();
     // Each location's own cell, however far out: cut to a byte, it would stamp another place.
     for (const CRefPointer<GLocationNode>& location : m_locations) {

@@ -257,16 +257,6 @@ bool GGameLevelScene::sendHeroToLocation(GLocationNode& location) {
 }
 
 CVector3d GGameLevelScene::cursorPoint() const {
-    const SceneManager* manager = getSceneManager();
-    const CEngine* engine = manager != nullptr ? manager->getEngine() : nullptr;
-    const ICursorControl* cursor = engine != nullptr ? engine->getCursorControl() : nullptr;
-    if (cursor == nullptr)
-        return CVector3d();
-    const ICursorControl::Point at = cursor->getPosition();
-    CVector3d point(float(at.x), float(at.y), 1000);
-    CMatrix4 inverse;
-    if (!getAbsoluteMatrix().getInverse(inverse))
-        return CVector3d();
-    inverse.transformPoint(point);
-    return CVector3d(point.x, point.y, 0);
+    const ICursorControl::Point at = pointer();
+    return toLevel(at.x, at.y);
 }

@@ -107,6 +107,39 @@ inline std::string locationConfigs() {
     return "<ObjectConfigurations>" + records + "</ObjectConfigurations>";
 }
 
+// A location whose "ClickArea" takes the pointer over 120 by 80 around its point.
+inline std::string clickableLocation(const std::string& name, float x, float y) {
+    const std::string area =
+        element("NineGridSpriteNode", "",
+                "<string Name=\"Name\" Value=\"ClickArea\"/>" + at(-60, -40, 0) +
+                    "<vector3d Name=\"Bounds\" Value=\"120;80;0\"/>");
+    return "<SceneNode Type=\"ControlNode\" ClassOverride=\"GLocationNode\"><Properties>"
+           "<string Name=\"Name\" Value=\"" +
+           name + "\"/>" + at(x, y, 3) + "</Properties>" + area + "</SceneNode>";
+}
+
+// A played field of 1024 by 768 for the pointer: "DancePad1" to "DancePad6" 140 apart on one
+// line, "MassageTable1" and "MassageTable2" below them, each with its click area; three queue
+// slots on the left and the hero's place at the bottom.
+inline std::string padsLevelScene() {
+    std::string locations;
+    for (int32_t k = 1; k <= 6; ++k)
+        locations +=
+            clickableLocation("DancePad" + std::to_string(k), 200.f + 140.f * float(k - 1), 300);
+    locations +=
+        clickableLocation("MassageTable1", 300, 600) + clickableLocation("MassageTable2", 440, 600);
+    std::string appear = location("Hero");
+    for (int32_t k = 1; k <= 3; ++k)
+        appear += clickableLocation("Queue" + std::to_string(k), 60, 250.f + 120.f * float(k));
+    const std::string bounds = "<vector3d Name=\"Bounds\" Value=\"1024;768;0\"/>";
+    return "<SceneNode Type=\"SceneNode\" ClassOverride=\"GGameLevelScene\"><Properties>" + bounds +
+           "</Properties>" + nodeNamed("BaseNode", "Bg") +
+           nodeNamed("ControlNode", "AppearLocations", appear, bounds) +
+           nodeNamed("ControlNode", "CharactersNode", "", bounds) +
+           nodeNamed("ControlNode", "LocationsNode", locations, bounds) +
+           nodeNamed("BaseNode", "EffectsHolder") + "</SceneNode>";
+}
+
 const char kResources[] =
     "<ObjectConfigurations>"
     "<Resource><Name Value=\"Dance\"/><ChainType Value=\"Dance\"/></Resource>"

@@ -8,6 +8,7 @@
 #include "engine/audio/SoundPlayer.h"
 #include "engine/core/Engine.h"
 #include "engine/core/EngineServices.h"
+#include "engine/core/ICursorControl.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/Dictionary.h"
 #include "engine/io/ProfileManager.h"
@@ -20,6 +21,7 @@
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
 #include "tests/audio/LoopbackDriver.h"
+#include "tests/game/app/ScreenInput.h"
 
 namespace {
 
@@ -175,6 +177,8 @@ void LevelHarness::advance(uint32_t frames) {
     auto* sound = dynamic_cast<COpenALAudioDriver*>(game.engine().getAudioDriver());
     for (uint32_t frame = 0; frame < frames; ++frame) {
         m_screen->tick = ++m_tick;
+        if (player)
+            player(m_tick);
         game.advance(kFrameMs);
         recordCues();
         if (renderSound && sound != nullptr)
@@ -215,6 +219,75 @@ LevelRun LevelHarness::run(uint32_t tickLimit) {
     result.servedClients = m_level->getServedClients();
     result.lostClients = m_level->getLostClients();
     return result;
+}
+
+void LevelHarness::setDragViaClick(bool on) {
+    game.player().setBool("DragViaClick", on);
+}
+
+namespace {
+
+// The middle of the first node of the subtree that the root's hit test finds there.
+bool findHitPoint(BaseNode& root, const BaseNode& node, CVector3d& point) {
+    if (node.getBounds().x > 0 && node.getBounds().y > 0) {
+        const CVector3d middle = screen_input::centreOf(node);
+        if (root.findHitNode(middle) != nullptr) {
+            point = middle;
+            return true;
+        }
+    }
+    for (uint32_t i = 0; i < node.getChildCount(); ++i) {
+        if (findHitPoint(root, *node.getChild(i), point))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CVector3d LevelHarness::pointOf(const BaseNode& node) const {
+    auto& root = const_cast<BaseNode&>(node);
+    root.updateAbsoluteTransform();
+    CVector3d point;
+    if (findHitPoint(root, node, point))
+        return point;
+    point = CVector3d();
+    node.getAbsoluteMatrix().transformPoint(point);
+    return point;
+}
+
+void LevelHarness::moveTo(const BaseNode& node) {
+    screen_input::moveTo(game, pointOf(node));
+}
+
+void LevelHarness::press(const BaseNode& node) {
+    const CVector3d at = pointOf(node);
+    screen_input::moveTo(game, at);
+    screen_input::post(game, WM_LBUTTONDOWN, at);
+}
+
+void LevelHarness::release(const BaseNode& node) {
+    const CVector3d at = pointOf(node);
+    screen_input::moveTo(game, at);
+    screen_input::post(game, WM_LBUTTONUP, at);
+}
+
+// Pressed and released at one point, though the press may move the node.
+void LevelHarness::click(const BaseNode& node) {
+    const CVector3d at = pointOf(node);
+    screen_input::moveTo(game, at);
+    screen_input::post(game, WM_LBUTTONDOWN, at);
+    screen_input::post(game, WM_LBUTTONUP, at);
+}
+
+void LevelHarness::rightClick() {
+    const ICursorControl::Point at = game.engine().getCursorControl()->getPosition();
+    screen_input::post(game, WM_RBUTTONDOWN, CVector3d(float(at.x), float(at.y), 0));
+    screen_input::post(game, WM_RBUTTONUP, CVector3d(float(at.x), float(at.y), 0));
+}
+
+BaseNode* LevelHarness::node(const char* name) const {
+    return m_level->findChild(CNameId(CString(name)), 0);
 }
 
 const LevelTrace& LevelHarness::trace() {

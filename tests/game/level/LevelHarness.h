@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,20 @@ public:
     void advance(uint32_t frames);
     // Runs until the level has finished (a new 4096 arrived) or the limit has passed.
     LevelRun run(uint32_t tickLimit);
+
+    // The player's mouse on the level, through the game's window, at the window point of a
+    // node: the middle of the first of its parts that the pointer hits there.
+    void setDragViaClick(bool on);
+    CVector3d pointOf(const BaseNode& node) const;
+    void moveTo(const BaseNode& node);
+    void press(const BaseNode& node);
+    void release(const BaseNode& node);
+    void click(const BaseNode& node);
+    void rightClick();
+    // The node of that name in the level, or none.
+    BaseNode* node(const char* name) const;
+    // A scripted player, called before every frame with the frame's tick.
+    std::function<void(uint32_t tick)> player;
 
     GGameLevelScene& level() const { return *m_level; }
     LevelStandInScreen& screen() const { return *m_screen; }
