@@ -17,10 +17,6 @@
 
 namespace {
 
-CNameId nameOf(const char* text) {
-    return CNameId(CString(text));
-}
-
 // An empty screen, arrived, in a game with a player and the menus' templates, from which the
 // gallery opens as the main menu opens it; none when the content lacks the templates. The menu
 // itself would differ between the cases (its effect nodes are game classes too).

@@ -57,3 +57,8 @@ public:
 private:
     int32_t m_id = -1;
 };
+
+// The name of a fixed text, for code that finds nodes and states by the names it knows.
+inline CNameId nameOf(const char* text) {
+    return CNameId(CString(text));
+}

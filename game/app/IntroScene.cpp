@@ -20,10 +20,6 @@
 
 namespace {
 
-CNameId nameOf(const char* name) {
-    return CNameId(CString(name));
-}
-
 CContentManager& contentManager() {
     return *theApplication->getContentManager();
 }

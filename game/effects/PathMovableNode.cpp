@@ -11,10 +11,6 @@
 
 namespace {
 
-CNameId nameOf(const char* text) {
-    return CNameId(CString(text));
-}
-
 CNameId startName() {
     static const CNameId name = nameOf("Start");
     return name;

@@ -11,10 +11,6 @@ namespace {
 
 constexpr int32_t kSoundFadeOutMs = 500;
 
-CNameId nameOf(const char* text) {
-    return CNameId(CString(text));
-}
-
 CNameId soundName() {
     static const CNameId name = nameOf("MapSkuter");
     return name;

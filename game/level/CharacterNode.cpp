@@ -16,18 +16,14 @@ namespace {
 // The upper bounds of the sectors, in degrees counter-clockwise from the right.
 constexpr float kSectorBounds[] = {22.5f,  67.5f,  112.5f, 157.5f, 202.5f,
                                    247.5f, 292.5f, 337.5f, 360.0f};
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 } // namespace
 
 // Interned once: every walking character asks at every corner.
 CNameId GCharacterNode::moveAnimation(int32_t sector) {
     static const CNameId names[] = {
-        named("MoveRight"),  named("MoveRightUp"),   named("MoveUp"),
-        named("MoveLeftUp"), named("MoveLeft"),      named("MoveLeftDown"),
-        named("MoveDown"),   named("MoveRightDown"), named("MoveRight")};
+        nameOf("MoveRight"),  nameOf("MoveRightUp"),   nameOf("MoveUp"),
+        nameOf("MoveLeftUp"), nameOf("MoveLeft"),      nameOf("MoveLeftDown"),
+        nameOf("MoveDown"),   nameOf("MoveRightDown"), nameOf("MoveRight")};
     return names[sector];
 }
 
@@ -131,7 +127,7 @@ bool GCharacterNode::startWalk(const CArray<CVector2d>& points, bool keepOrder) 
     m_progress = 0;
     const uint32_t last = m_path.size() - 1;
     placeAt(m_path[last]);
-    setChildrenState(named("Start"), nullptr);
+    setChildrenState(nameOf("Start"), nullptr);
     setDirection(m_path[last - 1] - m_path[last]);
     onWalkStarted();
     return true;
@@ -139,7 +135,7 @@ bool GCharacterNode::startWalk(const CArray<CVector2d>& points, bool keepOrder) 
 
 void GCharacterNode::stopWalk() {
     m_path.clear();
-    playAnimation(named("Stand"));
+    playAnimation(nameOf("Stand"));
     onWalkFinished();
 }
 

@@ -19,10 +19,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 uint32_t engineMilliseconds(const BaseNode& node) {
     SceneManager* manager = node.getSceneManager();
     CEngine* engine = manager != nullptr ? manager->getEngine() : nullptr;
@@ -54,10 +50,10 @@ GClientWishList* firstOtherWish(GClientWishList& node, CNameId other) {
 
 // "AbstractDance" and "AbstractFitness" stand for "Dance" and "Fitness" when groups compare.
 CNameId groupName(CNameId name) {
-    if (name == named("AbstractDance"))
-        return named("Dance");
-    if (name == named("AbstractFitness"))
-        return named("Fitness");
+    if (name == nameOf("AbstractDance"))
+        return nameOf("Dance");
+    if (name == nameOf("AbstractFitness"))
+        return nameOf("Fitness");
     return name;
 }
 
@@ -146,14 +142,14 @@ void GClientNode::OnPostSceneNodeInit(TemplateCollectionNode* templates) {
     const char* const abilityNames[] = {"Ability", "WaverAbility", "AbilityBlocker",
                                         "CWalkAbility"};
     for (uint32_t i = 0; i < 4; ++i) {
-        *abilities[i] = CRefPointer<BaseNode>::share(findChild(named(abilityNames[i]), 1));
+        *abilities[i] = CRefPointer<BaseNode>::share(findChild(nameOf(abilityNames[i]), 1));
         if (*abilities[i])
             (*abilities[i])
                 ->OnEvent(*CRefPointer<CEvent>(new CEventNodeTemplatesChanged(templates)));
     }
     const auto cloneTemplate = [this, templates](const char* name) -> CRefPointer<BaseNode> {
         const BaseNode* model =
-            templates != nullptr ? templates->getTemplate(named(name)) : nullptr;
+            templates != nullptr ? templates->getTemplate(nameOf(name)) : nullptr;
         if (model == nullptr)
             return nullptr;
         CRefPointer<BaseNode> copy = model->clone(this, getSceneManager());
@@ -162,7 +158,7 @@ void GClientNode::OnPostSceneNodeInit(TemplateCollectionNode* templates) {
     };
     if (developerMode) {
         const BaseNode* model =
-            templates != nullptr ? templates->getTemplate(named("ClientName")) : nullptr;
+            templates != nullptr ? templates->getTemplate(nameOf("ClientName")) : nullptr;
         if (model != nullptr && model->isKindOf(TextNode::kTypeId)) {
             CRefPointer<BaseNode> label = cloneTemplate("ClientName");
             m_nameLabel = CRefPointer<TextNode>::share(static_cast<TextNode*>(label.get()));
@@ -176,7 +172,7 @@ void GClientNode::OnPostSceneNodeInit(TemplateCollectionNode* templates) {
     if (m_iconsNode) {
         const CVector3d& at = m_iconsNode->getPosition();
         m_iconsNode->setPosition({at.x, at.y, 50.0f});
-        BaseNode* progress = m_iconsNode->findChild(named("Progress"), 1);
+        BaseNode* progress = m_iconsNode->findChild(nameOf("Progress"), 1);
         if (progress != nullptr && progress->isKindOf(BaseProgressBarNode::kTypeId))
             m_progressNode = CRefPointer<BaseProgressBarNode>::share(
                 static_cast<BaseProgressBarNode*>(progress));
@@ -293,7 +289,7 @@ void GClientNode::filterGroupWishes() {
 bool GClientNode::pruneUnservableWishes() {
     if (!m_wishList || getLevel() == nullptr)
         return false;
-    markServedUnless(*m_wishList, named("CheckOut"), *getLevel());
+    markServedUnless(*m_wishList, nameOf("CheckOut"), *getLevel());
     pruneWishTree(*m_wishList);
     if (m_wishList->getChildren().size() >= 2)
         return true;
@@ -405,7 +401,7 @@ void GClientNode::nextWish() {
         }
         // A client without a queue record needs no hearts for it.
         const float minimum = m_queuedClient != nullptr ? m_queuedClient->superPadHearts : 0;
-        if (requested != nullptr && requested->name == named("SuperDance") &&
+        if (requested != nullptr && requested->name == nameOf("SuperDance") &&
             minimum > m_hearts + 0.01f) {
             getChosenLeaf()->name = CNameId();
             continue;
@@ -425,7 +421,7 @@ void GClientNode::moveToLocation(GLocationNode* location) {
     if (location != getLocation()) {
         // The neighbours' abilities end here once they exist.
         if (m_cwalkAbilityNode)
-            m_cwalkAbilityNode->setChildrenState(named("AbilityInactive"), nullptr);
+            m_cwalkAbilityNode->setChildrenState(nameOf("AbilityInactive"), nullptr);
         if (GLocationNode* old = getLocation()) {
             old->hideIndicator(CNameId());
             old->removeClient(this);
@@ -439,7 +435,7 @@ void GClientNode::moveToLocation(GLocationNode* location) {
     if (location->getConfig() != nullptr) {
         ++m_visitedLocationCount;
         if (m_visitedLocationCount == 1 && m_iconsNode)
-            m_iconsNode->setChildrenState(named("InGame"), nullptr);
+            m_iconsNode->setChildrenState(nameOf("InGame"), nullptr);
     }
     updateBodyTint(heroCarriedItems());
     if (location->getConfig() != nullptr)

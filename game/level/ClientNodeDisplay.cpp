@@ -21,10 +21,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 constexpr int32_t kIdleMinMs = 4000;
 constexpr int32_t kIdleMaxMs = 11000;
 constexpr int32_t kHeartsShownMs = 2000;
@@ -68,14 +64,14 @@ void GClientNode::playAnimation(CNameId name) {
 
 void GClientNode::playStandAnimation() {
     if (m_forcedAnimation == CNameId())
-        playAnimation(named(m_hearts < 2 ? "Less2Hearts" : "Stand"));
+        playAnimation(nameOf(m_hearts < 2 ? "Less2Hearts" : "Stand"));
 }
 
 void GClientNode::playIdleVariant() {
     if (m_forcedAnimation != CNameId() || isHovered() || m_clientState == kStatePaused ||
         m_clientState == kStateWantsItem || m_clientState == kStateItemComing)
         return;
-    playAnimation(named(m_hearts < 2 ? "Less2Hearts1" : "Stand1"));
+    playAnimation(nameOf(m_hearts < 2 ? "Less2Hearts1" : "Stand1"));
 }
 
 void GClientNode::armIdleTimer() {
@@ -83,7 +79,7 @@ void GClientNode::armIdleTimer() {
 }
 
 void GClientNode::updateIdleTimer(uint32_t elapsedMs) {
-    if (m_playingAnimation != named("Stand"))
+    if (m_playingAnimation != nameOf("Stand"))
         return;
     m_idleTimer -= int32_t(elapsedMs);
     if (m_idleTimer > 0)
@@ -99,8 +95,8 @@ void GClientNode::playMoodAnimation(bool pleased, bool force) {
     else if (m_hearts < 2 && m_clientState != kStateWantsItem && m_clientState != kStateItemComing)
         name = "Less2Hearts1";
     if (force)
-        m_forcedAnimation = named(name);
-    playAnimation(named(name));
+        m_forcedAnimation = nameOf(name);
+    playAnimation(nameOf(name));
     if (pleased)
         playClientCue("ClientHappy", true);
     else if ((engineRandom().next() & 3) == 0)
@@ -109,31 +105,31 @@ void GClientNode::playMoodAnimation(bool pleased, bool force) {
 
 void GClientNode::playWantItemAnimation() {
     if (m_forcedAnimation == CNameId())
-        playAnimation(named("WantItem"));
+        playAnimation(nameOf("WantItem"));
 }
 
 void GClientNode::playGoodbye() {
     if (m_hearts != 0) {
-        m_goodbyeAnimation = named("GoodBye");
+        m_goodbyeAnimation = nameOf("GoodBye");
     } else {
-        m_goodbyeAnimation = named("GoodByeSad");
+        m_goodbyeAnimation = nameOf("GoodByeSad");
         playClientCue("ClientGoneAngry", true);
     }
     if (GLocationNode* location = getLocation())
-        location->setChildrenState(named("CheckOut"), nullptr);
+        location->setChildrenState(nameOf("CheckOut"), nullptr);
     playAnimation(m_goodbyeAnimation);
 }
 
 void GClientNode::playHappyMusic() {
     if (isHovered())
         return;
-    playAnimation(named("HappyMusic"));
+    playAnimation(nameOf("HappyMusic"));
     playClientCue("ClientHappy", true);
 }
 
 void GClientNode::playActionAnimation(const GResourceConfig& resource, float speed) {
     CNameId name = resource.actionAnimationName;
-    if (name == named("Dance")) {
+    if (name == nameOf("Dance")) {
         if (m_danceAnimation == CNameId()) {
             CString text("Dance");
             text.append(int32_t(engineRandom().nextMwc() % 3) + 1);
@@ -144,8 +140,8 @@ void GClientNode::playActionAnimation(const GResourceConfig& resource, float spe
         }
     }
     const GClientWishList* leaf = getChosenLeaf();
-    if (resource.name == named("AbstractDance") && leaf != nullptr && leaf->orderTime == 0)
-        playCue(named("HeroServingStarted"), false);
+    if (resource.name == nameOf("AbstractDance") && leaf != nullptr && leaf->orderTime == 0)
+        playCue(nameOf("HeroServingStarted"), false);
     if (m_forcedAnimation == CNameId()) {
         m_pendingAnimation = CNameId();
         m_pendingCue = CNameId();
@@ -193,7 +189,7 @@ bool GClientNode::isGroupedWithHead() const {
 }
 
 void GClientNode::setGroupHover(bool hovered) {
-    const CNameId name = named(hovered ? "MouseOver" : "MouseOverKill");
+    const CNameId name = nameOf(hovered ? "MouseOver" : "MouseOverKill");
     for (GClientNode* member = this; member != nullptr; member = member->getFollower()) {
         if (member->m_clientState != kStateWaiting &&
             member->m_clientState != kStateWaitingForStart)
@@ -206,7 +202,7 @@ void GClientNode::setGroupHover(bool hovered) {
         member->m_pendingAnimation = name;
         if (!member->m_parentLinker) {
             const bool man = !member->m_clientConfig || member->m_clientConfig->isMan;
-            member->m_pendingCue = named(man ? "ClientOverM" : "ClientOverW");
+            member->m_pendingCue = nameOf(man ? "ClientOverM" : "ClientOverW");
         }
     }
 }
@@ -248,18 +244,18 @@ bool GClientNode::OnChildrenStateFinished(CEventNodeChildrenStateFinished& event
     }
     if (m_stoppingStates)
         return false;
-    const bool mood = finished == named("HappyMusic") || finished == named("Less2Hearts1") ||
-                      finished == named("Upset") || finished == named("Happy");
+    const bool mood = finished == nameOf("HappyMusic") || finished == nameOf("Less2Hearts1") ||
+                      finished == nameOf("Upset") || finished == nameOf("Happy");
     if (mood) {
         if (m_clientState == kStateWantsItem || m_clientState == kStateItemComing)
             playWantItemAnimation();
-        else if (finished != named("Less2Hearts1"))
-            playAnimation(named(m_hearts < 2 ? "Less2HeartsTo" : "Stand"));
+        else if (finished != nameOf("Less2Hearts1"))
+            playAnimation(nameOf(m_hearts < 2 ? "Less2HeartsTo" : "Stand"));
         return true;
     }
-    if (finished == named("MouseOverKill") && m_hearts < 2 && m_pendingAnimation == CNameId() &&
-        playing == named("MouseOverKill") && !isHovered() && !isLocationHovered()) {
-        playAnimation(named("Less2HeartsTo"));
+    if (finished == nameOf("MouseOverKill") && m_hearts < 2 && m_pendingAnimation == CNameId() &&
+        playing == nameOf("MouseOverKill") && !isHovered() && !isLocationHovered()) {
+        playAnimation(nameOf("Less2HeartsTo"));
         return true;
     }
     return false;
@@ -292,14 +288,14 @@ void GClientNode::updateHeartIcons() {
     const CRefPointer<BaseNode> hearts = m_heartsNode;
     for (int32_t i = 0; i < int32_t(hearts->getChildCount()) && i < m_maxHearts; ++i) {
         BaseNode* icon = hearts->getChild(uint32_t(i));
-        const CNameId state = named(i < full ? "Full" : i < shown ? "Medium" : "Empty");
+        const CNameId state = nameOf(i < full ? "Full" : i < shown ? "Medium" : "Empty");
         if (stateOf(*icon) == state)
             continue;
         icon->setState(state, nullptr, CNameId());
         if (!fetched) {
             fetched = true;
             flash =
-                templates != nullptr ? templates->getTemplate(named("Heart051Effect")) : nullptr;
+                templates != nullptr ? templates->getTemplate(nameOf("Heart051Effect")) : nullptr;
         }
         if (flash == nullptr)
             continue;
@@ -308,7 +304,7 @@ void GClientNode::updateHeartIcons() {
         copy->setPosition({at.x, at.y, at.z + 10.0f});
         copy->setState(state, nullptr, CNameId());
         copy->setChildrenState(state, nullptr);
-        copy->setChildrenState(named("SelfDestruct"), nullptr);
+        copy->setChildrenState(nameOf("SelfDestruct"), nullptr);
     }
 }
 
@@ -343,7 +339,7 @@ void GClientNode::updateWishIcons(bool quick) {
     for (uint32_t i = 0; i < icons->getChildCount(); ++i)
         icons->getChild(i)->setVisible(false);
     const auto showMarker = [&icons](const char* name) {
-        if (BaseNode* marker = icons->findChild(named(name), 1))
+        if (BaseNode* marker = icons->findChild(nameOf(name), 1))
             marker->setVisible(true);
     };
     if (m_clientState == kStatePaused || (m_talking && m_abilityBlockers.size() == 0))
@@ -357,8 +353,8 @@ void GClientNode::updateWishIcons(bool quick) {
     const auto& leaves = m_currentWish->getChildren();
     for (uint32_t i = 0; i < icons->getChildCount(); ++i) {
         BaseNode* icon = icons->getChild(i);
-        const bool item = icon->getName() == named("Item");
-        if (!item && icon->getName() != named("Icon"))
+        const bool item = icon->getName() == nameOf("Item");
+        if (!item && icon->getName() != nameOf("Icon"))
             continue;
         GClientWishList* leaf = nullptr;
         GResourceConfig* resource = nullptr;
@@ -387,17 +383,17 @@ void GClientNode::showWishIcon(BaseNode& icon, GResourceConfig* resource, GClien
                                int32_t index, bool quick, bool item) {
     icon.setVisible(true);
     if (!quick) {
-        if (SpriteNode* sprite = asSprite(icon.findChild(named("Icon"), 1))) {
+        if (SpriteNode* sprite = asSprite(icon.findChild(nameOf("Icon"), 1))) {
             const CRefPointer<CAtlasTexture> image = loadIcon(*this, *resource);
             if (image.get() != sprite->getImage()) {
                 sprite->setImage(image.get());
-                icon.setState(named("Appear"), nullptr, CNameId());
+                icon.setState(nameOf("Appear"), nullptr, CNameId());
             }
         }
     }
     const bool hovered = isHovered() || isLocationHovered();
     const bool chosen = getChosenLeaf() != nullptr;
-    BaseNode* sector = icon.findChild(named("ActionProgress2"), 1);
+    BaseNode* sector = icon.findChild(nameOf("ActionProgress2"), 1);
     if (((leaf != nullptr && leaf->orderTime > 0) || (index != 0 && chosen)) && !hovered && !item) {
         icon.setVisible(false);
         return;
@@ -433,15 +429,15 @@ void GClientNode::showActionPanel(bool show) {
         return;
     const uint32_t entries = requested->specificResources.size();
     const BaseNode* model =
-        templates->getTemplate(named(entries == 2 ? "ActionPanel2" : "ActionPanel3"));
+        templates->getTemplate(nameOf(entries == 2 ? "ActionPanel2" : "ActionPanel3"));
     if (model == nullptr)
         return;
     m_actionPanel = model->clone(this, getSceneManager());
-    m_actionPanel->setName(named("ActionPanel"));
+    m_actionPanel->setName(nameOf("ActionPanel"));
     m_actionPanel->setVisible(true);
     const uint32_t shown = entries < kMaxPanelButtons ? entries : kMaxPanelButtons;
     m_glowButtonIndex = int32_t(engineRandom().next() % shown);
-    BaseNode* glow = m_actionPanel->findChild(named("Glow"), 1);
+    BaseNode* glow = m_actionPanel->findChild(nameOf("Glow"), 1);
     if (glow != nullptr)
         glow->setVisible(true);
     for (uint32_t i = 0; i < kMaxPanelButtons; ++i) {
@@ -459,7 +455,7 @@ void GClientNode::showActionPanel(bool show) {
             const CVector3d& at = button->getPosition();
             glow->setPosition({at.x, at.y, at.z + 0.1f});
         }
-        if (SpriteNode* action = asSprite(button->findChild(named("Action"), 1)))
+        if (SpriteNode* action = asSprite(button->findChild(nameOf("Action"), 1)))
             action->setImage(loadIcon(*this, *entry).get());
     }
 }
@@ -467,7 +463,7 @@ void GClientNode::showActionPanel(bool show) {
 bool GClientNode::OnButtonPressed(CEventControlClicked& event) {
     BaseNode* button = event.getNode();
     BaseNode* panel = button != nullptr ? button->getParent() : nullptr;
-    if (panel == nullptr || panel->getName() != named("ActionPanel"))
+    if (panel == nullptr || panel->getName() != nameOf("ActionPanel"))
         return false;
     const CRefPointer<GClientNode> self = CRefPointer<GClientNode>::share(this);
     const GResourceConfig* requested = getRequestedResource();
@@ -478,7 +474,7 @@ bool GClientNode::OnButtonPressed(CEventControlClicked& event) {
             uint32_t(i) >= requested->specificResources.size())
             continue;
         const CNameId entry = requested->specificResources[uint32_t(i)];
-        if (entry == named("Dance")) {
+        if (entry == nameOf("Dance")) {
             CString dance("Dance");
             dance.append(i + 1);
             m_danceAnimation = CNameId(dance);
@@ -496,11 +492,11 @@ bool GClientNode::OnButtonPressed(CEventControlClicked& event) {
 void GClientNode::setItemHighlight(CNameId state) {
     if (!m_iconsNode || m_rotationWarned)
         return;
-    BaseNode* item = m_iconsNode->findChild(named("Item"), 1);
+    BaseNode* item = m_iconsNode->findChild(nameOf("Item"), 1);
     if (item == nullptr)
         return;
     if (state == CNameId())
-        state = named(m_itemHighlightOn ? "HLOn" : "HLOff");
+        state = nameOf(m_itemHighlightOn ? "HLOn" : "HLOff");
     item->setChildrenState(state, nullptr);
 }
 
@@ -513,14 +509,14 @@ void GClientNode::updateItemHighlight(const CArray<CNameId>& carried) {
         carriedNow = carriedNow || (item != nullptr && item->name == requested->name);
     }
     m_itemHighlightOn = carriedNow;
-    setItemHighlight(named(carriedNow ? "HLOn" : "HLOff"));
+    setItemHighlight(nameOf(carriedNow ? "HLOn" : "HLOff"));
 }
 
 void GClientNode::updateBodyTint(const CArray<CNameId>& carried) {
     const GLocationNode* location = getLocation();
     if (location == nullptr || location->getConfig() == nullptr)
         return;
-    BaseNode* body = findChild(named("Body"), 1);
+    BaseNode* body = findChild(nameOf("Body"), 1);
     if (body == nullptr)
         return;
     bool highlight = false;
@@ -534,7 +530,7 @@ void GClientNode::updateBodyTint(const CArray<CNameId>& carried) {
 
 void GClientNode::setColor(int32_t color) {
     GCharacterNode::setColor(color);
-    if (BaseNode* node = findChild(named("Color"), 1))
+    if (BaseNode* node = findChild(nameOf("Color"), 1))
         node->setTintColor(GGameLevelScene::getColorValue(color));
 }
 

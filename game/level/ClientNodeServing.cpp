@@ -16,10 +16,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 constexpr float kHeartsPerMs = 0.001f;
 constexpr float kFewHearts = 2.0f;
 constexpr float kWholeHeartTolerance = 0.0001f;
@@ -195,7 +191,7 @@ void GClientNode::finishService(const GResourceConfig* resource, GClientWishList
     finishStaffPart();
     GLocationNode* location = getLocation();
     if (location != nullptr) {
-        location->setChildrenState(named("SpeedUpEnd"), nullptr);
+        location->setChildrenState(nameOf("SpeedUpEnd"), nullptr);
         location->finishAction(resource->name);
         location->rollDirt();
     }
@@ -276,9 +272,9 @@ void GClientNode::updateItemRotation(uint32_t elapsedMs) {
     const int32_t warning = rotation - kRotationWarningMs;
     if (old < warning && warning <= m_rotationTimer &&
         (sameTime(current + 1) || (current > 0 && sameTime(current - 1)))) {
-        setItemHighlight(named("HLChange"));
+        setItemHighlight(nameOf("HLChange"));
         m_rotationWarned = true;
-        playCue(named("ClubBefore"), true);
+        playCue(nameOf("ClubBefore"), true);
     }
     if (m_rotationTimer < rotation)
         return;
@@ -295,7 +291,7 @@ void GClientNode::updateItemRotation(uint32_t elapsedMs) {
         int32_t(candidates[getLevel()->getRandom().nextMwc() % candidates.size()]);
     updateItemHighlight(heroCarriedItems());
     updateWishIcons(false);
-    playCue(named("ClubAction"), true);
+    playCue(nameOf("ClubAction"), true);
 }
 
 bool GClientNode::giveItem(GCharacterNode* giver, CNameId resource) {
@@ -333,7 +329,7 @@ bool GClientNode::giveItem(GCharacterNode* giver, CNameId resource) {
                 noMood = true;
             }
             if (GLocationNode* location = getLocation())
-                location->setChildrenState(named("SpeedUpBegin"), nullptr);
+                location->setChildrenState(nameOf("SpeedUpBegin"), nullptr);
         }
         taken.append(resource);
     }
@@ -365,7 +361,7 @@ bool GClientNode::giveItem(GCharacterNode* giver, CNameId resource) {
     }
     if (taken.size() != 0 && level != nullptr)
         level->addChainBonus(resource, textPosition());
-    if (item->name == named("FirstAid"))
+    if (item->name == nameOf("FirstAid"))
         skipToCheckOut();
     return taken.size() != 0;
 }
@@ -411,7 +407,7 @@ void GClientNode::checkOut() {
     const float amount = std::floor(float((std::trunc(m_hearts) + 1) * (m_money / 5.0f)) + 0.5f);
     if (GGameLevelScene* level = getLevel()) {
         level->addMoney(amount, 0, textPosition(), CStringW(u" "));
-        level->addChainBonus(named("CheckOut"), textPosition());
+        level->addChainBonus(nameOf("CheckOut"), textPosition());
     }
 }
 
@@ -420,7 +416,7 @@ void GClientNode::skipToCheckOut() {
         m_hearts = 0;
         releaseWishList();
     } else if (m_wishList) {
-        const CNameId checkOut = named("CheckOut");
+        const CNameId checkOut = nameOf("CheckOut");
         bool reached = false;
         const auto walk = [&](auto&& self, GClientWishList& node) -> void {
             for (const CRefPointer<GClientWishList>& child : node.getChildren()) {
@@ -463,9 +459,9 @@ void GClientNode::decreaseHearts(uint32_t elapsedMs, bool queueRates) {
         leaveAtNoHearts();
         return;
     }
-    static const CNameId idleNames[] = {named("Stand"),     named("Stand1"),
-                                        named("Upset"),     named("MouseOverKill"),
-                                        named("KillFocus"), named("Less2HeartsTo")};
+    static const CNameId idleNames[] = {nameOf("Stand"),     nameOf("Stand1"),
+                                        nameOf("Upset"),     nameOf("MouseOverKill"),
+                                        nameOf("KillFocus"), nameOf("Less2HeartsTo")};
     const bool idle = std::find(std::begin(idleNames), std::end(idleNames), m_playingAnimation) !=
                       std::end(idleNames);
     if (old >= kFewHearts && m_hearts < kFewHearts) {
@@ -475,15 +471,15 @@ void GClientNode::decreaseHearts(uint32_t elapsedMs, bool queueRates) {
         if (queueRates && idle && m_pendingAnimation == CNameId() &&
             m_forcedAnimation == CNameId() && !isHovered() && !hovered(getParentLinker()) &&
             !hovered(getFollower()))
-            playAnimation(named("Less2HeartsTo"));
+            playAnimation(nameOf("Less2HeartsTo"));
         updateBodyTint(heroCarriedItems());
         playClientCue("ClientAngry", true);
         updateHeartIcons();
         return;
     }
     if (std::trunc(old - kWholeHeartTolerance) > std::trunc(m_hearts)) {
-        playCue(named("ClientHeartMinus"), true);
-        if (idle || m_playingAnimation == named("WantItem"))
+        playCue(nameOf("ClientHeartMinus"), true);
+        if (idle || m_playingAnimation == nameOf("WantItem"))
             playMoodAnimation(false, false);
     }
     updateHeartIcons();
@@ -514,7 +510,7 @@ void GClientNode::addHearts(float amount) {
     if (m_hearts > kFewHearts)
         updateBodyTint(heroCarriedItems());
     if (amount > 0)
-        playCue(named("ClientHeartPlus"), true);
+        playCue(nameOf("ClientHeartPlus"), true);
     updateHeartIcons();
 }
 

@@ -18,10 +18,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 bool failSave(const CStringW& path, const char16_t* reason) {
     CLogger::instance()->log(u"Could not save the walk grid to " + path + u": " + reason,
                              CLogger::LevelError);
@@ -164,7 +160,7 @@ void GGameLevelScene::reset(bool fresh) {
     m_grabbedClient = nullptr;
     m_deferredClients.clear();
     if (m_background)
-        m_background->setChildrenState(named("Opened"), nullptr);
+        m_background->setChildrenState(nameOf("Opened"), nullptr);
     if (m_effectsHolder)
         m_effectsHolder->removeAllChildren();
     m_delayedEvents.clear();
@@ -225,7 +221,7 @@ void GGameLevelScene::deliverDelayedEvents(uint32_t elapsedMs) {
 
 bool GGameLevelScene::runDay(uint32_t elapsedMs) {
     if (m_elapsedMs == 0)
-        playCue(named("DayStarted"), false);
+        playCue(nameOf("DayStarted"), false);
     const bool wasClosed = m_closed;
     m_elapsedMs = addClamped(m_elapsedMs, elapsedMs);
     const int64_t limit = m_levelConfig ? int64_t(m_levelConfig->levelTime) * 1000 : 0;
@@ -261,7 +257,7 @@ bool GGameLevelScene::runDay(uint32_t elapsedMs) {
 bool GGameLevelScene::isEmpty() const {
     const GHeroNode* hero = getHero();
     for (uint32_t i = 0; hero != nullptr && i < hero->getCarried().size(); ++i) {
-        if (hero->getCarried()[i] == named("Garbage"))
+        if (hero->getCarried()[i] == nameOf("Garbage"))
             return false;
     }
     for (const CRefPointer<GLocationNode>& location : m_locations) {
@@ -276,9 +272,9 @@ bool GGameLevelScene::isEmpty() const {
 }
 
 void GGameLevelScene::close() {
-    playCue(named("DayOver"), false);
+    playCue(nameOf("DayOver"), false);
     if (m_background)
-        m_background->setChildrenState(named("Closed"), nullptr);
+        m_background->setChildrenState(nameOf("Closed"), nullptr);
     const CRefPointer<CEvent> event(new GLevelClosedEvent);
     sendToParent(RouteSelfThenParents, *event);
 }

@@ -20,10 +20,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 // Followers stand this far behind their head.
 const CVector3d kFollowerCorrection(25, 14, 0);
 const CVector3d kSwapEffectOffset(-5, -140, 0);
@@ -68,7 +64,7 @@ bool fits(const GClientNode& client, const GLocationNode& location) {
 // A corner of the location's clickable rectangle, in its parent's frame.
 void clickRectangle(const GLocationNode& location, CVector3d& low, CVector3d& high) {
     const CVector3d& at = location.getPosition();
-    if (const BaseNode* area = location.findChild(named("ClickArea"), 0)) {
+    if (const BaseNode* area = location.findChild(nameOf("ClickArea"), 0)) {
         low = at + area->getPosition();
         high = low + area->getBounds();
         return;
@@ -214,7 +210,7 @@ bool GGameLevelScene::onClientDrag(GClientDragEvent& event) {
     if (!m_objectConfigs || client == nullptr || client->getLocation() == nullptr)
         return false;
     const CRefPointer<GClientNode> held = CRefPointer<GClientNode>::share(client);
-    playCue(named("ClientClick"), false);
+    playCue(nameOf("ClientClick"), false);
     const int32_t state = client->getClientState();
     if (state == GClientNode::kStateWaitingForStart &&
         (client->isChoosing() || client->getLocation()->keepsWaitingClients()))
@@ -309,9 +305,9 @@ void GGameLevelScene::addPairArea(const char* first, const char* second) {
     GLocationNode* a = nullptr;
     GLocationNode* b = nullptr;
     for (const CRefPointer<GLocationNode>& location : m_locations) {
-        if (location->getName() == named(first))
+        if (location->getName() == nameOf(first))
             a = location.get();
-        else if (location->getName() == named(second))
+        else if (location->getName() == nameOf(second))
             b = location.get();
     }
     if (a == nullptr || b == nullptr)
@@ -437,7 +433,7 @@ bool GGameLevelScene::onDropTarget(GDropTargetEvent& event) {
     const CRefPointer<GLocationNode> location =
         CRefPointer<GLocationNode>::share(event.getTarget());
     if (location)
-        playCue(named("LocationClick"), true);
+        playCue(nameOf("LocationClick"), true);
     if (!m_heldClient)
         return !location || sendHeroToLocation(*location);
     const CRefPointer<GClientNode> held = m_heldClient;

@@ -18,10 +18,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 void warn(uint32_t entry, const CStringW& what) {
     CStringW line(u"Client queue entry ");
     line.append(int32_t(entry + 1));
@@ -217,7 +213,7 @@ bool GGameLevelScene::placeQueuedClient(GLocationNode* front, uint32_t index) {
         armClientQueueFor(head, true, false, false);
     if (head == nullptr)
         return false;
-    playCue(named("NewClient"), false);
+    playCue(nameOf("NewClient"), false);
     return true;
 }
 
@@ -313,7 +309,7 @@ bool GGameLevelScene::boostQueuedClients(GLocationNode*, float hearts) {
             }
         }
     }
-    m_queueBoxSound = playCue(named("QueueBoxAction"), true);
+    m_queueBoxSound = playCue(nameOf("QueueBoxAction"), true);
     if (theApplication != nullptr)
         theApplication->duckMusic(false);
     return true;
@@ -348,7 +344,7 @@ bool GGameLevelScene::giveBoomboxHeart(GLocationNode* location, float hearts) {
     if (saddest.size() == 0)
         return false;
     GClientNode* chosen = saddest[engineRandom().next() % saddest.size()];
-    playCue(named("BoomboxAction"), false);
+    playCue(nameOf("BoomboxAction"), false);
     flyBoomboxHeart(location, *chosen, hearts);
     chosen->addHearts(hearts);
     return true;
@@ -358,7 +354,7 @@ bool GGameLevelScene::giveBoomboxHeart(GLocationNode* location, float hearts) {
 // client's icons keep their look until it arrives.
 void GGameLevelScene::flyBoomboxHeart(GLocationNode* location, GClientNode& client, float hearts) {
     const ControlNode* root = location != nullptr ? location->getTemplateRoot() : nullptr;
-    BaseNode* found = root != nullptr ? root->findChild(named("Hearts"), 1) : nullptr;
+    BaseNode* found = root != nullptr ? root->findChild(nameOf("Hearts"), 1) : nullptr;
     BaseNode* icon = client.getHeartIcon(client.getHearts() + hearts);
     if (found == nullptr || !found->isKindOf(GBoomboxHeartsEffectNode::kTypeId) ||
         icon == nullptr || !m_effectsHolder)
@@ -385,8 +381,8 @@ void GGameLevelScene::flyBoomboxHeart(GLocationNode* location, GClientNode& clie
     magnet->setTarget(icon, &client);
     magnet->setVelocity(CVector2d(client.getPosition().x > getPosition().x ? 40 : -40, -400));
     magnet->setPullAcceleration(800);
-    heart->setState(named("Delivering"), nullptr, CNameId());
-    heart->setChildrenState(named("Delivering"), nullptr);
+    heart->setState(nameOf("Delivering"), nullptr, CNameId());
+    heart->setChildrenState(nameOf("Delivering"), nullptr);
     client.setHidden(true);
     client.setKeepHeartsShown(true);
     client.updateHeartIcons();
@@ -399,8 +395,8 @@ bool GGameLevelScene::queueBoxAction(GLocationNode* location, float hearts) {
 }
 
 void GGameLevelScene::queueNewlyOpened(CNameId name) {
-    const CNameId masseur = named("Masseur1");
-    const CNameId table = named("MassageTable1");
+    const CNameId masseur = nameOf("Masseur1");
+    const CNameId table = nameOf("MassageTable1");
     for (CNameId& queued : m_newlyOpened) {
         if (queued == name || (name == table && queued == masseur))
             return;

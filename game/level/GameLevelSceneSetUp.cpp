@@ -9,10 +9,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 template <typename Node>
 CRefPointer<Node> held(Node* node) {
     return CRefPointer<Node>::share(node);
@@ -48,10 +44,10 @@ template <size_t N>
 void applyMerge(const MachineMerge (&merge)[N], CNameId place, CNameId& shown,
                 CNameId& configuration) {
     for (const MachineMerge& entry : merge) {
-        if (named(entry.place) != place)
+        if (nameOf(entry.place) != place)
             continue;
-        shown = entry.shownTemplate == nullptr ? place : named(entry.shownTemplate);
-        configuration = named(entry.configuration);
+        shown = entry.shownTemplate == nullptr ? place : nameOf(entry.shownTemplate);
+        configuration = nameOf(entry.configuration);
     }
 }
 
@@ -61,15 +57,15 @@ constexpr int32_t kEnvironmentSlots = 6;
 } // namespace
 
 void GGameLevelScene::OnLoaded() {
-    m_background = held(findChild(named("Bg"), 1));
-    m_sandwichArt = held(m_background ? m_background->findChild(named("Sandwich2"), 1) : nullptr);
-    m_appearLocations = held(findChild(named("AppearLocations"), 1));
+    m_background = held(findChild(nameOf("Bg"), 1));
+    m_sandwichArt = held(m_background ? m_background->findChild(nameOf("Sandwich2"), 1) : nullptr);
+    m_appearLocations = held(findChild(nameOf("AppearLocations"), 1));
     bindAppearLocations(m_appearLocations.get());
-    m_charactersNode = held(findChild(named("CharactersNode"), 1));
-    m_locationsNode = held(findChild(named("LocationsNode"), 1));
+    m_charactersNode = held(findChild(nameOf("CharactersNode"), 1));
+    m_locationsNode = held(findChild(nameOf("LocationsNode"), 1));
     bindLocations(m_locationsNode.get());
-    m_envUpgradeButtons = held(findChild(named("EnvUpgradeButtons"), 1));
-    m_effectsHolder = held(findChild(named("EffectsHolder"), 1));
+    m_envUpgradeButtons = held(findChild(nameOf("EnvUpgradeButtons"), 1));
+    m_effectsHolder = held(findChild(nameOf("EffectsHolder"), 1));
     reportMissingParts();
 }
 
@@ -80,9 +76,9 @@ void GGameLevelScene::bindAppearLocations(BaseNode* holder) {
     m_masseurPlaces.clear();
     m_heroPlace = nullptr;
     m_fitnessPlace = nullptr;
-    const CNameId hero = named("Hero");
-    const CNameId fitness = named("Fitness");
-    const CNameId masseur = named("Masseur");
+    const CNameId hero = nameOf("Hero");
+    const CNameId fitness = nameOf("Fitness");
+    const CNameId masseur = nameOf("Masseur");
     for (uint32_t i = 0; holder != nullptr && i < holder->getChildCount(); ++i) {
         GLocationNode* place = asGLocationNode(holder->getChild(i));
         if (place == nullptr)
@@ -136,10 +132,10 @@ void GGameLevelScene::applyUpgrades(const UpgradeCatalog* catalog, bool preview)
 void GGameLevelScene::applyLocationUpgrades(const UpgradeCatalog* catalog) {
     // The shop shows every machine as it is bought.
     const bool played = m_passiveMode == 0;
-    const bool drinkMerge = played && currentUpgrade(catalog, named("EnergyDrinkMachine")) ==
-                                          named("EnergyDrinkMachine3");
+    const bool drinkMerge = played && currentUpgrade(catalog, nameOf("EnergyDrinkMachine")) ==
+                                          nameOf("EnergyDrinkMachine3");
     const bool sandwichMerge =
-        played && currentUpgrade(catalog, named("SandwichMachine")) == named("SandwichMachine3");
+        played && currentUpgrade(catalog, nameOf("SandwichMachine")) == nameOf("SandwichMachine3");
     for (const CRefPointer<GLocationNode>& location : m_locations) {
         const CNameId place = location->getName();
         int32_t color = 0;
@@ -194,7 +190,7 @@ void GGameLevelScene::layoutDancePads() {
     const char* layoutName = count % 2 == 1 ? "DancePadsLayout5"
                              : count > 4    ? "DancePadsLayout6"
                                             : "DancePadsLayout4";
-    const BaseNode* layout = findChild(named(layoutName), 1);
+    const BaseNode* layout = findChild(nameOf(layoutName), 1);
     if (layout == nullptr || layout->getChildCount() < count)
         return;
     // The pads take the middle places.

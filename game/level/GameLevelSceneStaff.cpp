@@ -16,17 +16,13 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 // The upgrade of a staff slot that the level shows: the bought one, or in the shop's preview
 // the next one while none is bought. False when there is none to show.
 bool shownStaffUpgrade(const UpgradeCatalog& catalog, const char* slot, bool preview,
                        CNameId& shown) {
     const GUpgradeItem* current = nullptr;
     const GUpgradeItem* next = nullptr;
-    if (!catalog.getCurrentAndNext(named(slot), current, next))
+    if (!catalog.getCurrentAndNext(nameOf(slot), current, next))
         return false;
     if (preview && current->type == CNameId()) {
         if (next == nullptr)
@@ -54,7 +50,7 @@ void GGameLevelScene::setupStaff(const UpgradeCatalog* catalog, bool preview) {
     if (catalog != nullptr) {
         const GUpgradeItem* current = nullptr;
         const GUpgradeItem* next = nullptr;
-        if (catalog->getCurrentAndNext(named("Hero"), current, next))
+        if (catalog->getCurrentAndNext(nameOf("Hero"), current, next))
             createHero(current->type);
         CNameId shown;
         if (shownStaffUpgrade(*catalog, "Masseur", preview, shown))
@@ -85,7 +81,7 @@ void GGameLevelScene::createHero(CNameId name) {
     dismiss(getHero());
     m_hero = nullptr;
     GStaffNode* hero =
-        hireStaff(name == CNameId() ? named("Hero1") : name, GHeroNode::kTypeId, "Hero");
+        hireStaff(name == CNameId() ? nameOf("Hero1") : name, GHeroNode::kTypeId, "Hero");
     if (hero == nullptr)
         return;
     m_hero = asGHeroNode(hero);
@@ -96,7 +92,7 @@ void GGameLevelScene::createHero(CNameId name) {
 }
 
 void GGameLevelScene::createMasseur(CNameId name) {
-    dismiss(findStaff(named("Masseur")));
+    dismiss(findStaff(nameOf("Masseur")));
     GLocationNode* place = nullptr;
     for (uint32_t i = 0; place == nullptr && i < m_masseurPlaces.size(); ++i) {
         if (!m_masseurPlaces[i]->hasClients())
@@ -113,7 +109,7 @@ void GGameLevelScene::createMasseur(CNameId name) {
 }
 
 void GGameLevelScene::createFitnessTrainer(CNameId name) {
-    dismiss(findStaff(named("Fitness")));
+    dismiss(findStaff(nameOf("Fitness")));
     if (!m_fitnessPlace || m_fitnessPlace->hasClients())
         return;
     GStaffNode* trainer = hireStaff(name, GStaffNode::kTypeId, "Fitness");
@@ -146,7 +142,7 @@ GStaffNode* GGameLevelScene::hireStaff(CNameId name, uint32_t kind, const char* 
         return nullptr;
     const CRefPointer<BaseNode> made = model->clone(m_charactersNode.get(), getSceneManager());
     GStaffNode* member = asGStaffNode(made.get());
-    member->setName(named(nodeName));
+    member->setName(nameOf(nodeName));
     member->setVisible(true);
     member->setConfig(config);
     member->setLevel(this);
@@ -245,7 +241,7 @@ bool GGameLevelScene::sendHeroToLocation(GLocationNode& location) {
         }
     }
     if (kind < 0) {
-        bool accepts = location.acceptsItem(named("Garbage"));
+        bool accepts = location.acceptsItem(nameOf("Garbage"));
         for (const CNameId item : hero->getCarried())
             accepts = accepts || (item != CNameId() && location.acceptsItem(item));
         if (!accepts)

@@ -8,10 +8,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 // By hands: bit 0 the right hand (the first) holds something, bit 1 the left.
 const char* const kSuffixes[] = {"", "R", "L", "LR"};
 constexpr int32_t kSectors = 9;
@@ -189,5 +185,5 @@ void GHeroNode::onServingFinished(GClientNode&) {
 
 void GHeroNode::playHeroCue(const char* name, bool exclusive) const {
     if (const GGameLevelScene* level = getLevel())
-        level->playCue(named(name), exclusive);
+        level->playCue(nameOf(name), exclusive);
 }

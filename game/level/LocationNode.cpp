@@ -12,10 +12,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 // A configured time below 0 reads 0.
 int32_t configuredTime(int32_t ms) {
     return ms > 0 ? ms : 0;
@@ -116,18 +112,18 @@ void GLocationNode::enterState(int32_t old) {
     case kStateReady:
         if (old == kStateSelfRecharge)
             m_dirty = false;
-        setChildrenState(named("StopAction"), nullptr);
+        setChildrenState(nameOf("StopAction"), nullptr);
         if (m_colorNode)
-            m_colorNode->setChildrenState(named("StopAction"), nullptr);
+            m_colorNode->setChildrenState(nameOf("StopAction"), nullptr);
         break;
     case kStateNeedsRecharge:
-        setChildrenState(named(m_dirty ? "Dirty" : "WantRecharge"), nullptr);
+        setChildrenState(nameOf(m_dirty ? "Dirty" : "WantRecharge"), nullptr);
         updateRechargeProgress();
         break;
     case kStateStaffRecharge:
-        setChildrenState(named("StopAction"), nullptr);
+        setChildrenState(nameOf("StopAction"), nullptr);
         if (m_colorNode)
-            m_colorNode->setChildrenState(named("StopAction"), nullptr);
+            m_colorNode->setChildrenState(nameOf("StopAction"), nullptr);
         showRecharging();
         updateRechargeProgress();
         break;
@@ -137,11 +133,11 @@ void GLocationNode::enterState(int32_t old) {
 }
 
 void GLocationNode::showRecharging() {
-    setChildrenState(named("Recharging"), nullptr);
+    setChildrenState(nameOf("Recharging"), nullptr);
 }
 
 void GLocationNode::showRechargeEnded() {
-    setChildrenState(named("RechargeEnded"), nullptr);
+    setChildrenState(nameOf("RechargeEnded"), nullptr);
 }
 
 void GLocationNode::addClient(GCharacterNode* client) {
@@ -230,9 +226,9 @@ float GLocationNode::getActionClientDepth(CNameId clientType) const {
 void GLocationNode::startAction(CNameId) {
     if (m_state != kStateReady)
         return;
-    setChildrenState(named("Action"), nullptr);
+    setChildrenState(nameOf("Action"), nullptr);
     if (m_colorNode)
-        m_colorNode->setChildrenState(named("Action"), nullptr);
+        m_colorNode->setChildrenState(nameOf("Action"), nullptr);
     setState(kStateInAction);
     if (m_config)
         playConfiguredCue(m_config->actionCue, false);

@@ -12,10 +12,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 // A state name made of a word and a number: "Capacity3".
 CNameId numbered(const char* word, int32_t number) {
     return CNameId(CString(word).append(number));
@@ -44,17 +40,17 @@ void GLocationNode::applyTemplate() {
     ControlNode* root = getTemplateRoot();
     if (root == nullptr)
         return;
-    setChildrenState(named("Normal"), nullptr);
-    m_colorNode = held(root->findChild(named("Color"), 1));
-    m_indicators = held(root->findChild(named("Indicators"), 1));
+    setChildrenState(nameOf("Normal"), nullptr);
+    m_colorNode = held(root->findChild(nameOf("Color"), 1));
+    m_indicators = held(root->findChild(nameOf("Indicators"), 1));
     if (m_indicators) {
-        m_colorMatchIndicator = held(m_indicators->findChild(named("ColorMatch"), 1));
+        m_colorMatchIndicator = held(m_indicators->findChild(nameOf("ColorMatch"), 1));
         if (m_colorMatchIndicator)
             m_colorMatchIndicator->setVisible(false);
     }
-    m_queueIndexNode = held(root->findChild(named("QueueIndex"), 1));
+    m_queueIndexNode = held(root->findChild(nameOf("QueueIndex"), 1));
     showQueueIndex(0);
-    BaseNode* bar = root->findChild(named("RechargeProgress"), 1);
+    BaseNode* bar = root->findChild(nameOf("RechargeProgress"), 1);
     if (bar != nullptr && bar->isKindOf(BaseProgressBarNode::kTypeId))
         m_rechargeProgress = held(static_cast<BaseProgressBarNode*>(bar));
     updateRechargeProgress();
@@ -63,7 +59,7 @@ void GLocationNode::applyTemplate() {
 
 // The copy is made once and kept; a template without a place for it removes it.
 void GLocationNode::bindCapacityIcons() {
-    const CNameId name = named("CapacityIcons");
+    const CNameId name = nameOf("CapacityIcons");
     if (!m_capacityIcons) {
         const TemplateCollectionNode* templates = getSceneManager()->getTemplateCollection();
         const BaseNode* model = templates != nullptr ? templates->getTemplate(name) : nullptr;
@@ -96,7 +92,7 @@ void GLocationNode::updateCapacityDisplay() {
     }
     if (m_resources.size() == 0) {
         m_shownCapacity = 0;
-        setChildrenState(named("Capacity0"), nullptr);
+        setChildrenState(nameOf("Capacity0"), nullptr);
         return;
     }
     const LocationResource& first = m_resources[0];
@@ -149,7 +145,7 @@ void GLocationNode::showQueueIndex(int32_t position) {
     m_queueIndexNode->setVisible(true);
     m_queueMarks.append(position);
     const uint32_t shown = m_queueMarks.size();
-    const CNameId mark = named("Img");
+    const CNameId mark = nameOf("Img");
     BaseNode* first = m_queueIndexNode->findChild(mark, 1);
     if (first == nullptr)
         return;
@@ -177,16 +173,16 @@ void GLocationNode::showIndicator(CNameId name) {
     BaseNode* icon = m_indicators ? m_indicators->findChild(name, 1) : nullptr;
     if (icon == nullptr || icon->isVisible())
         return;
-    icon->setState(named("Appear"), nullptr, CNameId());
+    icon->setState(nameOf("Appear"), nullptr, CNameId());
     layoutIndicators();
 }
 
 void GLocationNode::hideIndicator(CNameId name) {
     if (!m_indicators)
         return;
-    const CNameId disappear = named("Disappear");
+    const CNameId disappear = nameOf("Disappear");
     if (name == CNameId()) {
-        const CNameId colorMatch = named("ColorMatch");
+        const CNameId colorMatch = nameOf("ColorMatch");
         for (uint32_t i = 0; i < m_indicators->getChildCount(); ++i) {
             BaseNode* icon = m_indicators->getChild(i);
             if (icon->getName() != colorMatch && icon->isVisible())
@@ -227,29 +223,29 @@ void GLocationNode::setDraggingHighlight(bool on) {
     if (on == m_draggingHighlight)
         return;
     m_draggingHighlight = on;
-    setChildrenState(named(on ? "HLDraggingOn" : "HLOff"), nullptr);
+    setChildrenState(nameOf(on ? "HLDraggingOn" : "HLOff"), nullptr);
 }
 
 void GLocationNode::setPlacedHighlight(bool on) {
-    setChildrenState(named(on ? "HLPlacedOn" : "HLOff"), nullptr);
+    setChildrenState(nameOf(on ? "HLPlacedOn" : "HLOff"), nullptr);
 }
 
 void GLocationNode::showColor(int32_t old) {
     if (!m_colorNode)
         return;
     const CColor color = GGameLevelScene::getColorValue(getColor());
-    m_colorNode->setChildrenState(named(getColor() == 0 ? "Neutral" : "Colored"), nullptr);
+    m_colorNode->setChildrenState(nameOf(getColor() == 0 ? "Neutral" : "Colored"), nullptr);
     m_colorNode->setTintColor(color);
     if (m_colorMatchCount != 1)
         return;
     rewriteBlink(GGameLevelScene::getColorValue(old), color);
-    m_colorNode->setState(named("Blink"), nullptr, CNameId());
+    m_colorNode->setState(nameOf("Blink"), nullptr, CNameId());
 }
 
 // The blink alternates between the colour the location had and the new one: the colour keys
 // are rewritten in turn.
 void GLocationNode::rewriteBlink(CColor from, CColor to) {
-    const NodeState* blink = m_colorNode->findState(named("Blink"));
+    const NodeState* blink = m_colorNode->findState(nameOf("Blink"));
     KeyFrame* keys = blink != nullptr ? asKeyFrame(blink->getAnimator(0)) : nullptr;
     if (keys == nullptr)
         return;
@@ -265,7 +261,7 @@ void GLocationNode::rewriteBlink(CColor from, CColor to) {
 }
 
 void GLocationNode::showColorMatch() {
-    const CNameId name = named("ColorMatch");
+    const CNameId name = nameOf("ColorMatch");
     if (m_colorMatchCount <= 1) {
         hideIndicator(name);
         return;
@@ -273,10 +269,10 @@ void GLocationNode::showColorMatch() {
     if (m_colorMatchCount == 2)
         showIndicator(name);
     BaseNode& indicator = *m_colorMatchIndicator;
-    BaseNode* text = indicator.findChild(named("Text"), 1);
+    BaseNode* text = indicator.findChild(nameOf("Text"), 1);
     if (text != nullptr && text->isKindOf(TextNode::kTypeId))
         static_cast<TextNode*>(text)->setText(CStringW(u"x").append(m_colorMatchCount));
-    if (BaseNode* color = indicator.findChild(named("Color"), 1))
+    if (BaseNode* color = indicator.findChild(nameOf("Color"), 1))
         color->setTintColor(GGameLevelScene::getColorValue(getColor()));
     indicator.setVisible(true);
     struct Bonus {
@@ -288,6 +284,6 @@ void GLocationNode::showColorMatch() {
                                     {"BonusColor3", "Anim4"},
                                     {"BonusColor3", "Anim"}};
     const int32_t step = m_colorMatchCount < 5 ? m_colorMatchCount - 2 : 3;
-    playConfiguredCue(named(bonuses[step].cue), m_colorMatchCount < 5);
-    indicator.setChildrenState(named(bonuses[step].state), nullptr);
+    playConfiguredCue(nameOf(bonuses[step].cue), m_colorMatchCount < 5);
+    indicator.setChildrenState(nameOf(bonuses[step].state), nullptr);
 }

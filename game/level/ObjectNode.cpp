@@ -7,10 +7,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 TextNode* asTextNode(BaseNode* node) {
     return node != nullptr && node->isKindOf(TextNode::kTypeId) ? static_cast<TextNode*>(node)
                                                                 : nullptr;
@@ -45,7 +41,7 @@ const EventMap& GObjectNode::getEventMap() {
 }
 
 void GObjectNode::OnLoaded() {
-    m_pointers = held(findChild(named("Pointers"), 1));
+    m_pointers = held(findChild(nameOf("Pointers"), 1));
 }
 
 void GObjectNode::applyTemplate() {
@@ -58,7 +54,7 @@ void GObjectNode::applyTemplate() {
 void GObjectNode::bindDecoration() {
     ControlNode* root = getSceneManager() != nullptr ? getTemplateRoot() : nullptr;
     const auto find = [this, root](const char* text) {
-        const CNameId name = named(text);
+        const CNameId name = nameOf(text);
         BaseNode* own = findChild(name, 1);
         return own != nullptr || root == nullptr ? own : root->findChild(name, 1);
     };
@@ -67,7 +63,7 @@ void GObjectNode::bindDecoration() {
     m_upLevelIcons = held(find("UpLevelIcons"));
     m_glow = held(find("Glow"));
     // A price that is not a text node is no price, even when the template has one.
-    const CNameId price = named("Shop_UpPrice");
+    const CNameId price = nameOf("Shop_UpPrice");
     TextNode* text = asTextNode(findChild(price, 1));
     if (text == nullptr && root != nullptr)
         text = asTextNode(root->findChild(price, 1));
@@ -79,7 +75,7 @@ bool GObjectNode::OnStateFinished(CEventNodeStateFinished& event) {
     const bool handled = ControlNode::OnStateFinished(event);
     const CNameId finished =
         event.getState() != nullptr ? event.getState()->getName() : event.getStateName();
-    if (finished != named("ShopDisappear"))
+    if (finished != nameOf("ShopDisappear"))
         return handled;
     setTemplateName(m_pendingTemplate);
     if (m_glow)
@@ -116,7 +112,7 @@ void GObjectNode::enterShopDisplay(const GUpgradeItem* next) {
         setVisible(true);
     if (m_upLevelIcons)
         m_upLevelIcons->setVisible(true);
-    const CNameId arrowName = named("UpLevelArrow");
+    const CNameId arrowName = nameOf("UpLevelArrow");
     BaseNode* arrow =
         getTemplateRoot() != nullptr ? getTemplateRoot()->findChild(arrowName, 1) : nullptr;
     if (arrow == nullptr)
@@ -138,7 +134,7 @@ void GObjectNode::enterPlayDisplay() {
 
 void GObjectNode::removeShopChildren() {
     for (const char* name : kShopChildren) {
-        if (BaseNode* child = findChild(named(name), 1))
+        if (BaseNode* child = findChild(nameOf(name), 1))
             removeChild(child);
     }
 }
@@ -157,11 +153,11 @@ void GObjectNode::appear(bool shown, CNameId templateName, const char* state) {
     m_shown = shown;
     m_pendingTemplate = CNameId();
     setTemplateName(templateName);
-    setState(named(state), nullptr, CNameId());
-    setState(named("ShopAppear"), nullptr, CNameId());
+    setState(nameOf(state), nullptr, CNameId());
+    setState(nameOf("ShopAppear"), nullptr, CNameId());
 }
 
 void GObjectNode::playGlow(const char* state, bool visible) {
-    m_glow->setChildrenState(named(state), nullptr);
+    m_glow->setChildrenState(nameOf(state), nullptr);
     m_glow->setVisible(visible);
 }

@@ -17,10 +17,6 @@
 
 namespace {
 
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
 constexpr int32_t kIdleMinMs = 8000;
 constexpr int32_t kIdleMaxMs = 12000;
 
@@ -49,12 +45,12 @@ GStaffNode::GStaffNode(const CContentKey& key, BaseNode* parent, SceneManager* s
 
 void GStaffNode::OnLoaded() {
     GCharacterNode::OnLoaded();
-    m_progressIcon = CRefPointer<BaseNode>::share(findChild(named("ProgressIcon"), 1));
+    m_progressIcon = CRefPointer<BaseNode>::share(findChild(nameOf("ProgressIcon"), 1));
     if (m_progressIcon)
         m_progressIcon->setVisible(false);
     m_icons.clear();
     m_carried.clear();
-    if (const BaseNode* hands = findChild(named("CarriedIcons"), 1)) {
+    if (const BaseNode* hands = findChild(nameOf("CarriedIcons"), 1)) {
         for (uint32_t i = 0; i < hands->getChildCount(); ++i) {
             if (!hands->getChild(i)->isKindOf(SpriteNode::kTypeId))
                 continue;
@@ -62,7 +58,7 @@ void GStaffNode::OnLoaded() {
             m_carried.append(CNameId());
         }
     }
-    BaseNode* sound = findChild(named("Sound"), 1);
+    BaseNode* sound = findChild(nameOf("Sound"), 1);
     m_sound = sound != nullptr && sound->isKindOf(SoundNode::kTypeId)
                   ? CRefPointer<SoundNode>::share(static_cast<SoundNode*>(sound))
                   : nullptr;
@@ -191,7 +187,7 @@ void GStaffNode::playStand() {
         const bool second = m_carried[1] != CNameId();
         name = first && second ? "StandLR" : first ? "StandR" : second ? "StandL" : "Stand";
     }
-    playAnimation(named(name));
+    playAnimation(nameOf(name));
 }
 
 void GStaffNode::walkHome() {
@@ -204,7 +200,7 @@ void GStaffNode::walkHome() {
         home = "Fitness";
     if (level == nullptr || home == nullptr)
         return;
-    const CArray<GLocationNode*> places = level->getAppearLocations(named(home));
+    const CArray<GLocationNode*> places = level->getAppearLocations(nameOf(home));
     if (places.size() == 0)
         return;
     const CVector3d& from = getPosition();
@@ -337,7 +333,7 @@ void GStaffNode::optimiseTasks() {
     const GLocationNode* first = m_tasks[0].location.get();
     const GLocationNode* third = m_tasks[2].location.get();
     const auto bothOffer = [first, third](const char* resource) {
-        return offers(first, named(resource)) && offers(third, named(resource));
+        return offers(first, nameOf(resource)) && offers(third, nameOf(resource));
     };
     const bool together = first == third || bothOffer("Water") || bothOffer("Towel");
     if (together && m_tasks[0].kind == kTaskFetch && m_tasks[2].kind == kTaskFetch &&
@@ -361,7 +357,7 @@ void GStaffNode::onClientResumed(GClientNode& client) {
 
 void GStaffNode::showStand(GClientNode&) {
     if (m_state == kStateWorking)
-        playAnimation(named("Stand"));
+        playAnimation(nameOf("Stand"));
 }
 
 void GStaffNode::finishServing(GClientNode& client) {
@@ -381,7 +377,7 @@ bool GStaffNode::serveClient(GClientNode& client, bool& handled, bool completePe
     handled = true;
     const CNameId wished = client.getWishedResourceName();
     if (client.isFinishingAnimation() &&
-        (wished == named("CheckOut") || wished == named("SuperDance")))
+        (wished == nameOf("CheckOut") || wished == nameOf("SuperDance")))
         client.clearForcedAnimation();
     if (completePending)
         client.finishServiceByStaff();
@@ -443,7 +439,7 @@ void GStaffNode::onStartServing(GClientNode& client, const GResourceConfig& reso
     client.addHearts(0);
     SpriteNode* icon = nullptr;
     if (m_progressIcon) {
-        BaseNode* child = m_progressIcon->findChild(named("Icon"), 1);
+        BaseNode* child = m_progressIcon->findChild(nameOf("Icon"), 1);
         if (child != nullptr && child->isKindOf(SpriteNode::kTypeId))
             icon = static_cast<SpriteNode*>(child);
     }
@@ -463,7 +459,7 @@ void GStaffNode::setProgress(float fraction) {
         return;
     }
     m_progressIcon->setVisible(true);
-    BaseNode* pie = m_progressIcon->findChild(named("ActionProgress1"), 1);
+    BaseNode* pie = m_progressIcon->findChild(nameOf("ActionProgress1"), 1);
     if (pie == nullptr || !pie->isKindOf(GSectorSpriteNode::kTypeId))
         return;
     static_cast<GSectorSpriteNode*>(pie)->setAngle1(0);
@@ -508,7 +504,7 @@ void GStaffNode::refreshCarriedIcons() {
         return;
     bool away = false;
     for (const char* name : kAwayAnimations)
-        away = away || getCurrentAnimation() == named(name);
+        away = away || getCurrentAnimation() == nameOf(name);
     const ObjectConfigurations* configs = getConfigs();
     for (uint32_t i = 0; i < m_icons.size(); ++i) {
         const CNameId item = i < m_carried.size() ? m_carried[i] : CNameId();

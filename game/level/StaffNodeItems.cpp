@@ -6,14 +6,6 @@
 // What a staff member does at a location besides serving: fetching, converting and delivering
 // items, recharging, and taking the garbage away.
 
-namespace {
-
-CNameId named(const char* text) {
-    return CNameId(CString(text));
-}
-
-} // namespace
-
 bool GStaffNode::useLocation(bool& handled) {
     handled = false;
     if (m_tasks.size() == 0 || m_tasks[0].location.get() == nullptr)
@@ -116,7 +108,7 @@ bool GStaffNode::takeFromLocation(GLocationNode& location, CNameId name) {
     if (taken) {
         sendStaffEvent();
         if (GGameLevelScene* level = getLevel())
-            level->playCue(named("ItemTaken"), false);
+            level->playCue(nameOf("ItemTaken"), false);
     }
     return taken;
 }
@@ -157,7 +149,7 @@ bool GStaffNode::dropItemsAt(GLocationNode& location) {
         m_carried[hand] = CNameId();
         refreshCarriedIcons();
     };
-    const CNameId garbage = named("Garbage");
+    const CNameId garbage = nameOf("Garbage");
     bool dropped = false;
     for (uint32_t hand = 0; hand < m_carried.size(); ++hand) {
         if (m_carried[hand] == garbage && location.acceptsItem(garbage)) {
@@ -180,10 +172,10 @@ void GStaffNode::collectGarbage(GLocationNode& location) {
     if (m_state != kStateWorking)
         return;
     const CRefPointer<GStaffNode> self = CRefPointer<GStaffNode>::share(this);
-    if (location.isDirty() && takeInHand(named("Garbage"))) {
+    if (location.isDirty() && takeInHand(nameOf("Garbage"))) {
         const CVector3d& at = location.getPosition();
         if (GGameLevelScene* level = getLevel())
-            level->addChainBonus(named("Garbage"), {at.x - 5, at.y - 140, at.z});
+            level->addChainBonus(nameOf("Garbage"), {at.x - 5, at.y - 140, at.z});
     }
     finishCurrentTask();
 }

@@ -7,10 +7,6 @@
 // Screens bind their named nodes once their file is loaded. A node that is missing, or not of
 // the kind the screen drives, leaves its member empty, and only what uses it stays idle.
 
-inline CNameId nameOf(const char* name) {
-    return CNameId(CString(name));
-}
-
 // The direct child of that name when it is a Node; none without a parent.
 template <typename Node = BaseNode>
 Node* findChildOf(BaseNode* parent, const char* name) {

@@ -39,10 +39,6 @@ public:
     int32_t score = 0;
 };
 
-CNameId nameOf(const char* text) {
-    return CNameId(CString(text));
-}
-
 // A scene with its clock in a scene manager whose template collection holds the invisible
 // templates "Star" (a LivingNode at depth 3) and "Coin" (a plain node).
 class SpawnerNodeTest : public ParticleServicesTest {

@@ -22,10 +22,6 @@
 
 namespace {
 
-CNameId nameOf(const char* name) {
-    return CNameId(CString(name));
-}
-
 class IntroSceneTest : public ::testing::Test {
 protected:
     // The content set, with a location and levels (one hard, two easy) in the extra folder.
