@@ -126,6 +126,7 @@ TEST_F(LevelOnePlaythroughTest, AGoodPlayerServesEveryClient) {
         EXPECT_EQ(run.servedClients, 3);
         EXPECT_EQ(run.lostClients, 0);
         EXPECT_EQ(run.heartsTotal, 15);
+        EXPECT_TRUE(run.trace.cueTicks("ClientGoneAngryW").empty());
         for (int32_t i = 0; i < GGameLevelScene::kMoneyComponents; ++i) {
             EXPECT_EQ(run.money[i], expectedMoney[i]) << "component " << i;
         }
