@@ -12,29 +12,17 @@
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/d3d/host/GLDirect3D9.h"
 #include "support/GoldenImage.h"
+#include "tests/game/app/GameOnSdl.h"
 #include "tests/game/level/LevelHarness.h"
 
 // Level 1 as a player sees it when the day starts: the game in the test process on SDL's
 // offscreen windows on Mesa, drawn as the screens are drawn, compared with its golden picture.
 namespace {
 
-GameHarness* g_game = nullptr;
-
-// Direct3D 9 on the GL runtime in place of the harness's scripted one.
-CEngine* makeDeviceOnSdl(const CreationParameters& parameters) {
-    registerGLDirect3DModules(&sdlHostWindowSystem);
-    return createEngineDevice(parameters, sdlHostWindowSystem(), nullptr, g_game->clock);
-}
-
-void registerGameOnSdl() {
-    registerUiLibrary();
-    deviceFactory() = &makeDeviceOnSdl;
-}
-
 class LevelPictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_game = &level.game;
+        gameOnSdl() = &level.game;
         level.game.settings.registerLibraries = &registerGameOnSdl;
         level.renderSound = false;
         // A player who plays in a window of the game's size.
@@ -45,7 +33,7 @@ protected:
     }
     void TearDown() override {
         level.stop();
-        g_game = nullptr;
+        gameOnSdl() = nullptr;
     }
 
     // One frame as the application draws it, read back before it is shown, through the

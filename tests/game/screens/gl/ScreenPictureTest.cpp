@@ -13,30 +13,18 @@
 #include "game/app/AwardTracker.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "support/GoldenImage.h"
+#include "tests/game/app/GameOnSdl.h"
 #include "tests/game/screens/ScreenFixture.h"
 
 // The screens as a player sees them: the game in the test process on SDL's offscreen windows
 // on Mesa, drawn by its drivers, compared with golden pictures.
 namespace {
 
-GameHarness* g_game = nullptr;
-
-// Direct3D 9 on the GL runtime in place of the harness's scripted one.
-CEngine* makeDeviceOnSdl(const CreationParameters& parameters) {
-    registerGLDirect3DModules(&sdlHostWindowSystem);
-    return createEngineDevice(parameters, sdlHostWindowSystem(), nullptr, g_game->clock);
-}
-
-void registerGameOnSdl() {
-    registerUiLibrary();
-    deviceFactory() = &makeDeviceOnSdl;
-}
-
 // Two players, "Anna" (Easy, the current one) and "Bruno" (Hard), playing in a window.
 class ScreenPictureTest : public ScreenTest {
 protected:
     void SetUp() override {
-        g_game = &game;
+        gameOnSdl() = &game;
         game.settings.registerLibraries = &registerGameOnSdl;
         ASSERT_TRUE(game.start());
         addPlayer(u"Anna", 1).setBool("FullScreen", false);
@@ -47,7 +35,7 @@ protected:
     }
     void TearDown() override {
         game.stop();
-        g_game = nullptr;
+        gameOnSdl() = nullptr;
     }
 
     // Waits for the intro to open the menu and for the heroine to say hello.

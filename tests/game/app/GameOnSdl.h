@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/core/DeviceFactory.h"
+#include "engine/platform/EngineDeviceFactory.h"
+#include "engine/platform/host/SdlPlatform.h"
+#include "engine/ui/UiRegistration.h"
+#include "engine/video/d3d/host/GLDirect3D9.h"
+#include "tests/game/app/GameHarness.h"
+
+// The game in the test process on SDL's offscreen windows on Mesa: Direct3D 9 on the GL
+// runtime in place of the harness's scripted one, run by the game's stepped clock. A picture
+// test points gameOnSdl() at its game and sets registerGameOnSdl as its library registration.
+inline GameHarness*& gameOnSdl() {
+    static GameHarness* game = nullptr;
+    return game;
+}
+
+inline CEngine* makeDeviceOnSdl(const CreationParameters& parameters) {
+    registerGLDirect3DModules(&sdlHostWindowSystem);
+    return createEngineDevice(parameters, sdlHostWindowSystem(), nullptr, gameOnSdl()->clock);
+}
+
+inline void registerGameOnSdl() {
+    registerUiLibrary();
+    deviceFactory() = &makeDeviceOnSdl;
+}
