@@ -14,6 +14,7 @@
 #include "game/level/ClientNode.h"
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
+#include "game/level/MiniGameConfigurations.h"
 #include "game/level/StaffNode.h"
 
 namespace {
@@ -45,6 +46,7 @@ GGameLevelScene::GGameLevelScene(const CContentKey& key, BaseNode* parent,
                                  SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager), m_random(new CRandom) {
     setInterval(kTickMs);
+    GMiniGameConfigurations::shared().loadFiles(getFileSystem());
 }
 
 void GGameLevelScene::cloneMembers(const BaseNode& source, SceneManager* sceneManager) {
