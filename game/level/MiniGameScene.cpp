@@ -66,3 +66,7 @@ bool GMiniGameScene::close() {
     m_closed = navigateBack(0, CNameId(CString("NavBackFrom")), CNameId(CString("NavBackTo")));
     return m_closed;
 }
+
+BaseNode* GMiniGameScene::childNamed(const BaseNode* parent, const char* name) {
+    return parent != nullptr ? parent->findChild(CNameId(CString(name)), 1) : nullptr;
+}

@@ -67,6 +67,8 @@ protected:
     bool close();
     void setResult(int32_t result) { m_result = result; }
     void setChosenValue(int32_t value) { m_chosenValue = value; }
+    // The direct child of that name; none without a parent or child.
+    static BaseNode* childNamed(const BaseNode* parent, const char* name);
 
 private:
     bool onButtonPressed(CEventControlClicked& event);
