@@ -30,6 +30,7 @@
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
 #include "game/level/MiniGameBallScene.h"
+#include "game/level/MiniGameDanceScene.h"
 #include "game/level/MiniGameDrinkScene.h"
 #include "game/level/StaffNode.h"
 #include "game/screens/AwardUnlockedScene.h"
@@ -93,6 +94,7 @@ const GameClass kGameClasses[] = {
     {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
     {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
     {GMiniGameBallScene::kTypeName, &createNodeOf<GMiniGameBallScene>},
+    {GMiniGameDanceScene::kTypeName, &createNodeOf<GMiniGameDanceScene>},
     {GMiniGameDrinkScene::kTypeName, &createNodeOf<GMiniGameDrinkScene>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
