@@ -32,6 +32,7 @@
 #include "game/level/MiniGameBallScene.h"
 #include "game/level/MiniGameDanceScene.h"
 #include "game/level/MiniGameDrinkScene.h"
+#include "game/level/MiniGameRoulScene.h"
 #include "game/level/StaffNode.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "game/screens/AwardsScene.h"
@@ -95,6 +96,7 @@ const GameClass kGameClasses[] = {
     {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
     {GMiniGameBallScene::kTypeName, &createNodeOf<GMiniGameBallScene>},
     {GMiniGameDanceScene::kTypeName, &createNodeOf<GMiniGameDanceScene>},
+    {GMiniGameRoulScene::kTypeName, &createNodeOf<GMiniGameRoulScene>},
     {GMiniGameDrinkScene::kTypeName, &createNodeOf<GMiniGameDrinkScene>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
