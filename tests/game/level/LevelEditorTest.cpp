@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +12,7 @@
 #include "engine/io/ContentManager.h"
 #include "engine/io/IVirtualFileSystem.h"
 #include "game/app/GameApplication.h"
+#include "io/TempFolder.h"
 #include "tests/game/app/ScreenInput.h"
 #include "tests/game/level/FixtureLevels.h"
 #include "tests/video/RecordingRenderDriver.h"
@@ -32,6 +36,13 @@ Regions regionsOf(const WalkGrid& grid) {
         entries.assign(region.value.begin(), region.value.end());
     }
     return regions;
+}
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 class LevelEditorTest : public FixtureLevelTest {
@@ -186,6 +197,20 @@ TEST_F(LevelEditorTest, F2WritesTheGridThatLoadsBackEqualAndNothingWhileOff) {
     EXPECT_EQ(loaded.getRows(), grid.getRows());
     EXPECT_EQ(regionsOf(loaded), regionsOf(grid));
     EXPECT_EQ(regionsOf(loaded)["Pad"].size(), 2u);
+}
+
+TEST_F(LevelEditorTest, TheToolTurnsAWrittenGridIntoADescriptionThatBuildsTheSameBytes) {
+    writeGrid();
+    TempFolder folder;
+    const std::string tool = "python3 " VANTOR_SOURCE_DIR "/tools/make-walkgrids.py ";
+    const std::filesystem::path description = folder.path() / "walkgrids.json";
+    const std::filesystem::path built = folder.path() / "built";
+    ASSERT_EQ(std::system((tool + "--describe " + gridFile().string() +
+                           " levels/setting2/wgrid.bin " + description.string())
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system((tool + description.string() + " " + built.string()).c_str()), 0);
+    EXPECT_EQ(readBytes(built / "levels/setting2/wgrid.bin"), readBytes(gridFile()));
 }
 
 TEST_F(LevelEditorTest, OverlaysShowTheGridAndThenTheRegionOverTheLevel) {
