@@ -116,15 +116,14 @@ float GSuperPadNode::getMoneyFactor() const {
 }
 
 CVector2d GSuperPadNode::getClientMountPoint(const GClientNode& client) const {
-    CVector2d point = GLocationNode::getClientMountPoint(client);
-    const CArray<GClientNode*> clients = clientsOnPad();
-    if (clients.size() > 1)
-        point.x += clients[0] == &client ? -kClientShift : kClientShift;
-    return point;
+    return spread(GLocationNode::getClientMountPoint(client), client);
 }
 
 CVector2d GSuperPadNode::getActionClientMountPoint(const GClientNode& client) const {
-    CVector2d point = GLocationNode::getActionClientMountPoint(client);
+    return spread(GLocationNode::getActionClientMountPoint(client), client);
+}
+
+CVector2d GSuperPadNode::spread(CVector2d point, const GClientNode& client) const {
     const CArray<GClientNode*> clients = clientsOnPad();
     if (clients.size() > 1)
         point.x += clients[0] == &client ? -kClientShift : kClientShift;

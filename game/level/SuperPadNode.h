@@ -90,6 +90,8 @@ private:
     // Hearts boost, pleased, served at full speed.
     static void serve(GClientNode& client);
     void placeClients();
+    // The first client on the left, the others on the right, when there are several.
+    CVector2d spread(CVector2d point, const GClientNode& client) const;
     // The challenge runs and the node is one of the panel's children.
     bool isAnswer(const BaseNode* node) const;
     bool isRightAnswer(const BaseNode* node) const;
