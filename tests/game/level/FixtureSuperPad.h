@@ -13,7 +13,8 @@
 // "Buttons" holds the four pad buttons 100 apart, 200 above the pad, each lit through the states
 // "MakeActive" and "MakeNormal" of its "Hit" area, and the pie "Progress"; "Answers" has three
 // slots showing the letters; "Lights" and "Pads" one part each; "Mini" shows "MiniAppear" and the
-// count of right answers, "Fade" "MiniDisappear". "SuperDance" is self-served in 1000 ms, boosts
+// count of right answers, "Fade" "MiniDisappear". "SuperPadWithoutButtons" has a panel with
+// only its pie. "SuperDance" is self-served in 1000 ms, boosts
 // hearts by 1 and pays 30.
 namespace fixture_super_pad {
 
@@ -70,7 +71,10 @@ inline std::string padTemplate() {
 
 inline std::string templates() {
     std::string collection = fixture_clients::templates();
-    collection.insert(collection.rfind("</SceneNode>"), padTemplate());
+    const std::string bare =
+        nodeNamed("BaseNode", "SuperPadWithoutButtons",
+                  nodeNamed("BaseNode", "Buttons", nodeNamed("GEllipseSectorNode", "Progress")));
+    collection.insert(collection.rfind("</SceneNode>"), padTemplate() + bare);
     return collection;
 }
 

@@ -210,4 +210,16 @@ TEST_F(SuperPadTest, AClientSteppingOnAfterTheChallengeIsServedAtTheNextTick) {
     EXPECT_EQ(late->getPosition().x, pad().getPosition().x + 30);
 }
 
+TEST_F(SuperPadTest, APadWithoutButtonsServesAtTheNextTick) {
+    pad().setTemplateName(named("SuperPadWithoutButtons"));
+    ASSERT_NE(pad().getButtonsPanel(), nullptr);
+    ASSERT_EQ(pad().getPadButtons().size(), 0u);
+    GClientNode* client = stepOn("C1");
+    EXPECT_FALSE(pad().isChallengeRunning());
+    harness->advance(2);
+    EXPECT_EQ(client->getClientState(), GClientNode::kStateSelfServing)
+        << "not left standing on the pad";
+    EXPECT_FLOAT_EQ(pad().getMoneyFactor(), 1.0f);
+}
+
 } // namespace
