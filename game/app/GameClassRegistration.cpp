@@ -30,6 +30,7 @@
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
 #include "game/level/StaffNode.h"
+#include "game/level/SuperPadNode.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "game/screens/AwardsScene.h"
 #include "game/screens/ComicsScene.h"
@@ -81,6 +82,7 @@ const GameClass kGameClasses[] = {
     {GStaffNode::kTypeName, &createNodeOf<GStaffNode>},
     {GClientNode::kTypeName, &createNodeOf<GClientNode>},
     {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},
+    {GSuperPadNode::kTypeName, &createNodeOf<GSuperPadNode>},
     {GSelfDestructNode::kTypeName, &createNodeOf<GSelfDestructNode>},
     {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},
     {GP2PMovableNode::kTypeName, &createNodeOf<GP2PMovableNode>},

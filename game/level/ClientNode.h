@@ -167,6 +167,8 @@ public:
     GClientNode* getFollower() const { return m_follower.get(); }
     GCharacterNode* getComingAttendant() const { return m_comingAttendant.get(); }
     GClientConfig* getClientConfig() const { return m_clientConfig.get(); }
+    // The record it was spawned from; none for a client made without the queue.
+    const GQueuedClient* getQueuedClient() const { return m_queuedClient; }
     GClientWishList* getWishList() const { return m_wishList.get(); }
     GClientWishList* getCurrentWish() const { return m_currentWish; }
     // The chosen leaf of the current wish; none while none is chosen.

@@ -8,6 +8,7 @@
 #include "engine/scene/PropertyBindings.h"
 #include "engine/scene/SceneNode.h"
 #include "game/app/GameEvents.h"
+#include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
 
 namespace {
@@ -26,6 +27,11 @@ int32_t shareOf(int32_t ms, float missing) {
 
 bool isLimited(const LocationResource& resource) {
     return resource.maxAmount > 0;
+}
+
+CNameId typeOf(const GClientNode& client) {
+    const GClientConfig* config = client.getClientConfig();
+    return config != nullptr ? config->name : CNameId();
 }
 
 } // namespace
@@ -217,6 +223,14 @@ CVector2d GLocationNode::getClientMountPoint(CNameId clientType) const {
 
 CVector2d GLocationNode::getActionClientMountPoint(CNameId clientType) const {
     return m_config ? m_config->lookupClientPointB(clientType) : CVector2d();
+}
+
+CVector2d GLocationNode::getClientMountPoint(const GClientNode& client) const {
+    return getClientMountPoint(typeOf(client));
+}
+
+CVector2d GLocationNode::getActionClientMountPoint(const GClientNode& client) const {
+    return getActionClientMountPoint(typeOf(client));
 }
 
 float GLocationNode::getActionClientDepth(CNameId clientType) const {

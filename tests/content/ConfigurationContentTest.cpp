@@ -153,3 +153,21 @@ TEST_F(ConfigurationContentTest, LevelOneClientsDanceAloneAndShowTheirWishes) {
         EXPECT_GT(timing->value.servedBySelfTime, 0) << text;
     }
 }
+
+// The super pad waiting for the later levels: its record names its template in setting 1's
+// collection and offers the super dance, whose icon is there; several clients fit on it.
+TEST_F(ConfigurationContentTest, TheSuperPadOffersTheSuperDance) {
+    const GLocationConfig* pad = objects->getLocationConfig(CNameId(CString("SuperPad1")));
+    ASSERT_NE(pad, nullptr);
+    EXPECT_GT(pad->maxServingClients, 1);
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    EXPECT_EQ(templates.count("SuperPad1"), 1u);
+    ASSERT_EQ(pad->providedResources.size(), 1u);
+    EXPECT_EQ(pad->providedResources[0].name, CNameId(CString("SuperDance")));
+    const GResourceConfig* dance = objects->getResourceConfig(CNameId(CString("SuperDance")));
+    ASSERT_NE(dance, nullptr);
+    EXPECT_GT(dance->heartsBoost, 0);
+    EXPECT_TRUE(
+        archive.exists("levels/common/Icons/" + std::string(dance->iconName.c_str()) + ".png"));
+}
