@@ -202,6 +202,7 @@ bool GGameLevelScene::placeQueuedClient(GLocationNode* front, uint32_t index) {
             client->placeAtClientPoint(*front);
             head = client;
         } else {
+            client->deactivateAbilities();
             last->setFollower(client);
         }
         last = client;
