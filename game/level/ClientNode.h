@@ -296,6 +296,10 @@ private:
     void applyPlaceBoosts(const CArray<GClientNode*>& neighbours);
     void applyTecktonik(const CArray<GClientNode*>& neighbours);
     void clearNeighbourLists();
+    bool addSender(CArray<GObjectRef<GClientNode>>& senders, GClientNode* sender,
+                   const char* indicator);
+    void removeSender(CArray<GObjectRef<GClientNode>>& senders, GClientNode* sender,
+                      const char* indicator);
 
     int32_t m_clientState = kStateNone;
     int32_t m_clientStateTime = 0;

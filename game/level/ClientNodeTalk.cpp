@@ -272,38 +272,40 @@ void GClientNode::removeStreetDancer(GClientNode* dancer) {
 }
 
 bool GClientNode::addHipHop(GClientNode* sender) {
-    if (sender == nullptr || indexOf(m_hipHopSenders, sender) >= 0)
-        return false;
-    m_hipHopSenders.append(sender);
-    GLocationNode* location = getLocation();
-    if (m_hipHopSenders.size() == 1 && location != nullptr)
-        location->showIndicator(nameOf("HipHop"));
-    return true;
+    return addSender(m_hipHopSenders, sender, "HipHop");
 }
 
 void GClientNode::removeHipHop(GClientNode* sender) {
-    removeFrom(m_hipHopSenders, sender);
-    GLocationNode* location = getLocation();
-    if (m_hipHopSenders.size() == 0 && location != nullptr)
-        location->hideIndicator(nameOf("HipHop"));
+    removeSender(m_hipHopSenders, sender, "HipHop");
 }
 
 bool GClientNode::addTecktonik(GClientNode* sender) {
-    if (sender == nullptr || indexOf(m_tecktonikSenders, sender) >= 0)
-        return false;
-    m_tecktonikSenders.append(sender);
-    GLocationNode* location = getLocation();
-    if (m_tecktonikSenders.size() == 1 && location != nullptr)
-        location->showIndicator(nameOf("Tecktonik"));
-    return true;
+    return addSender(m_tecktonikSenders, sender, "Tecktonik");
 }
 
 // The sixth heart stays.
 void GClientNode::removeTecktonik(GClientNode* sender) {
-    removeFrom(m_tecktonikSenders, sender);
+    removeSender(m_tecktonikSenders, sender, "Tecktonik");
+}
+
+// The location shows the indicator while the list has senders.
+bool GClientNode::addSender(CArray<GObjectRef<GClientNode>>& senders, GClientNode* sender,
+                            const char* indicator) {
+    if (sender == nullptr || indexOf(senders, sender) >= 0)
+        return false;
+    senders.append(sender);
     GLocationNode* location = getLocation();
-    if (m_tecktonikSenders.size() == 0 && location != nullptr)
-        location->hideIndicator(nameOf("Tecktonik"));
+    if (senders.size() == 1 && location != nullptr)
+        location->showIndicator(nameOf(indicator));
+    return true;
+}
+
+void GClientNode::removeSender(CArray<GObjectRef<GClientNode>>& senders, GClientNode* sender,
+                               const char* indicator) {
+    removeFrom(senders, sender);
+    GLocationNode* location = getLocation();
+    if (senders.size() == 0 && location != nullptr)
+        location->hideIndicator(nameOf(indicator));
 }
 
 bool GClientNode::addAbilityBlocker(GClientNode* blocker) {
