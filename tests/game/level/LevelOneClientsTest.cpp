@@ -7,6 +7,7 @@
 #include "engine/scene/SpriteNode.h"
 #include "engine/scene/TemplateCollectionNode.h"
 #include "game/app/GameEvents.h"
+#include "game/effects/MagnetMovableNode.h"
 #include "game/level/ClientNode.h"
 #include "game/level/LocationNode.h"
 #include "tests/game/level/LevelHarness.h"
@@ -36,11 +37,11 @@ protected:
     }
 
     // As the level spawns a client of the shipped type with one "Dance" order.
-    static GClientNode* spawnDancer(const char* name) {
+    static GClientNode* spawnDancer(const char* name, const char* typeName = "Dancer") {
         GGameLevelScene& level = harness->level();
         TemplateCollectionNode* templates = harness->levelManager().getTemplateCollection();
         const GClientConfig* type =
-            level.getObjectConfigurations()->getClientConfig(named("Dancer"));
+            level.getObjectConfigurations()->getClientConfig(named(typeName));
         const CRefPointer<BaseNode> made =
             templates->getTemplate(type->templateName)
                 ->clone(level.findChild(named("CharactersNode"), 1), nullptr);
@@ -53,6 +54,14 @@ protected:
                               level.buildWishList(orders).get());
         client->setLevel(&level);
         return client;
+    }
+
+    static uint32_t flyingHearts() {
+        const BaseNode* holder = harness->level().getEffectsHolder();
+        uint32_t count = 0;
+        for (uint32_t i = 0; i < holder->getChildCount(); ++i)
+            count += holder->getChild(i)->isKindOf(GMagnetMovableNode::kTypeId) ? 1 : 0;
+        return count;
     }
 
     static std::unique_ptr<LevelHarness> harness;
@@ -100,6 +109,26 @@ TEST_F(LevelOneClientsTest, ADancerOnAPadDancesWaitsAtTheCheckOutAndLeaves) {
         EXPECT_EQ(weak.get(), nullptr);
         EXPECT_FALSE(pad(name)->hasClients());
     }
+}
+
+// The shipped tecktonik's look holds the hearts it sends: a dancer arriving next to it on
+// level 1's pads gets a sixth heart, and one orbiting heart flies to it and is gone.
+TEST_F(LevelOneClientsTest, AShippedTecktonikSendsItsNeighbourAHeart) {
+    ASSERT_NE(harness->loadLevel(1), nullptr);
+    GClientNode* tecktonik = spawnDancer("T", "Tecktonik");
+    tecktonik->moveToLocation(pad("DancePad1"));
+    harness->level().startClientAction(*pad("DancePad1"), *tecktonik);
+    harness->advance(5);
+    GClientNode* dancer = spawnDancer("D");
+    dancer->moveToLocation(pad("DancePad2"));
+    harness->level().startClientAction(*pad("DancePad2"), *dancer);
+    EXPECT_EQ(dancer->getMaxHearts(), 6);
+    EXPECT_EQ(flyingHearts(), 1u);
+    EXPECT_TRUE(dancer->keepsHeartsShown());
+    harness->advance(150);
+    EXPECT_EQ(flyingHearts(), 0u);
+    EXPECT_FALSE(dancer->areHeartsFrozen());
+    EXPECT_EQ(harness->trace().cueTicks("TecktonikAction").size(), 1u);
 }
 
 } // namespace
