@@ -9,7 +9,6 @@
 #include "engine/scene/KeyFrame.h"
 #include "engine/scene/NodeState.h"
 #include "engine/ui/SpawnerNode.h"
-#include "game/effects/MagnetMovableNode.h"
 #include "tests/game/level/FixtureTalk.h"
 
 // Neighbours on the pads: talkers saddening or stopping listeners, blockers, place boosts,
@@ -20,13 +19,6 @@ using namespace fixture_talk;
 
 class ClientTalkTest : public FixtureTalkTest {
 protected:
-    static uint32_t flyingHearts() {
-        const BaseNode* holder = level().getEffectsHolder();
-        uint32_t count = 0;
-        for (uint32_t i = 0; i < holder->getChildCount(); ++i)
-            count += holder->getChild(i)->isKindOf(GMagnetMovableNode::kTypeId) ? 1 : 0;
-        return count;
-    }
     static CVector3d cloudStart(const BaseNode& cloud) {
         const KeyFrame* frames = asKeyFrame(cloud.findState(named("MoveTo"))->getAnimator(0));
         return getPropertyVector3d(frames->getKeys()[0].values[0]);
@@ -134,7 +126,7 @@ TEST_F(ClientTalkTest, PlaceBoostsOfProbabilityNearOneAlwaysApplyAndOfZeroNever)
         }
     }
     EXPECT_EQ(hipHop->getHearts(), 5) << "0.5 for each listener, up to its five";
-    EXPECT_EQ(flyingHearts(), 20u);
+    EXPECT_EQ(harness->flyingHearts(), 20u);
     harness->advance(1);
     EXPECT_EQ(cueCount("HipHopAction"), 1u);
 }
@@ -150,7 +142,7 @@ TEST_F(ClientTalkTest, AFullNameTwoSideGetsNoHeartWhileTheNameOneSideGetsItsOwn)
             full = arrive("Content", 2, "C");
         EXPECT_EQ(full->getHearts(), 5);
         EXPECT_EQ(full->getHipHopSenderCount(), 0u);
-        EXPECT_EQ(flyingHearts(), 0u);
+        EXPECT_EQ(harness->flyingHearts(), 0u);
         EXPECT_NEAR(hipHop->getHearts(), 3.499f, 0.0001f) << "3 + 0.5, snapped";
     }
 }

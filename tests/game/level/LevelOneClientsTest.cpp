@@ -7,7 +7,6 @@
 #include "engine/scene/SpriteNode.h"
 #include "engine/scene/TemplateCollectionNode.h"
 #include "game/app/GameEvents.h"
-#include "game/effects/MagnetMovableNode.h"
 #include "game/level/ClientNode.h"
 #include "game/level/LocationNode.h"
 #include "tests/game/level/LevelHarness.h"
@@ -54,14 +53,6 @@ protected:
                               level.buildWishList(orders).get());
         client->setLevel(&level);
         return client;
-    }
-
-    static uint32_t flyingHearts() {
-        const BaseNode* holder = harness->level().getEffectsHolder();
-        uint32_t count = 0;
-        for (uint32_t i = 0; i < holder->getChildCount(); ++i)
-            count += holder->getChild(i)->isKindOf(GMagnetMovableNode::kTypeId) ? 1 : 0;
-        return count;
     }
 
     static std::unique_ptr<LevelHarness> harness;
@@ -123,10 +114,10 @@ TEST_F(LevelOneClientsTest, AShippedTecktonikSendsItsNeighbourAHeart) {
     dancer->moveToLocation(pad("DancePad2"));
     harness->level().startClientAction(*pad("DancePad2"), *dancer);
     EXPECT_EQ(dancer->getMaxHearts(), 6);
-    EXPECT_EQ(flyingHearts(), 1u);
+    EXPECT_EQ(harness->flyingHearts(), 1u);
     EXPECT_TRUE(dancer->keepsHeartsShown());
     harness->advance(150);
-    EXPECT_EQ(flyingHearts(), 0u);
+    EXPECT_EQ(harness->flyingHearts(), 0u);
     EXPECT_FALSE(dancer->areHeartsFrozen());
     EXPECT_EQ(harness->trace().cueTicks("TecktonikAction").size(), 1u);
 }
