@@ -12,6 +12,7 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/ScheduledObject.h"
 #include "engine/core/String.h"
+#include "engine/core/Vector2d.h"
 #include "engine/core/Vector3d.h"
 #include "engine/platform/InputEvents.h"
 #include "engine/scene/NodeClass.h"
@@ -34,6 +35,7 @@ class GDropTargetEvent;
 class GHeroNode;
 class LocationStateEvent;
 class GLocationNode;
+class GMagnetMovableNode;
 class GPauseGenerationEvent;
 class GStaffNode;
 class StaffEvent;
@@ -245,6 +247,11 @@ public:
     bool giveBoomboxHeart(GLocationNode* location, float hearts);
     // Both of the above. True.
     bool queueBoxAction(GLocationNode* location, float hearts);
+    // A heart taken out of an orbiting swarm flies on a magnet in the effects holder to the
+    // client's heart icon, launched with the velocity; the client's icons keep their look until
+    // it arrives. None without a heart or an effects holder.
+    GMagnetMovableNode* flyHeart(const CRefPointer<BaseNode>& heart, GClientNode& client,
+                                 BaseNode& icon, CVector2d launch);
     // Objects bought in the shop, introduced one by one at the start; a masseur and its table
     // count as one, the masseur.
     void queueNewlyOpened(CNameId name);

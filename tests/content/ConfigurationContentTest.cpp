@@ -171,3 +171,42 @@ TEST_F(ConfigurationContentTest, TheSuperPadOffersTheSuperDance) {
     EXPECT_TRUE(
         archive.exists("levels/common/Icons/" + std::string(dance->iconName.c_str()) + ".png"));
 }
+
+namespace {
+
+// The client types whose abilities act on their neighbours, for the later levels: each has its
+// look in setting 1, and the talk and the place boosts of both difficulties name configured
+// types only.
+TEST_F(ConfigurationContentTest, AbilityClientsHaveTheirLooksAndNameConfiguredTypes) {
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    const auto configured = [this](CNameId name) {
+        return objects->getClientConfig(name) != nullptr;
+    };
+    for (const char* type :
+         {"Waver", "StreetDancer", "HipHop", "Tecktonik", "Cwalk", "UrbanDancer"}) {
+        const GClientConfig* client = objects->getClientConfig(CNameId(CString(type)));
+        ASSERT_NE(client, nullptr) << type;
+        EXPECT_EQ(templates.count(client->templateName.toString().c_str()), 1u) << type;
+        for (const GTalkAction& action : client->talkActions)
+            EXPECT_TRUE(configured(action.client)) << type;
+    }
+    EXPECT_GT(objects->getClientConfig(CNameId(CString("Waver")))->talksWaitTime, 0);
+    EXPECT_GT(objects->getClientConfig(CNameId(CString("StreetDancer")))->neighboursServMul, 1.0f);
+    EXPECT_TRUE(
+        objects->getClientConfig(CNameId(CString("UrbanDancer")))->canDiscardNeighboursAbilities);
+    for (int32_t difficulty : {0, 1}) {
+        CRefPointer<LevelsConfiguration> levels(new LevelsConfiguration);
+        ASSERT_TRUE(levels->loadFile(*files, *playerOf(difficulty), objects.get()));
+        const CArray<GNextClientPlaceBoost>& boosts =
+            levels->getBonusTables().nextClientPlaceBoosts;
+        EXPECT_GT(boosts.size(), 0u) << difficulty;
+        for (const GNextClientPlaceBoost& boost : boosts) {
+            EXPECT_TRUE(configured(boost.name1)) << difficulty;
+            for (const CNameId other : boost.name2)
+                EXPECT_TRUE(configured(other)) << difficulty;
+        }
+    }
+}
+
+} // namespace

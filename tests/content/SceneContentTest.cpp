@@ -636,6 +636,42 @@ TEST_F(SceneContentTest, TheHeroTemplateHasItsAnimationsHandsAndProgress) {
     EXPECT_EQ(childNodes(*findPath(templates, "Hero1/CarriedIcons")).size(), 2u);
 }
 
+// The looks of the client types with abilities: the nodes their abilities switch, the cloud a
+// talker sends, the orbiting hearts that fly to a neighbour, and the heart they are made of.
+TEST_F(SceneContentTest, TheAbilityClientTemplatesHaveThePartsTheirAbilitiesUse) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const std::vector<std::string> toggles = {"AbilityActive", "AbilityInactive"};
+    const TemplatePart parts[] = {
+        {"Waver", "ControlNode", {}, {"Stand", "GoodBye"}, "GClientNode"},
+        {"Waver/WaverAbility", "BaseNode", {}, toggles},
+        {"Waver/WaverAbility/CloudEffect",
+         "BaseNode",
+         {"MoveTo"},
+         {"SelfDestruct"},
+         "GSelfDestructNode"},
+        {"StreetDancer/Ability", "BaseNode", {}, toggles},
+        {"HipHop/Ability/Hearts", "BaseNode", {}, {}, "GHipHopHeartsNode"},
+        {"Tecktonik/Ability/Hearts", "BaseNode", {}, {}, "GHipHopHeartsNode"},
+        {"Cwalk/CWalkAbility", "BaseNode", {}, toggles},
+        {"UrbanDancer/AbilityBlocker", "BaseNode", {}, toggles},
+        {"AbilityHeart", "SpriteNode", {"Delivering", "SelfDestruct"}, {}},
+    };
+    expectTemplateParts(templates, parts);
+    for (const char* type : {"HipHop", "Tecktonik"}) {
+        const XmlElement* hearts = findPath(templates, std::string(type) + "/Ability/Hearts");
+        ASSERT_TRUE(hearts);
+        EXPECT_EQ(property(*hearts, "ObjTemplateID"), "AbilityHeart") << type;
+    }
+    // The cloud flies along the two keys of its first animator.
+    const XmlElement* cloud = findPath(templates, "Waver/WaverAbility/CloudEffect");
+    int32_t keys = 0;
+    forEachElement(*cloud, [&keys](const XmlElement& element) {
+        keys += element.name == "KeyFrame" &&
+                element.attribute("Value0").find(';') != std::string::npos;
+    });
+    EXPECT_EQ(keys, 2);
+}
+
 // Mouse and keyboard events travel only through controls, so a control below a plain node
 // would never see them. A template's own node is replaced by its control's template root.
 TEST_F(SceneContentTest, ControlsSitBelowControlsOnly) {
