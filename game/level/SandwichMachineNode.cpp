@@ -135,7 +135,8 @@ void GSandwichMachineNode::show(CNameId templateName) {
         setPendingTemplate(templateName);
         setState(nameOf("ShopDisappear"), nullptr, CNameId());
     }
-    if (isMachine(templateName, "SandwichMachine2") || isMachine(templateName, "SandwichMachine3")) {
+    if (isMachine(templateName, "SandwichMachine2") ||
+        isMachine(templateName, "SandwichMachine3")) {
         showPart(m_background, false);
         showPart(m_body, false);
     }
@@ -185,10 +186,9 @@ void GSandwichMachineNode::showProductIcon() {
         return;
     m_productIcon->setVisible(true);
     const ObjectConfigurations* configs = getConfigs();
-    const GResourceConfig* product =
-        configs != nullptr && getResources().size() != 0
-            ? configs->getResourceConfig(getResources()[0].name)
-            : nullptr;
+    const GResourceConfig* product = configs != nullptr && getResources().size() != 0
+                                         ? configs->getResourceConfig(getResources()[0].name)
+                                         : nullptr;
     CContentManager* content = getContentManager();
     if (product == nullptr || content == nullptr)
         return;

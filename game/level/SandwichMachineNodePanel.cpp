@@ -81,8 +81,8 @@ void GSandwichMachineNode::moveMarker(BaseNode& marker, CNameId button, int32_t 
     marker.setState(button, nullptr, CNameId());
 }
 
-void GSandwichMachineNode::pick(int32_t& choice, int32_t picked, BaseNode* marker,
-                                CNameId button, bool isGlass) {
+void GSandwichMachineNode::pick(int32_t& choice, int32_t picked, BaseNode* marker, CNameId button,
+                                bool isGlass) {
     if (picked < 0)
         return;
     if (picked == choice) {

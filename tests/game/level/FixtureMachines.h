@@ -67,8 +67,8 @@ inline std::string upgrades() {
 
 inline std::string config(const char* name, const std::string& provided,
                           const std::string& more = "") {
-    return std::string("<Location><Name Value=\"") + name + "\"/>" + more +
-           "<ProvidedResources>" + provided + "</ProvidedResources></Location>";
+    return std::string("<Location><Name Value=\"") + name + "\"/>" + more + "<ProvidedResources>" +
+           provided + "</ProvidedResources></Location>";
 }
 
 inline std::string locationConfigs() {
@@ -76,7 +76,8 @@ inline std::string locationConfigs() {
            config("Blender", "<Resource Name=\"Smoothie\" InitialAmount=\"0\" MaxAmount=\"1\"/>",
                   "<StaffRechargeTime Value=\"1000\"/><SelfRechargeTime Value=\"1000\"/>") +
            config("TrashCan", "") +
-           config("DrinksMachine", "<Resource Name=\"Drink\" InitialAmount=\"3\" MaxAmount=\"3\"/>") +
+           config("DrinksMachine",
+                  "<Resource Name=\"Drink\" InitialAmount=\"3\" MaxAmount=\"3\"/>") +
            config("TeaMachine", "<Resource Name=\"Tea\" InitialAmount=\"3\" MaxAmount=\"3\"/>") +
            config("SandwichMachine",
                   "<Resource Name=\"Sandwich\" InitialAmount=\"0\" MaxAmount=\"1\"/>",
@@ -100,9 +101,8 @@ inline std::string resourceConfigs() {
            item("Smoothie", "<ConvertsFrom Value=\"Juice\"/><RecycleMoneyPenalty Value=\"2\"/>") +
            item("Drink", "<ModificationsCount Value=\"2\"/>") +
            item("Drink1", "<RecycleMoneyPenalty Value=\"1\"/>") +
-           item("Drink2", "<RecycleMoneyPenalty Value=\"1\"/>") +
-           item("Tea") + item("Sandwich", "<ModificationsCount Value=\"3;2\"/>") +
-           "</ObjectConfigurations>";
+           item("Drink2", "<RecycleMoneyPenalty Value=\"1\"/>") + item("Tea") +
+           item("Sandwich", "<ModificationsCount Value=\"3;2\"/>") + "</ObjectConfigurations>";
 }
 
 const char kLevels[] =
@@ -149,8 +149,7 @@ inline std::string sandwichMachine(const char* name, bool withBackground) {
         setVisible("OnAppear", true) + setVisible("OnDisappear", false) + "</States>" +
         marker("Glass", 'L') + marker("Fruit", 'R') + "</SceneNode>";
     const std::string area = element("BaseNode", "",
-                                     "<string Name=\"Name\" Value=\"CursorArea\"/>" +
-                                         at(0, 0, 0) +
+                                     "<string Name=\"Name\" Value=\"CursorArea\"/>" + at(0, 0, 0) +
                                          "<vector3d Name=\"Bounds\" Value=\"100;100;0\"/>");
     return nodeNamed("BaseNode", name,
                      (withBackground ? nodeNamed("BaseNode", "Bg") : "") +
@@ -170,9 +169,9 @@ inline std::string templates() {
     return "<SceneNode Type=\"TemplateCollectionNode\">" + drinksMachine("DrinksMachine") +
            drinksMachine("TeaMachine") + sandwichMachine("SandwichMachine", true) +
            sandwichMachine("SandwichMachine2", false) +
-           nodeNamed("BaseNode", "TrashCan",
-                     nodeNamed("BaseNode", "Look", states({"TrashOff", "Trash0", "Trash1",
-                                                            "Trash2"}))) +
+           nodeNamed(
+               "BaseNode", "TrashCan",
+               nodeNamed("BaseNode", "Look", states({"TrashOff", "Trash0", "Trash1", "Trash2"}))) +
            nodeNamed("GHeroNode", "Hero", nodeNamed("BaseNode", "CarriedIcons", hands)) +
            "</SceneNode>";
 }

@@ -63,7 +63,8 @@ TEST_F(SandwichMachineTest, APickMovesTheGlassAndASecondClickOnItClearsIt) {
     EXPECT_EQ(machine.getLeftChoice(), 2);
     EXPECT_EQ(stateOf(glass), named("Sandwich2L"));
     KeyFrame* move = asKeyFrame(glass->findState(named("Sandwich2L"))->findAnimator(named("Move")));
-    const auto* target = castPropertyData<CPropertyDataVector3d>(move->getKeys()[0].values[0].get());
+    const auto* target =
+        castPropertyData<CPropertyDataVector3d>(move->getKeys()[0].values[0].get());
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(target->getValue(), CVector3d(49, -109, 1)) << "from the cursor at the machine";
     EXPECT_EQ(lookOf(machine, "Sandwich2L"), named("Select"));
