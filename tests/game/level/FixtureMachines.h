@@ -16,7 +16,8 @@
 // its own), a trash can, a drinks machine ("Drink" with two variants "Drink1" and "Drink2",
 // made by the configuration), a tea machine ("Tea" without variants), two sandwich machines
 // ("Sandwich", 3 left and 2 right variants; the first with a background), and a dance pad and
-// a check-out desk for the clients of "Dancer".
+// a check-out desk for the clients of "Dancer", and a bar offering juice without end. The day
+// lasts 30 s. The smoothie gives a client a heart.
 // "Juice" is penalised 5 in the trash can, "Smoothie" 2, each drink 1.
 namespace fixture_machines {
 
@@ -35,6 +36,7 @@ const char* const kMachines[][3] = {
     {"SandwichMachine2", "GSandwichMachineNode", "SandwichMachine2"},
     {"DancePad1", "GLocationNode", "Pad"},
     {"Desk", "GLocationNode", "Desk"},
+    {"JuiceBar", "GLocationNode", "JuiceBar"},
 };
 
 inline std::string machine(const char* name, const char* kind) {
@@ -86,7 +88,8 @@ inline std::string locationConfigs() {
                   "<Resource Name=\"Sandwich\" InitialAmount=\"0\" MaxAmount=\"1\"/>",
                   "<StaffRechargeTime Value=\"0\"/><SelfRechargeTime Value=\"500\"/>") +
            config("Pad", "<Resource Name=\"Dance\"/>") +
-           config("Desk", "<Resource Name=\"CheckOut\"/>") + "</ObjectConfigurations>";
+           config("Desk", "<Resource Name=\"CheckOut\"/>") +
+           config("JuiceBar", "<Resource Name=\"Juice\"/>") + "</ObjectConfigurations>";
 }
 
 inline std::string item(const char* name, const std::string& more = "") {
@@ -95,10 +98,12 @@ inline std::string item(const char* name, const std::string& more = "") {
 
 inline std::string resourceConfigs() {
     return "<ObjectConfigurations>" +
-           fixture_clients::resource("Dance", "<MoneyBoost Value=\"20\"/>") +
+           fixture_clients::resource("Dance", "<MoneyBoost Value=\"20\"/><AdditionalItems>"
+                                              "<Item Name=\"Smoothie\"/></AdditionalItems>") +
            fixture_clients::resource("CheckOut", "<ItemType Value=\"6\"/>") +
            item("Juice", "<RecycleMoneyPenalty Value=\"5\"/>") +
-           item("Smoothie", "<ConvertsFrom Value=\"Juice\"/><RecycleMoneyPenalty Value=\"2\"/>") +
+           item("Smoothie", "<ConvertsFrom Value=\"Juice\"/><RecycleMoneyPenalty Value=\"2\"/>"
+                            "<ClientBoostType Value=\"1\"/><HeartsBoost Value=\"1\"/>") +
            item("Drink", "<ModificationsCount Value=\"2\"/>") +
            item("Drink1", "<RecycleMoneyPenalty Value=\"1\"/>") +
            item("Drink2", "<RecycleMoneyPenalty Value=\"1\"/>") + item("Tea") +
@@ -106,7 +111,7 @@ inline std::string resourceConfigs() {
 }
 
 const char kLevels[] =
-    "<LevelsConfiguration><Level><SettingIndex Value=\"4\"/><LevelTime Value=\"600\"/>"
+    "<LevelsConfiguration><Level><SettingIndex Value=\"4\"/><LevelTime Value=\"30\"/>"
     "<TargetMoney Value=\"1000\"/></Level></LevelsConfiguration>";
 
 inline std::string control(const std::string& name, const std::string& inside = "") {
@@ -173,7 +178,7 @@ inline std::string templates() {
                "BaseNode", "TrashCan",
                nodeNamed("BaseNode", "Look", states({"TrashOff", "Trash0", "Trash1", "Trash2"}))) +
            nodeNamed("GHeroNode", "Hero", nodeNamed("BaseNode", "CarriedIcons", hands)) +
-           "</SceneNode>";
+           nodeNamed("GClientNode", "Dancer", nodeNamed("BaseNode", "Body")) + "</SceneNode>";
 }
 
 // The hero carries two items and walks fast; "Dancer" wishes are given by the tests.
