@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "tests/game/level/FixtureMachines.h"
 
 // The machines' level played from the start to the day's end by a scripted player who sends
