@@ -10,6 +10,7 @@
 #include "game/app/GameEvents.h"
 #include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/StaffNode.h"
 
 namespace {
 
@@ -375,7 +376,12 @@ bool GLocationNode::OnUpdate(uint32_t elapsedMs) {
 
 void GLocationNode::runRecharge(uint32_t elapsedMs) {
     if (m_state == kStateStaffRecharge && m_stateTime >= m_staffRechargeTime) {
+        // The staff member takes the dirt away and is free again.
+        const CRefPointer<GStaffNode> recharger =
+            CRefPointer<GStaffNode>::share(asGStaffNode(m_recharger.get()));
         m_recharger = nullptr;
+        if (recharger)
+            recharger->collectGarbage(*this);
         // The location's own part goes on on the same clock, without telling anyone.
         m_state = kStateSelfRecharge;
     } else if (m_state == kStateSelfRecharge &&

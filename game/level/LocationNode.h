@@ -170,6 +170,9 @@ public:
 protected:
     ~GLocationNode() override = default;
 
+    // The machines choose, convert and compose what they offer.
+    CArray<LocationResource>& editResources() { return m_resources; }
+
 private:
     // No amount shows as this, so the next capacity display always sets its states: an
     // unlimited resource may well hold -1.
