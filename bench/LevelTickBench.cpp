@@ -5,13 +5,15 @@
 // other 44 waiting in three groups at the slots, the hero walking to a pad and two masseurs
 // to the massage tables. The clients are laid out afresh, untimed, every 90 passes, so that the
 // dances last through them. The counter of_1ms is the pass's share of a 1 ms budget (of the
-// 20 ms tick).
+// 20 ms tick). Release, --benchmark_min_time=0.2, 5 repetitions on the shared 8-core machine:
+// 18.5 us a pass (median 18.5, cv 14 %), of_1ms 0.018.
 //
 // The spawn of a group of three: the records built (three clients cloned from their template
 // and set up) and the tick in which the group enters the queue, beside the thresholds above
 // which the level logs slow work (10 ms for a client's set-up, 20 ms for its heart icons).
 // Times are real milliseconds of a Release build; a fresh level is loaded, untimed, before
-// each spawn.
+// each spawn. Release, same runs: 0.027 ms to build (of_10ms 0.0027), 0.18 ms for the tick it
+// enters in (of_20ms 0.009).
 #include <chrono>
 #include <memory>
 #include <string>
