@@ -46,7 +46,9 @@ GGameLevelScene::GGameLevelScene(const CContentKey& key, BaseNode* parent,
                                  SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager), m_random(new CRandom) {
     setInterval(kTickMs);
-    GMiniGameConfigurations::shared().loadFiles(getFileSystem());
+    // A level made without content, only to ask its class, leaves the tables alone.
+    if (IVirtualFileSystem* files = getFileSystem())
+        GMiniGameConfigurations::shared().loadFiles(files);
 }
 
 void GGameLevelScene::cloneMembers(const BaseNode& source, SceneManager* sceneManager) {
