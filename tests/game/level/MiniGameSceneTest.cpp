@@ -5,6 +5,9 @@
 #include <string>
 
 #include "engine/core/EngineServices.h"
+#include "engine/io/ContentManager.h"
+#include "engine/io/ContentProcessorsManager.h"
+#include "engine/io/VirtualFileSystem.h"
 #include "engine/scene/NodeFactory.h"
 #include "game/level/MiniGameBallScene.h"
 #include "game/level/MiniGameConfigurations.h"
@@ -152,7 +155,8 @@ TEST_F(MiniGameSceneTest, AWaitingClientThatLeftMeanwhileIsDropped) {
     EXPECT_FALSE(client) << "the level let it go";
 }
 
-// The content ships the three files; without them each level scene built says so once.
+// The content ships the three files; where they are missing each level scene built says so
+// once.
 TEST_F(MiniGameSceneTest, AMissingConfigurationIsLoggedOncePerLevelSceneBuilt) {
     const char* lines[] = {
         "Unable to find configuration for the minigame: "
@@ -165,8 +169,15 @@ TEST_F(MiniGameSceneTest, AMissingConfigurationIsLoggedOncePerLevelSceneBuilt) {
     const std::string before = harness->game.logText();
     for (const char* line : lines)
         EXPECT_EQ(countOf(before, line), 0u) << line;
-    for (int32_t built = 0; built < 2; ++built)
-        CRefPointer<GGameLevelScene>(new GGameLevelScene(CContentKey(), nullptr, nullptr));
+    const CRefPointer<IVirtualFileSystem> empty(new CVirtualFileSystem);
+    const CRefPointer<CContentManager> content(new CContentManager(
+        {}, empty,
+        CRefPointer<CContentProcessorsManager>(new CContentProcessorsManager(
+            {{}, {}, empty, CEngineServices::instance()->getNodeFactoryReference()}))));
+    for (int32_t built = 0; built < 2; ++built) {
+        CRefPointer<GGameLevelScene>(
+            new GGameLevelScene(CContentKey(content.get(), u"Level.qscn"), nullptr, nullptr));
+    }
     const std::string after = harness->game.logText();
     for (const char* line : lines)
         EXPECT_EQ(countOf(after, line), 2u) << line;
