@@ -33,7 +33,9 @@
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
 #include "game/level/MiniGameBallScene.h"
+#include "game/level/MiniGameDanceScene.h"
 #include "game/level/MiniGameDrinkScene.h"
+#include "game/level/MiniGameRoulScene.h"
 #include "game/level/RecycleNode.h"
 #include "game/level/SandwichMachineNode.h"
 #include "game/level/StaffNode.h"
@@ -105,6 +107,8 @@ const GameClass kGameClasses[] = {
     {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
     {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
     {GMiniGameBallScene::kTypeName, &createNodeOf<GMiniGameBallScene>},
+    {GMiniGameDanceScene::kTypeName, &createNodeOf<GMiniGameDanceScene>},
+    {GMiniGameRoulScene::kTypeName, &createNodeOf<GMiniGameRoulScene>},
     {GMiniGameDrinkScene::kTypeName, &createNodeOf<GMiniGameDrinkScene>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},

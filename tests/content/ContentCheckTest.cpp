@@ -88,6 +88,8 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
     }
     // Opened as an image, not through an atlas.
     EXPECT_GT(pngSize(archive, "scenes/images/Cursor.png").width, 0);
+    // The dance mini-game's track, by its fixed name.
+    EXPECT_GT(pngSize(archive, "levels/minigames/dance/block_c.png").width, 0);
     // The queue box's notes, picked by their fixed names.
     for (const char* colour : {"Blue", "Green"}) {
         for (int i = 1; i <= 6; ++i) {
