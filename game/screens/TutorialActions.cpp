@@ -78,16 +78,7 @@ void GTutorialActionLocationClick::load(CXmlTextReader& reader, GWishListOrders&
     names = readNameListAttribute(reader, u"Names");
 }
 
-void GTutorialActionClientStateChanged::load(CXmlTextReader& reader,
-                                             GWishListOrders& wishListOrders) {
-    GTutorialAction::load(reader, wishListOrders);
-    names = readNameListAttribute(reader, u"Names");
-    state = reader.getAttributeInt(u"State", 0);
-    checkCurrent = reader.getAttribute(u"CheckCurrent") == u"true";
-}
-
-void GTutorialActionLocationStateChanged::load(CXmlTextReader& reader,
-                                               GWishListOrders& wishListOrders) {
+void GTutorialActionStateChanged::load(CXmlTextReader& reader, GWishListOrders& wishListOrders) {
     GTutorialAction::load(reader, wishListOrders);
     names = readNameListAttribute(reader, u"Names");
     state = reader.getAttributeInt(u"State", 0);

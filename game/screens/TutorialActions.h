@@ -79,9 +79,9 @@ protected:
     ~GTutorialActionLocationClick() override = default;
 };
 
-// Done when a (named) client reaches the state; with checkCurrent also when one is in it as
-// the hint is shown.
-class GTutorialActionClientStateChanged : public GTutorialAction {
+// What the two state triggers read: the names of the objects, the state and whether an object
+// already in the state as the hint is shown counts.
+class GTutorialActionStateChanged : public GTutorialAction {
 public:
     void load(CXmlTextReader& reader, GWishListOrders& wishListOrders) override;
 
@@ -90,18 +90,18 @@ public:
     bool checkCurrent = false;
 
 protected:
+    ~GTutorialActionStateChanged() override = default;
+};
+
+// Done when a (named) client reaches the state; with checkCurrent also when one is in it as
+// the hint is shown.
+class GTutorialActionClientStateChanged : public GTutorialActionStateChanged {
+protected:
     ~GTutorialActionClientStateChanged() override = default;
 };
 
 // The same for locations.
-class GTutorialActionLocationStateChanged : public GTutorialAction {
-public:
-    void load(CXmlTextReader& reader, GWishListOrders& wishListOrders) override;
-
-    CArray<CNameId> names;
-    int32_t state = 0;
-    bool checkCurrent = false;
-
+class GTutorialActionLocationStateChanged : public GTutorialActionStateChanged {
 protected:
     ~GTutorialActionLocationStateChanged() override = default;
 };
