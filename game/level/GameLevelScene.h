@@ -12,6 +12,7 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/ScheduledObject.h"
 #include "engine/core/String.h"
+#include "engine/core/Vector2d.h"
 #include "engine/core/Vector3d.h"
 #include "engine/platform/InputEvents.h"
 #include "engine/scene/NodeClass.h"
@@ -34,6 +35,7 @@ class GDropTargetEvent;
 class GHeroNode;
 class LocationStateEvent;
 class GLocationNode;
+class GMagnetMovableNode;
 class GPauseGenerationEvent;
 class GStaffNode;
 class StaffEvent;
@@ -62,6 +64,8 @@ public:
     // 0 neutral, 1 to 5 the client colours.
     static constexpr int32_t kColorCount = 6;
 
+    // Reads the mini-games' configurations again, through the file system of the key's
+    // content manager; without one they stay as they are.
     GGameLevelScene(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager);
 
     // Copies only whether the missing parts of its file were reported, so that loading a level
@@ -245,6 +249,11 @@ public:
     bool giveBoomboxHeart(GLocationNode* location, float hearts);
     // Both of the above. True.
     bool queueBoxAction(GLocationNode* location, float hearts);
+    // A heart taken out of an orbiting swarm flies on a magnet in the effects holder to the
+    // client's heart icon, launched with the velocity; the client's icons keep their look until
+    // it arrives. None without a heart or an effects holder.
+    GMagnetMovableNode* flyHeart(const CRefPointer<BaseNode>& heart, GClientNode& client,
+                                 BaseNode& icon, CVector2d launch);
     // Objects bought in the shop, introduced one by one at the start; a masseur and its table
     // count as one, the masseur.
     void queueNewlyOpened(CNameId name);

@@ -546,6 +546,7 @@ void GGameLevelScene::returnHeldClient() {
 
 void GGameLevelScene::startClientAction(GLocationNode& location, GClientNode& client) {
     const CRefPointer<GClientNode> held = CRefPointer<GClientNode>::share(&client);
+    client.activateAbilities();
     const GLocationConfig* config = location.getConfig();
     if (client.getClientState() != GClientNode::kStateWaitingForStart || config == nullptr ||
         !config->autoActivation) {

@@ -16,6 +16,8 @@
 #include "game/level/ObjectLink.h"
 #include "game/level/ObjectNode.h"
 
+class GClientNode;
+
 // A serving place of the play field: a dance pad, a fitness machine, a massage table, a drinks
 // machine. Clients are placed on it and served there; the hero and the staff stand at it, take
 // items from it and recharge it. It offers resources with amounts: a service uses up one unit
@@ -125,6 +127,10 @@ public:
     // without a configuration.
     CVector2d getClientMountPoint(CNameId clientType) const;
     CVector2d getActionClientMountPoint(CNameId clientType) const;
+    // Where this client stands and is served: by its type here; a pad holding several clients
+    // spreads them.
+    virtual CVector2d getClientMountPoint(const GClientNode& client) const;
+    virtual CVector2d getActionClientMountPoint(const GClientNode& client) const;
     float getActionClientDepth(CNameId clientType) const;
     // A client's service has ended here: the location may get dirty by its configuration's
     // chance, only while it is ready and not while its clients are swapped.
@@ -163,6 +169,9 @@ public:
 
 protected:
     ~GLocationNode() override = default;
+
+    // The machines choose, convert and compose what they offer.
+    CArray<LocationResource>& editResources() { return m_resources; }
 
 private:
     // No amount shows as this, so the next capacity display always sets its states: an

@@ -12,6 +12,7 @@
 #include "engine/io/ContentManager.h"
 #include "engine/io/Dictionary.h"
 #include "engine/io/ProfileManager.h"
+#include "engine/platform/host/IHostWindowSystem.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TemplateCollectionNode.h"
 #include "game/app/AwardTracker.h"
@@ -20,6 +21,7 @@
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
+#include "game/effects/MagnetMovableNode.h"
 #include "tests/audio/LoopbackDriver.h"
 #include "tests/game/app/ScreenInput.h"
 
@@ -256,38 +258,61 @@ CVector3d LevelHarness::pointOf(const BaseNode& node) const {
     return point;
 }
 
+void LevelHarness::post(uint32_t message, const CVector3d& at) {
+    if (inputHost == nullptr) {
+        screen_input::post(game, message, at);
+        return;
+    }
+    HostMessage posted;
+    posted.window = game.window();
+    posted.message = message;
+    posted.x = int32_t(at.x);
+    posted.y = int32_t(at.y);
+    inputHost->postMessage(posted);
+    // The main loop takes one queued message a pass.
+    game.engine().runOnce();
+}
+
 void LevelHarness::moveTo(const BaseNode& node) {
-    screen_input::moveTo(game, pointOf(node));
+    post(WM_MOUSEMOVE, pointOf(node));
 }
 
 void LevelHarness::press(const BaseNode& node) {
     const CVector3d at = pointOf(node);
-    screen_input::moveTo(game, at);
-    screen_input::post(game, WM_LBUTTONDOWN, at);
+    post(WM_MOUSEMOVE, at);
+    post(WM_LBUTTONDOWN, at);
 }
 
 void LevelHarness::release(const BaseNode& node) {
     const CVector3d at = pointOf(node);
-    screen_input::moveTo(game, at);
-    screen_input::post(game, WM_LBUTTONUP, at);
+    post(WM_MOUSEMOVE, at);
+    post(WM_LBUTTONUP, at);
 }
 
 // Pressed and released at one point, though the press may move the node.
 void LevelHarness::click(const BaseNode& node) {
     const CVector3d at = pointOf(node);
-    screen_input::moveTo(game, at);
-    screen_input::post(game, WM_LBUTTONDOWN, at);
-    screen_input::post(game, WM_LBUTTONUP, at);
+    post(WM_MOUSEMOVE, at);
+    post(WM_LBUTTONDOWN, at);
+    post(WM_LBUTTONUP, at);
 }
 
 void LevelHarness::rightClick() {
     const ICursorControl::Point at = game.engine().getCursorControl()->getPosition();
-    screen_input::post(game, WM_RBUTTONDOWN, CVector3d(float(at.x), float(at.y), 0));
-    screen_input::post(game, WM_RBUTTONUP, CVector3d(float(at.x), float(at.y), 0));
+    post(WM_RBUTTONDOWN, CVector3d(float(at.x), float(at.y), 0));
+    post(WM_RBUTTONUP, CVector3d(float(at.x), float(at.y), 0));
 }
 
 BaseNode* LevelHarness::node(const char* name) const {
     return m_level->findChild(CNameId(CString(name)), 0);
+}
+
+uint32_t LevelHarness::flyingHearts() const {
+    const BaseNode* holder = m_level->getEffectsHolder();
+    uint32_t count = 0;
+    for (uint32_t i = 0; holder != nullptr && i < holder->getChildCount(); ++i)
+        count += holder->getChild(i)->isKindOf(GMagnetMovableNode::kTypeId) ? 1 : 0;
+    return count;
 }
 
 const LevelTrace& LevelHarness::trace() {

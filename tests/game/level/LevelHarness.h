@@ -11,6 +11,7 @@
 #include "tests/game/level/LevelStandInScreen.h"
 
 class CContentManager;
+class IHostWindowSystem;
 class SceneManager;
 class SoundCue;
 class UpgradeCatalog;
@@ -96,8 +97,13 @@ public:
     void rightClick();
     // The node of that name in the level, or none.
     BaseNode* node(const char* name) const;
+    // The hearts flying on magnets in the level's effects holder.
+    uint32_t flyingHearts() const;
     // A scripted player, called before every frame with the frame's tick.
     std::function<void(uint32_t tick)> player;
+    // The window layer the mouse goes through when the game runs on another than the
+    // harness's scripted one (SDL's, for pictures); each message is delivered at once.
+    IHostWindowSystem* inputHost = nullptr;
 
     GGameLevelScene& level() const { return *m_level; }
     LevelStandInScreen& screen() const { return *m_screen; }
@@ -116,6 +122,7 @@ private:
     bool loadScene();
     void playLevel();
     void recordCues();
+    void post(uint32_t message, const CVector3d& at);
 
     CRefPointer<LevelStandInScreen> m_screen;
     CRefPointer<GGameLevelScene> m_level;
