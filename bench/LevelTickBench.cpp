@@ -6,43 +6,20 @@
 // each spawn.
 #include <chrono>
 #include <memory>
-#include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/ClientFixtureHarness.h"
 #include "engine/scene/SceneManager.h"
-#include "tests/game/level/FixtureClients.h"
 
 namespace {
 
-using namespace fixture_clients;
-
 std::unique_ptr<LevelHarness> startedHarness() {
-    auto harness = std::make_unique<LevelHarness>();
-    harness->write("levels/common/LevelConfigs.xml",
-                   "<LevelsConfiguration><Level><SettingIndex Value=\"3\"/>"
-                   "<LevelTime Value=\"600\"/><ClientsQueue><Pair CI=\"Dancer\">"
-                   "<Client><Order Res=\"Dance\"/></Client><Client><Order Res=\"Dance\"/>"
-                   "</Client><Client><Order Res=\"Dance\"/></Client></Pair></ClientsQueue>"
-                   "</Level></LevelsConfiguration>");
-    harness->write("levels/common/LocationConfigs.xml", locationConfigs());
-    harness->write("levels/common/ResourceConfigs.xml", resourceConfigs());
-    harness->write("levels/common/ClientConfigs.xml",
-                   "<ObjectConfigurations>" +
-                       client("Dancer", "4.999", "0", "-1", "<TemplateName Value=\"Dancer\"/>") +
-                       "</ObjectConfigurations>");
-    harness->write("levels/common/StaffConfigs.xml", kStaffConfigs);
-    harness->write("levels/setting3/Level.qscn", levelScene());
-    harness->write("levels/setting3/TemplateCollection.qscn", templates());
-    harness->write("levels/setting3/Upgrades.xml", upgrades());
-    if (!harness->start())
-        return nullptr;
-    return harness;
-}
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+    return startedClientFixture("<LevelsConfiguration><Level><SettingIndex Value=\"3\"/>"
+                                "<LevelTime Value=\"600\"/><ClientsQueue><Pair CI=\"Dancer\">"
+                                "<Client><Order Res=\"Dance\"/></Client><Client><Order "
+                                "Res=\"Dance\"/></Client><Client><Order Res=\"Dance\"/>"
+                                "</Client></Pair></ClientsQueue></Level></LevelsConfiguration>");
 }
 
 void BM_SpawnGroupOfThree(benchmark::State& state) {
