@@ -265,6 +265,8 @@ void GGameLevelScene::relinkTrackedClient(GClientNode& client) {
     for (SpawnRecord& record : m_spawnRecords) {
         for (uint32_t j = 0; j < record.clientNames.size(); ++j) {
             if (record.clientNames[j] == client.getName()) {
+                while (record.enteredClients.size() <= j)
+                    record.enteredClients.append(nullptr);
                 record.enteredClients[j] = &client;
                 return;
             }
