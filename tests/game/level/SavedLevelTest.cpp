@@ -9,6 +9,7 @@
 
 #include "engine/io/ProfileManager.h"
 #include "game/app/GameApplication.h"
+#include "io/ScopedEnvironment.h"
 #include "tests/game/level/FixtureClients.h"
 #include "tests/game/level/LevelOnePlayer.h"
 
@@ -173,6 +174,9 @@ TEST_F(SavedLevelTest, TheFixtureStateIsSavedAsTheGoldenFileWhateverTheLocale) {
     std::ifstream file(golden, std::ios::binary);
     const std::string expected((std::istreambuf_iterator<char>(file)), {});
     EXPECT_EQ(written, expected);
+    // The build makes a comma-decimal locale of its own below the folder the tests run in.
+    const std::string locales = std::filesystem::absolute("tests/locale").string();
+    const ScopedEnvironment localePath("LOCPATH", locales.c_str());
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8"}) {
         if (std::setlocale(LC_ALL, name) == nullptr)
             continue;
