@@ -26,10 +26,16 @@
 #include "game/effects/WaveNode.h"
 #include "game/level/CharacterNode.h"
 #include "game/level/ClientNode.h"
+#include "game/level/ConverterNode.h"
+#include "game/level/DeviceNode.h"
+#include "game/level/DrinksMachineNode.h"
 #include "game/level/GameLevelScene.h"
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
+#include "game/level/RecycleNode.h"
+#include "game/level/SandwichMachineNode.h"
 #include "game/level/StaffNode.h"
+#include "game/level/SuperPadNode.h"
 #include "game/screens/AwardUnlockedScene.h"
 #include "game/screens/AwardsScene.h"
 #include "game/screens/ComicsScene.h"
@@ -81,6 +87,12 @@ const GameClass kGameClasses[] = {
     {GStaffNode::kTypeName, &createNodeOf<GStaffNode>},
     {GClientNode::kTypeName, &createNodeOf<GClientNode>},
     {GLocationNode::kTypeName, &createNodeOf<GLocationNode>},
+    {GDeviceNode::kTypeName, &createNodeOf<GDeviceNode>},
+    {GRecycleNode::kTypeName, &createNodeOf<GRecycleNode>},
+    {GConverterNode::kTypeName, &createNodeOf<GConverterNode>},
+    {GSuperPadNode::kTypeName, &createNodeOf<GSuperPadNode>},
+    {GDrinksMachineNode::kTypeName, &createNodeOf<GDrinksMachineNode>},
+    {GSandwichMachineNode::kTypeName, &createNodeOf<GSandwichMachineNode>},
     {GSelfDestructNode::kTypeName, &createNodeOf<GSelfDestructNode>},
     {GSplineMovableNode::kTypeName, &createNodeOf<GSplineMovableNode>},
     {GP2PMovableNode::kTypeName, &createNodeOf<GP2PMovableNode>},

@@ -362,7 +362,10 @@ void GClientNode::setState(int32_t state) {
     if (state == kStateWaiting || state == kStateWaitingForStart || state == kStateWantsItem ||
         state == kStateAtCheckOut)
         armIdleTimer();
-    // Ending the talk on a change of state belongs to the neighbours' talk, which is not here.
+    if (m_clientConfig && m_clientConfig->talksWaitTime != -1 && m_talking) {
+        hideWaverAbility();
+        applyTalkActions(false);
+    }
     updateHeartIcons();
 }
 
@@ -419,7 +422,7 @@ void GClientNode::nextWish() {
 void GClientNode::moveToLocation(GLocationNode* location) {
     const CRefPointer<GClientNode> self = CRefPointer<GClientNode>::share(this);
     if (location != getLocation()) {
-        // The neighbours' abilities end here once they exist.
+        deactivateAbilities();
         if (m_cwalkAbilityNode)
             m_cwalkAbilityNode->setChildrenState(nameOf("AbilityInactive"), nullptr);
         if (GLocationNode* old = getLocation()) {
@@ -470,9 +473,7 @@ void GClientNode::moveToLocation(GLocationNode* location) {
     } else {
         startServing(leaves[uint32_t(m_currentOrderIndex)]->name, -1);
     }
-    m_stoppers.clear();
-    m_talkSecondsPerHeart = 0;
-    m_neighbourServingMul = 1.0f;
+    clearNeighbourLists();
     updateWishIcons(false);
 }
 

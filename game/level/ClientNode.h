@@ -175,6 +175,8 @@ public:
     GClientNode* getFollower() const { return m_follower.get(); }
     GCharacterNode* getComingAttendant() const { return m_comingAttendant.get(); }
     GClientConfig* getClientConfig() const { return m_clientConfig.get(); }
+    // The record it was spawned from; none for a client made without the queue.
+    const GQueuedClient* getQueuedClient() const { return m_queuedClient; }
     GClientWishList* getWishList() const { return m_wishList.get(); }
     GClientWishList* getCurrentWish() const { return m_currentWish; }
     // The chosen leaf of the current wish; none while none is chosen.
@@ -211,6 +213,48 @@ public:
     void setStandAnimationsCount(int32_t count) { m_standAnimationsCount = count; }
     // The neighbour's factor on the serving progress; 1 without one.
     void setNeighbourServingMul(float mul) { m_neighbourServingMul = mul; }
+
+    // Talk and neighbour abilities (ClientNodeTalk.cpp). Neighbours are the clients at the
+    // other locations of the level's pair areas; the arrival effects work only at locations
+    // configured as "DancePad1".
+
+    // Start: this client's talk reaches its neighbours (nothing while it is blocked); stop
+    // withdraws it.
+    void applyTalkActions(bool start);
+    void showWaverAbility();
+    void hideWaverAbility();
+    void showAbilityBlocker();
+    // Each neighbour is listed once; the largest value of the list applies.
+    void addTalker(GClientNode* talker, float secondsPerHeart);
+    void removeTalker(GClientNode* talker);
+    // A cloud flies from the talker to this client, unless one is here already.
+    void receiveCloudEffect(GClientNode& talker);
+    void addStreetDancer(GClientNode* dancer, float multiplier);
+    void removeStreetDancer(GClientNode* dancer);
+    // False when the sender was listed already.
+    bool addHipHop(GClientNode* sender);
+    void removeHipHop(GClientNode* sender);
+    bool addTecktonik(GClientNode* sender);
+    void removeTecktonik(GClientNode* sender);
+    // True for the first blocker, which ends this client's abilities.
+    bool addAbilityBlocker(GClientNode* blocker);
+    void removeAbilityBlocker(GClientNode* blocker);
+    // The arrival effects on a pad: blockers, place boosts, tecktonik and street dancers.
+    void activateAbilities();
+    void deactivateAbilities();
+    void applyStreetDancers(bool refreshOnly);
+    // One of this client's orbiting "Hearts" flies to the target's heart icon; the caller adds
+    // the hearts.
+    void sendHearts(GClientNode& target, float amount);
+
+    bool isTalking() const { return m_talking; }
+    float getTalkSecondsPerHeart() const { return m_talkSecondsPerHeart; }
+    float getNeighbourServingMul() const { return m_neighbourServingMul; }
+    uint32_t getStopperCount() const { return m_stoppers.size(); }
+    uint32_t getAbilityBlockerCount() const { return m_abilityBlockers.size(); }
+    uint32_t getHipHopSenderCount() const { return m_hipHopSenders.size(); }
+    uint32_t getTecktonikSenderCount() const { return m_tecktonikSenders.size(); }
+    BaseNode* getCloudEffect() const { return m_cloudEffect.get(); }
 
 protected:
     ~GClientNode() override = default;
@@ -254,6 +298,24 @@ private:
     bool isGroupedWithHead() const;
     void showWishIcon(BaseNode& icon, GResourceConfig* resource, GClientWishList* leaf,
                       int32_t index, bool quick, bool item);
+    // A neighbour's value: its talk's seconds per heart or its serving factor.
+    struct NeighbourValue {
+        GObjectRef<GClientNode> client;
+        float value;
+    };
+    bool isType(const char* name) const;
+    bool standsAtDancePad() const;
+    bool canStartTalk() const;
+    void talkToNeighbours(bool start);
+    void setAbilityState(BaseNode* node, const char* state);
+    void restartAbilitySpawners();
+    void applyPlaceBoosts(const CArray<GClientNode*>& neighbours);
+    void applyTecktonik(const CArray<GClientNode*>& neighbours);
+    void clearNeighbourLists();
+    bool addSender(CArray<GObjectRef<GClientNode>>& senders, GClientNode* sender,
+                   const char* indicator);
+    void removeSender(CArray<GObjectRef<GClientNode>>& senders, GClientNode* sender,
+                      const char* indicator);
 
     int32_t m_clientState = kStateNone;
     int32_t m_clientStateTime = 0;
@@ -314,9 +376,14 @@ private:
     // Fed by the talk of neighbouring clients.
     bool m_talking = false;
     CArray<GObjectRef<GClientNode>> m_stoppers;
+    CArray<NeighbourValue> m_talkers;
+    CArray<NeighbourValue> m_streetDancers;
     CArray<GObjectRef<GClientNode>> m_abilityBlockers;
+    CArray<GObjectRef<GClientNode>> m_hipHopSenders;
+    CArray<GObjectRef<GClientNode>> m_tecktonikSenders;
     float m_talkSecondsPerHeart = 0;
     float m_neighbourServingMul = 1.0f;
+    CRefPointer<BaseNode> m_cloudEffect;
     bool m_stoppingStates = false;
 };
 

@@ -543,7 +543,7 @@ void GClientNode::placeAtLocation() {
     const CNameId type = m_clientConfig ? m_clientConfig->name : CNameId();
     const bool served = m_clientState == kStateServedByStaff || m_clientState == kStateSelfServing;
     const CVector2d offset =
-        served ? location->getActionClientMountPoint(type) : location->getClientMountPoint(type);
+        served ? location->getActionClientMountPoint(*this) : location->getClientMountPoint(*this);
     const CVector3d& at = location->getPosition();
     const float x = at.x + offset.x;
     const float y = at.y + offset.y;
@@ -552,8 +552,7 @@ void GClientNode::placeAtLocation() {
 }
 
 void GClientNode::placeAtClientPoint(const GLocationNode& location) {
-    const CVector2d offset =
-        location.getClientMountPoint(m_clientConfig ? m_clientConfig->name : CNameId());
+    const CVector2d offset = location.getClientMountPoint(*this);
     const CVector3d& at = location.getPosition();
     const float x = at.x + offset.x;
     const float y = at.y + offset.y;

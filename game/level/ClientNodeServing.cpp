@@ -77,7 +77,10 @@ void GClientNode::tickWaiting(uint32_t elapsedMs) {
     if (m_clientState == kStateLeaving)
         return;
     updateIdleTimer(elapsedMs);
-    // The talk with neighbours would start here.
+    if (!isCarried() && canStartTalk()) {
+        showWaverAbility();
+        talkToNeighbours(true);
+    }
 }
 
 void GClientNode::tickServing(uint32_t elapsedMs) {

@@ -11,6 +11,7 @@
 #include "engine/io/IVirtualFileSystem.h"
 #include "engine/scene/SceneManager.h"
 #include "game/app/GameEvents.h"
+#include "game/app/ProgramEntry.h"
 #include "game/level/ClientNode.h"
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
@@ -77,7 +78,8 @@ bool GGameLevelScene::loadWalkGrid(const CStringW& folder) {
 bool GGameLevelScene::saveWalkGrid() {
     if (!m_levelConfig)
         return failSave(u"wgrid.bin", u"the level has no configuration to name its setting");
-    CStringW folder(u"assets/levels/setting");
+    // Below the folder the program started in, where the content's "assets" folder is mounted.
+    CStringW folder = contentBasePath() + u"assets/levels/setting";
     folder.append(m_levelConfig->settingIndex);
     const CStringW path = folder + u"/wgrid.bin";
     IVirtualFileSystem* files = getFileSystem();

@@ -12,10 +12,12 @@
 #include "engine/core/RefPointer.h"
 #include "engine/core/ScheduledObject.h"
 #include "engine/core/String.h"
+#include "engine/core/Vector2d.h"
 #include "engine/core/Vector3d.h"
 #include "engine/platform/InputEvents.h"
 #include "engine/scene/NodeClass.h"
 #include "engine/scene/SceneNode.h"
+#include "engine/video/VertexTypes.h"
 #include "game/app/LevelConfig.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/level/ObjectLink.h"
@@ -35,9 +37,11 @@ class GDropTargetEvent;
 class GHeroNode;
 class LocationStateEvent;
 class GLocationNode;
+class GMagnetMovableNode;
 class GPauseGenerationEvent;
 class GStaffNode;
 class StaffEvent;
+class IRenderDriver;
 class IVirtualFileSystem;
 class TemplateCollectionNode;
 class UpgradeCatalog;
@@ -84,9 +88,10 @@ public:
     // the file system of the content manager that loaded the level. False when the file does
     // not open, or is refused; the default grid then stays.
     bool loadWalkGrid(const CStringW& folder);
-    // Writes "assets/levels/setting<SettingIndex>/wgrid.bin" below the working folder: into a
-    // new file first, which then replaces the old one, so that a failure never leaves half a
-    // grid. A failure is logged and answers false.
+    // Writes "assets/levels/setting<SettingIndex>/wgrid.bin" below the folder the program
+    // started in (contentBasePath), whose "assets" the content mounts: into a new file first,
+    // which then replaces the old one, so that a failure never leaves half a grid. A failure
+    // is logged and answers false.
     bool saveWalkGrid();
     WalkGrid& getWalkGrid() { return m_walkGrid; }
 
@@ -262,6 +267,11 @@ public:
     bool giveBoomboxHeart(GLocationNode* location, float hearts);
     // Both of the above. True.
     bool queueBoxAction(GLocationNode* location, float hearts);
+    // A heart taken out of an orbiting swarm flies on a magnet in the effects holder to the
+    // client's heart icon, launched with the velocity; the client's icons keep their look until
+    // it arrives. None without a heart or an effects holder.
+    GMagnetMovableNode* flyHeart(const CRefPointer<BaseNode>& heart, GClientNode& client,
+                                 BaseNode& icon, CVector2d launch);
     // Objects bought in the shop, introduced one by one at the start; a masseur and its table
     // count as one, the masseur.
     void queueNewlyOpened(CNameId name);
@@ -313,6 +323,22 @@ public:
     // enabled items, then the leaf "CheckOut". Orders of resources without a configuration are
     // left out; without any other the root stays empty. The caller owns the one reference.
     CRefPointer<GClientWishList> buildWishList(const CArray<GClientOrder>& orders) const;
+
+    // The walk-grid editor of the developer mode (GameLevelSceneEditor.cpp). F1 cycles its
+    // modes: 0 off, 1 the grid shown, 2 the grid and the region of the location picked with the
+    // middle button, painted with the left button and erased with the right. F2 writes the grid
+    // in modes 1 and 2. While it is on, the mouse picks no client up and gives the hero no work.
+
+    bool OnKeyUp(CEventInputKeyUp& event) override;
+    int32_t getEditorMode() const;
+    GLocationNode* getEditorLocation() const;
+    // Gives the cell of the point (in the level's frame) the weight in the region of the picked
+    // location's template; 0 takes the cell out. Nothing without a grid, or for a cell more than
+    // 127 cells from the location's own.
+    void paintRegionCell(const CVector3d& point, uint8_t weight);
+    // With the editor on, the level is one more entry, which draws the overlays over the rest.
+    void collectDrawables(RenderList& list) override;
+    void render(IRenderDriver* driver, const CRect* clip) override;
 
 protected:
     ~GGameLevelScene() override = default;
@@ -406,6 +432,13 @@ private:
     void releaseHeldClient();
     void serveAtOnce(GClientNode& client);
 
+    void editRegion(const CEventInputMousePosition& event);
+    CVertex overlayVertex(float x, float y, CColor color) const;
+    static void drawOverlay(IRenderDriver& driver, const CArray<CVertex>& vertices,
+                            uint32_t primitiveType, uint32_t primitiveCount);
+    void drawGridOverlay(IRenderDriver& driver);
+    void drawRegionOverlay(IRenderDriver& driver);
+
     int32_t m_passiveMode = 0;
     bool m_paused = false;
     bool m_closed = false;
@@ -466,4 +499,9 @@ private:
     CArray<CRefPointer<GClientNode>> m_deferredClients;
     ICursorControl::Point m_pointer;
     bool m_pointerKnown = false;
+
+    int32_t m_editorMode = 0;
+    CRefPointer<GLocationNode> m_editorLocation;
+    // 0 not painting, 1 painting with the left button, 2 erasing with the right.
+    int32_t m_editorPaint = 0;
 };

@@ -71,6 +71,9 @@ bool GGameLevelScene::onClientState(GClientStateEvent& event) {
         // The player chose on the client's action panel.
         serveClient(*client, true);
     }
+    // A leaving client takes its abilities away from its neighbours.
+    if (newState == GClientNode::kStateLeaving)
+        client->deactivateAbilities();
     return true;
 }
 

@@ -84,6 +84,11 @@ bool GGameLevelScene::sendToChildren(int32_t mode, CEvent& event) {
     const auto& mouse = static_cast<const CEventInputMousePosition&>(event);
     m_pointer = ICursorControl::Point{mouse.getX(), mouse.getY()};
     m_pointerKnown = true;
+    if (m_editorMode != 0) {
+        if (m_editorMode == 2)
+            editRegion(mouse);
+        return SceneNode::sendToChildren(mode, event);
+    }
     if (m_passiveMode != 0)
         return SceneNode::sendToChildren(mode, event);
     const CRefPointer<GGameLevelScene> self = CRefPointer<GGameLevelScene>::share(this);
@@ -188,7 +193,7 @@ bool GGameLevelScene::onMouseLeftDown(const CEventInputMousePosition& event) {
 }
 
 bool GGameLevelScene::OnButtonPressed(CEventControlClicked& event) {
-    if (m_passiveMode != 0)
+    if (m_passiveMode != 0 || m_editorMode != 0)
         return false;
     BaseNode* node = event.getNode();
     GLocationNode* location = asGLocationNode(node);
@@ -541,6 +546,7 @@ void GGameLevelScene::returnHeldClient() {
 
 void GGameLevelScene::startClientAction(GLocationNode& location, GClientNode& client) {
     const CRefPointer<GClientNode> held = CRefPointer<GClientNode>::share(&client);
+    client.activateAbilities();
     const GLocationConfig* config = location.getConfig();
     if (client.getClientState() != GClientNode::kStateWaitingForStart || config == nullptr ||
         !config->autoActivation) {

@@ -202,6 +202,7 @@ bool GGameLevelScene::placeQueuedClient(GLocationNode* front, uint32_t index) {
             client->placeAtClientPoint(*front);
             head = client;
         } else {
+            client->deactivateAbilities();
             last->setFollower(client);
         }
         last = client;
@@ -363,8 +364,16 @@ void GGameLevelScene::flyBoomboxHeart(GLocationNode* location, GClientNode& clie
     const CRefPointer<BaseNode> heart =
         static_cast<GBoomboxHeartsEffectNode*>(found)->detachNearestObject(client.getPosition().x,
                                                                            velocity);
-    if (!heart)
-        return;
+    const float side = client.getPosition().x > getPosition().x ? 40 : -40;
+    if (GMagnetMovableNode* magnet = flyHeart(heart, client, *icon, CVector2d(side, -400)))
+        magnet->setPullAcceleration(800);
+}
+
+GMagnetMovableNode* GGameLevelScene::flyHeart(const CRefPointer<BaseNode>& heart,
+                                              GClientNode& client, BaseNode& icon,
+                                              CVector2d launch) {
+    if (!heart || !m_effectsHolder)
+        return nullptr;
     heart->updateAbsoluteTransform();
     const CMatrix4& matrix = heart->getAbsoluteMatrix();
     CVector3d start(matrix[12], matrix[13], 0);
@@ -378,14 +387,14 @@ void GGameLevelScene::flyBoomboxHeart(GLocationNode* location, GClientNode& clie
     const CVector3d& bounds = heart->getBounds();
     magnet->setBounds(bounds);
     magnet->setPivotPoint(CVector2d(bounds.x / 2, bounds.y / 2));
-    magnet->setTarget(icon, &client);
-    magnet->setVelocity(CVector2d(client.getPosition().x > getPosition().x ? 40 : -40, -400));
-    magnet->setPullAcceleration(800);
+    magnet->setTarget(&icon, &client);
+    magnet->setVelocity(launch);
     heart->setState(nameOf("Delivering"), nullptr, CNameId());
     heart->setChildrenState(nameOf("Delivering"), nullptr);
     client.setHidden(true);
     client.setKeepHeartsShown(true);
     client.updateHeartIcons();
+    return magnet.get();
 }
 
 bool GGameLevelScene::queueBoxAction(GLocationNode* location, float hearts) {

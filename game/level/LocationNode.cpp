@@ -8,7 +8,9 @@
 #include "engine/scene/PropertyBindings.h"
 #include "engine/scene/SceneNode.h"
 #include "game/app/GameEvents.h"
+#include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
+#include "game/level/StaffNode.h"
 
 namespace {
 
@@ -26,6 +28,11 @@ int32_t shareOf(int32_t ms, float missing) {
 
 bool isLimited(const LocationResource& resource) {
     return resource.maxAmount > 0;
+}
+
+CNameId typeOf(const GClientNode& client) {
+    const GClientConfig* config = client.getClientConfig();
+    return config != nullptr ? config->name : CNameId();
 }
 
 } // namespace
@@ -219,6 +226,14 @@ CVector2d GLocationNode::getActionClientMountPoint(CNameId clientType) const {
     return m_config ? m_config->lookupClientPointB(clientType) : CVector2d();
 }
 
+CVector2d GLocationNode::getClientMountPoint(const GClientNode& client) const {
+    return getClientMountPoint(typeOf(client));
+}
+
+CVector2d GLocationNode::getActionClientMountPoint(const GClientNode& client) const {
+    return getActionClientMountPoint(typeOf(client));
+}
+
 float GLocationNode::getActionClientDepth(CNameId clientType) const {
     return m_config ? m_config->lookupClientValue(clientType) : 0;
 }
@@ -361,7 +376,12 @@ bool GLocationNode::OnUpdate(uint32_t elapsedMs) {
 
 void GLocationNode::runRecharge(uint32_t elapsedMs) {
     if (m_state == kStateStaffRecharge && m_stateTime >= m_staffRechargeTime) {
+        // The staff member takes the dirt away and is free again.
+        const CRefPointer<GStaffNode> recharger =
+            CRefPointer<GStaffNode>::share(asGStaffNode(m_recharger.get()));
         m_recharger = nullptr;
+        if (recharger)
+            recharger->collectGarbage(*this);
         // The location's own part goes on on the same clock, without telling anyone.
         m_state = kStateSelfRecharge;
     } else if (m_state == kStateSelfRecharge &&

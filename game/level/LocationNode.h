@@ -131,6 +131,10 @@ public:
     // without a configuration.
     CVector2d getClientMountPoint(CNameId clientType) const;
     CVector2d getActionClientMountPoint(CNameId clientType) const;
+    // Where this client stands and is served: by its type here; a pad holding several clients
+    // spreads them.
+    virtual CVector2d getClientMountPoint(const GClientNode& client) const;
+    virtual CVector2d getActionClientMountPoint(const GClientNode& client) const;
     float getActionClientDepth(CNameId clientType) const;
     // A client's service has ended here: the location may get dirty by its configuration's
     // chance, only while it is ready and not while its clients are swapped.
@@ -169,6 +173,9 @@ public:
 
 protected:
     ~GLocationNode() override = default;
+
+    // The machines choose, convert and compose what they offer.
+    CArray<LocationResource>& editResources() { return m_resources; }
 
 private:
     // No amount shows as this, so the next capacity display always sets its states: an

@@ -85,6 +85,7 @@ protected:
 
     // The template that the end of "ShopDisappear" applies.
     void setPendingTemplate(CNameId name) { m_pendingTemplate = name; }
+    void setShown(bool shown) { m_shown = shown; }
 
 private:
     void bindDecoration();

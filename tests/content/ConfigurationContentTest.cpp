@@ -153,3 +153,60 @@ TEST_F(ConfigurationContentTest, LevelOneClientsDanceAloneAndShowTheirWishes) {
         EXPECT_GT(timing->value.servedBySelfTime, 0) << text;
     }
 }
+
+// The super pad waiting for the later levels: its record names its template in setting 1's
+// collection and offers the super dance, whose icon is there; several clients fit on it.
+TEST_F(ConfigurationContentTest, TheSuperPadOffersTheSuperDance) {
+    const GLocationConfig* pad = objects->getLocationConfig(CNameId(CString("SuperPad1")));
+    ASSERT_NE(pad, nullptr);
+    EXPECT_GT(pad->maxServingClients, 1);
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    EXPECT_EQ(templates.count("SuperPad1"), 1u);
+    ASSERT_EQ(pad->providedResources.size(), 1u);
+    EXPECT_EQ(pad->providedResources[0].name, CNameId(CString("SuperDance")));
+    const GResourceConfig* dance = objects->getResourceConfig(CNameId(CString("SuperDance")));
+    ASSERT_NE(dance, nullptr);
+    EXPECT_GT(dance->heartsBoost, 0);
+    EXPECT_TRUE(
+        archive.exists("levels/common/Icons/" + std::string(dance->iconName.c_str()) + ".png"));
+}
+
+namespace {
+
+// The client types whose abilities act on their neighbours, for the later levels: each has its
+// look in setting 1, and the talk and the place boosts of both difficulties name configured
+// types only.
+TEST_F(ConfigurationContentTest, AbilityClientsHaveTheirLooksAndNameConfiguredTypes) {
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    const auto configured = [this](CNameId name) {
+        return objects->getClientConfig(name) != nullptr;
+    };
+    for (const char* type :
+         {"Waver", "StreetDancer", "HipHop", "Tecktonik", "Cwalk", "UrbanDancer"}) {
+        const GClientConfig* client = objects->getClientConfig(CNameId(CString(type)));
+        ASSERT_NE(client, nullptr) << type;
+        EXPECT_EQ(templates.count(client->templateName.toString().c_str()), 1u) << type;
+        for (const GTalkAction& action : client->talkActions)
+            EXPECT_TRUE(configured(action.client)) << type;
+    }
+    EXPECT_GT(objects->getClientConfig(CNameId(CString("Waver")))->talksWaitTime, 0);
+    EXPECT_GT(objects->getClientConfig(CNameId(CString("StreetDancer")))->neighboursServMul, 1.0f);
+    EXPECT_TRUE(
+        objects->getClientConfig(CNameId(CString("UrbanDancer")))->canDiscardNeighboursAbilities);
+    for (int32_t difficulty : {0, 1}) {
+        CRefPointer<LevelsConfiguration> levels(new LevelsConfiguration);
+        ASSERT_TRUE(levels->loadFile(*files, *playerOf(difficulty), objects.get()));
+        const CArray<GNextClientPlaceBoost>& boosts =
+            levels->getBonusTables().nextClientPlaceBoosts;
+        EXPECT_GT(boosts.size(), 0u) << difficulty;
+        for (const GNextClientPlaceBoost& boost : boosts) {
+            EXPECT_TRUE(configured(boost.name1)) << difficulty;
+            for (const CNameId other : boost.name2)
+                EXPECT_TRUE(configured(other)) << difficulty;
+        }
+    }
+}
+
+} // namespace

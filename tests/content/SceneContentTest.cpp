@@ -501,6 +501,33 @@ TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
     expectTemplateParts(templates, parts);
 }
 
+// The super pad's template: the panel of four pad buttons, lit by the states of their parts, with
+// its time pie; the answer slots with a state for each letter; the lights and pads; the panels
+// coming and going with the challenge.
+TEST_F(SceneContentTest, TheSuperPadTemplateHasItsButtonsAnswersLightsAndPads) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const std::vector<std::string> challenge = {"MiniAppear", "MiniDisappear"};
+    const TemplatePart parts[] = {
+        {"SuperPad1/Buttons", "ControlNode", challenge, {}},
+        {"SuperPad1/Buttons/Up", "ControlNode", {}, {"MakeActive", "MakeNormal"}},
+        {"SuperPad1/Buttons/Right", "ControlNode", {}, {"MakeActive", "MakeNormal"}},
+        {"SuperPad1/Buttons/Down", "ControlNode", {}, {"MakeActive", "MakeNormal"}},
+        {"SuperPad1/Buttons/Left", "ControlNode", {}, {"MakeActive", "MakeNormal"}},
+        {"SuperPad1/Buttons/Progress", "", {}, {}, "GEllipseSectorNode"},
+        {"SuperPad1/Answers", "", challenge, {"Q", "U", "R", "D", "L", "W", "Appear"}},
+        {"SuperPad1/Lights", "", {}, {"Idle", "Action"}},
+        {"SuperPad1/Pads", "", {}, {"Off", "Action"}},
+        {"SuperPad1/QueueIndex/Img", "", {}, {}},
+    };
+    expectTemplateParts(templates, parts);
+    // The arrow numbers are the buttons' order: up, right, down, left.
+    std::vector<std::string> order;
+    for (const XmlElement* child : childNodes(*findPath(templates, "SuperPad1/Buttons")))
+        order.push_back(nodeName(*child));
+    EXPECT_EQ(order, (std::vector<std::string>{"Up", "Right", "Down", "Left", "Progress"}));
+    EXPECT_EQ(childNodes(*findPath(templates, "SuperPad1/Answers")).size(), 3u);
+}
+
 // The milliseconds the longest key-frame animator of the children's state takes to its last key.
 int32_t childStateDuration(const XmlElement& node, const std::string& name) {
     int32_t longest = 0;
@@ -607,6 +634,42 @@ TEST_F(SceneContentTest, TheHeroTemplateHasItsAnimationsHandsAndProgress) {
     };
     expectTemplateParts(templates, parts);
     EXPECT_EQ(childNodes(*findPath(templates, "Hero1/CarriedIcons")).size(), 2u);
+}
+
+// The looks of the client types with abilities: the nodes their abilities switch, the cloud a
+// talker sends, the orbiting hearts that fly to a neighbour, and the heart they are made of.
+TEST_F(SceneContentTest, TheAbilityClientTemplatesHaveThePartsTheirAbilitiesUse) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const std::vector<std::string> toggles = {"AbilityActive", "AbilityInactive"};
+    const TemplatePart parts[] = {
+        {"Waver", "ControlNode", {}, {"Stand", "GoodBye"}, "GClientNode"},
+        {"Waver/WaverAbility", "BaseNode", {}, toggles},
+        {"Waver/WaverAbility/CloudEffect",
+         "BaseNode",
+         {"MoveTo"},
+         {"SelfDestruct"},
+         "GSelfDestructNode"},
+        {"StreetDancer/Ability", "BaseNode", {}, toggles},
+        {"HipHop/Ability/Hearts", "BaseNode", {}, {}, "GHipHopHeartsNode"},
+        {"Tecktonik/Ability/Hearts", "BaseNode", {}, {}, "GHipHopHeartsNode"},
+        {"Cwalk/CWalkAbility", "BaseNode", {}, toggles},
+        {"UrbanDancer/AbilityBlocker", "BaseNode", {}, toggles},
+        {"AbilityHeart", "SpriteNode", {"Delivering", "SelfDestruct"}, {}},
+    };
+    expectTemplateParts(templates, parts);
+    for (const char* type : {"HipHop", "Tecktonik"}) {
+        const XmlElement* hearts = findPath(templates, std::string(type) + "/Ability/Hearts");
+        ASSERT_TRUE(hearts);
+        EXPECT_EQ(property(*hearts, "ObjTemplateID"), "AbilityHeart") << type;
+    }
+    // The cloud flies along the two keys of its first animator.
+    const XmlElement* cloud = findPath(templates, "Waver/WaverAbility/CloudEffect");
+    int32_t keys = 0;
+    forEachElement(*cloud, [&keys](const XmlElement& element) {
+        keys += element.name == "KeyFrame" &&
+                element.attribute("Value0").find(';') != std::string::npos;
+    });
+    EXPECT_EQ(keys, 2);
 }
 
 // Mouse and keyboard events travel only through controls, so a control below a plain node

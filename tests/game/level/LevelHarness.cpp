@@ -20,6 +20,7 @@
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
+#include "game/effects/MagnetMovableNode.h"
 #include "tests/audio/LoopbackDriver.h"
 #include "tests/game/app/ScreenInput.h"
 
@@ -327,6 +328,14 @@ CStringW LevelHarness::userDataFolder() const {
 
 BaseNode* LevelHarness::node(const char* name) const {
     return m_level->findChild(CNameId(CString(name)), 0);
+}
+
+uint32_t LevelHarness::flyingHearts() const {
+    const BaseNode* holder = m_level->getEffectsHolder();
+    uint32_t count = 0;
+    for (uint32_t i = 0; holder != nullptr && i < holder->getChildCount(); ++i)
+        count += holder->getChild(i)->isKindOf(GMagnetMovableNode::kTypeId) ? 1 : 0;
+    return count;
 }
 
 const LevelTrace& LevelHarness::trace() {

@@ -102,6 +102,8 @@ public:
     CStringW userDataFolder() const;
     // The node of that name in the level, or none.
     BaseNode* node(const char* name) const;
+    // The hearts flying on magnets in the level's effects holder.
+    uint32_t flyingHearts() const;
     // A scripted player, called before every frame with the frame's tick.
     std::function<void(uint32_t tick)> player;
 

@@ -36,11 +36,11 @@ protected:
     }
 
     // As the level spawns a client of the shipped type with one "Dance" order.
-    static GClientNode* spawnDancer(const char* name) {
+    static GClientNode* spawnDancer(const char* name, const char* typeName = "Dancer") {
         GGameLevelScene& level = harness->level();
         TemplateCollectionNode* templates = harness->levelManager().getTemplateCollection();
         const GClientConfig* type =
-            level.getObjectConfigurations()->getClientConfig(named("Dancer"));
+            level.getObjectConfigurations()->getClientConfig(named(typeName));
         const CRefPointer<BaseNode> made =
             templates->getTemplate(type->templateName)
                 ->clone(level.findChild(named("CharactersNode"), 1), nullptr);
@@ -100,6 +100,26 @@ TEST_F(LevelOneClientsTest, ADancerOnAPadDancesWaitsAtTheCheckOutAndLeaves) {
         EXPECT_EQ(weak.get(), nullptr);
         EXPECT_FALSE(pad(name)->hasClients());
     }
+}
+
+// The shipped tecktonik's look holds the hearts it sends: a dancer arriving next to it on
+// level 1's pads gets a sixth heart, and one orbiting heart flies to it and is gone.
+TEST_F(LevelOneClientsTest, AShippedTecktonikSendsItsNeighbourAHeart) {
+    ASSERT_NE(harness->loadLevel(1), nullptr);
+    GClientNode* tecktonik = spawnDancer("T", "Tecktonik");
+    tecktonik->moveToLocation(pad("DancePad1"));
+    harness->level().startClientAction(*pad("DancePad1"), *tecktonik);
+    harness->advance(5);
+    GClientNode* dancer = spawnDancer("D");
+    dancer->moveToLocation(pad("DancePad2"));
+    harness->level().startClientAction(*pad("DancePad2"), *dancer);
+    EXPECT_EQ(dancer->getMaxHearts(), 6);
+    EXPECT_EQ(harness->flyingHearts(), 1u);
+    EXPECT_TRUE(dancer->keepsHeartsShown());
+    harness->advance(150);
+    EXPECT_EQ(harness->flyingHearts(), 0u);
+    EXPECT_FALSE(dancer->areHeartsFrozen());
+    EXPECT_EQ(harness->trace().cueTicks("TecktonikAction").size(), 1u);
 }
 
 } // namespace
