@@ -11,6 +11,7 @@
 #include "game/app/GameApplication.h"
 #include "io/ScopedEnvironment.h"
 #include "tests/game/level/FixtureClients.h"
+#include "tests/game/level/FixtureMachines.h"
 #include "tests/game/level/LevelOnePlayer.h"
 
 // The saved level: Control+S writes the running level to "save.dat", Control+L builds the level
@@ -90,6 +91,16 @@ void replace(std::string& text, const std::string& from, const std::string& to,
     text.replace(at, from.size(), to);
 }
 
+std::filesystem::path savePathOf(const LevelHarness& harness) {
+    return std::filesystem::path(CString(harness.userDataFolder().c_str()).c_str()) / "save.dat";
+}
+
+// Control+S, and the file it wrote.
+std::string saveTextOf(LevelHarness& harness) {
+    harness.typeWithControl('S');
+    return readUtf16(savePathOf(harness));
+}
+
 class SavedLevelTest : public FixtureClientTest {
 protected:
     static void SetUpTestSuite() {
@@ -118,14 +129,8 @@ protected:
     }
     void TearDown() override { developerMode = false; }
 
-    static std::filesystem::path savePath() {
-        return std::filesystem::path(CString(harness->userDataFolder().c_str()).c_str()) /
-               "save.dat";
-    }
-    static std::string saveText() {
-        harness->typeWithControl('S');
-        return readUtf16(savePath());
-    }
+    static std::filesystem::path savePath() { return savePathOf(*harness); }
+    static std::string saveText() { return saveTextOf(*harness); }
     // Saved, edited, and restored into the level built again.
     static void restore(const std::function<void(std::string&)>& edit = nullptr) {
         std::string text = saveText();
@@ -373,11 +378,7 @@ protected:
     }
     void TearDown() override { developerMode = false; }
 
-    std::string saveText() {
-        harness.typeWithControl('S');
-        return readUtf16(std::filesystem::path(CString(harness.userDataFolder().c_str()).c_str()) /
-                         "save.dat");
-    }
+    std::string saveText() { return saveTextOf(harness); }
 
     LevelHarness harness;
 };
@@ -393,6 +394,28 @@ TEST_F(SavedLevelOneTest, ARestoredLevelSavesTheSameFileAndPlaysOnToItsEnd) {
     harness.player = nullptr;
     EXPECT_TRUE(run.finished);
     EXPECT_GE(harness.level().getMoney(GGameLevelScene::kMoneyComponents), savedMoney);
+}
+
+// The devices and machines keep the locations' element: a level with them is restored whole.
+class SavedMachinesTest : public fixture_machines::FixtureMachineTest {
+protected:
+    void SetUp() override {
+        developerMode = true;
+        FixtureMachineTest::SetUp();
+    }
+    void TearDown() override { developerMode = false; }
+};
+
+TEST_F(SavedMachinesTest, ALevelWithMachinesIsRestoredWhole) {
+    findLocation("Drinks")->consumeResource(named("Drink"));
+    findLocation("Converter")->setState(GLocationNode::kStateNeedsRecharge);
+    harness->advance(10);
+    const std::string saved = saveTextOf(*harness);
+    EXPECT_NE(saved.find("<Location Name=\"Converter\">"), std::string::npos);
+    harness->typeWithControl('L');
+    EXPECT_EQ(findLocation("Converter")->getState(), GLocationNode::kStateNeedsRecharge);
+    EXPECT_EQ(findLocation("Drinks")->getResources()[0].amount, 2.0f);
+    EXPECT_EQ(saveTextOf(*harness), saved);
 }
 
 } // namespace
