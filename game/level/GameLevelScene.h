@@ -42,6 +42,8 @@ class GPauseGenerationEvent;
 class GStaffNode;
 class StaffEvent;
 class IRenderDriver;
+class IInputFile;
+class IOutputFile;
 class IVirtualFileSystem;
 class TemplateCollectionNode;
 class UpgradeCatalog;
@@ -370,6 +372,11 @@ private:
     CVector3d cursorPoint() const;
 
     IVirtualFileSystem* getFileSystem() const;
+    // Writes folder/name whole or not at all; a failure is logged, naming what was saved.
+    bool writeThroughNewFile(const CStringW& folder, const char16_t* name, const char16_t* what,
+                             IInputFile& content) const;
+    static bool failSave(const char16_t* what, const CStringW& path, const char16_t* reason);
+    static bool copyFile(IInputFile& input, IOutputFile& output);
     void saveTrackedClients(CXmlTextWriter& writer) const;
     void loadElement(CXmlTextReader& reader);
     void loadMoney(const CArray<int>& amounts);

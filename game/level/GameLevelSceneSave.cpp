@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "engine/core/Logger.h"
 #include "engine/core/StringFunctions.h"
 #include "engine/io/IVirtualFileSystem.h"
 #include "engine/io/VirtualFile.h"
@@ -24,25 +23,8 @@
 
 namespace {
 
-constexpr uint32_t kCopyChunk = 16384;
+constexpr uint32_t kMemoryBlockSize = 16384;
 constexpr float kMaxSavedMoney = 1.0e9f;
-
-bool failSaveLevel(const CStringW& path, const char16_t* reason) {
-    CLogger::instance()->log(u"Could not save the level to " + path + u": " + reason,
-                             CLogger::LevelError);
-    return false;
-}
-
-bool copyFile(IInputFile& input, IOutputFile& output) {
-    uint8_t buffer[kCopyChunk];
-    for (;;) {
-        const int32_t count = input.readBytes(buffer, int32_t(kCopyChunk));
-        if (count <= 0)
-            return true;
-        if (output.writeBytes(buffer, count) != count)
-            return false;
-    }
-}
 
 void openList(CXmlTextWriter& writer, const char16_t* element) {
     writer.openElement(element, false);
@@ -56,31 +38,14 @@ void closeList(CXmlTextWriter& writer, const char16_t* element) {
 
 } // namespace
 
-// The XML writer reports no failure, so the file is made in memory and copied to a new file,
-// which then replaces the old one: a failure never leaves half a snapshot.
+// The XML writer reports no failure, so the file is made in memory and then written whole.
 bool GGameLevelScene::writeSaveFile(const CStringW& folder) {
-    const CStringW path = folder + u"/save.dat";
     IVirtualFileSystem* files = getFileSystem();
-    if (files == nullptr || folder.isEmpty())
-        return failSaveLevel(path, u"there is no user data folder");
-    const CRefPointer<CVirtualFile> memory(new CVirtualFile(u"save.dat", kCopyChunk));
+    if (files == nullptr)
+        return failSave(u"level", folder + u"/save.dat", u"the level has no file system");
+    const CRefPointer<CVirtualFile> memory(new CVirtualFile(u"save.dat", kMemoryBlockSize));
     save(*files->openXmlWriter(CRefPointer<IOutputFile>::share(memory.get())));
-    memory->seekTo(0, false);
-    const CStringW temporary = folder + u"/" + files->makeUniqueFileName(folder, u"save");
-    CRefPointer<IOutputFile> output = files->openOutputFile(temporary, false);
-    if (!output)
-        return failSaveLevel(path, u"the new file cannot be created");
-    const bool written = copyFile(*memory, *output);
-    output.reset();
-    if (!written) {
-        files->removeFile(temporary);
-        return failSaveLevel(path, u"the new file cannot be written in full");
-    }
-    if (!files->renameFile(temporary, path)) {
-        files->removeFile(temporary);
-        return failSaveLevel(path, u"the new file cannot replace the old one");
-    }
-    return true;
+    return writeThroughNewFile(folder, u"save.dat", u"level", *memory);
 }
 
 bool GGameLevelScene::readSaveFile(const CStringW& folder) {
