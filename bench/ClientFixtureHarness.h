@@ -6,13 +6,19 @@
 
 #include "tests/game/level/FixtureClients.h"
 
-// The level benchmarks' game: the tests' client fixture (setting 3) with these level
-// configurations, the dancer drawn from its template and the wish list "Dance"; none when the
-// game does not start.
-inline std::unique_ptr<LevelHarness> startedClientFixture(const std::string& levelConfigs) {
+// The level benchmarks' game: the tests' client fixture (setting 3) with a level of this client
+// queue, scene and upgrades, the dancer drawn from its template and the wish list "Dance"; none
+// when the game does not start.
+inline std::unique_ptr<LevelHarness>
+startedClientFixture(const std::string& queue,
+                     const std::string& scene = fixture_clients::levelScene(),
+                     const std::string& upgrades = fixture_clients::upgrades()) {
     using namespace fixture_clients;
     auto harness = std::make_unique<LevelHarness>();
-    harness->write("levels/common/LevelConfigs.xml", levelConfigs);
+    harness->write("levels/common/LevelConfigs.xml",
+                   "<LevelsConfiguration><Level><SettingIndex Value=\"3\"/>"
+                   "<LevelTime Value=\"600\"/><ClientsQueue>" +
+                       queue + "</ClientsQueue></Level></LevelsConfiguration>");
     harness->write("levels/common/LocationConfigs.xml", locationConfigs());
     harness->write("levels/common/ResourceConfigs.xml", resourceConfigs());
     harness->write("levels/common/ClientConfigs.xml",
@@ -23,9 +29,9 @@ inline std::unique_ptr<LevelHarness> startedClientFixture(const std::string& lev
                    "<ObjectConfigurations><ClientWishList Name=\"Dance\">"
                    "<Resource Name=\"Dance\"/></ClientWishList></ObjectConfigurations>");
     harness->write("levels/common/StaffConfigs.xml", kStaffConfigs);
-    harness->write("levels/setting3/Level.qscn", levelScene());
+    harness->write("levels/setting3/Level.qscn", scene);
     harness->write("levels/setting3/TemplateCollection.qscn", templates());
-    harness->write("levels/setting3/Upgrades.xml", upgrades());
+    harness->write("levels/setting3/Upgrades.xml", upgrades);
     if (!harness->start())
         return nullptr;
     return harness;

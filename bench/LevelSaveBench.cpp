@@ -27,9 +27,7 @@ std::unique_ptr<LevelHarness> startedHarness() {
     std::string queue;
     for (int32_t i = 0; i < kClients; ++i)
         queue += "<Client Name=\"Dancer\" Time=\"100000\" WishLists=\"Dance\"/>";
-    return startedClientFixture("<LevelsConfiguration><Level><SettingIndex Value=\"3\"/>"
-                                "<LevelTime Value=\"600\"/><ClientsQueue>" +
-                                queue + "</ClientsQueue></Level></LevelsConfiguration>");
+    return startedClientFixture(queue);
 }
 
 // The hero and every client of the queue in the level, and a second of play.

@@ -32,6 +32,8 @@
 #include "game/level/GameLevelScene.h"
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
+#include "game/level/MiniGameBallScene.h"
+#include "game/level/MiniGameDrinkScene.h"
 #include "game/level/RecycleNode.h"
 #include "game/level/SandwichMachineNode.h"
 #include "game/level/StaffNode.h"
@@ -102,6 +104,8 @@ const GameClass kGameClasses[] = {
     {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
     {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
     {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
+    {GMiniGameBallScene::kTypeName, &createNodeOf<GMiniGameBallScene>},
+    {GMiniGameDrinkScene::kTypeName, &createNodeOf<GMiniGameDrinkScene>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},

@@ -536,9 +536,10 @@ void GClientNode::setColor(int32_t color) {
 
 // Placement
 
+// A carried client stays under the pointer while its animations start and end.
 void GClientNode::placeAtLocation() {
     const GLocationNode* location = getLocation();
-    if (location == nullptr)
+    if (location == nullptr || isCarried())
         return;
     const CNameId type = m_clientConfig ? m_clientConfig->name : CNameId();
     const bool served = m_clientState == kStateServedByStaff || m_clientState == kStateSelfServing;

@@ -8,10 +8,12 @@
 #include "engine/core/Properties.h"
 #include "engine/io/VirtualFileSystem.h"
 #include "game/app/ClientQueue.h"
+#include "game/app/ClientWishList.h"
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
 #include "game/app/UpgradeLevel.h"
+#include "game/level/MiniGameConfigurations.h"
 #include "game/level/WalkGrid.h"
 
 using namespace content_files;
@@ -210,3 +212,27 @@ TEST_F(ConfigurationContentTest, AbilityClientsHaveTheirLooksAndNameConfiguredTy
 }
 
 } // namespace
+// Each configurable mini-game has a few records, and every ball picture they name is there, the
+// right ball's in each client colour.
+TEST_F(ConfigurationContentTest, TheMiniGamesHaveRecordsAndTheBallPicturesTheyName) {
+    GMiniGameConfigurations tables;
+    tables.loadFiles(files.get());
+    EXPECT_GE(tables.ballCount(), 2u);
+    EXPECT_GE(tables.danceCount(), 2u);
+    EXPECT_GE(tables.roulCount(), 2u);
+    for (uint32_t i = 0; i < tables.ballCount(); ++i) {
+        const GMiniGameBallConfig& ball = *tables.ball(int32_t(i));
+        EXPECT_GE(ball.imageFilenames.size(), 1u) << i;
+        for (const CStringW& name : ball.imageFilenames)
+            EXPECT_TRUE(archive.exists(narrow(name))) << narrow(name);
+        for (int32_t colour = 0; colour < 6; ++colour) {
+            const std::string right =
+                narrow(ball.correctImagePrefix) + getColorName(colour).c_str() + ".png";
+            EXPECT_TRUE(archive.exists(right)) << right;
+        }
+    }
+    for (uint32_t i = 0; i < tables.danceCount(); ++i)
+        EXPECT_GE(tables.dance(int32_t(i))->blockWidths.size(), 1u) << i;
+    for (uint32_t i = 0; i < tables.roulCount(); ++i)
+        EXPECT_LT(tables.roul(int32_t(i))->angle1, tables.roul(int32_t(i))->angle2) << i;
+}

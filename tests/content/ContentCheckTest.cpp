@@ -79,6 +79,9 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
         {"levels/setting1/TemplateCollection.qscn", "SceneNode"},
         {"levels/setting1/Upgrades.xml", "Upgrades"},
         {"levels/setting1/UpgradesEasy.xml", "Upgrades"},
+        {"levels/minigames/balls/MiniGameConfiguration.xml", "MiniGame"},
+        {"levels/minigames/dance/MiniGameConfiguration.xml", "MiniGame"},
+        {"levels/minigames/roul/MiniGameConfiguration.xml", "MiniGame"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(archive.xml(c.name).root.name, c.root) << c.name;

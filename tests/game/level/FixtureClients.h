@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/scene/SceneManager.h"
@@ -26,7 +27,10 @@
 // three dances on the action panel, "Pair" two, "Single" one. The masseur has two hands and serves
 // "Massage" and "CheckOut"; the shop offers it, not bought. The hero "Hero1" (template "Hero",
 // two hands, two idle stands, twice the masseur's speed) serves the same; the massage table's
-// hero point lies 50 below the point where staff serve.
+// hero point lies 50 below the point where staff serve. Configured for other scenes: an
+// "AutoTable" whose clients are attended at once ("AutoActivation"), and the items that act on
+// the level, each worth one heart: "QueueCheer" (the queue box), "QueueBoost" and "Music" (the
+// boombox).
 namespace fixture_clients {
 
 using fixture_levels::at;
@@ -68,6 +72,20 @@ inline std::string upgrades() {
            "</Level></Upgrades>";
 }
 
+// The pads and tables of the fixture levels' field (padsLevelScene) bought for level 1: pad 4
+// gets dirty after each client, the second table attends its clients at once.
+inline std::string padsUpgrades() {
+    std::string slots;
+    for (int32_t k = 1; k <= 6; ++k)
+        slots += "<U Name=\"DancePad" + std::to_string(k) + "\" Type=\"" +
+                 (k == 4 ? "MessyPad" : "Pad") + "\" Price=\"0\"/>";
+    for (int32_t k = 1; k <= 2; ++k)
+        slots += "<U Name=\"MassageTable" + std::to_string(k) + "\" Type=\"" +
+                 (k == 2 ? "AutoTable" : "Table") + "\" Price=\"0\"/>";
+    return "<Upgrades><Level Index=\"1\"><Locations>" + slots +
+           "</Locations><Staff></Staff><Env></Env></Level></Upgrades>";
+}
+
 inline std::string locationConfig(const char* name, const char* resources,
                                   const std::string& more = "") {
     std::string provided;
@@ -91,6 +109,7 @@ inline std::string locationConfigs() {
            locationConfig("WaterCooler", "Water", "<DirtyProbability Value=\"1\"/>") +
            locationConfig("TowelShelf", "Towel") +
            locationConfig("Table", "Massage", "<HeroMountPoint Value=\"0;50\"/>") +
+           locationConfig("AutoTable", "Massage", "<AutoActivation Value=\"true\"/>") +
            locationConfig("Desk", "CheckOut") + "</ObjectConfigurations>";
 }
 
@@ -117,7 +136,11 @@ inline std::string resourceConfigs() {
                              "<ServingSpeedBoost Value=\"2\"/>") +
            resource("Boost", "<ItemType Value=\"1\"/><ClientBoostType Value=\"2\"/>"
                              "<ServingSpeedBoost Value=\"1.5\"/>") +
-           resource("CheckOut", "<ItemType Value=\"6\"/>") + "</ObjectConfigurations>";
+           resource("CheckOut", "<ItemType Value=\"6\"/>") +
+           resource("QueueCheer", "<ItemType Value=\"3\"/><HeartsBoost Value=\"1\"/>") +
+           resource("QueueBoost", "<ItemType Value=\"4\"/><HeartsBoost Value=\"1\"/>") +
+           resource("Music", "<ItemType Value=\"5\"/><HeartsBoost Value=\"1\"/>") +
+           "</ObjectConfigurations>";
 }
 
 inline std::string client(const char* name, const char* hearts, const char* perHeart,
@@ -203,7 +226,8 @@ inline std::string templates() {
         nodeNamed("SpriteNode", "Icon") + nodeNamed("GSectorSpriteNode", "ActionProgress1");
     const std::string hands = nodeNamed("SpriteNode", "L") + nodeNamed("SpriteNode", "R");
     std::string places;
-    for (const char* type : {"Pad", "MessyPad", "WaterCooler", "TowelShelf", "Table", "Desk"})
+    for (const char* type :
+         {"Pad", "MessyPad", "WaterCooler", "TowelShelf", "Table", "AutoTable", "Desk"})
         places += nodeNamed("BaseNode", type,
                             nodeNamed("BaseNode", "QueueIndex", nodeNamed("SpriteNode", "Img")));
     return "<SceneNode Type=\"TemplateCollectionNode\">" + places +
@@ -260,6 +284,40 @@ inline CRefPointer<GClientWishList> wishes(std::initializer_list<std::vector<Lea
     return root;
 }
 
+// A client of the type made from the template, as the level spawns one, not yet placed.
+inline GClientNode* spawnClient(LevelHarness& harness, const char* type,
+                                CRefPointer<GClientWishList> wishList, const char* name = "C1",
+                                const char* from = "Dancer",
+                                const GQueuedClient* queued = nullptr) {
+    GGameLevelScene& level = harness.level();
+    TemplateCollectionNode* templates = harness.levelManager().getTemplateCollection();
+    BaseNode* characters = level.findChild(named("CharactersNode"), 1);
+    const CRefPointer<BaseNode> made =
+        templates->getTemplate(named(from))->clone(characters, nullptr);
+    GClientNode* client = asGClientNode(made.get());
+    client->setName(named(name));
+    client->OnPostSceneNodeInit(templates);
+    client->setClientData(level.getObjectConfigurations()->getClientConfig(named(type)), queued,
+                          wishList.get());
+    client->setLevel(&level);
+    return client;
+}
+
+// A masseur of that name, made as the level makes staff.
+inline GStaffNode* hireMasseur(LevelHarness& harness, const char* name = "Masseur") {
+    GGameLevelScene& level = harness.level();
+    const CRefPointer<BaseNode> made =
+        harness.levelManager()
+            .getTemplateCollection()
+            ->getTemplate(named("Masseur"))
+            ->clone(level.findChild(named("CharactersNode"), 1), nullptr);
+    GStaffNode* staff = asGStaffNode(made.get());
+    staff->setName(named(name));
+    staff->setConfig(level.getObjectConfigurations()->getStaffConfig(named("Masseur")));
+    staff->setLevel(&level);
+    return staff;
+}
+
 class FixtureClientTest : public fixture_levels::FixtureLevelTest {
 protected:
     static void SetUpTestSuite() {
@@ -276,23 +334,11 @@ protected:
     }
 
     static BaseNode& characters() { return *level().findChild(named("CharactersNode"), 1); }
-    static TemplateCollectionNode* templateCollection() {
-        return harness->levelManager().getTemplateCollection();
-    }
 
-    // A client of the type made from the template, as the level spawns one, not yet placed.
     static GClientNode* spawn(const char* type, CRefPointer<GClientWishList> wishList,
                               const char* name = "C1", const char* from = "Dancer",
                               const GQueuedClient* queued = nullptr) {
-        const CRefPointer<BaseNode> made =
-            templateCollection()->getTemplate(named(from))->clone(&characters(), nullptr);
-        GClientNode* client = asGClientNode(made.get());
-        client->setName(named(name));
-        client->OnPostSceneNodeInit(templateCollection());
-        client->setClientData(level().getObjectConfigurations()->getClientConfig(named(type)),
-                              queued, wishList.get());
-        client->setLevel(&level());
-        return client;
+        return spawnClient(*harness, type, std::move(wishList), name, from, queued);
     }
 
     // The level's hero, made as the level makes it.
@@ -301,15 +347,7 @@ protected:
         return level().getHero();
     }
 
-    static GStaffNode* hire(const char* name = "Masseur") {
-        const CRefPointer<BaseNode> made =
-            templateCollection()->getTemplate(named("Masseur"))->clone(&characters(), nullptr);
-        GStaffNode* staff = asGStaffNode(made.get());
-        staff->setName(named(name));
-        staff->setConfig(level().getObjectConfigurations()->getStaffConfig(named("Masseur")));
-        staff->setLevel(&level());
-        return staff;
-    }
+    static GStaffNode* hire(const char* name = "Masseur") { return hireMasseur(*harness, name); }
 
     // The new states of the client's state events, in order.
     static std::vector<int32_t> statesOf(const GClientNode* client) {

@@ -12,6 +12,7 @@
 #include "engine/io/ContentManager.h"
 #include "engine/io/Dictionary.h"
 #include "engine/io/ProfileManager.h"
+#include "engine/platform/host/IHostWindowSystem.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TemplateCollectionNode.h"
 #include "game/app/AwardTracker.h"
@@ -269,34 +270,49 @@ CVector3d LevelHarness::pointOf(const BaseNode& node) const {
     return point;
 }
 
+void LevelHarness::post(uint32_t message, const CVector3d& at) {
+    if (inputHost == nullptr) {
+        screen_input::post(game, message, at);
+        return;
+    }
+    HostMessage posted;
+    posted.window = game.window();
+    posted.message = message;
+    posted.x = int32_t(at.x);
+    posted.y = int32_t(at.y);
+    inputHost->postMessage(posted);
+    // The main loop takes one queued message a pass.
+    game.engine().runOnce();
+}
+
 void LevelHarness::moveTo(const BaseNode& node) {
-    screen_input::moveTo(game, pointOf(node));
+    post(WM_MOUSEMOVE, pointOf(node));
 }
 
 void LevelHarness::press(const BaseNode& node) {
     const CVector3d at = pointOf(node);
-    screen_input::moveTo(game, at);
-    screen_input::post(game, WM_LBUTTONDOWN, at);
+    post(WM_MOUSEMOVE, at);
+    post(WM_LBUTTONDOWN, at);
 }
 
 void LevelHarness::release(const BaseNode& node) {
     const CVector3d at = pointOf(node);
-    screen_input::moveTo(game, at);
-    screen_input::post(game, WM_LBUTTONUP, at);
+    post(WM_MOUSEMOVE, at);
+    post(WM_LBUTTONUP, at);
 }
 
 // Pressed and released at one point, though the press may move the node.
 void LevelHarness::click(const BaseNode& node) {
     const CVector3d at = pointOf(node);
-    screen_input::moveTo(game, at);
-    screen_input::post(game, WM_LBUTTONDOWN, at);
-    screen_input::post(game, WM_LBUTTONUP, at);
+    post(WM_MOUSEMOVE, at);
+    post(WM_LBUTTONDOWN, at);
+    post(WM_LBUTTONUP, at);
 }
 
 void LevelHarness::rightClick() {
     const ICursorControl::Point at = game.engine().getCursorControl()->getPosition();
-    screen_input::post(game, WM_RBUTTONDOWN, CVector3d(float(at.x), float(at.y), 0));
-    screen_input::post(game, WM_RBUTTONUP, CVector3d(float(at.x), float(at.y), 0));
+    post(WM_RBUTTONDOWN, CVector3d(float(at.x), float(at.y), 0));
+    post(WM_RBUTTONUP, CVector3d(float(at.x), float(at.y), 0));
 }
 
 void LevelHarness::typeWithControl(uint32_t virtualKey) {

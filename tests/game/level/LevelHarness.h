@@ -11,6 +11,7 @@
 #include "tests/game/level/LevelStandInScreen.h"
 
 class CContentManager;
+class IHostWindowSystem;
 class SceneManager;
 class SoundCue;
 class UpgradeCatalog;
@@ -106,6 +107,9 @@ public:
     uint32_t flyingHearts() const;
     // A scripted player, called before every frame with the frame's tick.
     std::function<void(uint32_t tick)> player;
+    // The window layer the mouse goes through when the game runs on another than the
+    // harness's scripted one (SDL's, for pictures); each message is delivered at once.
+    IHostWindowSystem* inputHost = nullptr;
 
     GGameLevelScene& level() const { return *m_level; }
     LevelStandInScreen& screen() const { return *m_screen; }
@@ -125,6 +129,7 @@ private:
     void playLevel();
     void answerKeyUp(const CEventInputKeyboard& key);
     void recordCues();
+    void post(uint32_t message, const CVector3d& at);
 
     CRefPointer<LevelStandInScreen> m_screen;
     CRefPointer<GGameLevelScene> m_level;

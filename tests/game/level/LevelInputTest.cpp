@@ -11,16 +11,6 @@ namespace {
 
 using namespace fixture_clients;
 
-std::string inputUpgrades() {
-    std::string slots;
-    for (int32_t k = 1; k <= 6; ++k)
-        slots += "<U Name=\"DancePad" + std::to_string(k) + "\" Type=\"Pad\" Price=\"0\"/>";
-    for (int32_t k = 1; k <= 2; ++k)
-        slots += "<U Name=\"MassageTable" + std::to_string(k) + "\" Type=\"Table\" Price=\"0\"/>";
-    return "<Upgrades><Level Index=\"1\"><Locations>" + slots +
-           "</Locations><Staff></Staff><Env></Env></Level></Upgrades>";
-}
-
 // The fixture's clients take the pointer over 40 by 70 above their feet.
 std::string inputTemplates() {
     std::string collection = templates();
@@ -39,12 +29,14 @@ protected:
         FixtureClientTest::SetUpTestSuite();
         harness->write("levels/setting3/Level.qscn", fixture_levels::padsLevelScene());
         harness->write("levels/setting3/TemplateCollection.qscn", inputTemplates());
-        harness->write("levels/setting3/Upgrades.xml", inputUpgrades());
+        harness->write("levels/setting3/Upgrades.xml", padsUpgrades());
     }
 
-    void SetUp() override {
+    void SetUp() override { fresh(false); }
+    // Level 1 loaded afresh with its hero, dropping by click or by release.
+    static void fresh(bool viaClick) {
         load(1);
-        harness->setDragViaClick(false);
+        harness->setDragViaClick(viaClick);
         level().createHero(CNameId());
         harness->advance(1);
     }
@@ -106,10 +98,7 @@ TEST_F(LevelInputTest, PickUpsDropsAndTheCancel) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        load(1);
-        level().createHero(CNameId());
-        harness->setDragViaClick(c.viaClick);
-        harness->advance(1);
+        fresh(c.viaClick);
         GClientNode* client = dancer(0);
         harness->advance(1);
         const CVector3d grip = inLevel(harness->pointOf(*client));
@@ -253,6 +242,101 @@ TEST_F(LevelInputTest, AClickOnALocationGivesTheHeroATaskOfItsKind) {
     ASSERT_NE(lastHeroTask(), nullptr);
     EXPECT_EQ(lastHeroTask()->kind, GStaffNode::kTaskServe);
     EXPECT_EQ(lastHeroTask()->target, named("C"));
+}
+
+// The queue moves a carried client's place, never the client under the pointer, and neither do
+// the animations it plays meanwhile; put back, it stands at its new place.
+TEST_F(LevelInputTest, TheQueueMovesACarriedClientsPlaceButNotTheClient) {
+    for (const bool backward : {false, true}) {
+        SCOPED_TRACE(backward ? "backward, for a newcomer" : "forward, into a gap at the front");
+        fresh(false);
+        GClientNode* ahead = backward ? nullptr : dancer(0, "A");
+        GClientNode* carried = dancer(backward ? 0 : 1);
+        harness->advance(1);
+        harness->press(*carried);
+        ASSERT_EQ(level().getHeldClient(), carried);
+        const CVector3d away = harness->pointOf(*find("MassageTable2")) + CVector3d(200, 0, 0);
+        screen_input::moveTo(harness->game, away);
+        const CVector3d underPointer = carried->getPosition();
+        if (backward) {
+            level().shiftQueue(true);
+        } else {
+            ahead->moveToLocation(nullptr);
+            harness->advance(1);
+        }
+        GLocationNode* place = slot(backward ? 1 : 0);
+        EXPECT_EQ(carried->getLocation(), place);
+        EXPECT_EQ(carried->getPosition(), underPointer);
+        screen_input::post(harness->game, WM_LBUTTONUP, away);
+        harness->advance(1);
+        EXPECT_EQ(level().getHeldClient(), nullptr);
+        EXPECT_EQ(carried->getPosition().x, place->getPosition().x);
+    }
+}
+
+// A client that waits for a service after its drop is attended at once where the location says
+// so ("AutoActivation"): the hero comes; elsewhere it waits for the player's click.
+TEST_F(LevelInputTest, AnAutoActivatingLocationCallsTheHeroAtOnce) {
+    struct Case {
+        const char* table;
+        bool attended;
+    };
+    for (const Case& c : {Case{"MassageTable1", false}, Case{"MassageTable2", true}}) {
+        SCOPED_TRACE(c.table);
+        fresh(false);
+        GLocationNode* table = find(c.table);
+        GClientNode* client = waitingAt(slot(0), "M", wishes({{{"Massage"}}}));
+        harness->advance(1);
+        harness->press(*client);
+        harness->moveTo(*table);
+        harness->release(*table);
+        harness->advance(1);
+        ASSERT_EQ(client->getLocation(), table);
+        if (!c.attended) {
+            EXPECT_EQ(client->getClientState(), GClientNode::kStateWaitingForStart);
+            EXPECT_EQ(lastHeroTask(), nullptr);
+            continue;
+        }
+        EXPECT_EQ(client->getComingAttendant(), level().getHero());
+        ASSERT_NE(lastHeroTask(), nullptr);
+        EXPECT_EQ(lastHeroTask()->location.get(), table);
+        EXPECT_EQ(lastHeroTask()->kind, GStaffNode::kTaskServe);
+        EXPECT_EQ(lastHeroTask()->target, named("M"));
+    }
+}
+
+// A held pair over pads 3 and 4 while pad 4 waits to be cleaned: once it is ready again, still
+// dirty, the pair is previewed there without a move of the pointer. A clean pad that comes back
+// waits for the next move.
+TEST_F(LevelInputTest, APadReadyAgainUnderAHeldPairPreviewsThePairWhenItIsDirty) {
+    for (const bool dirty : {true, false}) {
+        SCOPED_TRACE(dirty ? "dirty" : "clean");
+        fresh(false);
+        GLocationNode* pad3 = find("DancePad3");
+        GLocationNode* pad4 = find("DancePad4");
+        if (dirty) {
+            pad4->rollDirt();
+            ASSERT_TRUE(pad4->isDirty());
+            pad4->clearClients();
+        } else {
+            pad4->setState(GLocationNode::kStateNeedsRecharge);
+        }
+        ASSERT_EQ(pad4->getState(), GLocationNode::kStateNeedsRecharge);
+        GClientNode* head = pair();
+        GClientNode* follower = head->getFollower();
+        harness->press(*follower);
+        ASSERT_EQ(level().getHeldClient(), head);
+        screen_input::moveTo(harness->game, harness->pointOf(*pad4) + CVector3d(-20, 0, 0));
+        harness->advance(1);
+        EXPECT_EQ(follower->getPairLocation(), nullptr) << "pad 4 cannot take a client";
+        pad4->recharge();
+        harness->advance(1);
+        EXPECT_EQ(follower->getPairLocation(), dirty ? pad4 : nullptr);
+        EXPECT_EQ(head->getPairLocation(), dirty ? pad3 : nullptr);
+        if (dirty) {
+            EXPECT_EQ(follower->getPosition().x, pad4->getPosition().x) << "previewed there";
+        }
+    }
 }
 
 } // namespace

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
+#include "engine/audio/SoundPlayer.h"
+#include "engine/core/Engine.h"
 #include "game/effects/BoomboxHeartsEffectNode.h"
 #include "game/effects/MagnetMovableNode.h"
 #include "tests/game/level/FixtureClients.h"
 
 // The level's script of arriving clients: entries armed by time and by the clients they watch,
 // groups entering at the front of a three-slot queue, their colours, a full queue, bad entries,
-// and the queue box and boombox cheering clients up.
+// and the queue box and boombox cheering clients up, also when staff fetch from them.
 namespace {
 
 using namespace fixture_clients;
@@ -50,9 +53,12 @@ std::string levels() {
            "</LevelsConfiguration>";
 }
 
+const char* const kQueueLocations[] = {"DancePad1", "DancePad2", "Desk",
+                                       "Boombox",   "QueueBox",  "Megaphone"};
+
 std::string queueLevelScene() {
     std::string locations;
-    for (const char* name : {"DancePad1", "DancePad2", "Desk", "Boombox"})
+    for (const char* name : kQueueLocations)
         locations += located(name, 0);
     return "<SceneNode Type=\"SceneNode\" ClassOverride=\"GGameLevelScene\">" +
            nodeNamed("BaseNode", "Bg") +
@@ -66,7 +72,7 @@ std::string queueLevelScene() {
 
 std::string queueUpgrades() {
     std::string slots;
-    for (const char* slot : {"DancePad1", "DancePad2", "Desk", "Boombox"})
+    for (const char* slot : kQueueLocations)
         slots += std::string("<U Name=\"") + slot + "\" Type=\"" +
                  (std::string(slot).rfind("DancePad", 0) == 0 ? "Pad" : slot) + "\" Price=\"0\"/>";
     std::string levelsUpgrades;
@@ -76,7 +82,8 @@ std::string queueUpgrades() {
     return "<Upgrades>" + levelsUpgrades + "</Upgrades>";
 }
 
-// The fixture's templates with a boombox whose four hearts circle it.
+// The fixture's templates with a boombox whose four hearts circle it, a queue box and a
+// megaphone.
 std::string queueTemplates() {
     std::string collection = templates();
     const std::string hearts =
@@ -85,7 +92,8 @@ std::string queueTemplates() {
                                 "<string Name=\"ObjTemplateID\" Value=\"Heart\"/>"
                                 "<vector2d Name=\"ObjectsCountRange\" Value=\"4;4\"/>");
     const std::string added =
-        nodeNamed("BaseNode", "Boombox", hearts) +
+        nodeNamed("BaseNode", "Boombox", hearts) + nodeNamed("BaseNode", "QueueBox") +
+        nodeNamed("BaseNode", "Megaphone") +
         nodeNamed("BaseNode", "Heart", "", "<vector3d Name=\"Bounds\" Value=\"20;16;0\"/>");
     collection.insert(collection.rfind("</SceneNode>"), added);
     return collection;
@@ -99,7 +107,9 @@ protected:
         harness->write("levels/common/LocationConfigs.xml",
                        "<ObjectConfigurations>" + locationConfig("Pad", "Dance") +
                            locationConfig("Desk", "CheckOut") + locationConfig("Boombox", "Music") +
-                           "</ObjectConfigurations>");
+                           locationConfig("QueueBox", "QueueCheer") +
+                           locationConfig("Megaphone", "QueueBoost") + "</ObjectConfigurations>");
+        harness->write("levels/common/StaffConfigs.xml", kStaffConfigs);
         harness->write("levels/common/ResourceConfigs.xml", resourceConfigs());
         const std::string look = "<TemplateName Value=\"Dancer\"/>";
         harness->write(
@@ -285,6 +295,52 @@ TEST_F(LevelQueueTest, ABoomboxHeartFliesToTheSaddestClient) {
     EXPECT_FALSE(sad->areHeartsFrozen());
     EXPECT_FALSE(sad->keepsHeartsShown());
     EXPECT_EQ(harness->trace().cueTicks("BoomboxAction").size(), 1u);
+}
+
+// A staff member fetching at the queue box, the megaphone or the boombox carries nothing away:
+// the item acts on the level at once. The queue holds a pair, one client dances.
+TEST_F(LevelQueueTest, StaffTakingItemsThatActOnTheLevelCheerClientsUp) {
+    struct Case {
+        const char* location;
+        bool seated;
+        float queuedGain;
+        float seatedGain;
+        std::vector<const char*> cues;
+    };
+    const Case cases[] = {
+        {"QueueBox", true, 1, 1, {"QueueBoxAction", "BoomboxAction", "ItemTaken"}},
+        {"Megaphone", true, 1, 0, {"QueueBoxAction", "ItemTaken"}},
+        {"Boombox", true, 0, 1, {"BoomboxAction", "ItemTaken"}},
+        {"Boombox", false, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.location) + (c.seated ? "" : ", nobody at a location"));
+        load(4);
+        ASSERT_TRUE(level().placeQueuedClient(slot(0), 0));
+        ASSERT_TRUE(level().placeQueuedClient(slot(1), 1));
+        GClientNode* dancer = clientNamed("2");
+        if (c.seated)
+            dancer->moveToLocation(findLocation("DancePad1"));
+        const float queued = clientNamed("1_2")->getHearts();
+        const float seated = dancer->getHearts();
+        GStaffNode* staff = hire();
+        staff->enqueueTask(findLocation(c.location), CNameId(), GStaffNode::kTaskFetch);
+        // Added hearts land just below the half or whole heart.
+        EXPECT_NEAR(clientNamed("1_1")->getHearts(), queued + c.queuedGain, 0.002);
+        EXPECT_NEAR(clientNamed("1_2")->getHearts(), queued + c.queuedGain, 0.002);
+        EXPECT_NEAR(dancer->getHearts(), seated + c.seatedGain, 0.002);
+        for (const CNameId hand : staff->getCarried())
+            EXPECT_EQ(hand, CNameId());
+        harness->advance(1);
+        for (const char* cue : {"QueueBoxAction", "BoomboxAction", "ItemTaken"}) {
+            const bool played =
+                std::find(c.cues.begin(), c.cues.end(), std::string(cue)) != c.cues.end();
+            EXPECT_EQ(cueCount(cue), played ? 1u : 0u) << cue;
+        }
+        // An exclusive cue still playing would not start again in the next case.
+        const CSoundPlayer& sound = *harness->game.engine().getSoundPlayer();
+        advanceUntil(500, [&] { return !sound.isCuePlaying(named("QueueBoxAction")); });
+    }
 }
 
 // The level arms the entries that watch a client from the client's own events, and forgets a
