@@ -4,9 +4,9 @@
 // pugixml parses the same file and walks its every element and attribute: the floor of just
 // reading it. Times are real milliseconds of a Release build.
 //
-// Release, this machine (8 cores shared with other work), medians of 3: a file of 119 kB;
-// save 2.6 ms (0.6 ms of it processor time, the rest the new file written and renamed),
-// restore 1.8 ms, pugixml 0.36 ms: the restore takes 5.1 times as long as reading the file,
+// Release, this machine (8 cores shared with other work), medians of 5: a file of 119 kB;
+// save 1.7 ms (0.6 ms of it processor time, the rest the new file written and renamed),
+// restore 1.5 ms, pugixml 0.34 ms: the restore takes 4.4 times as long as reading the file,
 // the rest of it cloning and setting up the 50 clients. Both keys answer within a frame.
 #include <chrono>
 #include <filesystem>
