@@ -31,6 +31,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/ClientFixtureHarness.h"
 #include "engine/core/EngineServices.h"
 #include "engine/core/Random.h"
 #include "engine/core/Scheduler.h"
@@ -53,31 +54,6 @@ std::unique_ptr<LevelHarness> startedWith(const Files& files) {
     if (!harness->start())
         return nullptr;
     return harness;
-}
-
-std::unique_ptr<LevelHarness> startedHarness(const std::string& queue, const std::string& scene,
-                                             const std::string& upgrades) {
-    return startedWith({
-        {"levels/common/LevelConfigs.xml", "<LevelsConfiguration><Level><SettingIndex Value=\"3\"/>"
-                                           "<LevelTime Value=\"600\"/><ClientsQueue>" +
-                                               queue +
-                                               "</ClientsQueue></Level></LevelsConfiguration>"},
-        {"levels/common/LocationConfigs.xml", locationConfigs()},
-        {"levels/common/ResourceConfigs.xml", resourceConfigs()},
-        {"levels/common/ClientConfigs.xml",
-         "<ObjectConfigurations>" +
-             client("Dancer", "4.999", "0", "-1", "<TemplateName Value=\"Dancer\"/>") +
-             "</ObjectConfigurations>"},
-        {"levels/common/StaffConfigs.xml", kStaffConfigs},
-        {"levels/setting3/Level.qscn", scene},
-        {"levels/setting3/TemplateCollection.qscn", templates()},
-        {"levels/setting3/Upgrades.xml", upgrades},
-    });
-}
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
 }
 
 constexpr int kClients = 50;
@@ -190,7 +166,7 @@ void timePasses(benchmark::State& state, LevelHarness* harness,
 
 void BM_LevelTick(benchmark::State& state) {
     const std::unique_ptr<LevelHarness> harness =
-        startedHarness("", fixture_levels::padsLevelScene(), padsUpgrades());
+        startedClientFixture("", fixture_levels::padsLevelScene(), padsUpgrades());
     timePasses(state, harness.get(), layOut);
 }
 
@@ -362,10 +338,10 @@ BENCHMARK(BM_LevelTickNeighbours)
 
 void BM_SpawnGroupOfThree(benchmark::State& state) {
     const std::unique_ptr<LevelHarness> harness =
-        startedHarness("<Pair CI=\"Dancer\"><Client><Order Res=\"Dance\"/></Client>"
-                       "<Client><Order Res=\"Dance\"/></Client><Client><Order Res=\"Dance\"/>"
-                       "</Client></Pair>",
-                       levelScene(), upgrades());
+        startedClientFixture("<Pair CI=\"Dancer\"><Client><Order Res=\"Dance\"/></Client>"
+                             "<Client><Order Res=\"Dance\"/></Client><Client><Order Res=\"Dance\"/>"
+                             "</Client></Pair>",
+                             levelScene(), upgrades());
     if (!harness) {
         state.SkipWithError("the harness did not start");
         return;

@@ -26,6 +26,8 @@
 class CEventControlClicked;
 class CEventSceneSwitchFinished;
 class CEventSceneSwitchStarted;
+class CXmlTextReader;
+class CXmlTextWriter;
 class GClientDragEvent;
 class GClientLeaveEvent;
 class GClientNode;
@@ -40,6 +42,8 @@ class GPauseGenerationEvent;
 class GStaffNode;
 class StaffEvent;
 class IRenderDriver;
+class IInputFile;
+class IOutputFile;
 class IVirtualFileSystem;
 class TemplateCollectionNode;
 class UpgradeCatalog;
@@ -94,6 +98,24 @@ public:
     // is logged and answers false.
     bool saveWalkGrid();
     WalkGrid& getWalkGrid() { return m_walkGrid; }
+
+    // The saved level (GameLevelSceneSave.cpp): a snapshot that a level built afresh restores.
+
+    // Writes folder + "/save.dat" through a new file that then replaces the old one; a failure
+    // is logged and answers false.
+    bool writeSaveFile(const CStringW& folder);
+    // Restores folder + "/save.dat"; false when it does not open.
+    bool readSaveFile(const CStringW& folder);
+    void save(CXmlTextWriter& writer);
+    // Reads up to the end of "SaveData". Values out of range are kept within it, references
+    // that find nothing stay empty, and tasks at no location are dropped.
+    void load(CXmlTextReader& reader);
+    // Each reads the element the reader stands on, up to its end.
+    void loadClients(CXmlTextReader& reader);
+    void loadTrackedClients(CXmlTextReader& reader);
+    void loadStaffStates(CXmlTextReader& reader);
+    void loadAppearLocationStates(CXmlTextReader& reader);
+    void loadLocationStates(CXmlTextReader& reader);
 
     // Play.
 
@@ -352,6 +374,18 @@ private:
     CVector3d cursorPoint() const;
 
     IVirtualFileSystem* getFileSystem() const;
+    // Writes folder/name whole or not at all; a failure is logged, naming what was saved.
+    bool writeThroughNewFile(const CStringW& folder, const char16_t* name, const char16_t* what,
+                             IInputFile& content) const;
+    static bool failSave(const char16_t* what, const CStringW& path, const char16_t* reason);
+    static bool copyFile(IInputFile& input, IOutputFile& output);
+    void saveTrackedClients(CXmlTextWriter& writer) const;
+    void loadElement(CXmlTextReader& reader);
+    void loadMoney(const CArray<int>& amounts);
+    void loadClient(CXmlTextReader& reader);
+    // The client takes the place its name has in the spawn records.
+    void relinkTrackedClient(GClientNode& client);
+    void loadLocationState(CXmlTextReader& reader, GLocationNode* location);
     void bindAppearLocations(BaseNode* holder);
     void bindLocations(BaseNode* holder);
     void reportMissingParts();
