@@ -179,7 +179,7 @@ void LevelHarness::playLevel() {
         restored = m_level->readSaveFile(userDataFolder());
     }
     // Without a saved level to go on from, the day starts as usual.
-    if (!restored)
+    if (!restored && armClientQueue)
         m_level->armClientQueue();
     m_level->setClientGenerationPaused(false);
     m_playing.clear();
