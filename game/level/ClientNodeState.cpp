@@ -67,9 +67,11 @@ void GClientNode::saveState(CXmlTextWriter& writer) {
 // queue; "-1;0" when it is not there.
 CStringW GClientNode::queuedClientPosition() const {
     const GGameLevelScene* level = getLevel();
-    const GLevelConfig* config = level != nullptr ? level->getLevelConfig() : nullptr;
-    for (uint32_t e = 0; config != nullptr && e < config->clientsQueue.size(); ++e) {
-        const CArray<GQueuedClient>& clients = config->clientsQueue[e].clients;
+    if (level == nullptr)
+        return CStringW(u"-1;0");
+    const CArray<GClientQueueEntry>& entries = level->queueEntries();
+    for (uint32_t e = 0; e < entries.size(); ++e) {
+        const CArray<GQueuedClient>& clients = entries[e].clients;
         for (uint32_t c = 0; c < clients.size(); ++c) {
             if (&clients[c] == m_queuedClient)
                 return CStringW(e).append(u";").append(c);
@@ -187,13 +189,13 @@ void GClientNode::linkRestoredLeader(GClientNode* leader) {
 void GClientNode::loadQueuedClient(const CXmlTextReader& reader) {
     const CArray<int> indices = readIntListAttribute(reader, kValueAttribute);
     const GGameLevelScene* level = getLevel();
-    GLevelConfig* config = level != nullptr ? level->getLevelConfig() : nullptr;
-    if (indices.size() < 2 || config == nullptr)
+    if (indices.size() < 2 || level == nullptr)
         return;
+    const CArray<GClientQueueEntry>& entries = level->queueEntries();
     const uint32_t entry = uint32_t(indices[0]);
     const uint32_t client = uint32_t(indices[1]);
-    if (entry < config->clientsQueue.size() && client < config->clientsQueue[entry].clients.size())
-        m_queuedClient = &config->clientsQueue[entry].clients[client];
+    if (entry < entries.size() && client < entries[entry].clients.size())
+        m_queuedClient = &entries[entry].clients[client];
 }
 
 void GClientNode::loadItemRequests(CXmlTextReader& reader) {

@@ -270,6 +270,9 @@ public:
     // The client's place in the records is empty from now on.
     void forgetEnteredClient(const GClientNode* client);
     const CArray<SpawnRecord>& getSpawnRecords() const { return m_spawnRecords; }
+    // The entries of the records: the last queue spawned, else the level file's. Earlier ones
+    // stay, as their clients may still be in the level.
+    const CArray<GClientQueueEntry>& queueEntries() const;
     // Every queued client and its group, but those leaving, gains the hearts; the queue box
     // plays while the music is lowered. True.
     bool boostQueuedClients(GLocationNode* location, float hearts);
@@ -498,9 +501,6 @@ private:
     CNameId m_chainType;
     int32_t m_chainSize = 0;
 
-    // The entries of the records: the last queue spawned. Earlier ones stay, as their clients
-    // may still be in the level.
-    const CArray<GClientQueueEntry>& queueEntries() const;
     std::deque<CArray<GClientQueueEntry>> m_queues;
     CArray<SpawnRecord> m_spawnRecords;
     bool m_tutorialQueueMode = false;

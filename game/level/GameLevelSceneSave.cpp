@@ -175,9 +175,8 @@ void GGameLevelScene::loadTrackedClients(CXmlTextReader& reader) {
         if (!reader.nameIs(u"C") || index >= m_spawnRecords.size())
             return;
         SpawnRecord& record = m_spawnRecords[index];
-        const uint32_t places = m_levelConfig && index < m_levelConfig->clientsQueue.size()
-                                    ? m_levelConfig->clientsQueue[index].clients.size()
-                                    : 0;
+        const CArray<GClientQueueEntry>& entries = queueEntries();
+        const uint32_t places = index < entries.size() ? entries[index].clients.size() : 0;
         ++index;
         record.spawned = readFlagAttribute(reader, u"WasInGame");
         record.countdown =
