@@ -17,6 +17,7 @@
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/level/FixtureLevels.h"
 #include "tests/game/level/LevelHarness.h"
+#include "tests/game/level/gl/LevelFrame.h"
 
 // Level 1 as a player sees it when the day starts and a few seconds into it: the game in the
 // test process on SDL's offscreen windows on Mesa, drawn as the screens are drawn, compared with
@@ -42,22 +43,7 @@ protected:
         gameOnSdl() = nullptr;
     }
 
-    // One frame as the application draws it, read back before it is shown, through the
-    // OpenGL driver.
-    CRefPointer<CSoftwareImage> drawFrame() {
-        CEngine& engine = level.game.engine();
-        CreationParameters parameters = engine.getCreationParameters();
-        parameters.driverType = 3;
-        engine.setParameters(parameters);
-        level.advance(5);
-        IRenderDriver& driver = *engine.getVideoDriver();
-        driver.startFrame(true, true, CColor(0), nullptr, nullptr);
-        level.game.application().getSceneManager()->renderScenes(&driver);
-        driver.getQuadBatcher()->flush();
-        CRefPointer<CSoftwareImage> picture = driver.captureScreen();
-        driver.presentFrame();
-        return picture;
-    }
+    CRefPointer<CSoftwareImage> drawFrame() { return drawLevelFrame(level, 5); }
 
     LevelHarness level;
 };

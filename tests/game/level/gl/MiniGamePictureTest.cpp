@@ -16,6 +16,7 @@
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/level/FixtureDanceAndRoulette.h"
 #include "tests/game/level/LevelHarness.h"
+#include "tests/game/level/gl/LevelFrame.h"
 
 // The dance track and the roulette wheel of the tests' scene files as a player would see them
 // over level 1: the game in the test process on SDL's offscreen windows on Mesa, drawn as the
@@ -68,22 +69,7 @@ protected:
         return game;
     }
 
-    // One frame as the application draws it, read back before it is shown, through the
-    // OpenGL driver.
-    CRefPointer<CSoftwareImage> drawFrame() {
-        CEngine& engine = level.game.engine();
-        CreationParameters parameters = engine.getCreationParameters();
-        parameters.driverType = 3;
-        engine.setParameters(parameters);
-        level.advance(1);
-        IRenderDriver& driver = *engine.getVideoDriver();
-        driver.startFrame(true, true, CColor(0), nullptr, nullptr);
-        level.game.application().getSceneManager()->renderScenes(&driver);
-        driver.getQuadBatcher()->flush();
-        CRefPointer<CSoftwareImage> picture = driver.captureScreen();
-        driver.presentFrame();
-        return picture;
-    }
+    CRefPointer<CSoftwareImage> drawFrame() { return drawLevelFrame(level, 1); }
 
     LevelHarness level;
     GGameLevelScene* played = nullptr;
