@@ -37,6 +37,8 @@ public:
 
     // For callers that report a damaged document in their own words.
     void setDamageReported(bool reported) { m_reportDamage = reported; }
+    // The name of the file read, for warnings about its content; empty without one.
+    const CStringW& fileName() const { return m_fileName; }
 
     // Moves to the next node; false at the end of the text.
     bool readNext();

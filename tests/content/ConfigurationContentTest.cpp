@@ -13,6 +13,7 @@
 #include "game/app/UpgradeCatalog.h"
 #include "game/app/UpgradeLevel.h"
 #include "game/level/WalkGrid.h"
+#include "game/screens/TutorialScript.h"
 
 using namespace content_files;
 using namespace scene_files;
@@ -210,3 +211,32 @@ TEST_F(ConfigurationContentTest, AbilityClientsHaveTheirLooksAndNameConfiguredTy
 }
 
 } // namespace
+// Every shipped tutorial reads through the game's loader without a warning, its hints name
+// pictures that are there and texts the dictionary holds; the hint pictures are there.
+TEST_F(ConfigurationContentTest, TutorialsReadCleanlyAndNameWhatIsThere) {
+    for (const char* picture : {"PickUp.png", "CheckOut.png"}) {
+        EXPECT_TRUE(archive.exists(std::string("scenes/images/Tutorial/") + picture)) << picture;
+    }
+    const CRefPointer<CDictionary> dictionary = loadDictionary(archive);
+    for (const std::string& name : archive.names()) {
+        if (name.rfind("levels/tutorials/", 0) != 0 || !name.ends_with(".xml"))
+            continue;
+        const CRefPointer<CXmlTextReader> reader = files->openXmlReader(wide(name));
+        ASSERT_TRUE(reader) << name;
+        CRefPointer<GTutorialScript> script(new GTutorialScript);
+        testing::internal::CaptureStdout();
+        script->load(*reader, objects.get());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << name;
+        EXPECT_GT(script->getHintCount(), 0u) << name;
+        for (const CRefPointer<GTutorialHint>& hint : script->getHints()) {
+            const std::string image = hint->image.c_str();
+            if (!image.empty()) {
+                EXPECT_TRUE(archive.exists("scenes/images/Tutorial/" + image)) << name << image;
+            }
+            for (const std::string& key : dictionaryKeysIn(narrow(hint->text))) {
+                EXPECT_NE(narrow(dictionary->lookup(key.c_str())), "%" + key + "%")
+                    << name << " uses the dictionary key " << key;
+            }
+        }
+    }
+}

@@ -172,6 +172,22 @@ private:
     CRefPointer<IVirtualFilesReader> m_reader;
 };
 
+// The keys written between percent signs in a text, as a text node expands them.
+inline std::vector<std::string> dictionaryKeysIn(const std::string& text) {
+    std::vector<std::string> keys;
+    for (size_t open = text.find('%'); open != std::string::npos;) {
+        const size_t close = text.find('%', open + 1);
+        if (close == std::string::npos) {
+            break;
+        }
+        if (close > open + 1) {
+            keys.push_back(text.substr(open + 1, close - open - 1));
+        }
+        open = text.find('%', close + 1);
+    }
+    return keys;
+}
+
 // The dictionary as the game reads it from "strings/Dictionary.xml".
 inline CRefPointer<CDictionary> loadDictionary(const ContentArchive& archive) {
     CRefPointer<CDictionary> dictionary(new CDictionary);

@@ -22,22 +22,6 @@ namespace {
 
 const char kTemplates[] = "scenes/TemplateCollection.qscn";
 
-// The keys written between percent signs in a text, as a text node expands them.
-std::vector<std::string> dictionaryKeysIn(const std::string& text) {
-    std::vector<std::string> keys;
-    for (size_t open = text.find('%'); open != std::string::npos;) {
-        const size_t close = text.find('%', open + 1);
-        if (close == std::string::npos) {
-            break;
-        }
-        if (close > open + 1) {
-            keys.push_back(text.substr(open + 1, close - open - 1));
-        }
-        open = text.find('%', close + 1);
-    }
-    return keys;
-}
-
 // Where the controls of a scene file find their templates: the files of a level setting in
 // that setting's own collection, the others in the menus'.
 std::string templatesOf(const std::string& file) {
@@ -461,6 +445,20 @@ void expectTemplateParts(const XmlElement& templates, const TemplatePart (&parts
             EXPECT_EQ(children.count(state), 1u) << part.path << " children " << state;
         }
     }
+}
+
+// The windows and arrows of the tutorial controller, with the states it sets on them.
+TEST_F(SceneContentTest, TheTutorialTemplatesHaveThePartsTheControllerBinds) {
+    const TemplatePart parts[] = {
+        {"TutorialWindow", "", {"NavTo", "NavFrom"}, {}},
+        {"TutorialWindow/Text", "TextNode", {}, {}},
+        {"TutorialWindow/Nelia", "", {}, {}},
+        {"TutorialIconWindow", "", {"NavTo", "NavFrom"}, {}},
+        {"TutorialIconWindow/Text", "TextNode", {}, {}},
+        {"TutorialIconWindow/Icon", "SpriteNode", {}, {}},
+        {"TutorialArrow", "", {"OnAppear", "OnDisappear"}, {}},
+    };
+    expectTemplateParts(archive.xml(kTemplates).root, parts);
 }
 
 TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
