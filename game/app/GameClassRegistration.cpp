@@ -44,6 +44,7 @@
 #include "game/screens/DebugStatsScene.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
+#include "game/screens/GamePlayScene.h"
 #include "game/screens/HintNode.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
@@ -71,6 +72,7 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
+    {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
