@@ -44,6 +44,8 @@
 #include "game/screens/DebugStatsScene.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
+#include "game/screens/GameBriefingScene.h"
+#include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
 #include "game/screens/HintNode.h"
 #include "game/screens/MainMenuScene.h"
@@ -78,6 +80,8 @@ const GameClass kGameClasses[] = {
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
     {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
     {GHintNode::kTypeName, &createNodeOf<GHintNode>},
+    {GGameBriefingScene::kTypeName, &createNodeOf<GGameBriefingScene>},
+    {GGameNewClientScene::kTypeName, &createNodeOf<GGameNewClientScene>},
     {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
     {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},

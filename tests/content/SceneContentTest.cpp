@@ -71,6 +71,8 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/ComicsScene2.qscn", "GComicsScene"},
         {"scenes/ComicsScene3.qscn", "GComicsScene"},
         {"scenes/ComicsScene4.qscn", "GComicsScene"},
+        {"scenes/BriefingScene.qscn", "GGameBriefingScene"},
+        {"scenes/GameNewClientScene.qscn", "GGameNewClientScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -276,6 +278,18 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", "SpriteNode"},
         {"scenes/NewAwardScene.qscn", "Scene/BackButton", "ButtonNode"},
         {"scenes/CreditsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/BriefingScene.qscn", "Scene/TitleText", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/DescText", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/BronzeGoal/Money", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/SilverGoal/Money", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/GoldGoal/Money", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/NameText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/DescText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/PatientText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/FeaturesText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/ClientNode", ""},
+        {"scenes/GameNewClientScene.qscn", "Scene/BackButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -316,6 +330,10 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/AwardsScene.qscn", "Scene/HintNode", false,
          numbered("Achievement_", {"OnAppear", "OnDisappear"})},
         {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", false, numbered("Award_", {})},
+        {"scenes/GameNewClientScene.qscn",
+         "Scene/PatientText",
+         false,
+         {"Impatient", "Moderate", "Patient"}},
         {kTemplates,
          "MenuBird/Body",
          false,
