@@ -48,6 +48,7 @@
 #include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
 #include "game/screens/HintNode.h"
+#include "game/screens/LoadingLevelScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SectorSpriteNode.h"
@@ -74,6 +75,7 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
+    {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
     {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},

@@ -71,6 +71,7 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/ComicsScene2.qscn", "GComicsScene"},
         {"scenes/ComicsScene3.qscn", "GComicsScene"},
         {"scenes/ComicsScene4.qscn", "GComicsScene"},
+        {"scenes/LoadingLevelScene.qscn", "GLoadingLevelScene"},
         {"scenes/BriefingScene.qscn", "GGameBriefingScene"},
         {"scenes/GameNewClientScene.qscn", "GGameNewClientScene"},
     };
@@ -278,6 +279,7 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", "SpriteNode"},
         {"scenes/NewAwardScene.qscn", "Scene/BackButton", "ButtonNode"},
         {"scenes/CreditsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/LoadingLevelScene.qscn", "Scene/Progress/Fill", ""},
         {"scenes/BriefingScene.qscn", "Scene/TitleText", "TextNode"},
         {"scenes/BriefingScene.qscn", "Scene/DescText", "TextNode"},
         {"scenes/BriefingScene.qscn", "Scene/BronzeGoal/Money", "TextNode"},
