@@ -111,7 +111,10 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
                           "Options_On",
                           "Options_Off",
                           "Swap",
-                          "Color"};
+                          "Color",
+                          "Game_Goal",
+                          "Game_GoalExpert",
+                          "Game_GoalMaster"};
     std::vector<std::string> all(std::begin(keys), std::end(keys));
     // The awards' texts, before and after each is earned.
     for (int award = 1; award <= 17; ++award) {
@@ -175,6 +178,10 @@ TEST_F(ContentCheckTest, SoundPackDefinesEveryCueTheGamePlaysOnce) {
                           "EnergyDrinkMachineRecharged",
                           "EnergyDrinkMachineRecharging",
                           "FitnessIdle",
+                          "GameMusicSetting1",
+                          "GameMusicSetting2",
+                          "GameMusicSetting3",
+                          "GameMusicSetting4",
                           "Goal1",
                           "Goal2",
                           "Goal3",
