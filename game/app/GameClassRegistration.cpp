@@ -32,6 +32,10 @@
 #include "game/level/GameLevelScene.h"
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
+#include "game/level/MiniGameBallScene.h"
+#include "game/level/MiniGameDanceScene.h"
+#include "game/level/MiniGameDrinkScene.h"
+#include "game/level/MiniGameRoulScene.h"
 #include "game/level/RecycleNode.h"
 #include "game/level/SandwichMachineNode.h"
 #include "game/level/StaffNode.h"
@@ -110,6 +114,10 @@ const GameClass kGameClasses[] = {
     {GBoomboxHeartsEffectNode::kTypeName, &createNodeOf<GBoomboxHeartsEffectNode>},
     {GClientMoneyEffectNode::kTypeName, &createNodeOf<GClientMoneyEffectNode>},
     {GQueueBoxEffectNode::kTypeName, &createNodeOf<GQueueBoxEffectNode>},
+    {GMiniGameBallScene::kTypeName, &createNodeOf<GMiniGameBallScene>},
+    {GMiniGameDanceScene::kTypeName, &createNodeOf<GMiniGameDanceScene>},
+    {GMiniGameRoulScene::kTypeName, &createNodeOf<GMiniGameRoulScene>},
+    {GMiniGameDrinkScene::kTypeName, &createNodeOf<GMiniGameDrinkScene>},
     {GPathMovableNode::kTypeName, &createNodeOf<GPathMovableNode>},
     {GCircularBirdNode::kTypeName, &createNodeOf<GCircularBirdNode>},
     {GCircularMovableNode::kTypeName, &createNodeOf<GCircularMovableNode>},

@@ -15,6 +15,7 @@
 #include "game/level/ClientNode.h"
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
+#include "game/level/MiniGameConfigurations.h"
 #include "game/level/StaffNode.h"
 
 namespace {
@@ -46,6 +47,9 @@ GGameLevelScene::GGameLevelScene(const CContentKey& key, BaseNode* parent,
                                  SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager), m_random(new CRandom) {
     setInterval(kTickMs);
+    // A level made without content, only to ask its class, leaves the tables alone.
+    if (IVirtualFileSystem* files = getFileSystem())
+        GMiniGameConfigurations::shared().loadFiles(files);
 }
 
 void GGameLevelScene::cloneMembers(const BaseNode& source, SceneManager* sceneManager) {

@@ -64,6 +64,8 @@ public:
     // 0 neutral, 1 to 5 the client colours.
     static constexpr int32_t kColorCount = 6;
 
+    // Reads the mini-games' configurations again, through the file system of the key's
+    // content manager; without one they stay as they are.
     GGameLevelScene(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager);
 
     // Copies only whether the missing parts of its file were reported, so that loading a level

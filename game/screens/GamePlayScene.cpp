@@ -29,8 +29,7 @@ SceneManager* levelManager() {
 
 } // namespace
 
-GGamePlayScene::GGamePlayScene(const CContentKey& key, BaseNode* parent,
-                               SceneManager* sceneManager)
+GGamePlayScene::GGamePlayScene(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager) {
     setCategoryMask(getCategoryMask() | CEvent::CategoryGame);
 }
@@ -50,8 +49,8 @@ GGamePlayScene::~GGamePlayScene() {
 
 const EventMap& GGamePlayScene::getEventMap() {
     static const EventMapEntry own[] = {
-        eventHook<&GGamePlayScene::OnRankChanged>(),   eventHook<&GGamePlayScene::OnLevelClosed>(),
-        eventHook<&GGamePlayScene::OnMoneyChanged>(),  eventHook<&GGamePlayScene::OnBonusCredited>(),
+        eventHook<&GGamePlayScene::OnRankChanged>(),  eventHook<&GGamePlayScene::OnLevelClosed>(),
+        eventHook<&GGamePlayScene::OnMoneyChanged>(), eventHook<&GGamePlayScene::OnBonusCredited>(),
         eventHook<&GGamePlayScene::OnMoneyEarned>(),
     };
     static const EventMap map = buildEventMap(GBaseSceneNode::getEventMap(), own);
@@ -85,8 +84,8 @@ bool GGamePlayScene::setLevel(GGameLevelScene* level, UpgradeCatalog* catalog) {
     m_upgrades = CRefPointer<UpgradeCatalog>::share(catalog);
     if (m_skipTutorialButton != nullptr)
         m_skipTutorialButton->setVisible(false);
-    CProfileParameters* player = currentPlayer();
-    if (player != nullptr && player->getBool("ShowTutorialOn") && levelConfig() != nullptr) {
+    CProfileParameters* active = player();
+    if (active != nullptr && active->getBool("ShowTutorialOn") && levelConfig() != nullptr) {
         CStringW file(u"levels/tutorials/Level");
         file.append(levelConfig()->levelIndex).append(u".xml");
         if (CRefPointer<GTutorialController> controller = loadTutorial(file))
@@ -95,6 +94,20 @@ bool GGamePlayScene::setLevel(GGameLevelScene* level, UpgradeCatalog* catalog) {
     m_tutorialStarted = false;
     m_hasLevelTutorial = m_tutorials.size() != 0;
     return true;
+}
+
+CEngine* GGamePlayScene::engine() const {
+    if (CEngine* own = getEngine())
+        return own;
+    const SceneManager* menus =
+        theApplication != nullptr ? theApplication->getSceneManager() : nullptr;
+    return menus != nullptr ? menus->getEngine() : nullptr;
+}
+
+CProfileParameters* GGamePlayScene::player() const {
+    CEngine* found = engine();
+    CProfileManager* profiles = found != nullptr ? found->getProfileManager() : nullptr;
+    return profiles != nullptr ? profiles->getActiveProfile() : nullptr;
 }
 
 GLevelConfig* GGamePlayScene::levelConfig() const {
@@ -199,8 +212,8 @@ void GGamePlayScene::updateClock() {
     const GLevelConfig* config = levelConfig();
     float fraction = 0.0f;
     if (config != nullptr && config->levelTime > 0) {
-        const uint32_t gone = uint32_t(m_level->getElapsedMs()) +
-                              uint32_t(m_level->getClosingClockMs());
+        const uint32_t gone =
+            uint32_t(m_level->getElapsedMs()) + uint32_t(m_level->getClosingClockMs());
         fraction = std::min(1.0f, float(gone) / float(uint32_t(config->levelTime) * 1000u));
     }
     m_clockArrow->setRotation(CVector3d(0, 0, fraction * 360.0f));
@@ -243,8 +256,8 @@ bool GGamePlayScene::OnButtonPressed(CEventControlClicked& event) {
     }
     if (button->getName() == nameOf("SkipTutorialButton")) {
         finishTutorial(true);
-        if (CProfileParameters* player = currentPlayer())
-            player->setBool("ShowTutorialOn", false);
+        if (CProfileParameters* active = player())
+            active->setBool("ShowTutorialOn", false);
     }
     return false;
 }

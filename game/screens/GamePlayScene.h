@@ -9,6 +9,8 @@
 #include "engine/platform/InputEvents.h"
 #include "game/app/BaseSceneNode.h"
 
+class CEngine;
+class CProfileParameters;
 class GEllipseSectorNode;
 class GGameLevelScene;
 class GLevelConfig;
@@ -75,6 +77,10 @@ protected:
 
 private:
     GLevelConfig* levelConfig() const;
+    // The loading screen hands the level over before the screen is in its manager: until then
+    // the engine is the menus' manager's.
+    CEngine* engine() const;
+    CProfileParameters* player() const;
     // The level shown and played in this screen.
     void attachLevel();
     void setClockFraction(float fraction);
@@ -100,6 +106,7 @@ private:
     void initHud();
     void refreshMoney();
     void reportAward(int32_t award, int32_t value);
+    void setStarRange(float minimum, float maximum);
     void showRankPopup(const char* templateName);
     void showMoneyEffect(const GMoneyEarnedEvent& event, BaseNode& effects,
                          const CVector3d& position, bool held);

@@ -69,10 +69,7 @@ void GGamePlayScene::initHud() {
     if (m_goalLabel != nullptr)
         m_goalLabel->setText(u"%Game_Goal%");
     setMoneyText(m_goalText, config->targetMoney);
-    if (m_rankStar != nullptr) {
-        m_rankStar->setMaxValue(config->targetMoney);
-        m_rankStar->setMinValue(0);
-    }
+    setStarRange(0, config->targetMoney);
     if (m_gameMenu != nullptr)
         m_gameMenu->setChildrenState(nameOf("Bronze"), nullptr);
 }
@@ -101,10 +98,7 @@ bool GGamePlayScene::OnRankChanged(GRankChangedEvent& event) {
         if (m_goalLabel != nullptr)
             m_goalLabel->setText(look.label);
         setMoneyText(m_goalText, targets[rank + 1]);
-        if (m_rankStar != nullptr) {
-            m_rankStar->setMaxValue(targets[rank + 1]);
-            m_rankStar->setMinValue(targets[rank]);
-        }
+        setStarRange(targets[rank], targets[rank + 1]);
         if (m_gameMenu != nullptr)
             m_gameMenu->setChildrenState(nameOf(look.state), nullptr);
     }
@@ -113,6 +107,20 @@ bool GGamePlayScene::OnRankChanged(GRankChangedEvent& event) {
         showRankPopup(look.popup);
     }
     return true;
+}
+
+// The bar refuses a maximum below its minimum and the reverse: a range below the current one
+// (money lost below a target) takes its minimum first.
+void GGamePlayScene::setStarRange(float minimum, float maximum) {
+    if (m_rankStar == nullptr)
+        return;
+    if (maximum > m_rankStar->getMinValue()) {
+        m_rankStar->setMaxValue(maximum);
+        m_rankStar->setMinValue(minimum);
+    } else {
+        m_rankStar->setMinValue(minimum);
+        m_rankStar->setMaxValue(maximum);
+    }
 }
 
 void GGamePlayScene::showRankPopup(const char* templateName) {
@@ -159,7 +167,8 @@ void GGamePlayScene::refreshMoney() {
 
 // An award reached just now is the screen's to show, else its parents'.
 void GGamePlayScene::reportAward(int32_t award, int32_t value) {
-    GAwardTracker* tracker = theApplication != nullptr ? theApplication->getAwardTracker() : nullptr;
+    GAwardTracker* tracker =
+        theApplication != nullptr ? theApplication->getAwardTracker() : nullptr;
     if (tracker == nullptr || !tracker->reportProgress(award, value))
         return;
     const CRefPointer<CEvent> earned(new GAwardEarnedEvent(award));
@@ -253,16 +262,21 @@ void GGamePlayScene::flyMoney(const GMoneyEarnedEvent& event, const CVector3d& p
     m_level->addMoneyDelayed(event.getComponent(), amount, kFlightMs);
 }
 
-// "Left" slides the holder out of a newer effect's way, "Right" brings a held one in.
+// "Left" slides the holder out of a newer effect's way, "Right" brings a held one in. A slide
+// that is not wanted stops at once with its end reported (it jumps to its last key, which the
+// content keeps at rest), so that the holder's state still finishes and the effect goes.
 void GGamePlayScene::slideEffectHolder(BaseNode& effect, bool first, bool second) {
     BaseNode* holder = findChildOf(&effect, "Holder");
-    NodeState* state = holder != nullptr ? holder->findState(nameOf("SelfDestruct")) : nullptr;
-    if (state == nullptr)
+    NodeState* found = holder != nullptr ? holder->findState(nameOf("SelfDestruct")) : nullptr;
+    if (found == nullptr)
         return;
+    // A stop may end the state, and the effect with it.
+    const CRefPointer<BaseNode> keptEffect = CRefPointer<BaseNode>::share(&effect);
+    const CRefPointer<NodeState> state = CRefPointer<NodeState>::share(found);
     SceneNode* owner = effect.getScene();
     CScheduler* clock = owner != nullptr ? owner->getClock() : nullptr;
     for (uint32_t i = 0; i < state->getAnimatorCount(); ++i) {
-        Base* animator = state->getAnimator(i);
+        const CRefPointer<Base> animator = CRefPointer<Base>::share(state->getAnimator(i));
         const bool left = animator->getName() == nameOf("Left");
         const bool right = animator->getName() == nameOf("Right");
         if (!left && !right)
@@ -270,7 +284,7 @@ void GGamePlayScene::slideEffectHolder(BaseNode& effect, bool first, bool second
         const bool start = left ? first && second : first && !second;
         if (start)
             animator->start(clock);
-        else
-            animator->stop(false);
+        else if (animator->isRunning())
+            animator->stop(true);
     }
 }

@@ -26,7 +26,7 @@ CString purchasePrefix(int32_t levelIndex) {
 void GGamePlayScene::applyUpgradesAndLayout() {
     if (m_upgrades) {
         const int32_t index = levelConfig() != nullptr ? levelConfig()->levelIndex : 0;
-        m_upgrades->applyLevel(index, purchasePrefix(index), currentPlayer());
+        m_upgrades->applyLevel(index, purchasePrefix(index), player());
         m_level->applyUpgrades(m_upgrades.get(), false);
     }
     m_level->layoutDancePads();
@@ -37,18 +37,20 @@ void GGamePlayScene::respawnQueuedClients() {
     const SceneManager* manager =
         theApplication != nullptr ? theApplication->getLevelSceneManager() : nullptr;
     if (config != nullptr)
-        m_level->spawnQueuedClients(config->clientsQueue,
-                                    manager != nullptr ? manager->getTemplateCollection() : nullptr);
+        m_level->spawnQueuedClients(
+            config->clientsQueue, manager != nullptr ? manager->getTemplateCollection() : nullptr);
 }
 
 CRefPointer<GTutorialController> GGamePlayScene::loadTutorial(const CStringW& file) {
-    CEngine* engine = getEngine();
-    if (engine == nullptr || engine->getFileSystem() == nullptr)
+    CEngine* found = engine();
+    if (found == nullptr || found->getFileSystem() == nullptr)
         return nullptr;
-    const CRefPointer<CXmlTextReader> reader = engine->getFileSystem()->openXmlReader(file);
+    const CRefPointer<CXmlTextReader> reader = found->getFileSystem()->openXmlReader(file);
     if (!reader)
         return nullptr;
-    const SceneManager* manager = getSceneManager();
+    // The screen may not be in its manager yet: the menus' manager lends its templates.
+    const SceneManager* manager =
+        theApplication != nullptr ? theApplication->getSceneManager() : nullptr;
     CRefPointer<GTutorialController> controller(new GTutorialController(
         findChildOf(this, "Scene"), manager != nullptr ? manager->getTemplateCollection() : nullptr,
         theApplication != nullptr ? theApplication->getContentManager() : nullptr));
@@ -69,7 +71,7 @@ bool GGamePlayScene::showNextStartPopup() {
         m_newClientDone = true;
     }
     if (!m_briefingDone) {
-        openSceneFile(u"scenes/BriefingScene.qscn", false, nameOf("NavFrom"), nameOf("NavTo"));
+        openSceneFile(u"scenes/BriefingScene.qscn", true, nameOf("NavFrom"), nameOf("NavTo"));
         return true;
     }
     if (!m_newClientDone) {
@@ -80,7 +82,7 @@ bool GGamePlayScene::showNextStartPopup() {
                 ? m_level->getObjectConfigurations()->getClientConfig(config->newClientName)
                 : nullptr;
         SceneNode* popup = client != nullptr
-                               ? openSceneFile(u"scenes/GameNewClientScene.qscn", false,
+                               ? openSceneFile(u"scenes/GameNewClientScene.qscn", true,
                                                nameOf("NavFrom"), nameOf("NavTo"))
                                : nullptr;
         if (popup != nullptr && popup->isKindOf(1115))
@@ -88,9 +90,9 @@ bool GGamePlayScene::showNextStartPopup() {
         else
             m_newClientDone = true;
     }
-    CProfileParameters* player = currentPlayer();
+    CProfileParameters* active = player();
     if (m_level && m_tutorials.size() == 0 &&
-        !(developerMode && player != nullptr && player->getBool("Cheat_LoadAfterRestart")))
+        !(developerMode && active != nullptr && active->getBool("Cheat_LoadAfterRestart")))
         m_level->armClientQueue();
     return !(m_briefingDone && m_newClientDone);
 }
@@ -100,7 +102,7 @@ bool GGamePlayScene::queueObjectTutorials() {
     BaseNode* scene = findChildOf(this, "Scene");
     if (config == nullptr || config->settingIndex != kObjectTutorialSetting || scene == nullptr)
         return false;
-    CProfileParameters* player = currentPlayer();
+    CProfileParameters* active = player();
     bool created = false;
     for (CNameId name = m_level->popQueuedLocation(); name != CNameId();
          name = m_level->popQueuedLocation()) {
@@ -108,7 +110,7 @@ bool GGamePlayScene::queueObjectTutorials() {
         if (text == "MassageTable1")
             text = CString("Masseur1");
         const CString key = CString("ShownTutorial").append(text);
-        if (!developerMode && player != nullptr && player->getBool(key))
+        if (!developerMode && active != nullptr && active->getBool(key))
             continue;
         CStringW file(u"levels/tutorials/");
         file.append(text.c_str()).append(u".xml");
@@ -116,8 +118,8 @@ bool GGamePlayScene::queueObjectTutorials() {
             m_tutorials.insert(controller, 0);
             created = true;
         }
-        if (player != nullptr)
-            player->setBool(key, true);
+        if (active != nullptr)
+            active->setBool(key, true);
     }
     if (created) {
         startTutorial();
@@ -150,6 +152,9 @@ void GGamePlayScene::finishTutorial(bool advance) {
         const CRefPointer<GTutorialController> finished = m_tutorials[0];
         m_tutorials.eraseAt(0);
         detachTutorial(*finished);
+        // Shown again by the next tutorial that starts.
+        if (m_skipTutorialButton != nullptr)
+            m_skipTutorialButton->setVisible(false);
         if (!m_hasLevelTutorial || m_tutorials.size() != 0) {
             // The level starts again behind the fade to black, or at once without one.
             m_startPending = true;

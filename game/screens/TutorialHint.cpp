@@ -52,7 +52,7 @@ void parseTutorialActions(GTutorialHint& hint, CXmlTextReader& reader,
     readElementsUntilEnd(reader, u"Actions", [&] {
         if (reader.nodeName() != u"Action")
             return;
-        const CStringW type = reader.getAttribute(u"Type");
+        const CStringW& type = reader.getAttribute(u"Type");
         CRefPointer<GTutorialAction> action = createTutorialAction(type);
         if (!action) {
             warnUnknownType(reader, type);

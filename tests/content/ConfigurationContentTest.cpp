@@ -8,10 +8,12 @@
 #include "engine/core/Properties.h"
 #include "engine/io/VirtualFileSystem.h"
 #include "game/app/ClientQueue.h"
+#include "game/app/ClientWishList.h"
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
 #include "game/app/UpgradeLevel.h"
+#include "game/level/MiniGameConfigurations.h"
 #include "game/level/WalkGrid.h"
 #include "game/screens/TutorialScript.h"
 
@@ -159,6 +161,36 @@ TEST_F(ConfigurationContentTest, LevelOneClientsDanceAloneAndShowTheirWishes) {
     }
 }
 
+// Every shipped tutorial reads through the game's loader without a warning, its hints name
+// pictures that are there and texts the dictionary holds; the hint pictures are there.
+TEST_F(ConfigurationContentTest, TutorialsReadCleanlyAndNameWhatIsThere) {
+    for (const char* picture : {"PickUp.png", "CheckOut.png"}) {
+        EXPECT_TRUE(archive.exists(std::string("scenes/images/Tutorial/") + picture)) << picture;
+    }
+    const CRefPointer<CDictionary> dictionary = loadDictionary(archive);
+    for (const std::string& name : archive.names()) {
+        if (name.rfind("levels/tutorials/", 0) != 0 || !name.ends_with(".xml"))
+            continue;
+        const CRefPointer<CXmlTextReader> reader = files->openXmlReader(wide(name));
+        ASSERT_TRUE(reader) << name;
+        CRefPointer<GTutorialScript> script(new GTutorialScript);
+        testing::internal::CaptureStdout();
+        script->load(*reader, objects.get());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << name;
+        EXPECT_GT(script->getHintCount(), 0u) << name;
+        for (const CRefPointer<GTutorialHint>& hint : script->getHints()) {
+            const std::string image = hint->image.c_str();
+            if (!image.empty()) {
+                EXPECT_TRUE(archive.exists("scenes/images/Tutorial/" + image)) << name << image;
+            }
+            for (const std::string& key : dictionaryKeysIn(narrow(hint->text))) {
+                EXPECT_NE(narrow(dictionary->lookup(key.c_str())), "%" + key + "%")
+                    << name << " uses the dictionary key " << key;
+            }
+        }
+    }
+}
+
 // The super pad waiting for the later levels: its record names its template in setting 1's
 // collection and offers the super dance, whose icon is there; several clients fit on it.
 TEST_F(ConfigurationContentTest, TheSuperPadOffersTheSuperDance) {
@@ -215,32 +247,27 @@ TEST_F(ConfigurationContentTest, AbilityClientsHaveTheirLooksAndNameConfiguredTy
 }
 
 } // namespace
-// Every shipped tutorial reads through the game's loader without a warning, its hints name
-// pictures that are there and texts the dictionary holds; the hint pictures are there.
-TEST_F(ConfigurationContentTest, TutorialsReadCleanlyAndNameWhatIsThere) {
-    for (const char* picture : {"PickUp.png", "CheckOut.png"}) {
-        EXPECT_TRUE(archive.exists(std::string("scenes/images/Tutorial/") + picture)) << picture;
-    }
-    const CRefPointer<CDictionary> dictionary = loadDictionary(archive);
-    for (const std::string& name : archive.names()) {
-        if (name.rfind("levels/tutorials/", 0) != 0 || !name.ends_with(".xml"))
-            continue;
-        const CRefPointer<CXmlTextReader> reader = files->openXmlReader(wide(name));
-        ASSERT_TRUE(reader) << name;
-        CRefPointer<GTutorialScript> script(new GTutorialScript);
-        testing::internal::CaptureStdout();
-        script->load(*reader, objects.get());
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << name;
-        EXPECT_GT(script->getHintCount(), 0u) << name;
-        for (const CRefPointer<GTutorialHint>& hint : script->getHints()) {
-            const std::string image = hint->image.c_str();
-            if (!image.empty()) {
-                EXPECT_TRUE(archive.exists("scenes/images/Tutorial/" + image)) << name << image;
-            }
-            for (const std::string& key : dictionaryKeysIn(narrow(hint->text))) {
-                EXPECT_NE(narrow(dictionary->lookup(key.c_str())), "%" + key + "%")
-                    << name << " uses the dictionary key " << key;
-            }
+// Each configurable mini-game has a few records, and every ball picture they name is there, the
+// right ball's in each client colour.
+TEST_F(ConfigurationContentTest, TheMiniGamesHaveRecordsAndTheBallPicturesTheyName) {
+    GMiniGameConfigurations tables;
+    tables.loadFiles(files.get());
+    EXPECT_GE(tables.ballCount(), 2u);
+    EXPECT_GE(tables.danceCount(), 2u);
+    EXPECT_GE(tables.roulCount(), 2u);
+    for (uint32_t i = 0; i < tables.ballCount(); ++i) {
+        const GMiniGameBallConfig& ball = *tables.ball(int32_t(i));
+        EXPECT_GE(ball.imageFilenames.size(), 1u) << i;
+        for (const CStringW& name : ball.imageFilenames)
+            EXPECT_TRUE(archive.exists(narrow(name))) << narrow(name);
+        for (int32_t colour = 0; colour < 6; ++colour) {
+            const std::string right =
+                narrow(ball.correctImagePrefix) + getColorName(colour).c_str() + ".png";
+            EXPECT_TRUE(archive.exists(right)) << right;
         }
     }
+    for (uint32_t i = 0; i < tables.danceCount(); ++i)
+        EXPECT_GE(tables.dance(int32_t(i))->blockWidths.size(), 1u) << i;
+    for (uint32_t i = 0; i < tables.roulCount(); ++i)
+        EXPECT_LT(tables.roul(int32_t(i))->angle1, tables.roul(int32_t(i))->angle2) << i;
 }

@@ -79,12 +79,17 @@ TEST_F(ContentCheckTest, FilesTheGameOpensByNameHaveTheirRootElements) {
         {"levels/setting1/TemplateCollection.qscn", "SceneNode"},
         {"levels/setting1/Upgrades.xml", "Upgrades"},
         {"levels/setting1/UpgradesEasy.xml", "Upgrades"},
+        {"levels/minigames/balls/MiniGameConfiguration.xml", "MiniGame"},
+        {"levels/minigames/dance/MiniGameConfiguration.xml", "MiniGame"},
+        {"levels/minigames/roul/MiniGameConfiguration.xml", "MiniGame"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(archive.xml(c.name).root.name, c.root) << c.name;
     }
     // Opened as an image, not through an atlas.
     EXPECT_GT(pngSize(archive, "scenes/images/Cursor.png").width, 0);
+    // The dance mini-game's track, by its fixed name.
+    EXPECT_GT(pngSize(archive, "levels/minigames/dance/block_c.png").width, 0);
     // The queue box's notes, picked by their fixed names.
     for (const char* colour : {"Blue", "Green"}) {
         for (int i = 1; i <= 6; ++i) {
@@ -189,6 +194,10 @@ TEST_F(ContentCheckTest, SoundPackDefinesEveryCueTheGamePlaysOnce) {
                           "EnergyDrinkMachineRecharged",
                           "EnergyDrinkMachineRecharging",
                           "FitnessIdle",
+                          "GameMusicSetting1",
+                          "GameMusicSetting2",
+                          "GameMusicSetting3",
+                          "GameMusicSetting4",
                           "Goal1",
                           "Goal2",
                           "Goal3",
