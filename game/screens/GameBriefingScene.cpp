@@ -7,6 +7,7 @@
 #include "game/app/LevelConfig.h"
 #include "game/app/LevelsConfiguration.h"
 #include "game/app/MoneyText.h"
+#include "game/screens/PopUpBackButton.h"
 #include "game/screens/SceneChildren.h"
 
 namespace {
@@ -66,11 +67,5 @@ void GGameBriefingScene::fill() {
 }
 
 bool GGameBriefingScene::OnButtonPressed(CEventControlClicked& event) {
-    if (GBaseSceneNode::OnButtonPressed(event))
-        return true;
-    const BaseNode* control = event.getNode();
-    if (control == nullptr || control->getName() != nameOf("BackButton"))
-        return false;
-    navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackTo"));
-    return true;
+    return GBaseSceneNode::OnButtonPressed(event) || closeOnBackButton(*this, event);
 }

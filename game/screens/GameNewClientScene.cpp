@@ -7,6 +7,7 @@
 #include "game/app/ClientConfig.h"
 #include "game/app/GameApplication.h"
 #include "game/level/ClientNode.h"
+#include "game/screens/PopUpBackButton.h"
 #include "game/screens/SceneChildren.h"
 
 namespace {
@@ -87,11 +88,5 @@ bool GGameNewClientScene::OnUpdate(uint32_t elapsedMs) {
 }
 
 bool GGameNewClientScene::OnButtonPressed(CEventControlClicked& event) {
-    if (GBaseSceneNode::OnButtonPressed(event))
-        return true;
-    const BaseNode* control = event.getNode();
-    if (control == nullptr || control->getName() != nameOf("BackButton"))
-        return false;
-    navigateBack(0, nameOf("NavBackFrom"), nameOf("NavBackTo"));
-    return true;
+    return GBaseSceneNode::OnButtonPressed(event) || closeOnBackButton(*this, event);
 }
