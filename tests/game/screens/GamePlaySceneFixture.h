@@ -13,6 +13,8 @@
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TemplateCollectionNode.h"
 #include "engine/scene/TextNode.h"
+#include "game/screens/GameBriefingScene.h"
+#include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
 #include "tests/game/level/LevelHarness.h"
 
@@ -59,8 +61,24 @@ protected:
         manager().getCurrentScene()->openScene(screen.get(), false, CNameId(), CNameId());
         // Arrived, and no more.
         harness.advance(2);
+        closeStartPopUps();
         EXPECT_EQ(manager().getCurrentScene(), screen.get());
         return *screen;
+    }
+
+    // The briefing and the new-client pop-up that the screen opens on arrival, each closed as
+    // soon as it is there, as a player in a hurry closes them.
+    void closeStartPopUps() {
+        const SceneNode* closed = nullptr;
+        for (int frame = 0; frame < 100 && manager().getCurrentScene() != screen.get(); ++frame) {
+            SceneNode* popUp = manager().getCurrentScene();
+            const bool startPopUp = popUp->isKindOf(GGameBriefingScene::kTypeId) ||
+                                    popUp->isKindOf(GGameNewClientScene::kTypeId);
+            // Refused while the pop-up is still coming in.
+            if (popUp != closed && startPopUp && popUp->navigateBack(0, CNameId(), CNameId()))
+                closed = popUp;
+            harness.advance(1);
+        }
     }
 
     SceneManager& manager() const { return *harness.game.application().getSceneManager(); }
