@@ -10,10 +10,10 @@
 #include <cstdint>
 
 #include <benchmark/benchmark.h>
-#include <png.h>
 
 #include <vector>
 
+#include "bench/LibpngDecode.h"
 #include "engine/core/Engine.h"
 #include "engine/io/IInputFile.h"
 #include "engine/io/IVirtualFileSystem.h"
@@ -108,16 +108,7 @@ void MainMenuAtlasLibpng(benchmark::State& state) {
     }
     std::vector<uint8_t> bytes(size_t(file->getLength()));
     file->readBytes(bytes.data(), int32_t(bytes.size()));
-    std::vector<uint8_t> pixels;
-    for (auto _ : state) {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        png_image_begin_read_from_memory(&image, bytes.data(), bytes.size());
-        image.format = PNG_FORMAT_BGRA;
-        pixels.resize(PNG_IMAGE_SIZE(image));
-        png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-        benchmark::DoNotOptimize(pixels.data());
-    }
+    runLibpngDecode(state, bytes);
 }
 
 BENCHMARK(IntroStagedLoading)->Name("IntroStagedLoading/vantor")->Unit(benchmark::kMillisecond);

@@ -48,7 +48,11 @@
 #include "game/screens/DebugStatsScene.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
+#include "game/screens/GameBriefingScene.h"
+#include "game/screens/GameNewClientScene.h"
+#include "game/screens/GamePlayScene.h"
 #include "game/screens/HintNode.h"
+#include "game/screens/LoadingLevelScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SectorSpriteNode.h"
@@ -75,11 +79,15 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
+    {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
+    {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
     {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
     {GHintNode::kTypeName, &createNodeOf<GHintNode>},
+    {GGameBriefingScene::kTypeName, &createNodeOf<GGameBriefingScene>},
+    {GGameNewClientScene::kTypeName, &createNodeOf<GGameNewClientScene>},
     {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
     {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},

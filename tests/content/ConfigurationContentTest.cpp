@@ -115,6 +115,10 @@ TEST_F(ConfigurationContentTest, LevelOneNamesWhatItsSettingHolds) {
         for (const LocationResource& provided : heroConfig->providedResources)
             checksOut = checksOut || provided.name == CNameId(CString("CheckOut"));
         EXPECT_TRUE(checksOut) << "the hero takes the money";
+        // The pop-up before the level presents its new client with its figure.
+        const GClientConfig* newClient = objects->getClientConfig(level->newClientName);
+        ASSERT_NE(newClient, nullptr) << difficulty;
+        EXPECT_EQ(templates.count(newClient->templateName.toString().c_str()), 1u);
     }
     const GResourceConfig* checkOut = objects->getResourceConfig(CNameId(CString("CheckOut")));
     ASSERT_NE(checkOut, nullptr);

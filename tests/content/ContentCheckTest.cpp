@@ -116,7 +116,15 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
                           "Options_On",
                           "Options_Off",
                           "Swap",
-                          "Color"};
+                          "Color",
+                          "Map_Level",
+                          "Game_Goal",
+                          "Game_GoalExpert",
+                          "Game_GoalMaster",
+                          "Briefing1.1",
+                          "NewClient_Impatient",
+                          "NewClient_Moderate",
+                          "NewClient_Patient"};
     std::vector<std::string> all(std::begin(keys), std::end(keys));
     // The awards' texts, before and after each is earned.
     for (int award = 1; award <= 17; ++award) {
@@ -128,9 +136,15 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
         EXPECT_FALSE(text.empty()) << key;
         EXPECT_NE(text, "%" + key + "%") << key;
     }
+    // Level 1's new client, its name, description and features.
+    for (const char* suffix : {"", "_D", "_F"}) {
+        all.push_back(std::string("Dancer") + suffix);
+    }
     // The welcome line names the player through its parameter marker.
     EXPECT_EQ(narrow(dictionary->substituteParams("MainMenu_WelcomeTxt", u"Ann", u"", u"", u"")),
               "Welcome, Ann!");
+    EXPECT_EQ(narrow(dictionary->substituteParams("Map_Level", u"2.1", u"", u"", u"")),
+              "Level 2.1");
     EXPECT_EQ(narrow(dictionary->substituteParams("MoneyDollar", u"1,500", u"", u"", u"")),
               "$1,500");
 }
@@ -180,6 +194,10 @@ TEST_F(ContentCheckTest, SoundPackDefinesEveryCueTheGamePlaysOnce) {
                           "EnergyDrinkMachineRecharged",
                           "EnergyDrinkMachineRecharging",
                           "FitnessIdle",
+                          "GameMusicSetting1",
+                          "GameMusicSetting2",
+                          "GameMusicSetting3",
+                          "GameMusicSetting4",
                           "Goal1",
                           "Goal2",
                           "Goal3",

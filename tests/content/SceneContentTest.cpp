@@ -72,6 +72,10 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/ComicsScene2.qscn", "GComicsScene"},
         {"scenes/ComicsScene3.qscn", "GComicsScene"},
         {"scenes/ComicsScene4.qscn", "GComicsScene"},
+        {"scenes/LoadingLevelScene.qscn", "GLoadingLevelScene"},
+        {"scenes/BriefingScene.qscn", "GGameBriefingScene"},
+        {"scenes/GameNewClientScene.qscn", "GGameNewClientScene"},
+        {"scenes/GamePlayScene.qscn", "GGamePlayScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -277,12 +281,38 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", "SpriteNode"},
         {"scenes/NewAwardScene.qscn", "Scene/BackButton", "ButtonNode"},
         {"scenes/CreditsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/LoadingLevelScene.qscn", "Scene/Progress/Fill", ""},
+        {"scenes/BriefingScene.qscn", "Scene/TitleText", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/DescText", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/BronzeGoal/Money", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/SilverGoal/Money", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/GoldGoal/Money", "TextNode"},
+        {"scenes/BriefingScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/NameText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/DescText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/PatientText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/FeaturesText", "TextNode"},
+        {"scenes/GameNewClientScene.qscn", "Scene/ClientNode", ""},
+        {"scenes/GameNewClientScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/DarkFg", ""},
+        {"scenes/GamePlayScene.qscn", "Scene/PopupsLayer", ""},
+        {"scenes/GamePlayScene.qscn", "Scene/MenuButton", "ButtonNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Money/MoneyText", "TextNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Money/GoalLabel", "TextNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Money/GoalText", "TextNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Money/LevelText", "TextNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Time/Arrow", ""},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Time/Ellipse", "GEllipseSectorNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/SkipTutorialButton", "ButtonNode"},
+        {"scenes/GamePlayScene.qscn", "Scene/GameMenu/RankStarNode", "GTwoSpritesProgressBarNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
         const XmlElement* node = findPath(root, c.path);
         ASSERT_TRUE(node) << c.file << ": " << c.path;
-        EXPECT_TRUE(isKindOf(node->attribute("Type"), c.kind))
+        // A game class stands in "ClassOverride".
+        EXPECT_TRUE(isKindOf(node->attribute("Type"), c.kind) ||
+                    node->attribute("ClassOverride") == c.kind)
             << c.file << ": " << c.path << " is a " << node->attribute("Type");
     }
 }
@@ -317,6 +347,10 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/AwardsScene.qscn", "Scene/HintNode", false,
          numbered("Achievement_", {"OnAppear", "OnDisappear"})},
         {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", false, numbered("Award_", {})},
+        {"scenes/GameNewClientScene.qscn",
+         "Scene/PatientText",
+         false,
+         {"Impatient", "Moderate", "Patient"}},
         {kTemplates,
          "MenuBird/Body",
          false,
@@ -327,6 +361,15 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/MainMenuScene.qscn", "Scene/Bg/Dancers/Dancer7", true, {"Action"}},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/Sparkles", false, {"Twinkle"}},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/Sparkles", true, {"Show"}},
+        {"scenes/GamePlayScene.qscn", "Scene/DarkFg", false, {"RestartBefore", "RestartAfter"}},
+        {"scenes/GamePlayScene.qscn",
+         "Scene/GameMenu/Time/TimeClosedNode",
+         false,
+         {"Opened", "Closed"}},
+        {"scenes/GamePlayScene.qscn",
+         "Scene/GameMenu",
+         true,
+         {"Bronze", "Silver", "Gold", "Shine"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -874,4 +917,86 @@ TEST_F(SceneContentTest, EffectNodesNameTemplatesAndChildrenThatExist) {
         });
     }
     EXPECT_GE(named, 4);
+}
+
+namespace {
+
+// The last key frame's value of the state's animators that the filter takes; empty when none.
+std::string lastKeyOf(const XmlElement& node, const std::string& state,
+                      const std::function<bool(const XmlElement&)>& takes) {
+    std::string last;
+    forEachElement(node, [&](const XmlElement& element) {
+        if (element.name != "State" || element.attribute("Name") != state) {
+            return;
+        }
+        for (const XmlElement& animator : element.children) {
+            if (animator.name != "Animator" || !takes(animator)) {
+                continue;
+            }
+            for (const XmlElement& key : animator.children) {
+                if (key.name == "KeyFrame") {
+                    last = key.attribute("Value0");
+                }
+            }
+        }
+    });
+    return last;
+}
+
+std::function<bool(const XmlElement&)> animating(const std::string& name) {
+    return [name](const XmlElement& animator) { return findProperty(animator, name) != nullptr; };
+}
+
+std::function<bool(const XmlElement&)> named(const std::string& name) {
+    return [name](const XmlElement& animator) { return animator.attribute("Name") == name; };
+}
+
+} // namespace
+
+// The in-level screen's fade ends at opaque black, which starts the level again; its pop-ups
+// and money effects go by themselves and have the parts the screen fills and slides.
+TEST_F(SceneContentTest, TheInLevelScreenFadesAndItsEffectsHaveTheirParts) {
+    const XmlElement screen = archive.xml("scenes/GamePlayScene.qscn").root;
+    const XmlElement* dark = findPath(screen, "Scene/DarkFg");
+    ASSERT_TRUE(dark);
+    EXPECT_EQ(lastKeyOf(*dark, "RestartBefore", animating("TintColor")), "ff000000");
+    EXPECT_EQ(lastKeyOf(*dark, "RestartAfter", animating("TintColor")), "00000000");
+
+    const XmlElement templates = archive.xml(kTemplates).root;
+    const XmlElement levelTemplates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    for (const char* popup : {"GoalText", "ExpertText", "MasterText"}) {
+        const XmlElement* node = findChild(templates, popup);
+        ASSERT_TRUE(node) << popup;
+        EXPECT_EQ(node->attribute("ClassOverride"), "GSelfDestructNode") << popup;
+        EXPECT_FALSE(property(*node, "DefaultState").empty()) << popup;
+    }
+    struct Effect {
+        const XmlElement* collection;
+        const char* name;
+    };
+    for (const Effect& effect :
+         {Effect{&templates, "SwapText"}, Effect{&levelTemplates, "MoneyEffect"},
+          Effect{&levelTemplates, "CMEffect"}, Effect{&levelTemplates, "ChainEffect"}}) {
+        const XmlElement* node = findChild(*effect.collection, effect.name);
+        ASSERT_TRUE(node) << effect.name;
+        EXPECT_EQ(node->attribute("ClassOverride"), "GSelfDestructNode") << effect.name;
+        const XmlElement* holder = findChild(*node, "Holder");
+        ASSERT_TRUE(holder) << effect.name;
+        EXPECT_TRUE(findChild(*holder, "Text")) << effect.name;
+        EXPECT_TRUE(findChild(*holder, "Money")) << effect.name;
+        // A slide ends back in place once the effect has faded, so a slide stopped at once
+        // (which jumps to its end) moves nothing.
+        for (const char* slide : {"Left", "Right"}) {
+            EXPECT_EQ(lastKeyOf(*holder, "SelfDestruct", named(slide)), "0;0;0")
+                << effect.name << " " << slide;
+        }
+    }
+    const XmlElement* spawner = findChild(templates, "MoneySpawnerEffect");
+    ASSERT_TRUE(spawner);
+    const std::vector<const XmlElement*> coins = childNodes(*spawner);
+    ASSERT_FALSE(coins.empty());
+    for (const XmlElement* coin : coins) {
+        EXPECT_EQ(coin->attribute("ClassOverride"), "GClientMoneyEffectNode");
+        EXPECT_EQ(stateNames(*coin).count("SelfDestruct"), 1u);
+    }
 }

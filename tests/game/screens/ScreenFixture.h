@@ -9,6 +9,7 @@
 #include "engine/audio/SoundPack.h"
 #include "engine/audio/SoundPlayer.h"
 #include "engine/core/Engine.h"
+#include "engine/core/ScheduledObject.h"
 #include "engine/core/Utf.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/ProfileManager.h"
@@ -85,6 +86,14 @@ protected:
     }
     // Long enough for any transition, click or queued event of these screens to finish.
     void settle() { game.advance(600); }
+    // Once the scene has arrived and runs on its clock, the test runs it instead, calling its
+    // update with the times it chooses.
+    void takeOffClock(CScheduledObject& scene) {
+        for (int ms = 0; ms < 2000 && scene.getScheduler() == nullptr; ms += 20)
+            game.advance(20);
+        ASSERT_NE(scene.getScheduler(), nullptr);
+        scene.setScheduler(nullptr);
+    }
 
     SceneNode* current() const { return manager().getCurrentScene(); }
     std::string currentName() const {

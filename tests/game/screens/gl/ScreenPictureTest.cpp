@@ -11,7 +11,11 @@
 #include "engine/video/SoftwareImage.h"
 #include "engine/video/d3d/host/GLDirect3D9.h"
 #include "game/app/AwardTracker.h"
+#include "game/app/ObjectConfigurations.h"
+#include "game/level/ClientNode.h"
 #include "game/screens/AwardUnlockedScene.h"
+#include "game/screens/GameNewClientScene.h"
+#include "game/screens/LoadingLevelScene.h"
 #include "support/GoldenImage.h"
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/screens/ScreenFixture.h"
@@ -183,6 +187,43 @@ TEST_F(ScreenPictureTest, AwardsNewAwardComicAndCredits) {
     // The first part in, its first box gone and the second shown.
     openOver(u"scenes/ComicsScene1.qscn", false);
     EXPECT_TRUE(halfLooksLike("screens-comic"));
+}
+
+} // namespace
+
+namespace {
+
+// Before a level: the loading screen, then the pop-ups that the in-level screen opens over
+// itself, drawn by the OpenGL driver.
+TEST_F(ScreenPictureTest, LevelLoadingBriefingAndNewClient) {
+    reachMainMenu();
+    useDriver(3);
+    const CRefPointer<SceneNode> empty = plainScene();
+    current()->openScene(empty.get(), false, CNameId(), CNameId());
+    settle();
+    // Anna's first level at its third step, the setting's templates loaded.
+    game.player().setInt("LevelIndex", 1);
+    SceneNode* loading = current()->openSceneFile(u"scenes/LoadingLevelScene.qscn", false,
+                                                  name("NavFrom"), name("NavTo"));
+    ASSERT_TRUE(loading != nullptr && loading->isKindOf(GLoadingLevelScene::kTypeId));
+    auto* screen = static_cast<GLoadingLevelScene*>(loading);
+    takeOffClock(*screen);
+    for (int step = 0; step < 3; ++step)
+        screen->OnUpdate(GLoadingLevelScene::kStepGapMs + 1);
+    game.advance(100);
+    EXPECT_TRUE(halfLooksLike("screens-loading-level"));
+    backTo(empty.get());
+
+    openOver(u"scenes/BriefingScene.qscn");
+    EXPECT_TRUE(halfLooksLike("screens-briefing"));
+    backTo(empty.get());
+
+    auto* popUp = static_cast<GGameNewClientScene*>(openOver(u"scenes/GameNewClientScene.qscn"));
+    popUp->setClient(theApplication->getObjectConfigurations()->getClientConfig(name("Dancer")));
+    ASSERT_NE(popUp->getPreview(), nullptr);
+    static_cast<GClientNode*>(popUp->getPreview())->setColor(2);
+    game.advance(600);
+    EXPECT_TRUE(halfLooksLike("screens-new-client"));
 }
 
 } // namespace
