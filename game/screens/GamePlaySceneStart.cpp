@@ -8,6 +8,8 @@
 #include "game/app/UpgradeCatalog.h"
 #include "game/level/GameLevelScene.h"
 #include "game/level/LocationNode.h"
+#include "game/screens/GameBriefingScene.h"
+#include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
 #include "game/screens/SceneChildren.h"
 #include "game/screens/TutorialController.h"
@@ -85,10 +87,12 @@ bool GGamePlayScene::showNextStartPopup() {
                                ? openSceneFile(u"scenes/GameNewClientScene.qscn", true,
                                                nameOf("NavFrom"), nameOf("NavTo"))
                                : nullptr;
-        if (popup != nullptr && popup->isKindOf(1115))
+        if (popup != nullptr && popup->isKindOf(GGameNewClientScene::kTypeId)) {
             playCue("NewClientWindow");
-        else
+            static_cast<GGameNewClientScene*>(popup)->setClient(client);
+        } else {
             m_newClientDone = true;
+        }
     }
     CProfileParameters* active = player();
     if (m_level && m_tutorials.size() == 0 &&

@@ -80,6 +80,35 @@ TEST_F(GamePlaySceneTutorialTest, LevelTutorialAloneLetsTheLevelGoOn) {
     EXPECT_NE(darkState(), "RestartBefore");
 }
 
+// Level 1 from the start: the briefing, then the pop-up presenting its new client type, then
+// its tutorial; the level waits under each pop-up.
+TEST_F(GamePlaySceneTutorialTest, BriefingThenNewClientThenTheTutorial) {
+    play();
+    ASSERT_EQ(std::string(CString(manager().getCurrentScene()->getTypeName().c_str()).c_str()),
+              "GGameBriefingScene");
+    EXPECT_TRUE(level->isPaused());
+    EXPECT_FALSE(skipButton()->isVisible());
+    // Once it has come in.
+    const auto closePopup = [this] {
+        harness.advance(30);
+        manager().getCurrentScene()->navigateBack(0, CNameId(), CNameId());
+        harness.advance(30);
+    };
+    closePopup();
+    EXPECT_TRUE(screen->isBriefingDone());
+    ASSERT_EQ(std::string(CString(manager().getCurrentScene()->getTypeName().c_str()).c_str()),
+              "GGameNewClientScene");
+    EXPECT_EQ(harness.trace().cueTicks("NewClientWindow").size(), 1u);
+    EXPECT_FALSE(skipButton()->isVisible());
+    closePopup();
+    EXPECT_TRUE(screen->isNewClientDone());
+    EXPECT_EQ(manager().getCurrentScene(), screen.get());
+    EXPECT_FALSE(level->isPaused());
+    ASSERT_EQ(screen->getTutorials().size(), 1u);
+    EXPECT_TRUE(skipButton()->isVisible());
+    EXPECT_TRUE(level->isTutorialQueueMode());
+}
+
 // Tutorials of newly opened objects of setting 1 run first, each shown once; the end of each
 // restarts the level behind a fade to black.
 TEST_F(GamePlaySceneTutorialTest, ObjectTutorialsRunFirstAndRestartTheLevelThroughTheFade) {

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "engine/core/Engine.h"
+#include "engine/io/IVirtualFileSystem.h"
+#include "engine/io/XmlTextReader.h"
+#include "engine/scene/NodeState.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/scene/TextNode.h"
+#include "game/app/MoneyText.h"
+#include "game/level/ClientNode.h"
+#include "game/level/LocationNode.h"
+#include "game/screens/GamePlayScene.h"
+#include "tests/game/app/ScreenInput.h"
+#include "tests/game/level/LevelHarness.h"
+
+// A new player's way into the first level, as the program runs it: the game's own start-up,
+// content and profile, and only the mouse and the keyboard of the window.
+namespace {
+
+class GamePlaySceneJourneyTest : public ::testing::Test {
+protected:
+    GameHarness& game() { return harness.game; }
+    SceneNode* current() { return game().application().getSceneManager()->getCurrentScene(); }
+    std::string currentType() {
+        SceneNode* scene = current();
+        return scene != nullptr ? CString(scene->getTypeName().c_str()).c_str() : "";
+    }
+    BaseNode* find(const std::string& path) {
+        BaseNode* node = current();
+        std::string rest = path;
+        while (node != nullptr && !rest.empty()) {
+            const size_t slash = rest.find('/');
+            node = node->findChild(CNameId(CString(rest.substr(0, slash).c_str())), 1);
+            rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
+        }
+        return node;
+    }
+    // Waits up to the time for a scene of the type to be current.
+    bool reach(const char* type, uint32_t ms) {
+        for (uint32_t waited = 0; waited < ms && currentType() != type; waited += 100)
+            game().advance(100);
+        return currentType() == type;
+    }
+    void click(const char* path) {
+        BaseNode* node = find(path);
+        ASSERT_NE(node, nullptr) << path;
+        screen_input::clickNode(game(), *node);
+        game().advance(600);
+    }
+    void type(const std::u16string& text) {
+        for (char16_t character : text)
+            game().typeKey(uint32_t(character >= u'a' ? character - 32 : character), character);
+        game().advance(20);
+    }
+
+    // Takes the first waiting client of the queue to a free pad, its own colour's if free, and
+    // clicks each client once when it waits at the check-out.
+    void playFrame(GGameLevelScene& level) {
+        const auto pad = [&level](const char* name) {
+            return asGLocationNode(level.findChild(CNameId(CString(name)), 0));
+        };
+        for (const char* name : {"DancePad1", "DancePad2"}) {
+            GLocationNode* location = pad(name);
+            if (location == nullptr || location->getClients().size() == 0)
+                continue;
+            GClientNode* client = asGClientNode(location->getClients()[0].get());
+            if (client != nullptr && client->getClientState() == GClientNode::kStateAtCheckOut &&
+                m_paid.insert(client->getName().toString().c_str()).second) {
+                harness.click(*client);
+                return;
+            }
+        }
+        const CArray<CRefPointer<GLocationNode>>& slots = level.getQueueSlots();
+        if (level.getHeldClient() != nullptr || slots.size() == 0 ||
+            slots[0]->getClients().size() == 0)
+            return;
+        GClientNode* client = asGClientNode(slots[0]->getClients()[0].get());
+        if (client == nullptr || client->getClientState() != GClientNode::kStateWaiting)
+            return;
+        GLocationNode* target = nullptr;
+        for (const char* name : {"DancePad1", "DancePad2"}) {
+            GLocationNode* location = pad(name);
+            if (location != nullptr && !location->hasClients() &&
+                (target == nullptr || location->getColor() == client->getColor()))
+                target = location;
+        }
+        if (target != nullptr) {
+            harness.click(*client);
+            harness.click(*target);
+        }
+    }
+
+    // Only for its mouse on the level's nodes; the game starts as the program starts it.
+    LevelHarness harness;
+    std::set<std::string> m_paid;
+};
+
+TEST_F(GamePlaySceneJourneyTest, ANewPlayerReachesLevelOneAndPlaysItToTheEnd) {
+    ASSERT_TRUE(game().start());
+    for (int ms = 0; ms < 20000 && currentType() != "GSelectPlayerInputNameScene"; ms += 100) {
+        if (currentType() == "GLogosScene")
+            screen_input::clickNode(game(), *current());
+        game().advance(100);
+    }
+    ASSERT_EQ(currentType(), "GSelectPlayerInputNameScene") << currentType();
+    game().advance(1000);
+    type(u"Nia");
+    click("Scene/EasyButton");
+    click("Scene/OkButton");
+    ASSERT_TRUE(reach("GSelectPlayerScene", 3000)) << currentType();
+    click("Scene/OkButton");
+    ASSERT_TRUE(reach("GMainMenuScene", 3000)) << currentType();
+
+    // As the main menu opens it over the map for a new player.
+    current()->openSceneFile(u"scenes/ComicsScene1.qscn", false, CNameId(), CNameId());
+    ASSERT_TRUE(reach("GComicsScene", 2000));
+    game().advance(1000);
+    click("Scene/NextButton");
+    ASSERT_TRUE(reach("GLoadingLevelScene", 2000));
+    ASSERT_TRUE(reach("GGameBriefingScene", 20000));
+    auto* screen = static_cast<GGamePlayScene*>(current()->getPreviousScene());
+    ASSERT_TRUE(screen != nullptr && screen->isKindOf(GGamePlayScene::kTypeId));
+    game().advance(1000);
+    click("Scene/BackButton");
+    ASSERT_TRUE(reach("GGameNewClientScene", 2000)) << currentType();
+    game().advance(1000);
+    click("Scene/BackButton");
+    ASSERT_TRUE(reach("GGamePlayScene", 2000));
+
+    // The heroine's tutorial when the content has one for the level, which this player skips.
+    const bool shipped =
+        game().engine().getFileSystem()->openXmlReader(u"levels/tutorials/Level1.xml") != nullptr;
+    ASSERT_EQ(screen->getTutorials().size(), shipped ? 1u : 0u);
+    if (shipped) {
+        click("Scene/GameMenu/SkipTutorialButton");
+        EXPECT_EQ(screen->getTutorials().size(), 0u);
+    }
+
+    GGameLevelScene& level = *screen->getLevel();
+    for (int frame = 0; frame < 30000 && !level.isClosed(); ++frame) {
+        playFrame(level);
+        game().advance(20);
+    }
+    ASSERT_TRUE(level.isClosed());
+    game().advance(3000);
+    EXPECT_GT(m_paid.size(), 0u);
+    const auto* money = static_cast<const TextNode*>(find("Scene/GameMenu/Money/MoneyText"));
+    ASSERT_NE(money, nullptr);
+    const float total = level.getMoney(GGameLevelScene::kMoneyComponents);
+    EXPECT_GT(total, 0.0f);
+    EXPECT_EQ(CString(money->getShownText().c_str()),
+              CString(formatMoneyText(int32_t(total + 0.5f)).c_str()));
+    const NodeState* sign = find("Scene/GameMenu/Time/TimeClosedNode")->getCurrentState();
+    ASSERT_NE(sign, nullptr);
+    EXPECT_EQ(sign->getName(), CNameId(CString("Closed")));
+}
+
+} // namespace
