@@ -442,13 +442,16 @@ void GClientNode::skipToCheckOut() {
 // Hearts
 
 void GClientNode::decreaseHearts(uint32_t elapsedMs, bool queueRates) {
+    GGameLevelScene* level = getLevel();
+    // A tutorial waits for the player as long as it takes.
+    if (level != nullptr && level->hasTutorial())
+        return;
     float secondsPerHeart = m_talkSecondsPerHeart;
     if (m_talkSecondsPerHeart == 0 && queueRates && m_clientConfig)
         secondsPerHeart = m_visitedLocationCount == 0 ? m_clientConfig->secondsPerHeartQueue
                                                       : m_clientConfig->secondsPerHeartScene;
     if (secondsPerHeart <= 0)
         return;
-    GGameLevelScene* level = getLevel();
     float loss = float(elapsedMs) * kHeartsPerMs;
     loss = loss / secondsPerHeart;
     if (level != nullptr && level->getLevelConfig() != nullptr)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 #include "engine/audio/SoundCue.h"
 #include "engine/core/Array.h"
@@ -38,6 +39,7 @@ class GLocationNode;
 class GMagnetMovableNode;
 class GPauseGenerationEvent;
 class GStaffNode;
+class GTutorialScript;
 class StaffEvent;
 class IRenderDriver;
 class IVirtualFileSystem;
@@ -216,7 +218,8 @@ public:
 
     // One record for each entry, with its clients made from the collection's template of their
     // type; an entry whose type or template cannot make clients stays empty, with a warning.
-    // The entries must outlive the clients, which read their queued data.
+    // The level keeps its own copy of the entries, which arms the records and which the clients
+    // read their queued data from, so a queue of a tutorial may go before its clients do.
     void spawnQueuedClients(CArray<GClientQueueEntry>& entries, TemplateCollectionNode* templates);
     // Arms the first entries from the start.
     void armClientQueue() { armClientQueueFor(nullptr, true, false, false); }
@@ -238,6 +241,10 @@ public:
     // arm nothing.
     void setTutorialQueueMode(bool on) { m_tutorialQueueMode = on; }
     bool isTutorialQueueMode() const { return m_tutorialQueueMode; }
+    // The script of the tutorial running in the level, none once it ends; the level keeps it
+    // alive meanwhile. While there is one, clients lose no hearts.
+    void setTutorial(GTutorialScript* script);
+    bool hasTutorial() const { return bool(m_tutorial); }
     // The client's place in the records is empty from now on.
     void forgetEnteredClient(const GClientNode* client);
     const CArray<SpawnRecord>& getSpawnRecords() const { return m_spawnRecords; }
@@ -457,8 +464,13 @@ private:
     CNameId m_chainType;
     int32_t m_chainSize = 0;
 
+    // The entries of the records: the last queue spawned. Earlier ones stay, as their clients
+    // may still be in the level.
+    const CArray<GClientQueueEntry>& queueEntries() const;
+    std::deque<CArray<GClientQueueEntry>> m_queues;
     CArray<SpawnRecord> m_spawnRecords;
     bool m_tutorialQueueMode = false;
+    CRefPointer<CRefCounted> m_tutorial;
     CArray<CNameId> m_newlyOpened;
     CRefPointer<SoundCue> m_queueBoxSound;
 

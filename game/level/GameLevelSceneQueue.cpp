@@ -11,6 +11,7 @@
 #include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
 #include "game/level/LocationNode.h"
+#include "game/screens/TutorialScript.h"
 
 // The level's script of arriving clients: the records of its queue entries, their arming and
 // countdowns, the clients entering at the front of the queue and moving along it, the colours
@@ -64,8 +65,17 @@ constexpr float kNoHeartsYet = 100000;
 
 } // namespace
 
-void GGameLevelScene::spawnQueuedClients(CArray<GClientQueueEntry>& entries,
+const CArray<GClientQueueEntry>& GGameLevelScene::queueEntries() const {
+    static const CArray<GClientQueueEntry> none;
+    if (!m_queues.empty())
+        return m_queues.back();
+    return m_levelConfig ? m_levelConfig->clientsQueue : none;
+}
+
+void GGameLevelScene::spawnQueuedClients(CArray<GClientQueueEntry>& queue,
                                          TemplateCollectionNode* templates) {
+    m_queues.push_back(queue);
+    CArray<GClientQueueEntry>& entries = m_queues.back();
     m_spawnRecords.clear();
     for (uint32_t i = 0; i < entries.size(); ++i)
         m_spawnRecords.append(SpawnRecord());
@@ -103,7 +113,7 @@ void GGameLevelScene::armClientQueueFor(GClientNode* client, bool afterPrevious,
                                         bool currentItem) {
     if (!m_levelConfig)
         return;
-    const CArray<GClientQueueEntry>& entries = m_levelConfig->clientsQueue;
+    const CArray<GClientQueueEntry>& entries = queueEntries();
     for (uint32_t j = 0; j < m_spawnRecords.size() && j < entries.size(); ++j) {
         SpawnRecord& record = m_spawnRecords[j];
         if (record.spawned || record.countdown >= 0 ||
@@ -116,7 +126,7 @@ void GGameLevelScene::armClientQueueFor(GClientNode* client, bool afterPrevious,
 
 bool GGameLevelScene::isEntryReady(uint32_t record, GClientNode* client, bool afterPrevious,
                                    bool endActions, bool currentItem) const {
-    const CArray<GClientQueueEntry>& entries = m_levelConfig->clientsQueue;
+    const CArray<GClientQueueEntry>& entries = queueEntries();
     const GClientQueueEntry& entry = entries[record];
     if (entry.referencedEntries.size() == 0)
         return afterPrevious && (record == 0 || m_spawnRecords[record - 1].spawned);
@@ -179,7 +189,7 @@ bool GGameLevelScene::placeQueuedClient(GLocationNode* front, uint32_t index) {
             armClientQueue();
         return false;
     }
-    const CArray<GClientQueueEntry>& entries = m_levelConfig->clientsQueue;
+    const CArray<GClientQueueEntry>& entries = queueEntries();
     GClientNode* head = nullptr;
     GClientNode* last = nullptr;
     for (uint32_t i = 0; i < record.createdClients.size(); ++i) {
@@ -285,6 +295,10 @@ int32_t GGameLevelScene::chooseClientColor(int32_t configured) const {
     if (fewest.size() == 1)
         return fewest[0];
     return fewest[engineRandom().nextMwc() % fewest.size()];
+}
+
+void GGameLevelScene::setTutorial(GTutorialScript* script) {
+    m_tutorial = CRefPointer<CRefCounted>::share(script);
 }
 
 void GGameLevelScene::forgetEnteredClient(const GClientNode* client) {

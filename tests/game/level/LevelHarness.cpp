@@ -168,7 +168,8 @@ void LevelHarness::playLevel() {
     m_level->setMode(0);
     m_level->applyUpgrades(m_catalog, false);
     m_level->layoutDancePads();
-    m_level->armClientQueue();
+    if (armClientQueue)
+        m_level->armClientQueue();
     m_level->setClientGenerationPaused(false);
     m_playing.clear();
     for (const CRefPointer<SoundCue>& cue : game.engine().getSoundPlayer()->getPlayingInstances())

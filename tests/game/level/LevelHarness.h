@@ -116,6 +116,9 @@ public:
     GameHarness game;
     // Render the loopback mix after each frame; off for a game on real OpenAL output.
     bool renderSound = true;
+    // The screen arms the client queue only for a level without a tutorial, whose actions let
+    // the clients come.
+    bool armClientQueue = true;
 
 private:
     bool loadConfiguration(int32_t levelIndex, int32_t difficulty);
