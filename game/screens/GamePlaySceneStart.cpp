@@ -64,6 +64,7 @@ void GGamePlayScene::detachTutorial(GTutorialController& controller) {
     controller.detach();
     if (m_level) {
         m_level->setTutorialQueueMode(false);
+        m_level->setTutorial(nullptr);
     }
 }
 
@@ -146,6 +147,7 @@ void GGamePlayScene::startTutorial() {
     controller.attachTo(*this);
     controller.attachTo(*m_level);
     m_level->setTutorialQueueMode(true);
+    m_level->setTutorial(controller.getScript());
     if (m_skipTutorialButton != nullptr)
         m_skipTutorialButton->setVisible(true);
     controller.start();

@@ -3,9 +3,6 @@
 #include <set>
 #include <string>
 
-#include "engine/core/Engine.h"
-#include "engine/io/IVirtualFileSystem.h"
-#include "engine/io/XmlTextReader.h"
 #include "engine/scene/NodeState.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TextNode.h"
@@ -13,6 +10,7 @@
 #include "game/level/ClientNode.h"
 #include "game/level/LocationNode.h"
 #include "game/screens/GamePlayScene.h"
+#include "game/screens/TutorialController.h"
 #include "tests/game/app/ScreenInput.h"
 #include "tests/game/level/LevelHarness.h"
 
@@ -130,16 +128,30 @@ TEST_F(GamePlaySceneJourneyTest, ANewPlayerReachesLevelOneAndPlaysItToTheEnd) {
     click("Scene/BackButton");
     ASSERT_TRUE(reach("GGamePlayScene", 2000));
 
-    // The heroine's tutorial when the content has one for the level, which this player skips.
-    const bool shipped =
-        game().engine().getFileSystem()->openXmlReader(u"levels/tutorials/Level1.xml") != nullptr;
-    ASSERT_EQ(screen->getTutorials().size(), shipped ? 1u : 0u);
-    if (shipped) {
-        click("Scene/GameMenu/SkipTutorialButton");
-        EXPECT_EQ(screen->getTutorials().size(), 0u);
-    }
-
+    // The heroine's tutorial, followed hint by hint: clicks to go on, the first client taken
+    // to the pad of her colour and her money taken at the check-out.
     GGameLevelScene& level = *screen->getLevel();
+    ASSERT_EQ(screen->getTutorials().size(), 1u);
+    const auto levelNode = [&level](const char* name) {
+        return level.findChild(CNameId(CString(name)), 0);
+    };
+    std::set<int32_t> acted;
+    for (int frame = 0; frame < 3000 && screen->getTutorials().size() != 0; ++frame) {
+        const int32_t hint = screen->getTutorials()[0]->getCurrentHint();
+        if (acted.insert(hint).second) {
+            // Hints 0 and 9 wait for a click, 3 for the pick-up, 4 for the pad, 7 for the pay.
+            if (hint == 0 || hint == 9)
+                harness.click(*levelNode("DancePad2"));
+            else if (hint == 3 || hint == 7)
+                harness.click(*level.findClient(CNameId(CString("1"))));
+            else if (hint == 4)
+                harness.click(*levelNode("DancePad1"));
+        }
+        game().advance(20);
+    }
+    ASSERT_EQ(screen->getTutorials().size(), 0u) << "stopped at hint " << *acted.rbegin();
+    EXPECT_FALSE(find("Scene/GameMenu/SkipTutorialButton")->isVisible());
+
     for (int frame = 0; frame < 30000 && !level.isClosed(); ++frame) {
         playFrame(level);
         game().advance(20);

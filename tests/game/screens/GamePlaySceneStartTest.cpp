@@ -71,11 +71,13 @@ TEST_F(GamePlaySceneTutorialTest, LevelTutorialAloneLetsTheLevelGoOn) {
     // Started with the pop-ups behind: the skip button shows, and the queue waits for it.
     EXPECT_TRUE(skipButton()->isVisible());
     EXPECT_TRUE(level->isTutorialQueueMode());
+    EXPECT_TRUE(level->hasTutorial());
     screen->getTutorials()[0]->skip();
     harness.advance(5);
     EXPECT_EQ(screen->getTutorials().size(), 0u);
     EXPECT_FALSE(skipButton()->isVisible());
     EXPECT_FALSE(level->isTutorialQueueMode());
+    EXPECT_FALSE(level->hasTutorial());
     EXPECT_FALSE(screen->isStartPending());
     EXPECT_NE(darkState(), "RestartBefore");
 }
