@@ -72,6 +72,12 @@ public:
     void setColor(int32_t color) override;
     void updateHoverState() override;
     bool OnChildrenStateFinished(CEventNodeChildrenStateFinished& event) override;
+    // The saved level's "Client" element; see ClientNodeState.cpp.
+    void saveState(CXmlTextWriter& writer) override;
+    void loadState(CXmlTextReader& reader) override;
+    // The "AdditionalItemRequests" element the reader stands on; a current request that is not
+    // among them is none.
+    virtual void loadItemRequests(CXmlTextReader& reader);
     virtual bool OnChildrenStateStarted(CEventNodeChildrenStateStarted& event);
     virtual bool OnButtonPressed(CEventControlClicked& event);
     bool OnUpdate(uint32_t elapsedMs) override;
@@ -157,6 +163,8 @@ public:
     void updateItemHighlight(const CArray<CNameId>& carried);
     void updateBodyTint(const CArray<CNameId>& carried);
     void placeAtLocation();
+    // A restored location takes the client back: linked and placed, nothing else happens.
+    void linkRestoredLocation(GLocationNode& location);
     void placeAtClientPoint(const GLocationNode& location);
 
     int32_t getClientState() const { return m_clientState; }
@@ -263,6 +271,12 @@ private:
     void playClientCue(const char* stem, bool exclusive) const;
     void playCue(CNameId name, bool exclusive) const;
     void armIdleTimer();
+
+    CStringW queuedClientPosition() const;
+    void saveItemRequests(CXmlTextWriter& writer) const;
+    void loadStateElement(CXmlTextReader& reader);
+    void linkRestoredLeader(GClientNode* leader);
+    void loadQueuedClient(const CXmlTextReader& reader);
 
     void pruneWishTree(GClientWishList& node);
     void releaseWishList();

@@ -9,6 +9,7 @@
 #include "engine/core/Timer.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/IVirtualFileSystem.h"
+#include "engine/io/VirtualFile.h"
 #include "engine/scene/SceneManager.h"
 #include "game/app/GameEvents.h"
 #include "game/app/ProgramEntry.h"
@@ -20,11 +21,8 @@
 
 namespace {
 
-bool failSave(const CStringW& path, const char16_t* reason) {
-    CLogger::instance()->log(u"Could not save the walk grid to " + path + u": " + reason,
-                             CLogger::LevelError);
-    return false;
-}
+constexpr const char16_t* kWalkGrid = u"walk grid";
+constexpr uint32_t kMemoryBlockSize = 16384;
 
 // Counters that a day never fills stop at their largest value rather than wrap.
 int32_t addClamped(int32_t value, int64_t added) {
@@ -81,29 +79,59 @@ bool GGameLevelScene::loadWalkGrid(const CStringW& folder) {
 
 bool GGameLevelScene::saveWalkGrid() {
     if (!m_levelConfig)
-        return failSave(u"wgrid.bin", u"the level has no configuration to name its setting");
+        return failSave(kWalkGrid, u"wgrid.bin",
+                        u"the level has no configuration to name its setting");
     // Below the folder the program started in, where the content's "assets" folder is mounted.
     CStringW folder = contentBasePath() + u"assets/levels/setting";
     folder.append(m_levelConfig->settingIndex);
-    const CStringW path = folder + u"/wgrid.bin";
+    const CRefPointer<CVirtualFile> memory(new CVirtualFile(u"wgrid.bin", kMemoryBlockSize));
+    if (!m_walkGrid.save(*memory))
+        return failSave(kWalkGrid, folder + u"/wgrid.bin", u"the grid cannot be written");
+    return writeThroughNewFile(folder, u"wgrid.bin", kWalkGrid, *memory);
+}
+
+// The new bytes reach the disk under another name first and a rename puts them in place, so a
+// failure never leaves half a file.
+bool GGameLevelScene::writeThroughNewFile(const CStringW& folder, const char16_t* name,
+                                          const char16_t* what, IInputFile& content) const {
+    const CStringW path = folder + u"/" + name;
     IVirtualFileSystem* files = getFileSystem();
-    if (files == nullptr)
-        return failSave(path, u"the level has no file system");
-    const CStringW temporary = folder + u"/" + files->makeUniqueFileName(folder, u"wgrid");
+    if (files == nullptr || folder.isEmpty())
+        return failSave(what, path, u"there is no file system or folder to write to");
+    const CStringW temporary = folder + u"/" + files->makeUniqueFileName(folder, u"new");
     CRefPointer<IOutputFile> output = files->openOutputFile(temporary, false);
     if (!output)
-        return failSave(path, u"the new file cannot be created");
-    const bool written = m_walkGrid.save(*output);
+        return failSave(what, path, u"the new file cannot be created");
+    content.seekTo(0, false);
+    const bool written = copyFile(content, *output);
     output.reset();
     if (!written) {
         files->removeFile(temporary);
-        return failSave(path, u"the new file cannot be written in full");
+        return failSave(what, path, u"the new file cannot be written in full");
     }
     if (!files->renameFile(temporary, path)) {
         files->removeFile(temporary);
-        return failSave(path, u"the new file cannot replace the old one");
+        return failSave(what, path, u"the new file cannot replace the old one");
     }
     return true;
+}
+
+bool GGameLevelScene::failSave(const char16_t* what, const CStringW& path, const char16_t* reason) {
+    CStringW line(u"Could not save the ");
+    line.append(what).append(u" to ").append(path).append(u": ").append(reason);
+    CLogger::instance()->log(line, CLogger::LevelError);
+    return false;
+}
+
+bool GGameLevelScene::copyFile(IInputFile& input, IOutputFile& output) {
+    uint8_t buffer[kMemoryBlockSize];
+    for (;;) {
+        const int32_t count = input.readBytes(buffer, int32_t(kMemoryBlockSize));
+        if (count <= 0)
+            return true;
+        if (output.writeBytes(buffer, count) != count)
+            return false;
+    }
 }
 
 void GGameLevelScene::setMode(int32_t mode) {

@@ -27,6 +27,8 @@
 class CEventControlClicked;
 class CEventSceneSwitchFinished;
 class CEventSceneSwitchStarted;
+class CXmlTextReader;
+class CXmlTextWriter;
 class GClientDragEvent;
 class GClientLeaveEvent;
 class GClientNode;
@@ -42,6 +44,8 @@ class GStaffNode;
 class GTutorialScript;
 class StaffEvent;
 class IRenderDriver;
+class IInputFile;
+class IOutputFile;
 class IVirtualFileSystem;
 class TemplateCollectionNode;
 class UpgradeCatalog;
@@ -96,6 +100,24 @@ public:
     // is logged and answers false.
     bool saveWalkGrid();
     WalkGrid& getWalkGrid() { return m_walkGrid; }
+
+    // The saved level (GameLevelSceneSave.cpp): a snapshot that a level built afresh restores.
+
+    // Writes folder + "/save.dat" through a new file that then replaces the old one; a failure
+    // is logged and answers false.
+    bool writeSaveFile(const CStringW& folder);
+    // Restores folder + "/save.dat"; false when it does not open.
+    bool readSaveFile(const CStringW& folder);
+    void save(CXmlTextWriter& writer);
+    // Reads up to the end of "SaveData". Values out of range are kept within it, references
+    // that find nothing stay empty, and tasks at no location are dropped.
+    void load(CXmlTextReader& reader);
+    // Each reads the element the reader stands on, up to its end.
+    void loadClients(CXmlTextReader& reader);
+    void loadTrackedClients(CXmlTextReader& reader);
+    void loadStaffStates(CXmlTextReader& reader);
+    void loadAppearLocationStates(CXmlTextReader& reader);
+    void loadLocationStates(CXmlTextReader& reader);
 
     // Play.
 
@@ -248,6 +270,9 @@ public:
     // The client's place in the records is empty from now on.
     void forgetEnteredClient(const GClientNode* client);
     const CArray<SpawnRecord>& getSpawnRecords() const { return m_spawnRecords; }
+    // The entries of the records: the last queue spawned, else the level file's. Earlier ones
+    // stay, as their clients may still be in the level.
+    const CArray<GClientQueueEntry>& queueEntries() const;
     // Every queued client and its group, but those leaving, gains the hearts; the queue box
     // plays while the music is lowered. True.
     bool boostQueuedClients(GLocationNode* location, float hearts);
@@ -359,6 +384,18 @@ private:
     CVector3d cursorPoint() const;
 
     IVirtualFileSystem* getFileSystem() const;
+    // Writes folder/name whole or not at all; a failure is logged, naming what was saved.
+    bool writeThroughNewFile(const CStringW& folder, const char16_t* name, const char16_t* what,
+                             IInputFile& content) const;
+    static bool failSave(const char16_t* what, const CStringW& path, const char16_t* reason);
+    static bool copyFile(IInputFile& input, IOutputFile& output);
+    void saveTrackedClients(CXmlTextWriter& writer) const;
+    void loadElement(CXmlTextReader& reader);
+    void loadMoney(const CArray<int>& amounts);
+    void loadClient(CXmlTextReader& reader);
+    // The client takes the place its name has in the spawn records.
+    void relinkTrackedClient(GClientNode& client);
+    void loadLocationState(CXmlTextReader& reader, GLocationNode* location);
     void bindAppearLocations(BaseNode* holder);
     void bindLocations(BaseNode* holder);
     void reportMissingParts();
@@ -464,9 +501,6 @@ private:
     CNameId m_chainType;
     int32_t m_chainSize = 0;
 
-    // The entries of the records: the last queue spawned. Earlier ones stay, as their clients
-    // may still be in the level.
-    const CArray<GClientQueueEntry>& queueEntries() const;
     std::deque<CArray<GClientQueueEntry>> m_queues;
     CArray<SpawnRecord> m_spawnRecords;
     bool m_tutorialQueueMode = false;

@@ -280,7 +280,8 @@ void GLocationNode::consumeResource(CNameId resource) {
         return;
     }
     setState(kStateNeedsRecharge);
-    if (m_config && configuredTime(m_config->staffRechargeTime) == 0)
+    // A converter's product comes only from an item handed in, never by itself.
+    if (m_config && configuredTime(m_config->staffRechargeTime) == 0 && !convertsItems())
         startRecharge(nullptr);
 }
 

@@ -17,6 +17,7 @@
 #include "game/level/ObjectNode.h"
 
 class GClientNode;
+class GStaffNode;
 
 // A serving place of the play field: a dance pad, a fitness machine, a massage table, a drinks
 // machine. Clients are placed on it and served there; the hero and the staff stand at it, take
@@ -69,6 +70,9 @@ public:
     // Stands still while the level is paused; leaves the clock once out of the tree.
     bool OnUpdate(uint32_t elapsedMs) override;
     using NodeClass::setState;
+    // The saved level's "Location" element; see LocationNodeState.cpp.
+    void saveState(CXmlTextWriter& writer) override;
+    void loadState(CXmlTextReader& reader) override;
 
     // The locations' own operations, which the machines continue.
 
@@ -177,6 +181,11 @@ private:
     // No amount shows as this, so the next capacity display always sets its states: an
     // unlimited resource may well hold -1.
     static constexpr int32_t kNoCapacityShown = INT32_MIN;
+
+    void loadStateElement(CXmlTextReader& reader);
+    void linkRestoredClient(GClientNode* client);
+    // role: "Hero", "Staff" or "Recharger".
+    void linkRestoredStaff(GStaffNode& member, const CStringW& role);
 
     void enterState(int32_t old);
     void runRecharge(uint32_t elapsedMs);

@@ -59,6 +59,9 @@ public:
     bool OnUpdate(uint32_t elapsedMs) override;
     void onWalkStarted() override;
     void onWalkFinished() override;
+    // The saved level's "Staff" element; see StaffNodeState.cpp.
+    void saveState(CXmlTextWriter& writer) override;
+    void loadState(CXmlTextReader& reader) override;
 
     // The staff's own operations, which the hero continues.
 
@@ -84,6 +87,9 @@ public:
     virtual bool serveClient(GClientNode& client, bool& handled, bool completePending);
     virtual bool useLocation(bool& handled);
     virtual void playIdleAnimation();
+    // The tasks of the "LocationsQueue" element the reader stands on, each without its location
+    // until the location of its name claims it.
+    virtual void loadTasks(CXmlTextReader& reader);
 
     // A negative or unending "Velocity" is refused with a warning and the old one kept.
     void setConfig(GStaffConfig* config);
@@ -101,6 +107,11 @@ public:
     // The first empty hand takes the item; false with every hand full.
     bool takeInHand(CNameId item);
     bool hasEmptyHand() const;
+    // A restored location takes the tasks that name it.
+    void claimTasksAt(GLocationNode& location);
+    // The end of a restore: tasks that no location claimed are dropped, and a member saved
+    // walking walks again to its first task (or stands, with none left).
+    void resumeAfterRestore();
     bool isGoingHome() const { return m_goHome; }
     BaseNode* getProgressIcon() const { return m_progressIcon.get(); }
 
@@ -116,6 +127,7 @@ protected:
     bool provides(CNameId resource) const;
 
 private:
+    void loadCarried(const CArray<CNameId>& names);
     void walkHome();
     void playStand();
     bool convertAt(GLocationNode& location, const StaffTask& task, bool& working);

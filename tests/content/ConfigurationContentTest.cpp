@@ -2,6 +2,8 @@
 
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "content/ContentFiles.h"
 #include "content/SceneFiles.h"
@@ -210,6 +212,60 @@ TEST_F(ConfigurationContentTest, TheSuperPadOffersTheSuperDance) {
 }
 
 namespace {
+
+// The machines waiting for the later levels: each record names its template in setting 1; the
+// converter makes its product from an item that exists, the drinks machine offers three
+// variants and the sandwich machines three by three, each with the icon the hero carries (and
+// the sandwiches with the one their machine shows); the trash can takes each at a penalty.
+TEST_F(ConfigurationContentTest, TheMachinesMakeItemsThatExistWithTheirIcons) {
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    const auto resource = [this](const std::string& name) {
+        return objects->getResourceConfig(CNameId(CString(name.c_str())));
+    };
+    const std::pair<const char*, const char*> machines[] = {
+        {"EnergyDrinkMachine1", "EnergyDrink"},
+        {"TrashCan1", ""},
+        {"DrinksMachine1", "Drink"},
+        {"SandwichMachine1", "Sandwich"},
+        {"SandwichMachine2", "Sandwich"},
+    };
+    for (const auto& [machine, product] : machines) {
+        const GLocationConfig* config = objects->getLocationConfig(CNameId(CString(machine)));
+        ASSERT_NE(config, nullptr) << machine;
+        EXPECT_EQ(templates.count(machine), 1u) << machine;
+        const CNameId first = config->providedResources.size() != 0
+                                  ? config->providedResources[0].name
+                                  : CNameId(CString(""));
+        EXPECT_EQ(first, CNameId(CString(product))) << machine;
+    }
+    EXPECT_EQ(objects->getResourceConfig(resource("EnergyDrink")->convertsFrom), resource("Water"));
+    ASSERT_EQ(resource("Drink")->modificationsCount.size(), 1u);
+    EXPECT_EQ(resource("Drink")->modificationsCount[0], 3);
+    ASSERT_EQ(resource("Sandwich")->modificationsCount.size(), 2u);
+
+    std::vector<std::string> items = {"Water", "EnergyDrink", "Drink1", "Drink2", "Drink3"};
+    for (int left = 1; left <= 3; ++left) {
+        for (int right = 1; right <= 3; ++right) {
+            const std::string name = "Sandwich" + std::to_string(left) + std::to_string(right);
+            items.push_back(name);
+            const GResourceConfig* sandwich = resource(name);
+            ASSERT_NE(sandwich, nullptr) << name;
+            EXPECT_TRUE(archive.exists("levels/common/Locations/SandwichMachine/Icons/" +
+                                       std::string(sandwich->iconName.c_str()) + ".png"))
+                << name;
+        }
+    }
+    for (const std::string& name : items) {
+        const GResourceConfig* item = resource(name);
+        ASSERT_NE(item, nullptr) << name;
+        EXPECT_EQ(item->itemType, 1) << name;
+        EXPECT_GT(item->recycleMoneyPenalty, 0) << name;
+        EXPECT_TRUE(
+            archive.exists("levels/common/Icons/" + std::string(item->iconName.c_str()) + ".png"))
+            << name;
+    }
+}
 
 // The client types whose abilities act on their neighbours, for the later levels: each has its
 // look in setting 1, and the talk and the place boosts of both difficulties name configured

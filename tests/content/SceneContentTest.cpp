@@ -2,6 +2,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -711,6 +712,84 @@ TEST_F(SceneContentTest, TheAbilityClientTemplatesHaveThePartsTheirAbilitiesUse)
                 element.attribute("Value0").find(';') != std::string::npos;
     });
     EXPECT_EQ(keys, 2);
+}
+
+// Whether the node's state holds a key-frame animator "Move" with a key, which the sandwich
+// machine points at the pick.
+bool hasMoveKey(const XmlElement& node, const std::string& name) {
+    bool found = false;
+    forEachElement(node, [&](const XmlElement& state) {
+        if (state.name != "State" || state.attribute("Name") != name)
+            return;
+        for (const XmlElement& animator : state.children) {
+            if (animator.attribute("Type") != "KeyFrame" || animator.attribute("Name") != "Move")
+                continue;
+            for (const XmlElement& key : animator.children)
+                found = found || key.name == "KeyFrame";
+        }
+    });
+    return found;
+}
+
+// The machines' templates: the looks a converter shows with its product, the trash can's lid,
+// the drinks machine's three buttons in their order and its selector, and the sandwich
+// machines' pick buttons, cursor markers and product icon. Only the first sandwich machine has
+// a background, which makes it the main one of the linked pair.
+TEST_F(SceneContentTest, TheMachineTemplatesHaveThePartsTheMachinesBind) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const TemplatePart parts[] = {
+        {"EnergyDrinkMachine1",
+         "",
+         {},
+         {"WantRecharge", "RechargingEnergyDrink", "RechargeEndedEnergyDrink"}},
+        {"EnergyDrinkMachine1/RechargeProgress", "ProgressBarNode", {}, {}},
+        {"TrashCan1", "", {}, {"TrashOff", "Trash0", "Trash1", "Trash2"}},
+        {"TrashCan1/QueueIndex/Img", "", {}, {}},
+        {"DrinksMachine1/Buttons", "ControlNode", {}, {}},
+        {"DrinksMachine1/Selector", "", {}, {}},
+        {"DrinksMachine1/CapacityIcons", "", {}, {}},
+        {"SandwichMachine1/Bg", "", {}, {}},
+    };
+    expectTemplateParts(templates, parts);
+    std::vector<std::string> drinks;
+    for (const XmlElement* button : childNodes(*findPath(templates, "DrinksMachine1/Buttons"))) {
+        drinks.push_back(nodeName(*button));
+        EXPECT_TRUE(isControlType(button->attribute("Type"))) << drinks.back();
+    }
+    EXPECT_EQ(drinks, (std::vector<std::string>{"Drink1", "Drink2", "Drink3"}));
+
+    for (const std::string machine : {"SandwichMachine1", "SandwichMachine2"}) {
+        const XmlElement* root = findChild(templates, machine);
+        ASSERT_TRUE(root) << machine;
+        for (const char* part : {"Body", "Selector", "CursorArea"})
+            EXPECT_TRUE(findChild(*root, part)) << machine << " " << part;
+        const XmlElement* icon = findChild(*root, "Icon");
+        EXPECT_TRUE(icon && icon->attribute("Type") == "SpriteNode") << machine;
+        const XmlElement* buttons = findChild(*root, "Buttons");
+        ASSERT_TRUE(buttons && isControlType(buttons->attribute("Type"))) << machine;
+        const XmlElement* make = findChild(*buttons, "SandwichMake");
+        EXPECT_TRUE(make && isControlType(make->attribute("Type"))) << machine;
+        const XmlElement* cursor = findChild(*root, "Cursor");
+        ASSERT_TRUE(cursor) << machine;
+        const std::set<std::string> showing = stateNames(*cursor);
+        EXPECT_EQ(showing.count("OnAppear") + showing.count("OnDisappear"), 2u) << machine;
+        for (const auto& [side, markerName] : {std::pair{'L', "Glass"}, std::pair{'R', "Fruit"}}) {
+            const XmlElement* marker = findChild(*cursor, markerName);
+            ASSERT_TRUE(marker) << machine << " " << markerName;
+            EXPECT_EQ(stateNames(*marker).count("0"), 1u) << machine << " " << markerName;
+            for (int pick = 1; pick <= 3; ++pick) {
+                const std::string name = "Sandwich" + std::to_string(pick) + side;
+                const XmlElement* button = findChild(*buttons, name);
+                ASSERT_TRUE(button && isControlType(button->attribute("Type")))
+                    << machine << " " << name;
+                const std::set<std::string> looks = childStateNames(*button);
+                EXPECT_EQ(looks.count("Select") + looks.count("UnSelect"), 2u)
+                    << machine << " " << name;
+                EXPECT_TRUE(hasMoveKey(*marker, name)) << machine << " " << name;
+            }
+        }
+    }
+    EXPECT_FALSE(findPath(templates, "SandwichMachine2/Bg"));
 }
 
 // Mouse and keyboard events travel only through controls, so a control below a plain node

@@ -86,6 +86,29 @@ TEST_F(DeviceNodeTest, AConverterTakesOnlyWhatItConvertsAndNothingWhileAProductW
     EXPECT_TRUE(converter.acceptsItem(named("Juice")));
 }
 
+// Without a staff part a converter's recharge would start by itself once the product is taken,
+// making a product from nothing.
+TEST_F(DeviceNodeTest, AConverterWithoutAStaffPartWaitsForTheNextItem) {
+    GConverterNode& converter = machineNamed<GConverterNode>("Converter");
+    const CRefPointer<GLocationConfig> instant(new GLocationConfig(*converter.getConfig()));
+    instant->staffRechargeTime = 0;
+    converter.setConfig(instant.get());
+    GHeroNode* hero = hireHero();
+    ASSERT_TRUE(hero->takeInHand(named("Juice")));
+    ASSERT_TRUE(level().sendHeroToLocation(converter));
+    untilIdle(*hero);
+    harness->advance(60);
+    ASSERT_EQ(converter.getState(), GLocationNode::kStateReady);
+
+    ASSERT_TRUE(level().sendHeroToLocation(converter));
+    untilIdle(*hero);
+    EXPECT_EQ(hero->getCarried()[0], named("Smoothie"));
+    harness->advance(100);
+    EXPECT_EQ(converter.getState(), GLocationNode::kStateNeedsRecharge);
+    ASSERT_EQ(converter.getResources().size(), 1u);
+    EXPECT_EQ(converter.getResources()[0].amount, 0.0f) << "no smoothie without juice";
+}
+
 TEST_F(DeviceNodeTest, TheTrashCanTakesAnyItemAtItsPenaltyAndCyclesItsLook) {
     GRecycleNode& trash = machineNamed<GRecycleNode>("Trash");
     EXPECT_EQ(trash.getState(), GLocationNode::kStateReady);

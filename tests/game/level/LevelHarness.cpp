@@ -84,6 +84,7 @@ bool LevelHarness::start() {
         game.engine().getFileSystem()->openXmlReader(u"strings/Dictionary.xml").get());
     m_screen = CRefPointer<LevelStandInScreen>(new LevelStandInScreen(
         CContentKey(&content(), u"scenes/LevelStandIn.qscn"), nullptr, nullptr));
+    m_screen->onKeyUp = [this](const CEventInputKeyboard& key) { answerKeyUp(key); };
     game.application().getSceneManager()->openScene(m_screen.get(), CNameId());
     game.advance(kFrameMs);
     return game.application().getSceneManager()->getCurrentScene() == m_screen.get();
@@ -101,6 +102,8 @@ GGameLevelScene* LevelHarness::loadLevel(int32_t levelIndex, int32_t difficulty)
     // What the previous level posted reaches it, not the next one, which shares its manager.
     if (m_level)
         levelManager().OnUpdate(0);
+    m_levelIndex = levelIndex;
+    m_difficulty = difficulty;
     m_screen->events.clear();
     m_trace = LevelTrace();
     m_tick = 0;
@@ -168,7 +171,15 @@ void LevelHarness::playLevel() {
     m_level->setMode(0);
     m_level->applyUpgrades(m_catalog, false);
     m_level->layoutDancePads();
-    if (armClientQueue)
+    CProfileParameters& player = game.player();
+    bool restored = false;
+    if (player.getBool("Cheat_LoadAfterRestart") && developerMode) {
+        // Cleared first, so that a restore that fails is not tried again.
+        player.setBool("Cheat_LoadAfterRestart", false);
+        restored = m_level->readSaveFile(userDataFolder());
+    }
+    // Without a saved level to go on from, the day starts as usual.
+    if (!restored && armClientQueue)
         m_level->armClientQueue();
     m_level->setClientGenerationPaused(false);
     m_playing.clear();
@@ -302,6 +313,33 @@ void LevelHarness::rightClick() {
     const ICursorControl::Point at = game.engine().getCursorControl()->getPosition();
     post(WM_RBUTTONDOWN, CVector3d(float(at.x), float(at.y), 0));
     post(WM_RBUTTONUP, CVector3d(float(at.x), float(at.y), 0));
+}
+
+void LevelHarness::typeWithControl(uint32_t virtualKey) {
+    game.host.setKeyDown(VK_CONTROL, true);
+    game.typeKey(virtualKey, 0);
+    game.runMessages();
+    game.host.setKeyDown(VK_CONTROL, false);
+    // The level is built again once the key has been handled, as the loading screen does.
+    if (m_restartAsked) {
+        m_restartAsked = false;
+        loadLevel(m_levelIndex, m_difficulty);
+    }
+}
+
+void LevelHarness::answerKeyUp(const CEventInputKeyboard& key) {
+    if (!developerMode || !key.isControlDown() || !m_level)
+        return;
+    if (key.getVirtualKey() == 'S') {
+        m_level->writeSaveFile(userDataFolder());
+    } else if (key.getVirtualKey() == 'L') {
+        game.player().setBool("Cheat_LoadAfterRestart", true);
+        m_restartAsked = true;
+    }
+}
+
+CStringW LevelHarness::userDataFolder() const {
+    return game.engine().getFileSystem()->getUserDataFolder();
 }
 
 BaseNode* LevelHarness::node(const char* name) const {

@@ -95,6 +95,12 @@ public:
     void release(const BaseNode& node);
     void click(const BaseNode& node);
     void rightClick();
+    // A key typed with Control held. In the developer mode Control+S saves the level to the
+    // user data folder's "save.dat" and Control+L loads the level again and restores it from
+    // there, as the gameplay screen does.
+    void typeWithControl(uint32_t virtualKey);
+    // Where "save.dat" is written.
+    CStringW userDataFolder() const;
     // The node of that name in the level, or none.
     BaseNode* node(const char* name) const;
     // The hearts flying on magnets in the level's effects holder.
@@ -124,6 +130,7 @@ private:
     bool loadConfiguration(int32_t levelIndex, int32_t difficulty);
     bool loadScene();
     void playLevel();
+    void answerKeyUp(const CEventInputKeyboard& key);
     void recordCues();
     void post(uint32_t message, const CVector3d& at);
 
@@ -134,4 +141,7 @@ private:
     LevelTrace m_trace;
     std::vector<CRefPointer<SoundCue>> m_playing;
     uint32_t m_tick = 0;
+    int32_t m_levelIndex = 1;
+    int32_t m_difficulty = 1;
+    bool m_restartAsked = false;
 };

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "game/app/GameEvents.h"
-#include "game/level/ClientNode.h"
-#include "game/level/LocationNode.h"
 #include "tests/game/level/LevelHarness.h"
+#include "tests/game/level/LevelOnePlayer.h"
 
 // Level 1 of the game's own content played from the start to the day's end by scripted players,
 // with the mouse dragging and clicking.
@@ -26,65 +24,11 @@ protected:
         harness->setDragViaClick(true);
     }
 
-    static GLocationNode* pad(const char* name) { return asGLocationNode(harness->node(name)); }
-
-    static GClientNode* firstInQueue() {
-        const CArray<CRefPointer<GLocationNode>>& slots = harness->level().getQueueSlots();
-        if (slots.size() == 0 || slots[0]->getClients().size() == 0)
-            return nullptr;
-        GClientNode* client = asGClientNode(slots[0]->getClients()[0].get());
-        return client != nullptr && client->getClientState() == GClientNode::kStateWaiting
-                   ? client
-                   : nullptr;
-    }
-
-    // Takes the first waiting client of the queue to a free pad, its own colour's if free, and
-    // clicks each client once when it waits at the check-out.
-    static void installGoodPlayer(bool viaClick) {
-        auto clicked = std::make_shared<std::set<std::string>>();
-        harness->player = [viaClick, clicked](uint32_t) {
-            GGameLevelScene& level = harness->level();
-            for (const char* name : {"DancePad1", "DancePad2"}) {
-                GLocationNode* location = pad(name);
-                if (location == nullptr || location->getClients().size() == 0)
-                    continue;
-                GClientNode* client = asGClientNode(location->getClients()[0].get());
-                if (client != nullptr &&
-                    client->getClientState() == GClientNode::kStateAtCheckOut &&
-                    clicked->insert(client->getName().toString().c_str()).second) {
-                    harness->click(*client);
-                    return;
-                }
-            }
-            GClientNode* client = level.getHeldClient() == nullptr ? firstInQueue() : nullptr;
-            if (client == nullptr)
-                return;
-            GLocationNode* target = nullptr;
-            for (const char* name : {"DancePad1", "DancePad2"}) {
-                GLocationNode* location = pad(name);
-                if (location == nullptr || location->hasClients())
-                    continue;
-                if (target == nullptr || location->getColor() == client->getColor())
-                    target = location;
-            }
-            if (target == nullptr)
-                return;
-            if (viaClick) {
-                harness->click(*client);
-                harness->click(*target);
-            } else {
-                harness->press(*client);
-                harness->moveTo(*target);
-                harness->release(*target);
-            }
-        };
-    }
-
     static LevelRun play(bool viaClick, bool good) {
         EXPECT_NE(harness->loadLevel(1), nullptr);
         harness->setDragViaClick(viaClick);
         if (good)
-            installGoodPlayer(viaClick);
+            level_one_player::install(*harness, viaClick);
         else
             harness->player = nullptr;
         LevelRun run = harness->run(30000);

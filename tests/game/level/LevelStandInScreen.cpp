@@ -45,6 +45,8 @@ void LevelStandInScreen::detachWatcher() {
 }
 
 bool LevelStandInScreen::OnEvent(CEvent& event) {
+    if (event.getTypeId() == CEventInputKeyUp::Id && onKeyUp)
+        onKeyUp(static_cast<const CEventInputKeyboard&>(event));
     if (event.getCategory() != CEvent::CategoryGame)
         return GBaseSceneNode::OnEvent(event);
     note(event);

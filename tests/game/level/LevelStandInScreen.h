@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "engine/core/Event.h"
 #include "engine/core/RefPointer.h"
+#include "engine/platform/InputEvents.h"
 #include "game/app/BaseSceneNode.h"
 
 class GGameLevelScene;
@@ -12,8 +14,9 @@ class GGameLevelScene;
 // The part of the gameplay screen that a level relies on, standing in for it in the tests: it
 // holds the level's scene manager under its "Scene" and owns the level as its scene, credits
 // the money of every money-earned event (4103) as the screen does once its effect is shown,
-// and notes every game event that reaches it with the tick it came in. A watcher ahead of the
-// level notes too the events of the level's objects that the level keeps to itself.
+// answers the keys it is given, and notes every game event that reaches it with the tick it came
+// in. A watcher ahead of the level notes too the events of the level's objects that the level keeps
+// to itself.
 class LevelStandInScreen : public NodeClass<LevelStandInScreen, GBaseSceneNode> {
 public:
     static constexpr uint32_t kTypeId = 990;
@@ -37,6 +40,8 @@ public:
     // The screen flies a money effect before it credits (2000 ms); otherwise it credits at once.
     bool flyMoneyEffects = false;
     std::vector<ReceivedEvent> events;
+    // Answers the released keys as the gameplay screen does.
+    std::function<void(const CEventInputKeyboard& key)> onKeyUp;
 
 protected:
     ~LevelStandInScreen() override;
