@@ -140,6 +140,8 @@ bool GGamePlayScene::OnSceneSwitch(CEventSceneSwitchStarted& event) {
     }
     if (event.getForward() == 1) {
         attachLevel();
+        if (developerMode)
+            restoreSavedLevel();
         initHud();
     }
     if (sound != nullptr) {

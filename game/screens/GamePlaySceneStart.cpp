@@ -95,9 +95,7 @@ bool GGamePlayScene::showNextStartPopup() {
             m_newClientDone = true;
         }
     }
-    CProfileParameters* active = player();
-    if (m_level && m_tutorials.size() == 0 &&
-        !(developerMode && active != nullptr && active->getBool("Cheat_LoadAfterRestart")))
+    if (m_level && m_tutorials.size() == 0 && !m_restoredFromSave)
         m_level->armClientQueue();
     return !(m_briefingDone && m_newClientDone);
 }

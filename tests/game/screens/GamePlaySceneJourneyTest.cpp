@@ -3,6 +3,8 @@
 #include <set>
 #include <string>
 
+#include "engine/io/ProfileManager.h"
+#include "engine/platform/host/HostMessages.h"
 #include "engine/scene/NodeState.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TextNode.h"
@@ -40,6 +42,15 @@ protected:
     bool reach(const char* type, uint32_t ms) {
         for (uint32_t waited = 0; waited < ms && currentType() != type; waited += 100)
             game().advance(100);
+        return currentType() == type;
+    }
+    // Clicks through the logos until the intro opens a scene of the type.
+    bool passLogos(const char* type) {
+        for (int ms = 0; ms < 20000 && currentType() != type; ms += 100) {
+            if (currentType() == "GLogosScene")
+                screen_input::clickNode(game(), *current());
+            game().advance(100);
+        }
         return currentType() == type;
     }
     void click(const char* path) {
@@ -98,12 +109,7 @@ protected:
 
 TEST_F(GamePlaySceneJourneyTest, ANewPlayerReachesLevelOneAndPlaysItToTheEnd) {
     ASSERT_TRUE(game().start());
-    for (int ms = 0; ms < 20000 && currentType() != "GSelectPlayerInputNameScene"; ms += 100) {
-        if (currentType() == "GLogosScene")
-            screen_input::clickNode(game(), *current());
-        game().advance(100);
-    }
-    ASSERT_EQ(currentType(), "GSelectPlayerInputNameScene") << currentType();
+    ASSERT_TRUE(passLogos("GSelectPlayerInputNameScene")) << currentType();
     game().advance(1000);
     type(u"Nia");
     click("Scene/EasyButton");
@@ -168,6 +174,47 @@ TEST_F(GamePlaySceneJourneyTest, ANewPlayerReachesLevelOneAndPlaysItToTheEnd) {
     const NodeState* sign = find("Scene/GameMenu/Time/TimeClosedNode")->getCurrentState();
     ASSERT_NE(sign, nullptr);
     EXPECT_EQ(sign->getName(), CNameId(CString("Closed")));
+}
+
+// In the developer mode Control+S saves the level and Control+L goes back to the loading
+// screen, whose next in-level screen goes on from the saved level.
+TEST_F(GamePlaySceneJourneyTest, ControlSThenControlLRestoresTheLevelThroughTheLoadingScreen) {
+    ASSERT_TRUE(game().start());
+    game().player().setInt("LevelIndex", 1);
+    game().player().setBool("ShowTutorialOn", false);
+    ASSERT_TRUE(passLogos("GMainMenuScene")) << currentType();
+    current()->openSceneFile(u"scenes/LoadingLevelScene.qscn", false, CNameId(), CNameId());
+    ASSERT_TRUE(reach("GGameBriefingScene", 20000)) << currentType();
+    for (const char* popup : {"GGameBriefingScene", "GGameNewClientScene"}) {
+        ASSERT_TRUE(reach(popup, 2000)) << currentType();
+        game().advance(1000);
+        click("Scene/BackButton");
+    }
+    ASSERT_TRUE(reach("GGamePlayScene", 2000));
+    GGameLevelScene* level = static_cast<GGamePlayScene*>(current())->getLevel();
+    game().advance(3000);
+
+    developerMode = true;
+    const auto typeWithControl = [this](uint32_t key) {
+        game().host.setKeyDown(VK_CONTROL, true);
+        game().typeKey(key, 0);
+        game().runMessages();
+        game().host.setKeyDown(VK_CONTROL, false);
+    };
+    typeWithControl('S');
+    const int32_t saved = level->getElapsedMs();
+    game().advance(3000);
+    ASSERT_GT(level->getElapsedMs(), saved + 2000);
+    typeWithControl('L');
+    ASSERT_TRUE(reach("GLoadingLevelScene", 2000)) << currentType();
+    ASSERT_TRUE(reach("GGamePlayScene", 5000)) << currentType();
+    auto* screen = static_cast<GGamePlayScene*>(current());
+    developerMode = false;
+    EXPECT_EQ(screen->getLevel(), level);
+    EXPECT_TRUE(screen->isBriefingDone());
+    EXPECT_FALSE(game().player().getBool("Cheat_LoadAfterRestart"));
+    EXPECT_GE(level->getElapsedMs(), saved);
+    EXPECT_LT(level->getElapsedMs(), saved + 1000);
 }
 
 } // namespace
