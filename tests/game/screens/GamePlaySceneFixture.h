@@ -16,6 +16,18 @@
 #include "game/screens/GamePlayScene.h"
 #include "tests/game/level/LevelHarness.h"
 
+// The node below the root by its path of names, "Scene/GameMenu"; none when one is missing.
+inline BaseNode* nodeAtPath(BaseNode* root, const std::string& path) {
+    BaseNode* node = root;
+    std::string rest = path;
+    while (node != nullptr && !rest.empty()) {
+        const size_t slash = rest.find('/');
+        node = node->findChild(CNameId(CString(rest.substr(0, slash).c_str())), 1);
+        rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
+    }
+    return node;
+}
+
 // The in-level screen over a level of the game in the test process: the level harness loads the
 // level as the loading screen does and hands it to a screen made from "scenes/GamePlayScene.qscn",
 // which is opened over the harness's stand-in, as loading switches to it.
@@ -66,16 +78,7 @@ protected:
     TemplateCollectionNode& menuTemplates() const { return *manager().getTemplateCollection(); }
 
     // A node of the screen by its path of names, "Scene/GameMenu".
-    BaseNode* find(const std::string& path) const {
-        BaseNode* node = screen.get();
-        std::string rest = path;
-        while (node != nullptr && !rest.empty()) {
-            const size_t slash = rest.find('/');
-            node = node->findChild(CNameId(CString(rest.substr(0, slash).c_str())), 1);
-            rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
-        }
-        return node;
-    }
+    BaseNode* find(const std::string& path) const { return nodeAtPath(screen.get(), path); }
     std::string textOf(const std::string& path) const {
         const BaseNode* node = find(path);
         return node != nullptr && node->isKindOf(TextNode::kTypeId) ? shown(*node) : "";

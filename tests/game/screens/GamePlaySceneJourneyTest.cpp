@@ -15,6 +15,7 @@
 #include "game/screens/TutorialController.h"
 #include "tests/game/app/ScreenInput.h"
 #include "tests/game/level/LevelHarness.h"
+#include "tests/game/screens/GamePlaySceneFixture.h"
 
 // A new player's way into the first level, as the program runs it: the game's own start-up,
 // content and profile, and only the mouse and the keyboard of the window.
@@ -28,16 +29,7 @@ protected:
         SceneNode* scene = current();
         return scene != nullptr ? CString(scene->getTypeName().c_str()).c_str() : "";
     }
-    BaseNode* find(const std::string& path) {
-        BaseNode* node = current();
-        std::string rest = path;
-        while (node != nullptr && !rest.empty()) {
-            const size_t slash = rest.find('/');
-            node = node->findChild(CNameId(CString(rest.substr(0, slash).c_str())), 1);
-            rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
-        }
-        return node;
-    }
+    BaseNode* find(const std::string& path) { return nodeAtPath(current(), path); }
     // Waits up to the time for a scene of the type to be current.
     bool reach(const char* type, uint32_t ms) {
         for (uint32_t waited = 0; waited < ms && currentType() != type; waited += 100)
