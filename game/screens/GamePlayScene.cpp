@@ -15,6 +15,8 @@
 #include "game/app/UpgradeCatalog.h"
 #include "game/level/GameLevelScene.h"
 #include "game/screens/EllipseSectorNode.h"
+#include "game/screens/GameBriefingScene.h"
+#include "game/screens/GameNewClientScene.h"
 #include "game/screens/SceneChildren.h"
 #include "game/screens/TutorialController.h"
 #include "game/screens/TwoSpritesProgressBarNode.h"
@@ -138,6 +140,8 @@ bool GGamePlayScene::OnSceneSwitch(CEventSceneSwitchStarted& event) {
     }
     if (event.getForward() == 1) {
         attachLevel();
+        if (developerMode)
+            restoreSavedLevel();
         initHud();
     }
     if (sound != nullptr) {
@@ -176,10 +180,10 @@ bool GGamePlayScene::OnSceneSwitchDone(CEventSceneSwitchFinished& event) {
         m_level->setClientGenerationPaused(false);
     if ((event.getFlags() & 0xFF) == 0) {
         SceneNode* left = event.getFrom();
-        if (left != nullptr && left->isKindOf(1116)) {
+        if (left != nullptr && left->isKindOf(GGameBriefingScene::kTypeId)) {
             m_briefingDone = true;
             showNextStartPopup();
-        } else if (left != nullptr && left->isKindOf(1115)) {
+        } else if (left != nullptr && left->isKindOf(GGameNewClientScene::kTypeId)) {
             m_newClientDone = true;
         }
     } else if (!queueObjectTutorials()) {

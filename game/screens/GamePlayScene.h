@@ -5,6 +5,7 @@
 #include "engine/core/Array.h"
 #include "engine/core/NameId.h"
 #include "engine/core/RefPointer.h"
+#include "engine/core/String.h"
 #include "engine/core/Vector3d.h"
 #include "engine/platform/InputEvents.h"
 #include "game/app/BaseSceneNode.h"
@@ -116,6 +117,10 @@ private:
     // The developer keys (GamePlaySceneKeys.cpp).
     void onDeveloperKey(const CEventInputKeyUp& event);
     void addCheatMoney(float amount);
+    // Where the developer's saved level lies.
+    CStringW userDataFolder() const;
+    // The level saved by Control+S, once Control+L has asked for it.
+    void restoreSavedLevel();
 
     BaseNode* m_darkForeground = nullptr;
     bool m_startPending = false;
@@ -138,4 +143,6 @@ private:
     bool m_tutorialStarted = false;
     bool m_briefingDone = false;
     bool m_newClientDone = false;
+    // The level goes on from a saved state: its clients come as they were, not armed anew.
+    bool m_restoredFromSave = false;
 };

@@ -1,13 +1,19 @@
+#include "engine/core/Engine.h"
+#include "engine/io/IVirtualFileSystem.h"
+#include "engine/io/ProfileManager.h"
 #include "game/app/GameApplication.h"
 #include "game/level/GameLevelScene.h"
 #include "game/screens/GamePlayScene.h"
+#include "game/screens/LoadingLevelScene.h"
 
 namespace {
 
 constexpr uint32_t kEscape = 27;
 constexpr uint32_t kNumpadPlus = 107;
 constexpr uint32_t kKeyE = 69;
+constexpr uint32_t kKeyL = 76;
 constexpr uint32_t kKeyR = 82;
+constexpr uint32_t kKeyS = 83;
 // Money the developer adds goes to "other".
 constexpr int32_t kOtherComponent = 5;
 
@@ -23,6 +29,22 @@ bool GGamePlayScene::OnKeyUp(CEventInputKeyUp& event) {
     if (developerMode && m_level)
         onDeveloperKey(event);
     return false;
+}
+
+CStringW GGamePlayScene::userDataFolder() const {
+    CEngine* found = engine();
+    return found != nullptr && found->getFileSystem() != nullptr
+               ? found->getFileSystem()->getUserDataFolder()
+               : CStringW();
+}
+
+void GGamePlayScene::restoreSavedLevel() {
+    CProfileParameters* active = player();
+    if (!m_level || active == nullptr || !active->getBool("Cheat_LoadAfterRestart"))
+        return;
+    // Cleared first, so that a restore that fails is not tried again.
+    active->setBool("Cheat_LoadAfterRestart", false);
+    m_restoredFromSave = m_level->readSaveFile(userDataFolder());
 }
 
 void GGamePlayScene::addCheatMoney(float amount) {
@@ -50,6 +72,18 @@ void GGamePlayScene::onDeveloperKey(const CEventInputKeyUp& event) {
                 addCheatMoney(config->targetExpertMoney - total + 1);
         } else if (total < config->targetMasterMoney) {
             addCheatMoney(config->targetMasterMoney - total + 1);
+        }
+        break;
+    case kKeyS:
+        if (event.isControlDown())
+            m_level->writeSaveFile(userDataFolder());
+        break;
+    case kKeyL:
+        // The loading screen builds the level again; the next in-level screen restores it.
+        if (event.isControlDown() && player() != nullptr) {
+            player()->setBool("Cheat_LoadAfterRestart", true);
+            navigateBackToType(GLoadingLevelScene::kTypeId, nameOf("NavBackFrom"),
+                               nameOf("NavBackTo"));
         }
         break;
     case kKeyR:

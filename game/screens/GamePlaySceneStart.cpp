@@ -8,6 +8,8 @@
 #include "game/app/UpgradeCatalog.h"
 #include "game/level/GameLevelScene.h"
 #include "game/level/LocationNode.h"
+#include "game/screens/GameBriefingScene.h"
+#include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
 #include "game/screens/SceneChildren.h"
 #include "game/screens/TutorialController.h"
@@ -62,6 +64,7 @@ void GGamePlayScene::detachTutorial(GTutorialController& controller) {
     controller.detach();
     if (m_level) {
         m_level->setTutorialQueueMode(false);
+        m_level->setTutorial(nullptr);
     }
 }
 
@@ -85,14 +88,14 @@ bool GGamePlayScene::showNextStartPopup() {
                                ? openSceneFile(u"scenes/GameNewClientScene.qscn", true,
                                                nameOf("NavFrom"), nameOf("NavTo"))
                                : nullptr;
-        if (popup != nullptr && popup->isKindOf(1115))
+        if (popup != nullptr && popup->isKindOf(GGameNewClientScene::kTypeId)) {
             playCue("NewClientWindow");
-        else
+            static_cast<GGameNewClientScene*>(popup)->setClient(client);
+        } else {
             m_newClientDone = true;
+        }
     }
-    CProfileParameters* active = player();
-    if (m_level && m_tutorials.size() == 0 &&
-        !(developerMode && active != nullptr && active->getBool("Cheat_LoadAfterRestart")))
+    if (m_level && m_tutorials.size() == 0 && !m_restoredFromSave)
         m_level->armClientQueue();
     return !(m_briefingDone && m_newClientDone);
 }
@@ -142,6 +145,7 @@ void GGamePlayScene::startTutorial() {
     controller.attachTo(*this);
     controller.attachTo(*m_level);
     m_level->setTutorialQueueMode(true);
+    m_level->setTutorial(controller.getScript());
     if (m_skipTutorialButton != nullptr)
         m_skipTutorialButton->setVisible(true);
     controller.start();

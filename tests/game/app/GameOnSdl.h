@@ -1,9 +1,14 @@
 #pragma once
 
 #include "engine/core/DeviceFactory.h"
+#include "engine/core/Engine.h"
 #include "engine/platform/EngineDeviceFactory.h"
 #include "engine/platform/host/SdlPlatform.h"
+#include "engine/scene/SceneManager.h"
 #include "engine/ui/UiRegistration.h"
+#include "engine/video/IRenderDriver.h"
+#include "engine/video/QuadBatcher.h"
+#include "engine/video/SoftwareImage.h"
 #include "engine/video/d3d/host/GLDirect3D9.h"
 #include "tests/game/app/GameHarness.h"
 
@@ -23,4 +28,21 @@ inline CEngine* makeDeviceOnSdl(const CreationParameters& parameters) {
 inline void registerGameOnSdl() {
     registerUiLibrary();
     deviceFactory() = &makeDeviceOnSdl;
+}
+
+// The game switched to the OpenGL driver, then one frame of its screens as the application
+// draws it, read back before it is shown.
+inline CRefPointer<CSoftwareImage> drawFrameWithOpenGl(GameHarness& game) {
+    CEngine& engine = game.engine();
+    CreationParameters parameters = engine.getCreationParameters();
+    parameters.driverType = 3;
+    engine.setParameters(parameters);
+    game.advance(100);
+    IRenderDriver& driver = *engine.getVideoDriver();
+    driver.startFrame(true, true, CColor(0), nullptr, nullptr);
+    game.application().getSceneManager()->renderScenes(&driver);
+    driver.getQuadBatcher()->flush();
+    CRefPointer<CSoftwareImage> picture = driver.captureScreen();
+    driver.presentFrame();
+    return picture;
 }

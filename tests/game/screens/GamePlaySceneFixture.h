@@ -13,10 +13,20 @@
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TemplateCollectionNode.h"
 #include "engine/scene/TextNode.h"
-#include "game/screens/GameBriefingScene.h"
-#include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
 #include "tests/game/level/LevelHarness.h"
+
+// The node below the root by its path of names, "Scene/GameMenu"; none when one is missing.
+inline BaseNode* nodeAtPath(BaseNode* root, const std::string& path) {
+    BaseNode* node = root;
+    std::string rest = path;
+    while (node != nullptr && !rest.empty()) {
+        const size_t slash = rest.find('/');
+        node = node->findChild(CNameId(CString(rest.substr(0, slash).c_str())), 1);
+        rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
+    }
+    return node;
+}
 
 // The in-level screen over a level of the game in the test process: the level harness loads the
 // level as the loading screen does and hands it to a screen made from "scenes/GamePlayScene.qscn",
@@ -59,42 +69,16 @@ protected:
         screen = makeScreen();
         EXPECT_TRUE(screen->setLevel(level, harness.catalog()));
         manager().getCurrentScene()->openScene(screen.get(), false, CNameId(), CNameId());
-        // Arrived, and no more.
+        // Arrived (its first pop-up, if any, over it), and no more.
         harness.advance(2);
-        closeStartPopUps();
-        EXPECT_EQ(manager().getCurrentScene(), screen.get());
         return *screen;
-    }
-
-    // The briefing and the new-client pop-up that the screen opens on arrival, each closed as
-    // soon as it is there, as a player in a hurry closes them.
-    void closeStartPopUps() {
-        const SceneNode* closed = nullptr;
-        for (int frame = 0; frame < 100 && manager().getCurrentScene() != screen.get(); ++frame) {
-            SceneNode* popUp = manager().getCurrentScene();
-            const bool startPopUp = popUp->isKindOf(GGameBriefingScene::kTypeId) ||
-                                    popUp->isKindOf(GGameNewClientScene::kTypeId);
-            // Refused while the pop-up is still coming in.
-            if (popUp != closed && startPopUp && popUp->navigateBack(0, CNameId(), CNameId()))
-                closed = popUp;
-            harness.advance(1);
-        }
     }
 
     SceneManager& manager() const { return *harness.game.application().getSceneManager(); }
     TemplateCollectionNode& menuTemplates() const { return *manager().getTemplateCollection(); }
 
     // A node of the screen by its path of names, "Scene/GameMenu".
-    BaseNode* find(const std::string& path) const {
-        BaseNode* node = screen.get();
-        std::string rest = path;
-        while (node != nullptr && !rest.empty()) {
-            const size_t slash = rest.find('/');
-            node = node->findChild(CNameId(CString(rest.substr(0, slash).c_str())), 1);
-            rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
-        }
-        return node;
-    }
+    BaseNode* find(const std::string& path) const { return nodeAtPath(screen.get(), path); }
     std::string textOf(const std::string& path) const {
         const BaseNode* node = find(path);
         return node != nullptr && node->isKindOf(TextNode::kTypeId) ? shown(*node) : "";

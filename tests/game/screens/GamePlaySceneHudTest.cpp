@@ -21,7 +21,9 @@ protected:
     void SetUp() override {
         GamePlaySceneTest::SetUp();
         harness.game.player().setBool("ShowTutorialOn", false);
-        play();
+        // Restarted: no pop-up covers it.
+        load().reset(false);
+        show();
         config = level->getLevelConfig();
         // Targets that read apart in the texts.
         config->targetMoney = 1000;

@@ -71,13 +71,44 @@ TEST_F(GamePlaySceneTutorialTest, LevelTutorialAloneLetsTheLevelGoOn) {
     // Started with the pop-ups behind: the skip button shows, and the queue waits for it.
     EXPECT_TRUE(skipButton()->isVisible());
     EXPECT_TRUE(level->isTutorialQueueMode());
+    EXPECT_TRUE(level->hasTutorial());
     screen->getTutorials()[0]->skip();
     harness.advance(5);
     EXPECT_EQ(screen->getTutorials().size(), 0u);
     EXPECT_FALSE(skipButton()->isVisible());
     EXPECT_FALSE(level->isTutorialQueueMode());
+    EXPECT_FALSE(level->hasTutorial());
     EXPECT_FALSE(screen->isStartPending());
     EXPECT_NE(darkState(), "RestartBefore");
+}
+
+// Level 1 from the start: the briefing, then the pop-up presenting its new client type, then
+// its tutorial; the level waits under each pop-up.
+TEST_F(GamePlaySceneTutorialTest, BriefingThenNewClientThenTheTutorial) {
+    play();
+    ASSERT_EQ(std::string(CString(manager().getCurrentScene()->getTypeName().c_str()).c_str()),
+              "GGameBriefingScene");
+    EXPECT_TRUE(level->isPaused());
+    EXPECT_FALSE(skipButton()->isVisible());
+    // Once it has come in.
+    const auto closePopup = [this] {
+        harness.advance(30);
+        manager().getCurrentScene()->navigateBack(0, CNameId(), CNameId());
+        harness.advance(30);
+    };
+    closePopup();
+    EXPECT_TRUE(screen->isBriefingDone());
+    ASSERT_EQ(std::string(CString(manager().getCurrentScene()->getTypeName().c_str()).c_str()),
+              "GGameNewClientScene");
+    EXPECT_EQ(harness.trace().cueTicks("NewClientWindow").size(), 1u);
+    EXPECT_FALSE(skipButton()->isVisible());
+    closePopup();
+    EXPECT_TRUE(screen->isNewClientDone());
+    EXPECT_EQ(manager().getCurrentScene(), screen.get());
+    EXPECT_FALSE(level->isPaused());
+    ASSERT_EQ(screen->getTutorials().size(), 1u);
+    EXPECT_TRUE(skipButton()->isVisible());
+    EXPECT_TRUE(level->isTutorialQueueMode());
 }
 
 // Tutorials of newly opened objects of setting 1 run first, each shown once; the end of each

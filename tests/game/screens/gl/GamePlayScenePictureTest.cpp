@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/core/DeviceFactory.h"
 #include "engine/io/ProfileManager.h"
-#include "engine/video/IRenderDriver.h"
-#include "engine/video/QuadBatcher.h"
-#include "engine/video/SoftwareImage.h"
 #include "game/app/GameEvents.h"
 #include "game/app/LevelConfig.h"
 #include "support/GoldenImage.h"
@@ -32,21 +28,6 @@ protected:
         harness.stop();
         gameOnSdl() = nullptr;
     }
-
-    CRefPointer<CSoftwareImage> drawFrame() {
-        CEngine& engine = harness.game.engine();
-        CreationParameters parameters = engine.getCreationParameters();
-        parameters.driverType = 3;
-        engine.setParameters(parameters);
-        harness.advance(5);
-        IRenderDriver& driver = *engine.getVideoDriver();
-        driver.startFrame(true, true, CColor(0), nullptr, nullptr);
-        manager().renderScenes(&driver);
-        driver.getQuadBatcher()->flush();
-        CRefPointer<CSoftwareImage> picture = driver.captureScreen();
-        driver.presentFrame();
-        return picture;
-    }
 };
 
 // Level 1 restarted, a quarter into its day: the HUD with its money and clock, a served client's
@@ -61,7 +42,7 @@ TEST_F(GamePlayScenePictureTest, InLevelScreenAtAFixedMomentOfPlay) {
     harness.advance(120);
     level->addMoney(42, 0, CVector3d(520, 420, 0), u"Thanks!");
     harness.advance(10);
-    const CRefPointer<CSoftwareImage> picture = drawFrame();
+    const CRefPointer<CSoftwareImage> picture = drawFrameWithOpenGl(harness.game);
     ASSERT_TRUE(picture);
     EXPECT_TRUE(matchesGolden(*picture, "screens-in-level", 4));
 }
