@@ -47,6 +47,7 @@
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
 #include "game/screens/HintNode.h"
+#include "game/screens/LevelCompletedScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SectorSpriteNode.h"
@@ -78,6 +79,7 @@ const GameClass kGameClasses[] = {
     {GCounterTextNode::kTypeName, &createNodeOf<GCounterTextNode>},
     {GTwoSpritesProgressBarNode::kTypeName, &createNodeOf<GTwoSpritesProgressBarNode>},
     {GHintNode::kTypeName, &createNodeOf<GHintNode>},
+    {GLevelCompletedScene::kTypeName, &createNodeOf<GLevelCompletedScene>},
     {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
     {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},

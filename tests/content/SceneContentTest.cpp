@@ -87,6 +87,7 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/ComicsScene2.qscn", "GComicsScene"},
         {"scenes/ComicsScene3.qscn", "GComicsScene"},
         {"scenes/ComicsScene4.qscn", "GComicsScene"},
+        {"scenes/LevelCompletedScene.qscn", "GLevelCompletedScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -292,6 +293,21 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/NewAwardScene.qscn", "Scene/AwardPlace", "SpriteNode"},
         {"scenes/NewAwardScene.qscn", "Scene/BackButton", "ButtonNode"},
         {"scenes/CreditsScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/GreatingText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/SolveTimeText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/HeartsText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/ServedText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/LostText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyClientsText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyColorsText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyChainText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneySwapText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyLostText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/Star", "SpriteNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/NextButton", "ButtonNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MapButton", "ButtonNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/RestartButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -342,6 +358,13 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/MainMenuScene.qscn", "Scene/Bg/Dancers/Dancer7", true, {"Action"}},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/Sparkles", false, {"Twinkle"}},
         {"scenes/MainMenuScene.qscn", "Scene/Bg/Sparkles", true, {"Show"}},
+        {"scenes/LevelCompletedScene.qscn",
+         "Scene/Star",
+         false,
+         {"Looser", "Goal", "Expert", "Master", "MapEffect"}},
+        {"scenes/LevelCompletedScene.qscn", "Scene/Confetti", false, {"Master"}},
+        {"scenes/LevelCompletedScene.qscn", "Scene/Confetti", true, {"Show"}},
+        {"scenes/LevelCompletedScene.qscn", "Scene", true, {"Looser", "Goal", "Expert", "Master"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
