@@ -46,7 +46,9 @@
 #include "game/screens/DebugStatsScene.h"
 #include "game/screens/EllipseProgressBarNode.h"
 #include "game/screens/EllipseSectorNode.h"
+#include "game/screens/HelpScene.h"
 #include "game/screens/HintNode.h"
+#include "game/screens/InGameMenuScene.h"
 #include "game/screens/LevelCompletedScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
@@ -81,8 +83,10 @@ const GameClass kGameClasses[] = {
     {GHintNode::kTypeName, &createNodeOf<GHintNode>},
     {GLevelCompletedScene::kTypeName, &createNodeOf<GLevelCompletedScene>},
     {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
+    {GHelpScene::kTypeName, &createNodeOf<GHelpScene>},
     {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
+    {GInGameMenuScene::kTypeName, &createNodeOf<GInGameMenuScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},

@@ -88,6 +88,8 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/ComicsScene3.qscn", "GComicsScene"},
         {"scenes/ComicsScene4.qscn", "GComicsScene"},
         {"scenes/LevelCompletedScene.qscn", "GLevelCompletedScene"},
+        {"scenes/InGameMenuScene.qscn", "GInGameMenuScene"},
+        {"scenes/HelpScene.qscn", "GHelpScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -308,6 +310,19 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/LevelCompletedScene.qscn", "Scene/NextButton", "ButtonNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/MapButton", "ButtonNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/RestartButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/ResumeButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/RestartButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/OptionsButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/HelpButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/MapButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/ExitGameButton", "ButtonNode"},
+        {"scenes/HelpScene.qscn", "Scene/TabScene", "TabSceneNode"},
+        {"scenes/HelpScene.qscn", "Scene/TabScene/Tab1", ""},
+        {"scenes/HelpScene.qscn", "Scene/TabScene/Tab2", ""},
+        {"scenes/HelpScene.qscn", "Scene/TabScene/Tab3", ""},
+        {"scenes/HelpScene.qscn", "Scene/ButtonPrev", "ButtonNode"},
+        {"scenes/HelpScene.qscn", "Scene/ButtonNext", "ButtonNode"},
+        {"scenes/HelpScene.qscn", "Scene/BackButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -365,6 +380,8 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/LevelCompletedScene.qscn", "Scene/Confetti", false, {"Master"}},
         {"scenes/LevelCompletedScene.qscn", "Scene/Confetti", true, {"Show"}},
         {"scenes/LevelCompletedScene.qscn", "Scene", true, {"Looser", "Goal", "Expert", "Master"}},
+        {"scenes/OptionsScene.qscn", "Scene", false, {"NavTo2", "NavBackFrom2"}},
+        {"scenes/InGameMenuScene.qscn", "Scene", false, {"NavBackToSlide"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
