@@ -1,10 +1,9 @@
 #include "game/screens/HelpScene.h"
 
-#include "engine/ui/ControlKeys.h"
 #include "game/screens/SceneChildren.h"
 
 GHelpScene::GHelpScene(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
-    : NodeClass(key, parent, sceneManager) {}
+    : GMenuPageScene(key, parent, sceneManager) {}
 
 void GHelpScene::OnLoaded() {
     BaseNode* scene = findChildOf(this, "Scene");
@@ -30,16 +29,10 @@ bool GHelpScene::OnSceneSwitch(CEventSceneSwitchStarted& event) {
 }
 
 bool GHelpScene::OnButtonPressed(CEventControlClicked& event) {
-    if (GBaseSceneNode::OnButtonPressed(event))
+    if (GMenuPageScene::OnButtonPressed(event))
         return true;
     const BaseNode* control = event.getNode();
-    if (control == nullptr)
-        return false;
-    if (control->getName() == nameOf("BackButton")) {
-        goBack();
-        return true;
-    }
-    if (m_tabs == nullptr)
+    if (control == nullptr || m_tabs == nullptr)
         return false;
     const int32_t active = m_tabs->getActiveTabIndex();
     const int32_t count = m_tabs->getTabsCount();
@@ -51,18 +44,4 @@ bool GHelpScene::OnButtonPressed(CEventControlClicked& event) {
     showButton(m_prevButton, now > 0);
     showButton(m_nextButton, now + 1 < count);
     return false;
-}
-
-bool GHelpScene::OnKeyUp(CEventInputKeyUp& event) {
-    if (GBaseSceneNode::OnKeyUp(event))
-        return true;
-    const uint32_t key = event.getVirtualKey();
-    if (key != kKeyEscape && key != kKeyEnter)
-        return false;
-    goBack();
-    return true;
-}
-
-void GHelpScene::goBack() {
-    navigateBack(0, CNameId(), nameOf("NavBackToSlide"));
 }

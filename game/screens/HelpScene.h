@@ -2,15 +2,14 @@
 
 #include <cstdint>
 
-#include "engine/platform/InputEvents.h"
 #include "engine/ui/ButtonNode.h"
 #include "engine/ui/TabSceneNode.h"
-#include "game/app/BaseSceneNode.h"
+#include "game/screens/MenuPageScene.h"
 
 // The help over the in-game menu, "scenes/HelpScene.qscn": the pages of its "TabScene", turned
 // by "ButtonPrev" and "ButtonNext", each shown only where there is a page to turn to.
 // "BackButton", Escape and Enter return to the menu, which slides back in.
-class GHelpScene : public NodeClass<GHelpScene, GBaseSceneNode> {
+class GHelpScene : public GMenuPageScene<GHelpScene> {
 public:
     static constexpr uint32_t kTypeId = 1120;
     static constexpr const char16_t* kTypeName = u"GHelpScene";
@@ -21,14 +20,12 @@ public:
     // Arriving: nothing before the first page.
     bool OnSceneSwitch(CEventSceneSwitchStarted& event) override;
     bool OnButtonPressed(CEventControlClicked& event) override;
-    bool OnKeyUp(CEventInputKeyUp& event) override;
 
 protected:
     ~GHelpScene() override = default;
 
 private:
     static void showButton(ButtonNode* button, bool shown);
-    void goBack();
 
     TabSceneNode* m_tabs = nullptr;
     ButtonNode* m_prevButton = nullptr;
