@@ -12,6 +12,7 @@
 #include "support/GoldenImage.h"
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/screens/LevelResults.h"
+#include "tests/game/screens/gl/HalfSizePicture.h"
 
 // The screens over a level as a player sees them, over level 1 of the content stopped seven
 // seconds into its day: the game in the test process on SDL's offscreen windows on Mesa, drawn by
@@ -55,11 +56,7 @@ protected:
         driver.presentFrame();
         if (!picture)
             return ::testing::AssertionFailure() << "nothing captured";
-        const CRefPointer<CSoftwareImage> half = CSoftwareImage::create(
-            CContentKey(), picture->getFormat(), picture->getWidth() / 2, picture->getHeight() / 2);
-        picture->copyScaledToBuffer(half->getData(), half->getWidth(), half->getHeight(),
-                                    half->getFormat(), half->getPitch());
-        return matchesGolden(*half, golden, 4);
+        return matchesGolden(*halfSizeOf(*picture), golden, 4);
     }
 
     // The results, with the same greeting each time, once their counters have counted.
