@@ -51,7 +51,10 @@
 #include "game/screens/GameBriefingScene.h"
 #include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
+#include "game/screens/HelpScene.h"
 #include "game/screens/HintNode.h"
+#include "game/screens/InGameMenuScene.h"
+#include "game/screens/LevelCompletedScene.h"
 #include "game/screens/LoadingLevelScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/OptionsScene.h"
@@ -88,9 +91,12 @@ const GameClass kGameClasses[] = {
     {GHintNode::kTypeName, &createNodeOf<GHintNode>},
     {GGameBriefingScene::kTypeName, &createNodeOf<GGameBriefingScene>},
     {GGameNewClientScene::kTypeName, &createNodeOf<GGameNewClientScene>},
+    {GLevelCompletedScene::kTypeName, &createNodeOf<GLevelCompletedScene>},
     {GAwardsScene::kTypeName, &createNodeOf<GAwardsScene>},
+    {GHelpScene::kTypeName, &createNodeOf<GHelpScene>},
     {GAwardUnlockedScene::kTypeName, &createNodeOf<GAwardUnlockedScene>},
     {GSectorSpriteNode::kTypeName, &createNodeOf<GSectorSpriteNode>},
+    {GInGameMenuScene::kTypeName, &createNodeOf<GInGameMenuScene>},
     {GOptionsScene::kTypeName, &createNodeOf<GOptionsScene>},
     {GCreditsScene::kTypeName, &createNodeOf<GCreditsScene>},
     {GGameLevelScene::kTypeName, &createNodeOf<GGameLevelScene>},

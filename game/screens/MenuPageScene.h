@@ -8,8 +8,8 @@
 #include "game/app/BaseSceneNode.h"
 #include "game/screens/SceneChildren.h"
 
-// A page of the main menu that its "BackButton", Escape and Enter leave, the menu sliding back
-// in (the credits, the awards gallery). The page class names itself as Derived, as with
+// A page of a menu that its "BackButton", Escape and Enter leave, the menu sliding back in (the
+// credits, the awards gallery, the help). The page class names itself as Derived, as with
 // NodeClass.
 template <typename Derived>
 class GMenuPageScene : public NodeClass<Derived, GBaseSceneNode> {

@@ -126,6 +126,11 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
                           "NewClient_Moderate",
                           "NewClient_Patient"};
     std::vector<std::string> all(std::begin(keys), std::end(keys));
+    // The results' greetings, and its words of comfort for a missed goal.
+    for (int greeting = 1; greeting <= 5; ++greeting) {
+        all.push_back("LevelCompleted_Greeting" + std::to_string(greeting));
+    }
+    all.insert(all.end(), {"LevelCompleted_Fail1", "LevelCompleted_Fail2"});
     // The awards' texts, before and after each is earned.
     for (int award = 1; award <= 17; ++award) {
         all.push_back("AwardBefore_" + std::to_string(award));

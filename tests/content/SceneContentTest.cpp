@@ -76,6 +76,9 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/BriefingScene.qscn", "GGameBriefingScene"},
         {"scenes/GameNewClientScene.qscn", "GGameNewClientScene"},
         {"scenes/GamePlayScene.qscn", "GGamePlayScene"},
+        {"scenes/LevelCompletedScene.qscn", "GLevelCompletedScene"},
+        {"scenes/InGameMenuScene.qscn", "GInGameMenuScene"},
+        {"scenes/HelpScene.qscn", "GHelpScene"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -305,6 +308,34 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Time/Ellipse", "GEllipseSectorNode"},
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/SkipTutorialButton", "ButtonNode"},
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/RankStarNode", "GTwoSpritesProgressBarNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/GreatingText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/SolveTimeText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/HeartsText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/ServedText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/LostText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyClientsText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyColorsText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyChainText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneySwapText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MoneyLostText", "TextNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/Star", "SpriteNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/NextButton", "ButtonNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/MapButton", "ButtonNode"},
+        {"scenes/LevelCompletedScene.qscn", "Scene/RestartButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/ResumeButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/RestartButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/OptionsButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/HelpButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/MapButton", "ButtonNode"},
+        {"scenes/InGameMenuScene.qscn", "Scene/ExitGameButton", "ButtonNode"},
+        {"scenes/HelpScene.qscn", "Scene/TabScene", "TabSceneNode"},
+        {"scenes/HelpScene.qscn", "Scene/TabScene/Tab1", ""},
+        {"scenes/HelpScene.qscn", "Scene/TabScene/Tab2", ""},
+        {"scenes/HelpScene.qscn", "Scene/TabScene/Tab3", ""},
+        {"scenes/HelpScene.qscn", "Scene/ButtonPrev", "ButtonNode"},
+        {"scenes/HelpScene.qscn", "Scene/ButtonNext", "ButtonNode"},
+        {"scenes/HelpScene.qscn", "Scene/BackButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -370,6 +401,15 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
          "Scene/GameMenu",
          true,
          {"Bronze", "Silver", "Gold", "Shine"}},
+        {"scenes/LevelCompletedScene.qscn",
+         "Scene/Star",
+         false,
+         {"Looser", "Goal", "Expert", "Master", "MapEffect"}},
+        {"scenes/LevelCompletedScene.qscn", "Scene/Confetti", false, {"Master"}},
+        {"scenes/LevelCompletedScene.qscn", "Scene/Confetti", true, {"Show"}},
+        {"scenes/LevelCompletedScene.qscn", "Scene", true, {"Looser", "Goal", "Expert", "Master"}},
+        {"scenes/OptionsScene.qscn", "Scene", false, {"NavTo2", "NavBackFrom2"}},
+        {"scenes/InGameMenuScene.qscn", "Scene", false, {"NavBackToSlide"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;

@@ -19,6 +19,7 @@
 #include "support/GoldenImage.h"
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/screens/ScreenFixture.h"
+#include "tests/game/screens/gl/HalfSizePicture.h"
 
 // The screens as a player sees them: the game in the test process on SDL's offscreen windows
 // on Mesa, drawn by its drivers, compared with golden pictures.
@@ -99,11 +100,7 @@ protected:
         const CRefPointer<CSoftwareImage> picture = drawFrame();
         if (!picture)
             return ::testing::AssertionFailure() << "nothing captured";
-        const CRefPointer<CSoftwareImage> half = CSoftwareImage::create(
-            CContentKey(), picture->getFormat(), picture->getWidth() / 2, picture->getHeight() / 2);
-        picture->copyScaledToBuffer(half->getData(), half->getWidth(), half->getHeight(),
-                                    half->getFormat(), half->getPitch());
-        return matchesGolden(*half, golden, 4);
+        return matchesGolden(*halfSizeOf(*picture), golden, 4);
     }
 
     // Opened over the current scene, once its transitions and its first looks have played.
