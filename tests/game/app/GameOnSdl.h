@@ -30,19 +30,28 @@ inline void registerGameOnSdl() {
     deviceFactory() = &makeDeviceOnSdl;
 }
 
-// The game switched to the OpenGL driver, then one frame of its screens as the application
-// draws it, read back before it is shown.
-inline CRefPointer<CSoftwareImage> drawFrameWithOpenGl(GameHarness& game) {
+// The game switched to the OpenGL driver.
+inline void useOpenGl(GameHarness& game) {
     CEngine& engine = game.engine();
     CreationParameters parameters = engine.getCreationParameters();
     parameters.driverType = 3;
     engine.setParameters(parameters);
-    game.advance(100);
-    IRenderDriver& driver = *engine.getVideoDriver();
+}
+
+// One frame as the application draws it, read back before it is shown.
+inline CRefPointer<CSoftwareImage> captureFrame(GameHarness& game) {
+    IRenderDriver& driver = *game.engine().getVideoDriver();
     driver.startFrame(true, true, CColor(0), nullptr, nullptr);
     game.application().getSceneManager()->renderScenes(&driver);
     driver.getQuadBatcher()->flush();
     CRefPointer<CSoftwareImage> picture = driver.captureScreen();
     driver.presentFrame();
     return picture;
+}
+
+// A frame of the game's screens on the OpenGL driver, once they have settled.
+inline CRefPointer<CSoftwareImage> drawFrameWithOpenGl(GameHarness& game) {
+    useOpenGl(game);
+    game.advance(100);
+    return captureFrame(game);
 }

@@ -17,7 +17,7 @@
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/level/FixtureLevels.h"
 #include "tests/game/level/LevelHarness.h"
-#include "tests/game/level/gl/LevelFrame.h"
+#include "tests/game/level/gl/LevelOnSdl.h"
 
 // Level 1 as a player sees it when the day starts and a few seconds into it: the game in the
 // test process on SDL's offscreen windows on Mesa, drawn as the screens are drawn, compared with
@@ -29,14 +29,7 @@ using fixture_levels::named;
 class LevelPictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gameOnSdl() = &level.game;
-        level.game.settings.registerLibraries = &registerGameOnSdl;
-        level.renderSound = false;
-        // A player who plays in a window of the game's size.
-        ASSERT_TRUE(level.game.start());
-        level.game.player().setBool("FullScreen", false);
-        level.game.profiles().saveUserProfiles();
-        ASSERT_TRUE(level.start());
+        ASSERT_TRUE(startLevelOnSdl(level));
     }
     void TearDown() override {
         level.stop();

@@ -16,7 +16,7 @@
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/level/FixtureDanceAndRoulette.h"
 #include "tests/game/level/LevelHarness.h"
-#include "tests/game/level/gl/LevelFrame.h"
+#include "tests/game/level/gl/LevelOnSdl.h"
 
 // The dance track and the roulette wheel of the tests' scene files as a player would see them
 // over level 1: the game in the test process on SDL's offscreen windows on Mesa, drawn as the
@@ -28,9 +28,6 @@ using fixture_minigames::configuration;
 class MiniGamePictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gameOnSdl() = &level.game;
-        level.game.settings.registerLibraries = &registerGameOnSdl;
-        level.renderSound = false;
         level.write("minigames/Dance.qscn", fixture_minigames::danceScene());
         level.write("minigames/Roul.qscn", fixture_minigames::roulScene());
         level.write("levels/minigames/dance/MiniGameConfiguration.xml",
@@ -42,10 +39,7 @@ protected:
                                     {"BlockWidths", 60}}}));
         level.write("levels/minigames/roul/MiniGameConfiguration.xml",
                     configuration({{{"angle1", 20}, {"angle2", 70}, {"speed", 10}}}));
-        ASSERT_TRUE(level.game.start());
-        level.game.player().setBool("FullScreen", false);
-        level.game.profiles().saveUserProfiles();
-        ASSERT_TRUE(level.start());
+        ASSERT_TRUE(startLevelOnSdl(level));
         played = level.loadLevel(1);
         ASSERT_NE(played, nullptr);
         played->setClientGenerationPaused(true);

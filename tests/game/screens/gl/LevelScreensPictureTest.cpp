@@ -11,6 +11,7 @@
 #include "engine/video/SoftwareImage.h"
 #include "support/GoldenImage.h"
 #include "tests/game/app/GameOnSdl.h"
+#include "tests/game/level/gl/LevelOnSdl.h"
 #include "tests/game/screens/LevelResults.h"
 #include "tests/game/screens/gl/HalfSizePicture.h"
 
@@ -22,13 +23,7 @@ namespace {
 class LevelScreensPictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gameOnSdl() = &level.game;
-        level.game.settings.registerLibraries = &registerGameOnSdl;
-        level.renderSound = false;
-        ASSERT_TRUE(level.game.start());
-        level.game.player().setBool("FullScreen", false);
-        level.game.profiles().saveUserProfiles();
-        ASSERT_TRUE(level.start());
+        ASSERT_TRUE(startLevelOnSdl(level));
         ASSERT_NE(level.loadLevel(1), nullptr);
         // The screens' controls take their looks from the templates the intro loads.
         const CRefPointer<CContent> templates =
