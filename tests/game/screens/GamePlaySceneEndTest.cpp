@@ -72,4 +72,58 @@ TEST_F(GamePlaySceneEndTest, LosingTheWindowFocusOpensTheMenu) {
     EXPECT_EQ(level->getElapsedMs(), elapsed);
 }
 
+// The progress a passed level books, from the player's level L and furthest level M; -1: the
+// key is not written.
+TEST_F(GamePlaySceneEndTest, LevelEndBooksTheProgressOnce) {
+    struct Case {
+        int32_t level;
+        int32_t furthest;
+        bool passed;
+        int32_t next;
+        int32_t unlocked;
+    };
+    const Case cases[] = {
+        {5, 4, true, 6, 5},     {10, 9, true, 12, 11},  {21, 20, true, 23, 22},
+        {32, 31, true, 34, 33}, {42, 41, true, 43, 42}, {43, 42, true, -1, -1},
+        {3, 7, true, -1, -1},  // replay
+        {5, 4, false, -1, -1}, // failed
+    };
+    CProfileParameters& player = harness.game.player();
+    for (const Case& c : cases) {
+        load().reset(false);
+        show();
+        harness.advance(5);
+        player.setInt("LevelIndex", c.level);
+        player.setInt("MaxUnlockedLevelIndex", c.furthest);
+        player.setInt("LastCompletedLevelIndex", -1);
+        player.setString("Level1Stats", "");
+        screen->finishLevel(c.passed);
+        EXPECT_EQ(player.getInt("LastCompletedLevelIndex"), c.passed ? c.level : -1) << c.level;
+        EXPECT_EQ(player.getInt("LevelIndex"), c.next < 0 ? c.level : c.next) << c.level;
+        EXPECT_EQ(player.getInt("MaxUnlockedLevelIndex"), c.next < 0 ? c.furthest : c.unlocked)
+            << c.level;
+        CString stats("0;");
+        stats.append(level->getElapsedMs()).append(";0");
+        EXPECT_EQ(player.getString("Level1Stats"), c.passed ? stats : CString()) << c.level;
+        if (!c.passed) {
+            EXPECT_EQ(currentName(), "LevelCompletedScene") << "no award waits";
+        }
+    }
+}
+
+// The developer's End key books the level; its real end later books nothing more.
+TEST_F(GamePlaySceneEndTest, EndKeyBooksTheLevelOnce) {
+    CProfileParameters& player = harness.game.player();
+    player.setInt("LevelIndex", 5);
+    player.setInt("MaxUnlockedLevelIndex", 4);
+    developerMode = true;
+    const CRefPointer<CEvent> end(new CEventInputKeyUp(0, 35, false, false));
+    screen->OnEvent(*end);
+    developerMode = false;
+    EXPECT_EQ(player.getInt("LastCompletedLevelIndex"), 5);
+    EXPECT_EQ(player.getInt("LevelIndex"), 6);
+    screen->finishLevel(true);
+    EXPECT_EQ(player.getInt("LevelIndex"), 6) << "booked once";
+}
+
 } // namespace
