@@ -53,7 +53,8 @@ const EventMap& GGamePlayScene::getEventMap() {
     static const EventMapEntry own[] = {
         eventHook<&GGamePlayScene::OnRankChanged>(),  eventHook<&GGamePlayScene::OnLevelClosed>(),
         eventHook<&GGamePlayScene::OnMoneyChanged>(), eventHook<&GGamePlayScene::OnBonusCredited>(),
-        eventHook<&GGamePlayScene::OnMoneyEarned>(),
+        eventHook<&GGamePlayScene::OnMoneyEarned>(),  eventHook<&GGamePlayScene::OnLevelFinished>(),
+        eventHook<&GGamePlayScene::OnAwardEarned>(),
     };
     static const EventMap map = buildEventMap(GBaseSceneNode::getEventMap(), own);
     return map;
@@ -206,6 +207,10 @@ bool GGamePlayScene::OnUpdate(uint32_t elapsedMs) {
         updateClock();
     if (m_tutorials.size() != 0 && isCurrentScene() && !m_tutorials[0]->OnUpdate(elapsedMs))
         finishTutorial(true);
+    // Results only once the end is booked.
+    if (!showNextAwardPopup() && m_levelEndDone && m_level && m_level->isFinishedPosted() &&
+        isCurrentScene())
+        openResults();
     return true;
 }
 

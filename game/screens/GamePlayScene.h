@@ -15,7 +15,9 @@ class CProfileParameters;
 class GEllipseSectorNode;
 class GGameLevelScene;
 class GLevelConfig;
+class GAwardEarnedEvent;
 class GLevelClosedEvent;
+class GLevelFinishedEvent;
 class GMoneyChangedEvent;
 class GMoneyEarnedEvent;
 class GRankChangedEvent;
@@ -67,6 +69,15 @@ public:
     bool OnBonusCredited(GBonusCreditedEvent& event);
     bool OnMoneyEarned(GMoneyEarnedEvent& event);
 
+    // The level's end (GamePlaySceneEnd.cpp): the progress booked once, then the award pop-ups
+    // one after another, then the results.
+    bool OnLevelFinished(GLevelFinishedEvent& event);
+    bool OnAwardEarned(GAwardEarnedEvent& event);
+    bool finishLevel(bool passed);
+    // False with no award waiting; true while one waits or its pop-up opened.
+    bool showNextAwardPopup();
+    bool openResults();
+
     GGameLevelScene* getLevel() const { return m_level.get(); }
     const CArray<CRefPointer<GTutorialController>>& getTutorials() const { return m_tutorials; }
     bool isStartPending() const { return m_startPending; }
@@ -114,6 +125,9 @@ private:
     void flyMoney(const GMoneyEarnedEvent& event, const CVector3d& position);
     static void slideEffectHolder(BaseNode& effect, bool first, bool second);
 
+    // The passed level's progress, stats line and award reports, saved once.
+    void bookLevelEnd();
+
     // The developer keys (GamePlaySceneKeys.cpp).
     void onDeveloperKey(const CEventInputKeyUp& event);
     void addCheatMoney(float amount);
@@ -145,4 +159,6 @@ private:
     bool m_newClientDone = false;
     // The level goes on from a saved state: its clients come as they were, not armed anew.
     bool m_restoredFromSave = false;
+    bool m_levelEndDone = false;
+    CArray<int32_t> m_awardQueue;
 };

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr uint32_t kEscape = 27;
+constexpr uint32_t kEnd = 35;
 constexpr uint32_t kNumpadPlus = 107;
 constexpr uint32_t kKeyE = 69;
 constexpr uint32_t kKeyL = 76;
@@ -57,6 +58,9 @@ void GGamePlayScene::onDeveloperKey(const CEventInputKeyUp& event) {
     switch (event.getVirtualKey()) {
     case kNumpadPlus:
         addCheatMoney(1000.0f);
+        break;
+    case kEnd:
+        finishLevel(true);
         break;
     case kKeyE:
         if (config == nullptr)
