@@ -28,9 +28,7 @@ using fixture_levels::named;
 
 class LevelPictureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(startLevelOnSdl(level));
-    }
+    void SetUp() override { ASSERT_TRUE(startLevelOnSdl(level)); }
     void TearDown() override {
         level.stop();
         gameOnSdl() = nullptr;
