@@ -19,7 +19,8 @@
 
 namespace {
 
-// The shop's item events that reach the node it is a pre-receiver of, as (id, item index).
+// The shop's item events that reach the node it is a pre-receiver of, as (id, item index), and
+// the clicks of the strip itself, as (64, -1).
 class ShopItemEvents : public CEventReceiver {
 public:
     bool OnEvent(CEvent& event) override {
@@ -27,6 +28,9 @@ public:
             event.isKindOf(GShopListItemHoveredEvent::Id))
             seen.emplace_back(event.getTypeId(),
                               static_cast<GShopListItemEvent&>(event).getIndex());
+        if (event.isKindOf(CEventControlClicked::Id) &&
+            static_cast<CEventNode&>(event).getNode()->isKindOf(GShopListNode::kTypeId))
+            seen.emplace_back(event.getTypeId(), -1);
         return false;
     }
     std::vector<std::pair<uint32_t, int32_t>> take() { return std::exchange(seen, {}); }
@@ -225,6 +229,12 @@ TEST_F(ShopListNodeTest, TheButtonsScrollRoundAndElementsReportTheirItems) {
     move(350, 25);  // element 3
     const std::vector<std::pair<uint32_t, int32_t>> expected = {{4101, 1}, {4102, 2}};
     EXPECT_EQ(events->take(), expected);
+
+    // A disabled element takes no click: the strip's own click goes on to the shop.
+    strip.setItemEnabled(1, false);
+    strip.refreshElements();
+    click(250, 25);
+    EXPECT_EQ(events->take(), (std::vector<std::pair<uint32_t, int32_t>>{{64, -1}}));
 
     strip.setStrings(items(0));
     click(50, 25);
