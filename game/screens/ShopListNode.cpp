@@ -218,8 +218,10 @@ void GShopListNode::layoutElements() {
 
 void GShopListNode::fillElement(BaseNode& element, int32_t index) {
     ControlNode* control = asControlNode(&element);
-    if (control != nullptr && control->getTemplateName() != m_items[uint32_t(index)].templateName)
-        control->setTemplateName(m_items[uint32_t(index)].templateName);
+    const CNameId look = m_items[uint32_t(index)].templateName;
+    const bool restyled = control != nullptr && control->getTemplateName() != look;
+    if (restyled)
+        control->setTemplateName(look);
     // Applying a template runs the handlers of the new look, which may change the items.
     if (index >= getItemCount())
         return;
@@ -234,7 +236,8 @@ void GShopListNode::fillElement(BaseNode& element, int32_t index) {
         if (auto* sprite = slotChild<SpriteNode>(element, m_imageSlots[column]))
             sprite->setImage(column < entry.images.size() ? entry.images[column].get() : nullptr);
     }
-    if (control != nullptr && control->isEnabled() != entry.enabled)
+    // A new look shows no condition until it is told.
+    if (control != nullptr && (restyled || control->isEnabled() != entry.enabled))
         control->setEnabled(entry.enabled);
 }
 

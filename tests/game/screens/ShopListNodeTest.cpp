@@ -42,7 +42,7 @@ public:
 // of 100 x 50 (hit over their whole area; a "Text", an "Image" and a second "Text"), its
 // previous button at (0, 100) and its next button at (50, 100), 20 x 20 each; "Wide" has an
 // element wider than the list placed at x 5, "Flat" one without width, "Back" one of negative
-// width.
+// width; the look "Look" greys its "Caption" while disabled.
 class ShopListNodeTest : public WidgetTest {
 protected:
     ShopListNodeTest() {
@@ -86,6 +86,9 @@ protected:
   <vector3d Name="Bounds" Value="1;50;0"/></Properties></SceneNode>
 </SceneNode>
 <SceneNode Type="BaseNode"><Properties><string Name="Name" Value="Look"/></Properties>
+  <SceneNode Type="TextNode"><Properties><string Name="Name" Value="Caption"/></Properties>
+  <States><State Name="NormalDisable"><StartAnimator Type="SetProps">
+  <color Name="TintColor" Value="ff808080"/></StartAnimator></State></States></SceneNode>
 </SceneNode>
 </SceneNode>)");
         shopTemplates = load<TemplateCollectionNode>("snod", "ShopTemplates.qscn");
@@ -247,8 +250,9 @@ TEST_F(ShopListNodeTest, ItemsKeepTheirColumnsTemplateStateAndData) {
     strip.setItemText(2, 3, u"fourth");
     const CRefPointer<CAtlasTexture> icon = makeWholeImage(4, 4);
     strip.setItemImage(1, 0, icon.get());
-    strip.setItemTemplate(1, nameId("Look"));
     strip.setItemEnabled(1, false);
+    strip.refreshElements();
+    strip.setItemTemplate(1, nameId("Look"));
     const CRefPointer<CRefCounted> offer(new CRefCounted());
     strip.setItemData(0, offer.get());
     strip.setItemData(0, offer.get());
@@ -269,6 +273,8 @@ TEST_F(ShopListNodeTest, ItemsKeepTheirColumnsTemplateStateAndData) {
     const auto* element = static_cast<const ControlNode*>(strip.getElement(1));
     EXPECT_EQ(element->getTemplateName(), nameId("Look"));
     EXPECT_FALSE(element->isEnabled());
+    const BaseNode* caption = element->getTemplateRoot()->findChild(nameId("Caption"), 1);
+    EXPECT_EQ(caption->getTintColor().value, 0xff808080u) << "a new look shows it is disabled";
     const auto* image = static_cast<const SpriteNode*>(element->findChild(nameId("Image"), 1));
     EXPECT_EQ(image->getImage(), icon.get());
     EXPECT_TRUE(static_cast<const ControlNode*>(strip.getElement(0))->isEnabled());
