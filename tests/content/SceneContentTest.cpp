@@ -545,6 +545,17 @@ TEST_F(SceneContentTest, TheTutorialTemplatesHaveThePartsTheControllerBinds) {
     expectTemplateParts(archive.xml(kTemplates).root, parts);
 }
 
+// The two looks of a map level button, with the star the button binds and the map lets appear.
+TEST_F(SceneContentTest, TheMapButtonTemplatesHaveTheirCaptionAndStar) {
+    const TemplatePart parts[] = {
+        {"MapButton/Text", "TextNode", {}, {}},
+        {"MapButton/Star", "SpriteNode", {"Appear"}, {}},
+        {"MapButtonCurrent/Text", "TextNode", {}, {}},
+        {"MapButtonCurrent/Star", "SpriteNode", {"Appear"}, {}},
+    };
+    expectTemplateParts(archive.xml(kTemplates).root, parts);
+}
+
 TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
     const XmlElement level = archive.xml("levels/setting1/Level.qscn").root;
     EXPECT_EQ(level.attribute("ClassOverride"), "GGameLevelScene");
