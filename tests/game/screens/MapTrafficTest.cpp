@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/scene/Drawable.h"
 #include "game/effects/CarNode.h"
 #include "game/effects/PathMovableNode.h"
 #include "tests/game/effects/EffectFixture.h"
+#include "tests/game/screens/ScreenFixture.h"
 #include "tests/scene/SceneFileFixtures.h"
 
 namespace {
@@ -262,6 +264,90 @@ TEST_F(MapTrafficTest, AfterTenMinutesTheMoversThatFinishedHaveLeftTheMap) {
     // A pedestrian comes every 0.7 to 2 s and walks for at most half a minute.
     EXPECT_LE(mostInSecondHalf, 60u);
     EXPECT_GT(fewestInSecondHalf, 0u);
+}
+
+// The traffic as the game ships it: the menus' templates and the four paths files of the
+// content, on a scene of the game's scene manager whose clock the test moves.
+class MapTrafficContentTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        // The harness's clock starts the game at time 0, whose seed leaves the generator's
+        // multiply-with-carry half at 0: every value it gives would be even.
+        CEngineServices::instance()->getRandom()->seed(20261211);
+        scene = plainScene();
+        bg = CRefPointer<BaseNode>(new BaseNode(CContentKey(), scene.get(), nullptr));
+        bg->setName(name("Bg"));
+        for (const char* parent : {"Sea", "Birds", "Human", "Cars"})
+            CRefPointer<BaseNode>(new BaseNode(CContentKey(), bg.get(), nullptr))
+                ->setName(name(parent));
+        manager().openScene(scene.get(), CNameId());
+        traffic.bind(bg.get());
+        traffic.loadPaths(*game.engine().getFileSystem());
+    }
+    void run(uint32_t ms) {
+        traffic.update(ms);
+        RenderList list;
+        scene->collectDrawables(list);
+        scene->getClock()->update(ms);
+    }
+    size_t moverCount() const {
+        size_t count = 0;
+        for (uint32_t group = 0; group < GMapTraffic::GROUP_COUNT; ++group)
+            count += traffic.getParent(Group(group))->getChildCount();
+        return count;
+    }
+
+    CRefPointer<SceneNode> scene;
+    CRefPointer<BaseNode> bg;
+    GMapTraffic traffic;
+};
+
+TEST_F(MapTrafficContentTest, TenMinutesOnTheShippedMapKeepTheMoversBounded) {
+    for (uint32_t group = 0; group < GMapTraffic::GROUP_COUNT; ++group)
+        EXPECT_GT(traffic.getPaths(Group(group)).getPathCount(), 0u) << group;
+    traffic.placeInitialPedestrians();
+    EXPECT_EQ(moverCount(), 40u);
+    size_t most = 0;
+    size_t fewest = SIZE_MAX;
+    std::set<std::string> seen;
+    for (int ms = 0; ms < 600000; ms += 100) {
+        run(100);
+        for (uint32_t group = 0; group < GMapTraffic::GROUP_COUNT; ++group) {
+            BaseNode& parent = *traffic.getParent(Group(group));
+            for (uint32_t i = 0; i < parent.getChildCount(); ++i)
+                seen.insert(parent.getChild(i)->getName().toString().c_str());
+        }
+        if (ms >= 300000) {
+            most = std::max(most, moverCount());
+            fewest = std::min(fewest, moverCount());
+        }
+    }
+    EXPECT_EQ(seen.size(), 12u) << "every template took to the map";
+    // A pedestrian comes every 0.7 to 2 s and leaves at its street's end within two minutes.
+    EXPECT_LE(most, 80u);
+    EXPECT_GT(fewest, 5u);
+}
+
+TEST_F(MapTrafficContentTest, AShippedCarShowsThePictureTurnedToTheFrameOfItsHeading) {
+    struct Case {
+        float heading;
+        float frameAngle;
+    };
+    const Case cases[] = {{2, 0},     {13, 20},      {90, 84.2f}, {180, 180},
+                          {190, 185}, {350, 350.9f}, {359, 0}};
+    for (const char* look : {"MapCar1", "MapCar2", "MapCar3"}) {
+        BaseNode* model = manager().getTemplateCollection()->getTemplate(name(look));
+        ASSERT_TRUE(model && model->isKindOf(GCarNode::kTypeId)) << look;
+        const CRefPointer<BaseNode> copy = model->clone(bg.get(), nullptr);
+        auto& car = static_cast<GCarNode&>(*copy);
+        BaseNode* body = car.findChild(name("Body"), 1);
+        ASSERT_NE(body, nullptr);
+        for (const Case& c : cases) {
+            car.setRotation(c.heading);
+            EXPECT_NEAR(body->getRotation().z, -c.frameAngle, 0.01f) << look << " " << c.heading;
+        }
+    }
 }
 
 } // namespace
