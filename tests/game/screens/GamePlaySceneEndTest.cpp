@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/platform/InputEvents.h"
 #include "engine/platform/SystemFlowEvents.h"
@@ -11,6 +12,7 @@
 #include "tests/game/app/ScreenInput.h"
 #include "tests/game/app/StoredProfiles.h"
 #include "tests/game/screens/GamePlaySceneFixture.h"
+#include "tests/game/screens/LevelResults.h"
 
 namespace {
 
@@ -202,6 +204,78 @@ TEST_F(GamePlaySceneEndTest, AnAwardInPlayPausesTheLevelUnderItsPopUp) {
     EXPECT_GT(closeAwardPopUp(), 0) << "the level goes on";
     EXPECT_EQ(manager().getCurrentScene(), screen.get());
     EXPECT_EQ(resultsOpen(), 0u);
+}
+
+// The stats line and the award reports of a passed day, the awards one short of their targets
+// before: the pop-ups come in the order of the reports (14, the rank's 1 or 2, 0, 16), and a
+// day with money lost starts "no money lost" (16) over.
+TEST_F(GamePlaySceneEndTest, StatsLineAndAwardReportsOfAPassedDay) {
+    struct Case {
+        float money[GGameLevelScene::kMoneyComponents];
+        int served;
+        int lost;
+        int32_t configIndex;
+        const char16_t* progress;
+        std::vector<std::string> popUps;
+        const char* progressAfter;
+    };
+    const Case cases[] = {
+        {{300, 60, 0, 0, 0, 10},
+         1,
+         0,
+         43,
+         u"0;29;29;0;0;0;0;0;0;0;0;0;0;0;9;0;4",
+         {"%AwardAfter_15%", "%AwardAfter_2%", "%AwardAfter_1%", "%AwardAfter_17%"},
+         "1;30;29;0;0;0;0;0;0;0;0;0;0;0;10;0;5"},
+        {{180, 40, 24, 12, -8, 30},
+         1,
+         1,
+         1,
+         u"0;29;29;0;0;0;0;0;0;0;0;0;0;0;9;0;4",
+         {"%AwardAfter_3%"},
+         "0;29;30;0;0;0;0;0;0;0;0;0;0;0;9;0;0"},
+    };
+    CProfileParameters& player = harness.game.player();
+    for (const Case& c : cases) {
+        load().reset(false);
+        show();
+        level->getLevelConfig()->levelIndex = c.configIndex;
+        level_results::playAndEarn(harness, c.money);
+        ASSERT_TRUE(level_results::clientsLeave(harness, c.served, c.lost));
+        player.setInt("LevelIndex", c.configIndex);
+        player.setInt("MaxUnlockedLevelIndex", c.configIndex);
+        awards().loadProgress(c.progress);
+        screen->finishLevel(true);
+        harness.advance(1);
+        CString key("Level");
+        key.append(c.configIndex).append("Stats");
+        CString line;
+        line.append(int32_t(level->getMoney(GGameLevelScene::kMoneyComponents)))
+            .append(";")
+            .append(level->getElapsedMs())
+            .append(";")
+            .append(int32_t(level->getHeartsTotal()));
+        EXPECT_EQ(stored(key.c_str()), line) << c.configIndex;
+        EXPECT_GT(level->getHeartsTotal(), 0.0f);
+        EXPECT_EQ(stored("AchievementsProgress"), c.progressAfter) << c.configIndex;
+        for (const std::string& popUp : c.popUps) {
+            EXPECT_EQ(awardShown(), popUp) << c.configIndex;
+            closeAwardPopUp();
+        }
+        EXPECT_EQ(currentName(), "LevelCompletedScene") << c.configIndex;
+    }
+}
+
+// Without a player nothing is booked or reported, and the results open all the same.
+TEST_F(GamePlaySceneEndTest, WithoutAPlayerOnlyTheResultsOpen) {
+    awards().loadProgress(u"0;0;0;0;0;0;0;0;0;0;0;0;0;0;9;0;4");
+    harness.game.profiles().removeProfile(0);
+    ASSERT_EQ(harness.game.profiles().getActiveProfile(), nullptr);
+    screen->finishLevel(true);
+    harness.advance(30);
+    EXPECT_EQ(currentName(), "LevelCompletedScene");
+    EXPECT_EQ(awards().isAchieved(14), 0) << "nothing reported";
+    EXPECT_EQ(readStoredProfiles(harness.game)->getProfileCount(), 0);
 }
 
 } // namespace
