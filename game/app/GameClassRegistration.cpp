@@ -61,6 +61,7 @@
 #include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
+#include "game/screens/ShopListNode.h"
 #include "game/screens/TwoSpritesProgressBarNode.h"
 
 namespace {
@@ -83,6 +84,7 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
+    {GShopListNode::kTypeName, &createNodeOf<GShopListNode>},
     {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
