@@ -583,6 +583,8 @@ TEST_F(SceneContentTest, TheShopStripTemplatesHaveThePartsTheStripAndTheShopUse)
     EXPECT_EQ(action.attribute("Type"), "KeyFrame");
     ASSERT_FALSE(action.children.empty());
     EXPECT_EQ(action.children.front().children.front().name, "vector3d");
+}
+
 // The two looks of a map level button, with the star the button binds and the map lets appear.
 TEST_F(SceneContentTest, TheMapButtonTemplatesHaveTheirCaptionAndStar) {
     const TemplatePart parts[] = {
