@@ -62,6 +62,7 @@
 #include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
+#include "game/screens/ShopListNode.h"
 #include "game/screens/TwoSpritesProgressBarNode.h"
 
 namespace {
@@ -85,6 +86,7 @@ const GameClass kGameClasses[] = {
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
     {GGameShopScene::kTypeName, &createNodeOf<GGameShopScene>},
+    {GShopListNode::kTypeName, &createNodeOf<GShopListNode>},
     {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
