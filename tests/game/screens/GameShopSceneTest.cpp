@@ -22,7 +22,7 @@
 //   DancePad1: DancePad1 (free), then SuperPad1 for 300, recommended from level 3;
 //   DancePad2: not there (free), then DancePad1 for 500, recommended from level 3;
 //   Hero: Hero1 (free), then Hero2 for 200, with no recommendation;
-//   Masseur and Fitness: not there, then Masseur1 for 400 and Trainer1 for 250;
+//   Masseur and Fitness: not there, then Masseur1 and Trainer1 for 400 each;
 //   MassageTable1 and FitnessPlace1 (no object in the level): not there, then owned for 100;
 //   Up1: nothing, then Lights for 900; Up2 to Up6: nothing for sale.
 namespace {
@@ -87,7 +87,7 @@ std::string upgrades() {
            item("DancePad2", "DancePad1", 500, 3) + item("MassageTable1", "MassageTable1", 100) +
            item("FitnessPlace1", "FitnessPlace1", 100) + "</Locations><Staff>" +
            item("Hero", "Hero2", 200) + item("Masseur", "Masseur1", 400) +
-           item("Fitness", "Trainer1", 250) + "</Staff><Env>" + item("Up1", "Lights", 900) +
+           item("Fitness", "Trainer1", 400) + "</Staff><Env>" + item("Up1", "Lights", 900) +
            "</Env></Level></Upgrades>";
 }
 
@@ -181,14 +181,17 @@ TEST_F(GameShopSceneTest, TheMoneyIsWhatTheActsEarlierLevelsEarnedLessItsUpgrade
         openShop(c.level);
         EXPECT_EQ(shop->getMoney(), c.money) << c.level << " " << c.bought;
         EXPECT_EQ(moneyShown(), narrow(formatMoneyText(c.money)));
+        const auto* act = static_cast<const TextNode*>(find("Scene/Menu/Money/LevelText"));
+        EXPECT_EQ(narrow(act->getShownText()), c.level == 3 ? "1.3" : "1.4");
         click("Scene/MenuButton");
         for (const auto& [level, line] : c.stats)
             game.player().setString(CString("Level").append(level).append("Stats"), "");
     }
 }
 
-// Recommended offers first, then those of objects, then the dearest; a table or fitness place
-// must be owned before its staff member is offered.
+// Recommended offers first, then those of objects, then the dearest, equal offers in the order
+// of the level's staff; a table or fitness place must be owned before its staff member is
+// offered.
 TEST_F(GameShopSceneTest, OffersAreSortedAndStaffComesOnlyWithItsPlace) {
     struct Case {
         const char* bought;
@@ -276,6 +279,7 @@ TEST_F(GameShopSceneTest, ContinueStoresThePurchasesAndPlaysTheLevel) {
     while (node != nullptr && !node->isKindOf(GGamePlayScene::kTypeId))
         node = node->getParent();
     EXPECT_NE(node, nullptr) << "the level hangs in the in-level screen";
+    EXPECT_EQ(currentName(), "BriefingScene") << "the in-level screen starts the level";
 }
 
 TEST_F(GameShopSceneTest, TheMenuButtonGoesBackPastTheLoadingScreen) {
