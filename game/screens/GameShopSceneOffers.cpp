@@ -150,6 +150,11 @@ CRefPointer<GShopOffer> GGameShopScene::makeOffer(CNameId slot, GObjectNode* obj
         if (slot == nameOf("Fitness") && !ownsTypedUpgrade(nameOf("FitnessPlace1")))
             return nullptr;
     }
+    // An offer the strip shows already stands for itself again.
+    for (const CRefPointer<GShopOffer>& shown : m_previousOffers) {
+        if (shown->current == current && shown->next == next && shown->object.get() == object)
+            return shown;
+    }
     return CRefPointer<GShopOffer>(new GShopOffer(current, next, object));
 }
 
@@ -234,8 +239,10 @@ void GGameShopScene::fillItem(int32_t index, GShopOffer& offer) {
         {nameOf("Shop_Item2Button"), nameOf("Shop_Item2RButton")},
     };
     GShopListNode& list = *m_itemsList;
-    list.setItemTemplate(index, kLooks[bool(offer.object)][isRecommended(offer)]);
     list.setItemEnabled(index, m_money >= offer.next->price);
+    if (list.getItemData(index) == &offer)
+        return;
+    list.setItemTemplate(index, kLooks[bool(offer.object)][isRecommended(offer)]);
     list.setItemText(index, 0, formatMoneyText(offer.next->price));
     const CRefPointer<CContent> icon =
         theApplication->getContentManager()->loadAtlasTexture(iconPath(offer), true);
