@@ -155,12 +155,13 @@ private:
 
 void rebuildVantor(benchmark::State& state) {
     CLogger::instance()->setMinLevel(CLogger::LevelError);
-    developerMode = true;
     ShopGame shopGame;
     if (!shopGame.start()) {
         state.SkipWithError("the shop did not open");
         return;
     }
+    // The start reads it from the settings.
+    developerMode = true;
     for (int i = 0; i < 4; ++i)
         shopGame.purchase();
     startCountingAllocations();
