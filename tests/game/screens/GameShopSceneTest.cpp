@@ -303,4 +303,31 @@ TEST_F(GameShopSceneTest, TheShopTutorialRunsOnce) {
     EXPECT_FALSE(find("Scene/Menu/SkipTutorialButton")->isVisible());
 }
 
+TEST_F(GameShopSceneTest, SkippingTheTutorialEndsItAndTurnsTutorialsOff) {
+    game.player().setBool("ShowTutorialOn", true);
+    openShop(3);
+    ASSERT_NE(shop->getTutorial(), nullptr);
+    click("Scene/Menu/SkipTutorialButton");
+    EXPECT_FALSE(find("Scene/Menu/SkipTutorialButton")->isVisible());
+    EXPECT_FALSE(game.player().getBool("ShowTutorialOn"));
+    EXPECT_EQ(shop->getTutorial(), nullptr);
+    EXPECT_FALSE(shop->getLevel()->isTutorialQueueMode()) << "the level plays on its own again";
+    EXPECT_EQ(current(), shop.get()) << "the shop stays";
+}
+
+// Escape leaves nothing; in the developer mode the keypad's plus adds 10000 to spend.
+TEST_F(GameShopSceneTest, EscapeStaysAndTheDevelopersPlusAddsMoney) {
+    openShop(3);
+    typeKey(27);
+    EXPECT_EQ(current(), shop.get());
+    typeKey(107);
+    EXPECT_EQ(shop->getMoney(), 0) << "not without the developer mode";
+    developerMode = true;
+    typeKey(107);
+    developerMode = false;
+    EXPECT_EQ(shop->getMoney(), 10000);
+    EXPECT_EQ(moneyShown(), narrow(formatMoneyText(10000)));
+    EXPECT_TRUE(item("Up1").enabled) << "the strip knows the money";
+}
+
 } // namespace
