@@ -315,6 +315,20 @@ TEST_F(GameShopSceneTest, SkippingTheTutorialEndsItAndTurnsTutorialsOff) {
     EXPECT_EQ(current(), shop.get()) << "the shop stays";
 }
 
+TEST_F(GameShopSceneTest, WithEverythingBoughtTheStripIsEmptyAndSaysSo) {
+    openShop(3);
+    EXPECT_FALSE(find("Scene/BoughtText")->isVisible());
+    click("Scene/MenuButton");
+    game.player().setString("Level2Locations", "DancePad1;SuperPad1;DancePad2;DancePad1;"
+                                               "MassageTable1;MassageTable1;FitnessPlace1;"
+                                               "FitnessPlace1");
+    game.player().setString("Level2Staff", "Hero;Hero2;Masseur;Masseur1;Fitness;Trainer1");
+    game.player().setString("Level2Env", "Up1;Lights");
+    openShop(3);
+    EXPECT_TRUE(find("Scene/BoughtText")->isVisible());
+    EXPECT_EQ(shop->getItemsList()->getItemCount(), 0);
+}
+
 // Escape leaves nothing; in the developer mode the keypad's plus adds 10000 to spend.
 TEST_F(GameShopSceneTest, EscapeStaysAndTheDevelopersPlusAddsMoney) {
     openShop(3);
