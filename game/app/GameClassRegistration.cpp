@@ -51,6 +51,7 @@
 #include "game/screens/GameBriefingScene.h"
 #include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
+#include "game/screens/GameShopScene.h"
 #include "game/screens/HelpScene.h"
 #include "game/screens/HintNode.h"
 #include "game/screens/InGameMenuScene.h"
@@ -86,6 +87,7 @@ const GameClass kGameClasses[] = {
     {GMapLocationButton::kTypeName, &createNodeOf<GMapLocationButton>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
+    {GGameShopScene::kTypeName, &createNodeOf<GGameShopScene>},
     {GShopListNode::kTypeName, &createNodeOf<GShopListNode>},
     {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
