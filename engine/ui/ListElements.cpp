@@ -1,5 +1,6 @@
 #include "engine/ui/ListElements.h"
 
+#include "engine/core/PropertyDataStrings.h"
 #include "engine/scene/SpriteNode.h"
 #include "engine/scene/TextNode.h"
 #include "engine/ui/TemplateChild.h"
@@ -28,6 +29,15 @@ CListElements::~CListElements() {
     m_container = nullptr;
     container->setParent(nullptr);
     container->release();
+}
+
+CArray<CStringW> CListElements::StringsTraits::read(const CPropertyData* value) {
+    const auto* strings = castPropertyData<CPropertyDataStringWArray>(value);
+    return strings ? strings->getValue() : CArray<CStringW>();
+}
+
+CRefPointer<CPropertyData> CListElements::StringsTraits::make(const CArray<CStringW>& strings) {
+    return makeStringArrayProperty(strings);
 }
 
 // Template

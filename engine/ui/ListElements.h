@@ -4,6 +4,7 @@
 
 #include "engine/core/Array.h"
 #include "engine/core/Event.h"
+#include "engine/core/PropertyData.h"
 #include "engine/core/RefPointer.h"
 #include "engine/core/String.h"
 #include "engine/core/Vector2d.h"
@@ -23,6 +24,29 @@ public:
     ~CListElements();
     CListElements(const CListElements&) = delete;
     CListElements& operator=(const CListElements&) = delete;
+
+    // How a list's "Strings" property, the first text of every item, is read and written.
+    struct StringsTraits {
+        static CArray<CStringW> read(const CPropertyData* value);
+        static CRefPointer<CPropertyData> make(const CArray<CStringW>& strings);
+    };
+    // The first text of every item; empty for an item without texts.
+    template <typename Item>
+    static CArray<CStringW> firstTexts(const CArray<Item>& items) {
+        CArray<CStringW> strings;
+        for (const Item& item : items)
+            strings.append(item.texts.size() != 0 ? item.texts[0] : CStringW());
+        return strings;
+    }
+    // Sets an item's column, adding empty columns up to it; a negative column is ignored.
+    template <typename Value>
+    static void setColumn(CArray<Value>& columns, int32_t column, const Value& value) {
+        if (column < 0)
+            return;
+        while (columns.size() <= uint32_t(column))
+            columns.append(Value());
+        columns[uint32_t(column)] = value;
+    }
 
     // Takes "Element" (hidden and never hit itself), "PrevButton" and "NextButton" from the
     // owner's template copy, and finds the element's slots.

@@ -12,16 +12,6 @@
 
 namespace {
 
-struct StringsTraits {
-    static CArray<CStringW> read(const CPropertyData* value) {
-        const auto* strings = castPropertyData<CPropertyDataStringWArray>(value);
-        return strings ? strings->getValue() : CArray<CStringW>();
-    }
-    static CRefPointer<CPropertyData> make(const CArray<CStringW>& strings) {
-        return makeStringArrayProperty(strings);
-    }
-};
-
 // Whole elements that fit along one side; none for an element without size there.
 int32_t elementsAlong(float listSize, float elementSize) {
     if (!(elementSize > 0))
@@ -49,8 +39,8 @@ const PropertyTable& ListNode::classPropertyTable() {
             fieldProperty<&ListNode::m_circular>("Circular"),
             accessorProperty<&ListNode::getOrientation, &ListNode::setOrientation>("Orientation"),
             fieldProperty<&ListNode::m_selectWhileListing>("IsSelectWhileListingOn"),
-            accessorProperty<&ListNode::getStrings, &ListNode::setStrings, StringsTraits>(
-                "Strings"),
+            accessorProperty<&ListNode::getStrings, &ListNode::setStrings,
+                             CListElements::StringsTraits>("Strings"),
         });
     return table;
 }
@@ -71,12 +61,8 @@ void ListNode::setItemsCount(int32_t count) {
 }
 
 void ListNode::setItemText(int32_t item, int32_t column, const CStringW& text) {
-    ListItem* entry = getItem(item);
-    if (entry == nullptr || column < 0)
-        return;
-    while (entry->texts.size() <= uint32_t(column))
-        entry->texts.append(CStringW());
-    entry->texts[uint32_t(column)] = text;
+    if (ListItem* entry = getItem(item))
+        CListElements::setColumn(entry->texts, column, text);
 }
 
 void ListNode::setStrings(const CArray<CStringW>& strings) {
@@ -87,10 +73,7 @@ void ListNode::setStrings(const CArray<CStringW>& strings) {
 }
 
 CArray<CStringW> ListNode::getStrings() const {
-    CArray<CStringW> strings;
-    for (const ListItem& item : m_items)
-        strings.append(item.texts.size() != 0 ? item.texts[0] : CStringW());
-    return strings;
+    return CListElements::firstTexts(m_items);
 }
 
 // Indexes and pages

@@ -13,16 +13,6 @@ namespace {
 
 constexpr uint32_t kIntervalMs = 30;
 
-struct StringsTraits {
-    static CArray<CStringW> read(const CPropertyData* value) {
-        const auto* strings = castPropertyData<CPropertyDataStringWArray>(value);
-        return strings ? strings->getValue() : CArray<CStringW>();
-    }
-    static CRefPointer<CPropertyData> make(const CArray<CStringW>& strings) {
-        return makeStringArrayProperty(strings);
-    }
-};
-
 } // namespace
 
 GShopListNode::GShopListNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
@@ -38,8 +28,8 @@ const PropertyTable& GShopListNode::classPropertyTable() {
         ControlNode::classPropertyTable(),
         {
             accessorProperty<&GShopListNode::getTopItem, &GShopListNode::setTopItem>("TopItem"),
-            accessorProperty<&GShopListNode::getStrings, &GShopListNode::setStrings, StringsTraits>(
-                "Strings"),
+            accessorProperty<&GShopListNode::getStrings, &GShopListNode::setStrings,
+                             CListElements::StringsTraits>("Strings"),
         });
     return table;
 }
@@ -71,28 +61,17 @@ void GShopListNode::setStrings(const CArray<CStringW>& strings) {
 }
 
 CArray<CStringW> GShopListNode::getStrings() const {
-    CArray<CStringW> strings;
-    for (const ShopListItem& entry : m_items)
-        strings.append(entry.texts.size() != 0 ? entry.texts[0] : CStringW());
-    return strings;
+    return CListElements::firstTexts(m_items);
 }
 
 void GShopListNode::setItemText(int32_t index, int32_t column, const CStringW& text) {
-    ShopListItem* entry = item(index);
-    if (entry == nullptr || column < 0)
-        return;
-    while (entry->texts.size() <= uint32_t(column))
-        entry->texts.append(CStringW());
-    entry->texts[uint32_t(column)] = text;
+    if (ShopListItem* entry = item(index))
+        CListElements::setColumn(entry->texts, column, text);
 }
 
 void GShopListNode::setItemImage(int32_t index, int32_t column, CAtlasTexture* image) {
-    ShopListItem* entry = item(index);
-    if (entry == nullptr || column < 0)
-        return;
-    while (entry->images.size() <= uint32_t(column))
-        entry->images.append(CRefPointer<CAtlasTexture>());
-    entry->images[uint32_t(column)] = CRefPointer<CAtlasTexture>::share(image);
+    if (ShopListItem* entry = item(index))
+        CListElements::setColumn(entry->images, column, CRefPointer<CAtlasTexture>::share(image));
 }
 
 void GShopListNode::setItemTemplate(int32_t index, CNameId name) {
