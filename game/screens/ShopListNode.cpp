@@ -8,30 +8,10 @@
 #include "engine/core/PropertyDataStrings.h"
 #include "engine/core/Utf.h"
 #include "engine/scene/PropertyBindings.h"
-#include "engine/scene/SpriteNode.h"
-#include "engine/scene/TextNode.h"
-#include "engine/ui/TemplateChild.h"
 
 namespace {
 
 constexpr uint32_t kIntervalMs = 30;
-
-struct StringsTraits {
-    static CArray<CStringW> read(const CPropertyData* value) {
-        const auto* strings = castPropertyData<CPropertyDataStringWArray>(value);
-        return strings ? strings->getValue() : CArray<CStringW>();
-    }
-    static CRefPointer<CPropertyData> make(const CArray<CStringW>& strings) {
-        return makeStringArrayProperty(strings);
-    }
-};
-
-// The child at the position when it is of the kind, else none.
-template <typename Node>
-Node* slotChild(BaseNode& element, uint32_t position) {
-    BaseNode* child = position < element.getChildCount() ? element.getChild(position) : nullptr;
-    return child != nullptr && child->isKindOf(Node::kTypeId) ? static_cast<Node*>(child) : nullptr;
-}
 
 } // namespace
 
@@ -39,27 +19,17 @@ GShopListNode::GShopListNode(const CContentKey& key, BaseNode* parent, SceneMana
     : NodeClass(key, parent, sceneManager) {
     setInterval(kIntervalMs);
     setFocusOnHover(true);
-    CRefPointer<BaseNode> container(new BaseNode(CContentKey(), nullptr, nullptr));
-    container->setInternal(true);
-    // The attachment's reference is the list's; the creation reference goes with `container`.
-    container->setParent(this);
-    m_container = container.get();
 }
 
-GShopListNode::~GShopListNode() {
-    BaseNode* container = m_container;
-    m_container = nullptr;
-    container->setParent(nullptr);
-    container->release();
-}
+GShopListNode::~GShopListNode() = default;
 
 const PropertyTable& GShopListNode::classPropertyTable() {
     static const PropertyTable table = extendPropertyTable(
         ControlNode::classPropertyTable(),
         {
             accessorProperty<&GShopListNode::getTopItem, &GShopListNode::setTopItem>("TopItem"),
-            accessorProperty<&GShopListNode::getStrings, &GShopListNode::setStrings, StringsTraits>(
-                "Strings"),
+            accessorProperty<&GShopListNode::getStrings, &GShopListNode::setStrings,
+                             CListElements::StringsTraits>("Strings"),
         });
     return table;
 }
@@ -91,28 +61,17 @@ void GShopListNode::setStrings(const CArray<CStringW>& strings) {
 }
 
 CArray<CStringW> GShopListNode::getStrings() const {
-    CArray<CStringW> strings;
-    for (const ShopListItem& entry : m_items)
-        strings.append(entry.texts.size() != 0 ? entry.texts[0] : CStringW());
-    return strings;
+    return CListElements::firstTexts(m_items);
 }
 
 void GShopListNode::setItemText(int32_t index, int32_t column, const CStringW& text) {
-    ShopListItem* entry = item(index);
-    if (entry == nullptr || column < 0)
-        return;
-    while (entry->texts.size() <= uint32_t(column))
-        entry->texts.append(CStringW());
-    entry->texts[uint32_t(column)] = text;
+    if (ShopListItem* entry = item(index))
+        CListElements::setColumn(entry->texts, column, text);
 }
 
 void GShopListNode::setItemImage(int32_t index, int32_t column, CAtlasTexture* image) {
-    ShopListItem* entry = item(index);
-    if (entry == nullptr || column < 0)
-        return;
-    while (entry->images.size() <= uint32_t(column))
-        entry->images.append(CRefPointer<CAtlasTexture>());
-    entry->images[uint32_t(column)] = CRefPointer<CAtlasTexture>::share(image);
+    if (ShopListItem* entry = item(index))
+        CListElements::setColumn(entry->images, column, CRefPointer<CAtlasTexture>::share(image));
 }
 
 void GShopListNode::setItemTemplate(int32_t index, CNameId name) {
@@ -164,24 +123,6 @@ int32_t GShopListNode::elementIndexOfItem(int32_t index) const {
 
 // Elements
 
-BaseNode* GShopListNode::getElement(int32_t index) const {
-    return index >= 0 && uint32_t(index) < getElementCount()
-               ? m_container->getChild(uint32_t(index))
-               : nullptr;
-}
-
-CVector3d GShopListNode::getElementPosition(int32_t index) const {
-    const BaseNode* element = getElement(index);
-    return element != nullptr ? element->getPosition() : CVector3d(0, 0, 0);
-}
-
-CVector2d GShopListNode::getElementSize() const {
-    if (!m_elementTemplate)
-        return CVector2d(0, 0);
-    const CVector3d& bounds = m_elementTemplate->getBounds();
-    return CVector2d(bounds.x, bounds.y);
-}
-
 void GShopListNode::createElements() {
     const float width = getElementSize().x;
     const int32_t fit = width > 0 ? truncateToInt(getBounds().x / width) : 0;
@@ -193,27 +134,18 @@ void GShopListNode::createElements() {
                                  CLogger::LevelWarning);
         count = kMaxElements;
     }
-    m_container->removeAllChildren();
-    if (!m_elementTemplate)
-        return;
-    m_container->setScene(getSceneManager(), getScene());
-    const CRefPointer<GShopListNode> self = CRefPointer<GShopListNode>::share(this);
-    for (uint32_t i = 0; i < count; ++i) {
-        const CRefPointer<BaseNode> element = m_elementTemplate->clone(m_container, nullptr);
-        element->setName(CNameId(CString("Element") + CString(int32_t(i))));
-        element->setVisible(true);
-        element->setCanBeHit(true);
-    }
+    m_elements.make(*this, count);
     layoutElements();
 }
 
 void GShopListNode::layoutElements() {
-    if (!m_elementTemplate)
+    const BaseNode* elementTemplate = m_elements.getTemplate();
+    if (elementTemplate == nullptr)
         return;
-    const CVector3d origin = m_elementTemplate->getPosition();
+    const CVector3d origin = elementTemplate->getPosition();
     const float width = getElementSize().x;
-    for (uint32_t i = 0; i < getElementCount(); ++i)
-        m_container->getChild(i)->setPosition(origin + CVector3d(float(i) * width, 0, 0));
+    for (int32_t i = 0; i < int32_t(getElementCount()); ++i)
+        getElement(i)->setPosition(origin + CVector3d(float(i) * width, 0, 0));
 }
 
 void GShopListNode::fillElement(BaseNode& element, int32_t index) {
@@ -225,17 +157,8 @@ void GShopListNode::fillElement(BaseNode& element, int32_t index) {
     // Applying a template runs the handlers of the new look, which may change the items.
     if (index >= getItemCount())
         return;
-    // Texts and images are set without handlers running, straight from the item: nothing is
-    // copied, and an unchanged text is not laid out again.
     const ShopListItem& entry = m_items[uint32_t(index)];
-    for (uint32_t column = 0; column < m_textSlots.size(); ++column) {
-        if (auto* text = slotChild<TextNode>(element, m_textSlots[column]))
-            text->setText(column < entry.texts.size() ? entry.texts[column] : CStringW());
-    }
-    for (uint32_t column = 0; column < m_imageSlots.size(); ++column) {
-        if (auto* sprite = slotChild<SpriteNode>(element, m_imageSlots[column]))
-            sprite->setImage(column < entry.images.size() ? entry.images[column].get() : nullptr);
-    }
+    m_elements.fillSlots(element, entry.texts, entry.images);
     // A new look shows no condition until it is told.
     if (control != nullptr && (restyled || control->isEnabled() != entry.enabled))
         control->setEnabled(entry.enabled);
@@ -246,8 +169,7 @@ void GShopListNode::refreshElements() {
     // Counts are read anew for each element: the handlers of what an element plays may change
     // the items or the elements.
     for (uint32_t i = 0; i < getElementCount(); ++i) {
-        const CRefPointer<BaseNode> element =
-            CRefPointer<BaseNode>::share(m_container->getChild(i));
+        const CRefPointer<BaseNode> element = CRefPointer<BaseNode>::share(getElement(int32_t(i)));
         const int32_t count = getItemCount();
         const bool shown = int32_t(i) < count;
         element->setVisible(shown);
@@ -263,39 +185,12 @@ void GShopListNode::refreshElements() {
 
 // Template
 
-void GShopListNode::findElementSlots() {
-    m_textSlots.clear();
-    m_imageSlots.clear();
-    if (!m_elementTemplate)
-        return;
-    static const CNameId text(CString("Text"));
-    static const CNameId image(CString("Image"));
-    for (uint32_t i = 0; i < m_elementTemplate->getChildCount(); ++i) {
-        const BaseNode* child = m_elementTemplate->getChild(i);
-        if (child->getName() == text && child->isKindOf(TextNode::kTypeId))
-            m_textSlots.append(i);
-        else if (child->getName() == image && child->isKindOf(SpriteNode::kTypeId))
-            m_imageSlots.append(i);
-    }
-}
-
-void GShopListNode::bindTemplateChildren() {
-    m_elementTemplate = holdTemplateChild<BaseNode>(*this, "Element");
-    if (m_elementTemplate) {
-        m_elementTemplate->setVisible(false);
-        m_elementTemplate->setCanBeHit(false);
-    }
-    m_prevButton = holdTemplateChild<BaseNode>(*this, "PrevButton");
-    m_nextButton = holdTemplateChild<BaseNode>(*this, "NextButton");
-    findElementSlots();
-}
-
 void GShopListNode::applyTemplate() {
     if (getSceneManager() == nullptr)
         return;
     const CRefPointer<GShopListNode> self = CRefPointer<GShopListNode>::share(this);
     ControlNode::applyTemplate();
-    bindTemplateChildren();
+    m_elements.bind(*this);
     createElements();
     refreshElements();
 }
@@ -306,23 +201,22 @@ void GShopListNode::collectDrawables(RenderList& list) {
     if (!isVisible())
         return;
     ControlNode::collectDrawables(list);
-    m_container->collectDrawables(list);
+    m_elements.collectDrawables(list);
     setScheduler(getSceneClock());
 }
 
 bool GShopListNode::hitTest(const CVector3d& point) {
-    return ControlNode::hitTest(point) ||
-           (isVisible() && canBeHit() && m_container->findHitNode(point) != nullptr);
+    return ControlNode::hitTest(point) || m_elements.isHit(*this, point);
 }
 
 void GShopListNode::updateAbsoluteTransform() {
     ControlNode::updateAbsoluteTransform();
-    m_container->updateAbsoluteTransform();
+    m_elements.updateAbsoluteTransform();
 }
 
 void GShopListNode::updateAbsoluteColor() {
     ControlNode::updateAbsoluteColor();
-    m_container->updateAbsoluteColor();
+    m_elements.updateAbsoluteColor();
 }
 
 // Copying and properties
@@ -335,8 +229,8 @@ void GShopListNode::cloneMembers(const BaseNode& source, SceneManager* sceneMana
         m_items = list.m_items;
     }
     // The clone shows its items through elements of its own copy of the template.
-    bindTemplateChildren();
-    if (m_elementTemplate) {
+    m_elements.bind(*this);
+    if (m_elements.getTemplate() != nullptr) {
         createElements();
         refreshElements();
     }

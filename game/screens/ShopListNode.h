@@ -12,6 +12,7 @@
 #include "engine/core/Vector3d.h"
 #include "engine/scene/ControlNode.h"
 #include "engine/scene/NodeClass.h"
+#include "engine/ui/ListElements.h"
 #include "engine/video/AtlasTexture.h"
 
 // One offer of the strip: text j goes to the element's j-th "Text" child, image j to its j-th
@@ -91,13 +92,13 @@ public:
     // The element showing the item; -1 when none does.
     int32_t elementIndexOfItem(int32_t item) const;
 
-    uint32_t getElementCount() const { return m_container->getChildCount(); }
+    uint32_t getElementCount() const { return m_elements.getCount(); }
     // None for an index that is no element.
-    BaseNode* getElement(int32_t index) const;
+    BaseNode* getElement(int32_t index) const { return m_elements.get(index); }
     // (0, 0, 0) for an index that is no element.
-    CVector3d getElementPosition(int32_t index) const;
+    CVector3d getElementPosition(int32_t index) const { return m_elements.getPosition(index); }
     // The element template's width and height; (0, 0) without one.
-    CVector2d getElementSize() const;
+    CVector2d getElementSize() const { return m_elements.getSize(); }
 
     // Fills every element from its item.
     void refreshElements();
@@ -106,24 +107,16 @@ protected:
     ~GShopListNode() override;
 
 private:
-    void bindTemplateChildren();
-    void findElementSlots();
     void createElements();
     void layoutElements();
     void fillElement(BaseNode& element, int32_t index);
     // Within the items; 0 without any.
     int32_t wrapIndex(int32_t index) const;
-    // The element's index; -1 for a node that is no element.
-    int32_t findElement(const BaseNode* node) const;
     ShopListItem* item(int32_t index);
     void postItemEvent(CEvent* event);
 
     CArray<ShopListItem> m_items;
     int32_t m_topItem = 0;
-    BaseNode* m_container = nullptr;
-    CRefPointer<BaseNode> m_elementTemplate;
-    CRefPointer<BaseNode> m_prevButton;
-    CRefPointer<BaseNode> m_nextButton;
-    CArray<uint32_t> m_textSlots;
-    CArray<uint32_t> m_imageSlots;
+    // Last: it attaches its container to the list, whose other members are ready by then.
+    CListElements m_elements{*this};
 };

@@ -1,7 +1,6 @@
 // The strip towards the user: its scrolling buttons, presses and hovers on its elements, and
 // the routing of events to the template's buttons and the elements.
 #include "engine/scene/NodeEventHook.h"
-#include "engine/ui/TemplateChild.h"
 #include "game/app/GameEvents.h"
 #include "game/screens/ShopListNode.h"
 
@@ -15,20 +14,12 @@ const EventMap& GShopListNode::getEventMap() {
     return map;
 }
 
-int32_t GShopListNode::findElement(const BaseNode* node) const {
-    for (uint32_t i = 0; i < getElementCount(); ++i) {
-        if (m_container->getChild(i) == node)
-            return int32_t(i);
-    }
-    return -1;
-}
-
 void GShopListNode::postItemEvent(CEvent* event) {
     postEventToParent(RouteSelfThenParents, *CRefPointer<CEvent>(event));
 }
 
 bool GShopListNode::OnElementClickStarted(CEventControlClickStarted& event) {
-    return findElement(event.getNode()) >= 0;
+    return m_elements.find(event.getNode()) >= 0;
 }
 
 bool GShopListNode::OnButtonClicked(CEventControlClicked& event) {
@@ -36,15 +27,15 @@ bool GShopListNode::OnButtonClicked(CEventControlClicked& event) {
     if (node == nullptr)
         return false;
     const CRefPointer<GShopListNode> self = CRefPointer<GShopListNode>::share(this);
-    if (node == m_prevButton.get()) {
+    if (node == m_elements.getPrevButton()) {
         setTopItem(m_topItem - 1);
         return true;
     }
-    if (node == m_nextButton.get()) {
+    if (node == m_elements.getNextButton()) {
         setTopItem(m_topItem + 1);
         return true;
     }
-    const int32_t element = findElement(node);
+    const int32_t element = m_elements.find(node);
     if (element < 0)
         return false;
     if (getItemCount() != 0)
@@ -53,7 +44,7 @@ bool GShopListNode::OnButtonClicked(CEventControlClicked& event) {
 }
 
 bool GShopListNode::OnElementHovered(CEventControlHovered& event) {
-    const int32_t element = findElement(event.getGaining());
+    const int32_t element = m_elements.find(event.getGaining());
     if (element < 0)
         return false;
     if (getItemCount() != 0)
@@ -62,16 +53,5 @@ bool GShopListNode::OnElementHovered(CEventControlHovered& event) {
 }
 
 bool GShopListNode::sendToChildren(int32_t mode, CEvent& event) {
-    if (ControlNode::sendToChildren(mode, event))
-        return true;
-    if (!mayOfferToTemplate(*this, event))
-        return false;
-    const CRefPointer<GShopListNode> self = CRefPointer<GShopListNode>::share(this);
-    if (offerEvent(m_prevButton.get(), mode, event) || offerEvent(m_nextButton.get(), mode, event))
-        return true;
-    for (uint32_t i = 0; i < getElementCount(); ++i) {
-        if (offerEvent(m_container->getChild(i), mode, event))
-            return true;
-    }
-    return false;
+    return ControlNode::sendToChildren(mode, event) || m_elements.offer(*this, mode, event);
 }
