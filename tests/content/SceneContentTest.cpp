@@ -924,18 +924,20 @@ TEST_F(SceneContentTest, ComicsHaveTheirPartsBoxesAndStates) {
     EXPECT_TRUE(partWithoutBg);
 }
 
-// The effect nodes' names: a spawner's templates and a bird's template in the collection (the
-// bird's with its "Body"), and a circular mover's child among its own children.
+// The effect nodes' names: a spawner's templates, an orbiting swarm's and a bird's template in
+// the collection of the file's setting or of the menus (the bird's with its "Body"), and a
+// circular mover's child among its own children.
 TEST_F(SceneContentTest, EffectNodesNameTemplatesAndChildrenThatExist) {
-    const XmlElement templates = archive.xml(kTemplates).root;
     int named = 0;
     for (const std::string& file : sceneFiles()) {
+        const XmlElement templates = archive.xml(templatesOf(file)).root;
         forEachElement(archive.xml(file).root, [&](const XmlElement& node) {
             if (node.name != "SceneNode") {
                 return;
             }
             const std::string where = file + " " + nodeName(node);
-            std::string pieces = property(node, "ObjTemplate") + ";";
+            std::string pieces =
+                property(node, "ObjTemplate") + ";" + property(node, "ObjTemplateID") + ";";
             for (size_t end = pieces.find(';'); end != std::string::npos; end = pieces.find(';')) {
                 const std::string name = pieces.substr(0, end);
                 pieces.erase(0, end + 1);
