@@ -949,6 +949,60 @@ TEST_F(SceneContentTest, TheMachineTemplatesHaveThePartsTheMachinesBind) {
     EXPECT_FALSE(findPath(templates, "SandwichMachine2/Bg"));
 }
 
+// The later kinds' templates: the parts their locations bind, the staff's progress pie, the
+// client types' parts, and the effects each kind plays, of their classes: the queue box's
+// notes shown by its action, the boombox's hearts gone while it recharges and each flying on
+// a magnet, and the speed-up arrows spawned from the pads, table and fitness place between
+// the client's speed-up and the end of its service.
+TEST_F(SceneContentTest, TheLaterKindsTemplatesHaveTheirPartsAndEffects) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const std::vector<std::string> speedUp = {"SpeedUpBegin", "SpeedUpEnd"};
+    const std::vector<std::string> colors = {"Neutral", "Colored"};
+    const TemplatePart parts[] = {
+        {"MassageTable1", "", {}, {"Action", "StopAction"}},
+        {"MassageTable1/Color", "", {}, colors},
+        {"FitnessPlace1/Color", "", {}, colors},
+        {"WaterCooler1/CapacityIcons", "", {}, {}},
+        {"TowelShelf1/CapacityIcons", "", {}, {}},
+        {"ServeSpeedUp1/RechargeProgress", "ProgressBarNode", {}, {}},
+        {"QueueBox1/QueueIndex/Img", "SpriteNode", {}, {}},
+        {"Boombox1/QueueIndex/Img", "SpriteNode", {}, {}},
+        {"Masseur/ProgressIcon/ActionProgress1", "", {}, {}, "GSectorSpriteNode"},
+        {"FitnessTrainer/ProgressIcon/Icon", "SpriteNode", {}, {}},
+        {"Masseur", "ControlNode", {}, {"Stand", "Stand1", "Start", "MoveLeft"}, "GStaffNode"},
+        {"FitnessTrainer", "ControlNode", {}, {"Stand", "Stand1", "MoveUp"}, "GStaffNode"},
+        {"Athlete", "ControlNode", {}, {"Stand", "GoodBye", "Happy", "Upset"}, "GClientNode"},
+        {"Relaxer", "ControlNode", {}, {"Stand", "GoodBye", "Happy", "Upset"}, "GClientNode"},
+        {"QueueBox1/Note1", "BaseNode", {"Action"}, {}, "GQueueBoxEffectNode"},
+        {"QueueBox1/Note5/Note", "SpriteNode", {}, {}},
+        {"Boombox1/Hearts",
+         "BaseNode",
+         {"Recharging", "RechargeEnded"},
+         {},
+         "GBoomboxHeartsEffectNode"},
+        {"BoomboxHeart", "SpriteNode", {"Delivering", "SelfDestruct"}, {}},
+        {"DancePad1/SpeedUpIcons", "SpawnerNode", speedUp, {}},
+        {"MassageTable1/SpeedUpIcons", "SpawnerNode", speedUp, {}},
+        {"FitnessPlace1/SpeedUpIcons", "SpawnerNode", speedUp, {}},
+        {"SpeedUpIcon", "BaseNode", {}, {}, "GSpeedUpNode"},
+        {"SpeedUpIcon/Icon", "SpriteNode", {}, {}},
+    };
+    expectTemplateParts(templates, parts);
+    // Resting notes start only when shown, and the boombox's swarm and the spawners name the
+    // templates above.
+    for (const XmlElement* note : childNodes(*findChild(templates, "QueueBox1"))) {
+        if (note->attribute("ClassOverride") == "GQueueBoxEffectNode") {
+            EXPECT_EQ(property(*note, "Visible"), "false") << nodeName(*note);
+        }
+    }
+    EXPECT_EQ(property(*findPath(templates, "Boombox1/Hearts"), "ObjTemplateID"), "BoomboxHeart");
+    for (const char* location : {"DancePad1", "MassageTable1", "FitnessPlace1"}) {
+        const XmlElement* spawner = findPath(templates, std::string(location) + "/SpeedUpIcons");
+        EXPECT_EQ(property(*spawner, "ObjTemplate"), "SpeedUpIcon") << location;
+        EXPECT_EQ(property(*spawner, "Enabled"), "false") << location;
+    }
+}
+
 // Mouse and keyboard events travel only through controls, so a control below a plain node
 // would never see them. A template's own node is replaced by its control's template root.
 TEST_F(SceneContentTest, ControlsSitBelowControlsOnly) {
@@ -1041,18 +1095,20 @@ TEST_F(SceneContentTest, ComicsHaveTheirPartsBoxesAndStates) {
     EXPECT_TRUE(partWithoutBg);
 }
 
-// The effect nodes' names: a spawner's templates and a bird's template in the collection (the
-// bird's with its "Body"), and a circular mover's child among its own children.
+// The effect nodes' names: a spawner's templates, an orbiting swarm's and a bird's template in
+// the collection of the file's setting or of the menus (the bird's with its "Body"), and a
+// circular mover's child among its own children.
 TEST_F(SceneContentTest, EffectNodesNameTemplatesAndChildrenThatExist) {
-    const XmlElement templates = archive.xml(kTemplates).root;
     int named = 0;
     for (const std::string& file : sceneFiles()) {
+        const XmlElement templates = archive.xml(templatesOf(file)).root;
         forEachElement(archive.xml(file).root, [&](const XmlElement& node) {
             if (node.name != "SceneNode") {
                 return;
             }
             const std::string where = file + " " + nodeName(node);
-            std::string pieces = property(node, "ObjTemplate") + ";";
+            std::string pieces =
+                property(node, "ObjTemplate") + ";" + property(node, "ObjTemplateID") + ";";
             for (size_t end = pieces.find(';'); end != std::string::npos; end = pieces.find(';')) {
                 const std::string name = pieces.substr(0, end);
                 pieces.erase(0, end + 1);
