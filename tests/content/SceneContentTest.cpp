@@ -545,6 +545,46 @@ TEST_F(SceneContentTest, TheTutorialTemplatesHaveThePartsTheControllerBinds) {
     expectTemplateParts(archive.xml(kTemplates).root, parts);
 }
 
+// The shop's strip: its element with the states the shop plays on it, the scrolling buttons,
+// and the four looks an element takes by its offer's kind.
+TEST_F(SceneContentTest, TheShopStripTemplatesHaveThePartsTheStripAndTheShopUse) {
+    const std::vector<std::string> looks = {"Normal", "NormalHover", "NormalDisable"};
+    const TemplatePart parts[] = {
+        {"ShopItemsList/Element", "ControlNode", {"Grow", "SlideL", "SelfDestruct"}, {}},
+        {"ShopItemsList/Element/Text", "TextNode", {}, {}},
+        {"ShopItemsList/Element/Image", "SpriteNode", {}, {}},
+        {"ShopItemsList/PrevButton", "ControlNode", {}, {"Normal", "NormalHover"}},
+        {"ShopItemsList/NextButton", "ControlNode", {}, {"Normal", "NormalHover"}},
+        {"Shop_Item1Button", "", {}, looks},
+        {"Shop_Item1RButton", "", {}, looks},
+        {"Shop_Item2Button", "", {}, looks},
+        {"Shop_Item2RButton", "", {}, looks},
+    };
+    const XmlElement templates = archive.xml(kTemplates).root;
+    expectTemplateParts(templates, parts);
+    // Each look has the caption and picture places of a button's look.
+    for (const std::string look :
+         {"Shop_Item1Button", "Shop_Item1RButton", "Shop_Item2Button", "Shop_Item2RButton"}) {
+        for (const auto& [part, kind] : {std::pair{"Text", "TextNode"}, {"Image", "SpriteNode"}}) {
+            const XmlElement* child = findPath(templates, look + "/" + part);
+            EXPECT_TRUE(child && isKindOf(child->attribute("Type"), kind)) << look << " " << part;
+        }
+    }
+    // The shop slides elements by the key values of "SlideL"'s first action, offsets from
+    // each element's place: a key-frame action of positions.
+    const XmlElement* element = findPath(templates, "ShopItemsList/Element");
+    const XmlElement* slide = nullptr;
+    forEachElement(*element, [&](const XmlElement& node) {
+        if (node.name == "State" && node.attribute("Name") == "SlideL")
+            slide = &node;
+    });
+    ASSERT_TRUE(slide && !slide->children.empty());
+    const XmlElement& action = slide->children.front();
+    EXPECT_EQ(action.attribute("Type"), "KeyFrame");
+    ASSERT_FALSE(action.children.empty());
+    EXPECT_EQ(action.children.front().children.front().name, "vector3d");
+}
+
 TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
     const XmlElement level = archive.xml("levels/setting1/Level.qscn").root;
     EXPECT_EQ(level.attribute("ClassOverride"), "GGameLevelScene");
