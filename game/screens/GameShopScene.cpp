@@ -19,6 +19,7 @@
 #include "game/level/StaffNode.h"
 #include "game/screens/GamePlayScene.h"
 #include "game/screens/SceneChildren.h"
+#include "game/screens/ShopListNode.h"
 #include "game/screens/TutorialController.h"
 
 namespace {
@@ -60,10 +61,14 @@ GGameShopScene::GGameShopScene(const CContentKey& key, BaseNode* parent, SceneMa
     setCategoryMask(getCategoryMask() | CEvent::CategoryGame);
 }
 
+// A screen that took the level over keeps it; otherwise the level closes with the shop.
 GGameShopScene::~GGameShopScene() {
     endTutorial();
     m_catalog.reset();
     m_level.reset();
+    SceneManager* manager = levelManager();
+    if (manager != nullptr && m_sceneRoot != nullptr && manager->getParent() == m_sceneRoot)
+        manager->openScene(nullptr, CNameId());
 }
 
 void GGameShopScene::OnLoaded() {
@@ -74,6 +79,7 @@ void GGameShopScene::OnLoaded() {
     m_levelText = findChildOf<TextNode>(money, "LevelText");
     m_continueButton = findChildOf<ControlNode>(menu, "ContinueButton");
     m_skipTutorialButton = findChildOf(menu, "SkipTutorialButton");
+    m_itemsList = findChildOf<GShopListNode>(menu, "ItemsList");
     m_hintNode = findChildOf(m_sceneRoot, "HintNode");
     m_boughtText = findChildOf(m_sceneRoot, "BoughtText");
 }

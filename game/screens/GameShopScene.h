@@ -90,6 +90,9 @@ private:
     // The slot's current upgrade has a type: its object is there.
     bool ownsTypedUpgrade(CNameId slot) const;
     CStringW iconPath(const GShopOffer& offer) const;
+    // The strip's item for the offer: its look, price, icon and whether it can be paid.
+    void fillItem(int32_t index, GShopOffer& offer);
+    void followCursor();
     bool isRecommended(const GShopOffer& offer) const;
     bool goesBefore(const GShopOffer& left, const GShopOffer& right) const;
     // The offers of the level's objects and the environment, sorted, into m_builtOffers.

@@ -2,9 +2,16 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/core/Engine.h"
+#include "engine/core/ICursorControl.h"
+#include "engine/io/ContentManager.h"
 #include "engine/io/ProfileParameters.h"
+#include "engine/platform/InputEvents.h"
 #include "engine/scene/ControlNode.h"
+#include "engine/scene/SceneManager.h"
 #include "engine/scene/TextNode.h"
+#include "engine/video/AtlasTexture.h"
+#include "game/app/GameApplication.h"
 #include "game/app/LevelConfig.h"
 #include "game/app/MoneyText.h"
 #include "game/app/UpgradeCatalog.h"
@@ -14,10 +21,13 @@
 #include "game/level/StaffNode.h"
 #include "game/screens/GameShopScene.h"
 #include "game/screens/SceneChildren.h"
+#include "game/screens/ShopListNode.h"
 
 namespace {
 
 constexpr int32_t kActLength = 11;
+// Offers a window of the strip shows.
+constexpr int32_t kShownItems = 6;
 constexpr uint32_t kDimmed = 0xFF888888;
 
 // The first number of a stats line ("money;time;hearts"): a '-' or a digit starts it, anything
@@ -206,9 +216,65 @@ void GGameShopScene::findNewOffers() {
     std::swap(m_previousOffers, m_builtOffers);
 }
 
+CStringW GGameShopScene::iconPath(const GShopOffer& offer) const {
+    CStringW path(u"scenes/images/GameMenu/ShopIcons/");
+    const CString& type = offer.next->type.toString();
+    if (!offer.object)
+        path.append(u"S").append(settingIndex()).append(type.c_str());
+    else if (type == "DancePad1")
+        path.append(type.c_str()).append(u"_s").append(settingIndex());
+    else
+        path.append(type.c_str());
+    return path.append(u".png");
+}
+
+void GGameShopScene::fillItem(int32_t index, GShopOffer& offer) {
+    static const CNameId kLooks[2][2] = {
+        {nameOf("Shop_Item1Button"), nameOf("Shop_Item1RButton")},
+        {nameOf("Shop_Item2Button"), nameOf("Shop_Item2RButton")},
+    };
+    GShopListNode& list = *m_itemsList;
+    list.setItemTemplate(index, kLooks[bool(offer.object)][isRecommended(offer)]);
+    list.setItemEnabled(index, m_money >= offer.next->price);
+    list.setItemText(index, 0, formatMoneyText(offer.next->price));
+    const CRefPointer<CContent> icon =
+        theApplication->getContentManager()->loadAtlasTexture(iconPath(offer), true);
+    list.setItemImage(index, 0, static_cast<CAtlasTexture*>(icon.get()));
+    list.setItemData(index, &offer);
+}
+
 void GGameShopScene::rebuildOffers() {
     if (m_itemsList == nullptr || !m_level)
         return;
+    GShopListNode& list = *m_itemsList;
+    int32_t top = list.getTopItem();
+    const int32_t oldCount = list.getItemCount();
     collectOffers();
     findNewOffers();
+    const int32_t count = int32_t(m_previousOffers.size());
+    list.setItemsCount(count);
+    for (int32_t i = 0; i < count; ++i)
+        fillItem(i, *m_previousOffers[uint32_t(i)]);
+    // A strip that shortened near its end keeps showing a full window.
+    if (top + kShownItems >= count && m_offerBeingBought < top)
+        top -= oldCount - count;
+    list.setTopItem(top);
+    static const CNameId kGrow = nameOf("Grow");
+    for (uint32_t index : m_newOffers) {
+        if (BaseNode* element = list.getElement(list.elementIndexOfItem(int32_t(index))))
+            element->setState(kGrow, nullptr, CNameId());
+    }
+    followCursor();
+}
+
+// Hover states follow the strip that changed under the pointer.
+void GGameShopScene::followCursor() {
+    SceneManager* manager = getSceneManager();
+    CEngine* found = engine();
+    ICursorControl* cursor = found != nullptr ? found->getCursorControl() : nullptr;
+    if (manager == nullptr || cursor == nullptr)
+        return;
+    const ICursorControl::Point point = cursor->getPosition();
+    manager->postEvent(manager, RouteChildrenThenSelf,
+                       *CRefPointer<CEvent>(new CEventInputMouseMove(point.x, point.y)));
 }

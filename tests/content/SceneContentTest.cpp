@@ -76,6 +76,7 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/BriefingScene.qscn", "GGameBriefingScene"},
         {"scenes/GameNewClientScene.qscn", "GGameNewClientScene"},
         {"scenes/GamePlayScene.qscn", "GGamePlayScene"},
+        {"scenes/GameShopScene.qscn", "GGameShopScene"},
         {"scenes/LevelCompletedScene.qscn", "GLevelCompletedScene"},
         {"scenes/InGameMenuScene.qscn", "GInGameMenuScene"},
         {"scenes/HelpScene.qscn", "GHelpScene"},
@@ -308,6 +309,16 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Time/Ellipse", "GEllipseSectorNode"},
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/SkipTutorialButton", "ButtonNode"},
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/RankStarNode", "GTwoSpritesProgressBarNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/Money/MoneyText", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/Money/LevelText", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/ContinueButton", "ButtonNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/SkipTutorialButton", "ButtonNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/ItemsList", "GShopListNode"},
+        {"scenes/GameShopScene.qscn", "Scene/HintNode", "GHintNode"},
+        {"scenes/GameShopScene.qscn", "Scene/HintNode/Title", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/HintNode/Text", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/BoughtText", ""},
+        {"scenes/GameShopScene.qscn", "Scene/MenuButton", "ButtonNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/GreatingText", "TextNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/SolveTimeText", "TextNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/MoneyText", "TextNode"},
@@ -410,6 +421,11 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/LevelCompletedScene.qscn", "Scene", true, {"Looser", "Goal", "Expert", "Master"}},
         {"scenes/OptionsScene.qscn", "Scene", false, {"NavTo2", "NavBackFrom2"}},
         {"scenes/InGameMenuScene.qscn", "Scene", false, {"NavBackToSlide"}},
+        // The hint stands by the object that an offer previews.
+        {"scenes/GameShopScene.qscn",
+         "Scene/HintNode",
+         false,
+         {"OnAppear", "OnDisappear", "DancePad1", "DancePad2", "Hero"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
