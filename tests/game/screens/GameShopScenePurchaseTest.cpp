@@ -17,11 +17,11 @@
 #include "tests/game/app/ScreenInput.h"
 #include "tests/game/screens/GamePlaySceneFixture.h"
 
-// The shop's previews and purchases on setting 1's level 3, whose upgrades are the tests' own:
+// The game's shop before setting 1's level 3, with a level list and upgrades of the tests' own:
 // "DancePad1" may become a super pad for 1500 (its last upgrade), the environment's "Up1"
-// offers plants for 200 and then lights, "Up4" posters for more than anyone has, and "Up3"
-// has its mirror for free, with nothing left to sell. The strip shows the pad, the posters and
-// the plants, in that order.
+// offers plants for 200 and then lights, "Up4" posters for more than anyone has, and "Up3" has
+// its mirror for free, with nothing left to sell. The strip shows the pad, the posters and the
+// plants, in that order.
 namespace {
 
 const char kLevels[] =
@@ -48,36 +48,6 @@ const char kUpgrades[] =
     "<U Name=\"Up4\" Type=\"Posters1\" Price=\"99999\"/>"
     "</Env></Level></Upgrades>";
 
-// The parts of the shop these tests use: the money, the strip with the menus' look, the hint.
-const char kShopScene[] =
-    "<SceneNode Type=\"SceneNode\" ClassOverride=\"GGameShopScene\"><Properties>"
-    "<string Name=\"Name\" Value=\"Shop\"/><vector3d Name=\"Bounds\" Value=\"1024;768;0\"/>"
-    "</Properties>"
-    "<SceneNode Type=\"ControlNode\"><Properties><string Name=\"Name\" Value=\"Scene\"/>"
-    "<vector3d Name=\"Bounds\" Value=\"1024;768;0\"/></Properties>"
-    "<SceneNode Type=\"ControlNode\"><Properties><string Name=\"Name\" Value=\"Menu\"/>"
-    "<vector3d Name=\"Bounds\" Value=\"1024;768;0\"/></Properties>"
-    "<SceneNode Type=\"BaseNode\"><Properties><string Name=\"Name\" Value=\"Money\"/></Properties>"
-    "<SceneNode Type=\"TextNode\"><Properties><string Name=\"Name\" Value=\"MoneyText\"/>"
-    "</Properties></SceneNode></SceneNode>"
-    "<SceneNode Type=\"ControlNode\" ClassOverride=\"GShopListNode\"><Properties>"
-    "<string Name=\"Name\" Value=\"ItemsList\"/><vector3d Name=\"Position\" Value=\"92;600;0\"/>"
-    "<vector3d Name=\"Bounds\" Value=\"840;150;0\"/>"
-    "<string Name=\"TemplateName\" Value=\"ShopItemsList\"/></Properties></SceneNode>"
-    "</SceneNode>"
-    "<SceneNode Type=\"BaseNode\" ClassOverride=\"GHintNode\"><Properties>"
-    "<string Name=\"Name\" Value=\"HintNode\"/></Properties>"
-    "<States><State Name=\"DancePad1\"/>"
-    "<State Name=\"OnAppear\"><StartAnimator Type=\"SetProps\">"
-    "<bool Name=\"Visible\" Value=\"true\"/></StartAnimator></State>"
-    "<State Name=\"OnDisappear\"><StartAnimator Type=\"SetProps\">"
-    "<bool Name=\"Visible\" Value=\"false\"/></StartAnimator></State></States>"
-    "<SceneNode Type=\"TextNode\"><Properties><string Name=\"Name\" Value=\"Title\"/>"
-    "</Properties></SceneNode>"
-    "<SceneNode Type=\"TextNode\"><Properties><string Name=\"Name\" Value=\"Text\"/>"
-    "</Properties></SceneNode>"
-    "</SceneNode></SceneNode></SceneNode>";
-
 constexpr uint32_t kDimmed = 0xFF888888u;
 constexpr uint32_t kLit = 0xFFFFFFFFu;
 
@@ -90,7 +60,6 @@ protected:
     void writeContent() override {
         harness.write("levels/common/LevelConfigsEasy.xml", kLevels);
         harness.write("levels/setting1/UpgradesEasy.xml", kUpgrades);
-        harness.write("scenes/TestShop.qscn", kShopScene);
         harness.armClientQueue = false;
     }
 
@@ -102,7 +71,7 @@ protected:
         harness.game.player().setBool("ShowTutorialOn", false);
         load(3);
         const CRefPointer<CContent> loaded =
-            harness.content().load(contentType("snod"), u"scenes/TestShop.qscn", true);
+            harness.content().load(contentType("snod"), u"scenes/GameShopScene.qscn", true);
         auto* node = static_cast<BaseNode*>(loaded.get());
         EXPECT_TRUE(node != nullptr && node->isKindOf(GGameShopScene::kTypeId));
         shop = CRefPointer<GGameShopScene>::share(static_cast<GGameShopScene*>(node));
@@ -188,6 +157,8 @@ TEST_F(GameShopScenePurchaseTest, HoveringAnObjectsOfferShowsItsNextLookAndHintU
     EXPECT_EQ(shop->getPreviewedOffer(), -1);
     EXPECT_EQ(pad.getTemplateName(), named("DancePad1"));
     EXPECT_EQ(pad.getTintColor().value, kDimmed);
+    EXPECT_EQ(stateOf(hint), "OnDisappear");
+    harness.advance(50);
     EXPECT_FALSE(hint->isVisible());
 }
 
