@@ -58,6 +58,7 @@
 #include "game/screens/LevelCompletedScene.h"
 #include "game/screens/LoadingLevelScene.h"
 #include "game/screens/MainMenuScene.h"
+#include "game/screens/MapLocationButton.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
@@ -83,6 +84,7 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GMapLocationButton::kTypeName, &createNodeOf<GMapLocationButton>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
     {GGameShopScene::kTypeName, &createNodeOf<GGameShopScene>},

@@ -319,10 +319,8 @@ void GGameShopScene::storePurchases() const {
     if (GHeroNode* hero = m_level->getHero())
         appendPair(staff, hero->getName(), currentType(hero->getName()));
     CString environment;
-    for (int32_t k = 1; k <= 6; ++k) {
-        const CNameId slot(CString("Up").append(k));
+    for (CNameId slot : environmentSlots())
         appendPair(environment, slot, currentType(slot));
-    }
     active->setString(CString(prefix).append("Locations"), locations);
     active->setString(CString(prefix).append("Staff"), staff);
     active->setString(CString(prefix).append("Env"), environment);

@@ -90,7 +90,8 @@ private:
     // The slot's current upgrade has a type: its object is there.
     bool ownsTypedUpgrade(CNameId slot) const;
     CStringW iconPath(const GShopOffer& offer) const;
-    // The strip's item for the offer: its look, price, icon and whether it can be paid.
+    // The strip's item for the offer: its look, price, icon and whether it can be paid; only
+    // the last when the item shows that offer already.
     void fillItem(int32_t index, GShopOffer& offer);
     void followCursor();
     bool isRecommended(const GShopOffer& offer) const;

@@ -144,11 +144,20 @@ CRefPointer<GShopOffer> GGameShopScene::makeOffer(CNameId slot, GObjectNode* obj
         next->level > levelIndex())
         return nullptr;
     // The masseur and the trainer come only with their table and their fitness place.
+    static const CNameId kMasseur = nameOf("Masseur");
+    static const CNameId kTable = nameOf("MassageTable1");
+    static const CNameId kFitness = nameOf("Fitness");
+    static const CNameId kFitnessPlace = nameOf("FitnessPlace1");
     if (current->type == CNameId() && next->type != CNameId()) {
-        if (slot == nameOf("Masseur") && !ownsTypedUpgrade(nameOf("MassageTable1")))
+        if (slot == kMasseur && !ownsTypedUpgrade(kTable))
             return nullptr;
-        if (slot == nameOf("Fitness") && !ownsTypedUpgrade(nameOf("FitnessPlace1")))
+        if (slot == kFitness && !ownsTypedUpgrade(kFitnessPlace))
             return nullptr;
+    }
+    // An offer the strip shows already stands for itself again.
+    for (const CRefPointer<GShopOffer>& shown : m_previousOffers) {
+        if (shown->current == current && shown->next == next && shown->object.get() == object)
+            return shown;
     }
     return CRefPointer<GShopOffer>(new GShopOffer(current, next, object));
 }
@@ -182,8 +191,8 @@ void GGameShopScene::collectOffers() {
         add(hero->getName(), hero);
     for (const CRefPointer<GLocationNode>& location : m_level->getLocations())
         add(location->getName(), location.get());
-    for (int32_t k = 1; k <= 6; ++k)
-        add(CNameId(CString("Up").append(k)), nullptr);
+    for (CNameId slot : environmentSlots())
+        add(slot, nullptr);
     // Insertion keeps equal offers in place and needs no buffer.
     for (uint32_t i = 1; i < m_builtOffers.size(); ++i) {
         CRefPointer<GShopOffer> moving = std::move(m_builtOffers[i]);
@@ -234,8 +243,10 @@ void GGameShopScene::fillItem(int32_t index, GShopOffer& offer) {
         {nameOf("Shop_Item2Button"), nameOf("Shop_Item2RButton")},
     };
     GShopListNode& list = *m_itemsList;
-    list.setItemTemplate(index, kLooks[bool(offer.object)][isRecommended(offer)]);
     list.setItemEnabled(index, m_money >= offer.next->price);
+    if (list.getItemData(index) == &offer)
+        return;
+    list.setItemTemplate(index, kLooks[bool(offer.object)][isRecommended(offer)]);
     list.setItemText(index, 0, formatMoneyText(offer.next->price));
     const CRefPointer<CContent> icon =
         theApplication->getContentManager()->loadAtlasTexture(iconPath(offer), true);
@@ -252,7 +263,10 @@ void GGameShopScene::rebuildOffers() {
     collectOffers();
     findNewOffers();
     const int32_t count = int32_t(m_previousOffers.size());
-    list.setItemsCount(count);
+    // The top item's refresh below shows the items; a count that stays needs no refresh of its
+    // own.
+    if (count != oldCount)
+        list.setItemsCount(count);
     for (int32_t i = 0; i < count; ++i)
         fillItem(i, *m_previousOffers[uint32_t(i)]);
     // A strip that shortened near its end keeps showing a full window.

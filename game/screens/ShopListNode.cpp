@@ -216,10 +216,18 @@ void GShopListNode::layoutElements() {
         m_container->getChild(i)->setPosition(origin + CVector3d(float(i) * width, 0, 0));
 }
 
-void GShopListNode::fillElement(BaseNode& element, const ShopListItem& entry) const {
+void GShopListNode::fillElement(BaseNode& element, int32_t index) {
     ControlNode* control = asControlNode(&element);
-    if (control != nullptr && control->getTemplateName() != entry.templateName)
-        control->setTemplateName(entry.templateName);
+    const CNameId look = m_items[uint32_t(index)].templateName;
+    const bool restyled = control != nullptr && control->getTemplateName() != look;
+    if (restyled)
+        control->setTemplateName(look);
+    // Applying a template runs the handlers of the new look, which may change the items.
+    if (index >= getItemCount())
+        return;
+    // Texts and images are set without handlers running, straight from the item: nothing is
+    // copied, and an unchanged text is not laid out again.
+    const ShopListItem& entry = m_items[uint32_t(index)];
     for (uint32_t column = 0; column < m_textSlots.size(); ++column) {
         if (auto* text = slotChild<TextNode>(element, m_textSlots[column]))
             text->setText(column < entry.texts.size() ? entry.texts[column] : CStringW());
@@ -228,7 +236,8 @@ void GShopListNode::fillElement(BaseNode& element, const ShopListItem& entry) co
         if (auto* sprite = slotChild<SpriteNode>(element, m_imageSlots[column]))
             sprite->setImage(column < entry.images.size() ? entry.images[column].get() : nullptr);
     }
-    if (control != nullptr)
+    // A new look shows no condition until it is told.
+    if (control != nullptr && (restyled || control->isEnabled() != entry.enabled))
         control->setEnabled(entry.enabled);
 }
 
@@ -247,9 +256,7 @@ void GShopListNode::refreshElements() {
         int32_t index = int32_t(i) + m_topItem;
         if (index >= count)
             index -= count;
-        // A copy: filling the element may run handlers that change the items.
-        const ShopListItem entry = m_items[uint32_t(index)];
-        fillElement(*element, entry);
+        fillElement(*element, index);
     }
     layoutElements();
 }

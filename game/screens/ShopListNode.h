@@ -110,7 +110,7 @@ private:
     void findElementSlots();
     void createElements();
     void layoutElements();
-    void fillElement(BaseNode& element, const ShopListItem& item) const;
+    void fillElement(BaseNode& element, int32_t index);
     // Within the items; 0 without any.
     int32_t wrapIndex(int32_t index) const;
     // The element's index; -1 for a node that is no element.

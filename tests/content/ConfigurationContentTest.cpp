@@ -15,6 +15,7 @@
 #include "game/app/ObjectConfigurations.h"
 #include "game/app/UpgradeCatalog.h"
 #include "game/app/UpgradeLevel.h"
+#include "game/effects/PathSet.h"
 #include "game/level/MiniGameConfigurations.h"
 #include "game/level/WalkGrid.h"
 #include "game/screens/TutorialScript.h"
@@ -326,4 +327,26 @@ TEST_F(ConfigurationContentTest, TheMiniGamesHaveRecordsAndTheBallPicturesTheyNa
         EXPECT_GE(tables.dance(int32_t(i))->blockWidths.size(), 1u) << i;
     for (uint32_t i = 0; i < tables.roulCount(); ++i)
         EXPECT_LT(tables.roul(int32_t(i))->angle1, tables.roul(int32_t(i))->angle2) << i;
+}
+
+// The map's four paths files: each read to its end, with paths a mover can travel that lie on
+// the map or come in from just beyond its edges.
+TEST_F(ConfigurationContentTest, TheMapPathsFilesReadWithTravellablePathsOnTheMap) {
+    for (const char16_t* file : {u"scenes/MapCarPaths.xml", u"scenes/MapScooterPaths.xml",
+                                 u"scenes/MapPlanePaths.xml", u"scenes/MapHumanPaths.xml"}) {
+        const std::string name = narrow(file);
+        const CRefPointer<CXmlTextReader> reader = files->openXmlReader(file);
+        ASSERT_TRUE(reader) << name;
+        const CRefPointer<GPathSet> paths(new GPathSet());
+        EXPECT_TRUE(paths->load(*reader)) << name;
+        ASSERT_GT(paths->getPathCount(), 0u) << name;
+        for (uint32_t i = 0; i < paths->getPathCount(); ++i) {
+            const GPath& path = *paths->getPath(i);
+            EXPECT_GE(path.points.size(), 2u) << name << " " << i;
+            for (const PathPoint& point : path.points) {
+                EXPECT_TRUE(point.x >= -100 && point.x <= 1124 && point.y >= -100 && point.y <= 868)
+                    << name << " " << i << ": " << point.x << ";" << point.y;
+            }
+        }
+    }
 }

@@ -601,6 +601,67 @@ TEST_F(SceneContentTest, TheShopStripTemplatesHaveThePartsTheStripAndTheShopUse)
     EXPECT_EQ(action.children.front().children.front().name, "vector3d");
 }
 
+// The two looks of a map level button, with the star the button binds and the map lets appear.
+TEST_F(SceneContentTest, TheMapButtonTemplatesHaveTheirCaptionAndStar) {
+    const TemplatePart parts[] = {
+        {"MapButton/Text", "TextNode", {}, {}},
+        {"MapButton/Star", "SpriteNode", {"Appear"}, {}},
+        {"MapButtonCurrent/Text", "TextNode", {}, {}},
+        {"MapButtonCurrent/Star", "SpriteNode", {"Appear"}, {}},
+    };
+    expectTemplateParts(archive.xml(kTemplates).root, parts);
+}
+
+// The map's movers: classes that leave the map at the end of their path, with the states their
+// classes set on their children.
+TEST_F(SceneContentTest, TheMapTrafficTemplatesAreMoversWithTheirStates) {
+    const std::vector<std::string> scooter = {"Color1", "Color2", "Color3", "-2",
+                                              "-1",     "0",      "1",      "2"};
+    const std::vector<std::string> plane = {"1", "2", "3", "4", "5", "6", "7", "8"};
+    std::vector<std::string> human = {"Right", "RightUp",  "Up",   "LeftUp",
+                                      "Left",  "LeftDown", "Down", "RightDown"};
+    for (size_t i = 0; i < 8; ++i) {
+        human.push_back(human[i] + "Stand");
+    }
+    const TemplatePart parts[] = {
+        {"MapScooter1", "BaseNode", {}, scooter, "GScooterNode"},
+        {"MapScooter2", "BaseNode", {}, scooter, "GScooterNode"},
+        {"MapAirplane", "BaseNode", {}, plane, "GPlaneNode"},
+        {"Human1", "BaseNode", {}, {}, "GPedestrianNode"},
+        {"Human2", "BaseNode", {}, {}, "GPedestrianNode"},
+        {"Human3", "BaseNode", {}, {}, "GPedestrianNode"},
+        {"Human4", "BaseNode", {}, {}, "GPedestrianNode"},
+        {"Human5", "BaseNode", {}, {}, "GPedestrianNode"},
+        {"Human6", "BaseNode", {}, {}, "GPedestrianNode"},
+        {"Human1/Body", "SpriteNode", human, {}},
+        {"Human2/Body", "SpriteNode", human, {}},
+        {"Human3/Body", "SpriteNode", human, {}},
+        {"Human4/Body", "SpriteNode", human, {}},
+        {"Human5/Body", "SpriteNode", human, {}},
+        {"Human6/Body", "SpriteNode", human, {}},
+        {"MapCar1", "BaseNode", {}, {}, "GCarNode"},
+        {"MapCar2", "BaseNode", {}, {}, "GCarNode"},
+        {"MapCar3", "BaseNode", {}, {}, "GCarNode"},
+        {"MapCar1/Body", "SpriteNode", {"Rotation"}, {}},
+        {"MapCar2/Body", "SpriteNode", {"Rotation"}, {}},
+        {"MapCar3/Body", "SpriteNode", {"Rotation"}, {}},
+    };
+    const XmlElement templates = archive.xml(kTemplates).root;
+    expectTemplateParts(templates, parts);
+    // A car's heading shows as the key of its frame: 36 keys, 10 ms apart.
+    for (const char* car : {"MapCar1/Body", "MapCar2/Body", "MapCar3/Body"}) {
+        std::vector<std::string> times;
+        forEachElement(*findPath(templates, car), [&](const XmlElement& element) {
+            if (element.name == "KeyFrame") {
+                times.push_back(element.attribute("t"));
+            }
+        });
+        ASSERT_EQ(times.size(), 36u) << car;
+        EXPECT_EQ(times[0], "0") << car;
+        EXPECT_EQ(std::count(times.begin(), times.end(), "10"), 35) << car;
+    }
+}
+
 TEST_F(SceneContentTest, TheLevelSceneHasThePartsItAndItsLocationsBind) {
     const XmlElement level = archive.xml("levels/setting1/Level.qscn").root;
     EXPECT_EQ(level.attribute("ClassOverride"), "GGameLevelScene");

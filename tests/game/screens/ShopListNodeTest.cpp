@@ -19,7 +19,8 @@
 
 namespace {
 
-// The shop's item events that reach the node it is a pre-receiver of, as (id, item index).
+// The shop's item events that reach the node it is a pre-receiver of, as (id, item index), and
+// the clicks of the strip itself, as (64, -1).
 class ShopItemEvents : public CEventReceiver {
 public:
     bool OnEvent(CEvent& event) override {
@@ -27,6 +28,9 @@ public:
             event.isKindOf(GShopListItemHoveredEvent::Id))
             seen.emplace_back(event.getTypeId(),
                               static_cast<GShopListItemEvent&>(event).getIndex());
+        if (event.isKindOf(CEventControlClicked::Id) &&
+            static_cast<CEventNode&>(event).getNode()->isKindOf(GShopListNode::kTypeId))
+            seen.emplace_back(event.getTypeId(), -1);
         return false;
     }
     std::vector<std::pair<uint32_t, int32_t>> take() { return std::exchange(seen, {}); }
@@ -38,7 +42,7 @@ public:
 // of 100 x 50 (hit over their whole area; a "Text", an "Image" and a second "Text"), its
 // previous button at (0, 100) and its next button at (50, 100), 20 x 20 each; "Wide" has an
 // element wider than the list placed at x 5, "Flat" one without width, "Back" one of negative
-// width.
+// width; the look "Look" greys its "Caption" while disabled.
 class ShopListNodeTest : public WidgetTest {
 protected:
     ShopListNodeTest() {
@@ -82,6 +86,9 @@ protected:
   <vector3d Name="Bounds" Value="1;50;0"/></Properties></SceneNode>
 </SceneNode>
 <SceneNode Type="BaseNode"><Properties><string Name="Name" Value="Look"/></Properties>
+  <SceneNode Type="TextNode"><Properties><string Name="Name" Value="Caption"/></Properties>
+  <States><State Name="NormalDisable"><StartAnimator Type="SetProps">
+  <color Name="TintColor" Value="ff808080"/></StartAnimator></State></States></SceneNode>
 </SceneNode>
 </SceneNode>)");
         shopTemplates = load<TemplateCollectionNode>("snod", "ShopTemplates.qscn");
@@ -226,6 +233,12 @@ TEST_F(ShopListNodeTest, TheButtonsScrollRoundAndElementsReportTheirItems) {
     const std::vector<std::pair<uint32_t, int32_t>> expected = {{4101, 1}, {4102, 2}};
     EXPECT_EQ(events->take(), expected);
 
+    // A disabled element takes no click: the strip's own click goes on to the shop.
+    strip.setItemEnabled(1, false);
+    strip.refreshElements();
+    click(250, 25);
+    EXPECT_EQ(events->take(), (std::vector<std::pair<uint32_t, int32_t>>{{64, -1}}));
+
     strip.setStrings(items(0));
     click(50, 25);
     EXPECT_TRUE(events->take().empty()) << "an empty strip has nothing to report";
@@ -237,8 +250,9 @@ TEST_F(ShopListNodeTest, ItemsKeepTheirColumnsTemplateStateAndData) {
     strip.setItemText(2, 3, u"fourth");
     const CRefPointer<CAtlasTexture> icon = makeWholeImage(4, 4);
     strip.setItemImage(1, 0, icon.get());
-    strip.setItemTemplate(1, nameId("Look"));
     strip.setItemEnabled(1, false);
+    strip.refreshElements();
+    strip.setItemTemplate(1, nameId("Look"));
     const CRefPointer<CRefCounted> offer(new CRefCounted());
     strip.setItemData(0, offer.get());
     strip.setItemData(0, offer.get());
@@ -259,6 +273,8 @@ TEST_F(ShopListNodeTest, ItemsKeepTheirColumnsTemplateStateAndData) {
     const auto* element = static_cast<const ControlNode*>(strip.getElement(1));
     EXPECT_EQ(element->getTemplateName(), nameId("Look"));
     EXPECT_FALSE(element->isEnabled());
+    const BaseNode* caption = element->getTemplateRoot()->findChild(nameId("Caption"), 1);
+    EXPECT_EQ(caption->getTintColor().value, 0xff808080u) << "a new look shows it is disabled";
     const auto* image = static_cast<const SpriteNode*>(element->findChild(nameId("Image"), 1));
     EXPECT_EQ(image->getImage(), icon.get());
     EXPECT_TRUE(static_cast<const ControlNode*>(strip.getElement(0))->isEnabled());
