@@ -154,4 +154,10 @@ public:
 private:
     // The offer of the strip's item; none when there is no such item.
     GShopOffer* offerAt(int32_t index) const;
+    // The slot's next upgrade when it is on sale at this level and the money pays for it.
+    const GUpgradeItem* purchasableNext(CNameId slot) const;
+    // The money effect over the object, the upgrade made current and paid.
+    void payFor(GObjectNode& object, const GUpgradeItem& next);
+    // The object's new shop display, the strip, the money and the level told of it.
+    void settlePurchase(GObjectNode& object, const GUpgradeItem& bought);
 };

@@ -302,86 +302,80 @@ void GGameShopScene::buyOffer(int32_t index) {
     }
 }
 
-bool GGameShopScene::buyLocationUpgrade(GLocationNode& location) {
+const GUpgradeItem* GGameShopScene::purchasableNext(CNameId slot) const {
     const GUpgradeItem* current = nullptr;
     const GUpgradeItem* next = nullptr;
     if (!m_level || !m_catalog)
-        return false;
-    m_catalog->getCurrentAndNext(location.getName(), current, next);
-    if (next == nullptr || next->level > levelIndex() || next->price > m_money)
-        return false;
-    ObjectConfigurations* configs = m_level->getObjectConfigurations();
-    GLocationConfig* config = configs != nullptr ? configs->getLocationConfig(next->type) : nullptr;
+        return nullptr;
+    m_catalog->getCurrentAndNext(slot, current, next);
+    return next != nullptr && next->level <= levelIndex() && next->price <= m_money ? next
+                                                                                    : nullptr;
+}
+
+void GGameShopScene::payFor(GObjectNode& object, const GUpgradeItem& next) {
+    playPurchaseMoneyEffect(object, next.price);
+    m_catalog->setCurrentByName(object.getName(), next.type);
+    m_money -= next.price;
+}
+
+void GGameShopScene::settlePurchase(GObjectNode& object, const GUpgradeItem& bought) {
+    GLocationNode* location = asKind<GLocationNode>(&object);
+    if (bought.required) {
+        refreshShopState(false);
+    } else {
+        if (location != nullptr)
+            m_level->layoutDancePads();
+        updateObjectShopMode(object);
+        rebuildOffers();
+    }
+    if (location != nullptr)
+        location->setState(nameOf("HideBought"), nullptr, CNameId());
+    updateMoneyText();
+    m_level->queueNewlyOpened(bought.type);
+    playCue("ShopBought");
+}
+
+bool GGameShopScene::buyLocationUpgrade(GLocationNode& location) {
+    const GUpgradeItem* next = purchasableNext(location.getName());
+    ObjectConfigurations* configs = m_level ? m_level->getObjectConfigurations() : nullptr;
+    GLocationConfig* config =
+        next != nullptr && configs != nullptr ? configs->getLocationConfig(next->type) : nullptr;
     if (config == nullptr)
         return false;
-    const CNameId type = next->type;
-    const int32_t price = next->price;
-    const bool required = next->required;
-    playPurchaseMoneyEffect(location, price);
-    m_catalog->setCurrentByName(location.getName(), type);
-    m_money -= price;
+    payFor(location, *next);
     location.setTemplateName(config->name);
     location.setColor(0);
     location.setConfig(config);
     location.setLevel(m_level.get());
-    if (required) {
-        refreshShopState(false);
-    } else {
-        m_level->layoutDancePads();
-        updateObjectShopMode(location);
-        rebuildOffers();
-    }
-    location.setState(nameOf("HideBought"), nullptr, CNameId());
-    updateMoneyText();
-    m_level->queueNewlyOpened(type);
-    playCue("ShopBought");
+    settlePurchase(location, *next);
     return true;
 }
 
 bool GGameShopScene::buyStaffUpgrade(GStaffNode& member) {
-    const GUpgradeItem* current = nullptr;
-    const GUpgradeItem* next = nullptr;
-    if (!m_level || !m_catalog)
-        return false;
-    m_catalog->getCurrentAndNext(member.getName(), current, next);
-    if (next == nullptr || next->level > levelIndex() || next->price > m_money)
-        return false;
-    ObjectConfigurations* configs = m_level->getObjectConfigurations();
-    GStaffConfig* config = configs != nullptr ? configs->getStaffConfig(next->type) : nullptr;
+    const GUpgradeItem* next = purchasableNext(member.getName());
+    ObjectConfigurations* configs = m_level ? m_level->getObjectConfigurations() : nullptr;
+    GStaffConfig* config =
+        next != nullptr && configs != nullptr ? configs->getStaffConfig(next->type) : nullptr;
     if (config == nullptr)
         return false;
-    const CNameId type = next->type;
-    const int32_t price = next->price;
-    const bool required = next->required;
-    playPurchaseMoneyEffect(member, price);
-    m_catalog->setCurrentByName(member.getName(), type);
-    m_money -= price;
+    payFor(member, *next);
     member.setConfig(config);
     member.setLevel(m_level.get());
-    if (required) {
-        refreshShopState(false);
-    } else {
-        updateObjectShopMode(member);
-        rebuildOffers();
-    }
-    updateMoneyText();
-    m_level->queueNewlyOpened(type);
-    playCue("ShopBought");
+    settlePurchase(member, *next);
     return true;
 }
 
 // The strip enables only what the player can afford, but a press may come from elsewhere (the
 // engine's list event, a tutorial), so money and level are checked here too.
 bool GGameShopScene::buyEnvironmentUpgrade(const GShopOffer& offer) {
-    if (offer.next == nullptr || !m_catalog || offer.next->level > levelIndex() ||
-        offer.next->price > m_money)
+    const GUpgradeItem* next = offer.next != nullptr ? purchasableNext(offer.next->name) : nullptr;
+    if (next == nullptr)
         return false;
-    const CNameId type = offer.next->type;
-    m_catalog->setCurrentByName(offer.next->name, type);
-    m_money -= offer.next->price;
-    if (BaseNode* background = m_level ? m_level->getBackground() : nullptr) {
-        background->setChildrenState(type, nullptr);
-        background->setChildrenState(suffixed(type, "HideBought"), nullptr);
+    m_catalog->setCurrentByName(next->name, next->type);
+    m_money -= next->price;
+    if (BaseNode* background = m_level->getBackground()) {
+        background->setChildrenState(next->type, nullptr);
+        background->setChildrenState(suffixed(next->type, "HideBought"), nullptr);
     }
     rebuildOffers();
     updateMoneyText();
