@@ -11,7 +11,6 @@
 #include "engine/scene/TemplateCollectionNode.h"
 #include "engine/scene/TextNode.h"
 #include "engine/ui/UiEvents.h"
-#include "game/app/GameApplication.h"
 #include "game/app/GameEvents.h"
 #include "game/app/UpgradeCatalog.h"
 #include "game/effects/SelfDestructNode.h"
@@ -30,10 +29,6 @@ constexpr int32_t kEnvironmentSlots = 6;
 constexpr float kHintDepth = 3000;
 constexpr float kCopyDepthRaise = 100;
 constexpr float kEffectRise = 50;
-
-SceneManager* levelManager() {
-    return theApplication != nullptr ? theApplication->getLevelSceneManager() : nullptr;
-}
 
 template <typename Node>
 Node* asKind(BaseNode* node) {
@@ -385,7 +380,8 @@ bool GGameShopScene::buyEnvironmentUpgrade(const GShopOffer& offer) {
 
 void GGameShopScene::playPurchaseMoneyEffect(GObjectNode& object, int32_t price) {
     BaseNode* effects = m_level ? m_level->getEffectsHolder() : nullptr;
-    SceneManager* manager = levelManager();
+    // The level's own manager holds its setting's templates.
+    SceneManager* manager = m_level ? m_level->getSceneManager() : nullptr;
     TemplateCollectionNode* templates =
         manager != nullptr ? manager->getTemplateCollection() : nullptr;
     BaseNode* source =
