@@ -134,7 +134,10 @@ bool GLoadingLevelScene::loadConfigurations() {
     LevelsConfiguration& levels = *theApplication->getLevelList();
     levels.clear();
     levels.loadFile(files, *player, &objects);
-    const int32_t levelIndex = player->getInt("LevelIndex");
+    // A restart replays the level held, though a first completion has already moved
+    // "LevelIndex" on to the next one.
+    const int32_t levelIndex =
+        restarting() && m_config ? m_config->levelIndex : player->getInt("LevelIndex");
     m_config = CRefPointer<GLevelConfig>::share(levels.getLevel(levelIndex - 1));
     if (!m_config)
         return fail(LevelsConfiguration::fileName(*player),

@@ -189,7 +189,7 @@ TEST_F(LoadingLevelSceneTest, AFailingStepGoesBackWithOneWarningNamingItsFile) {
 }
 
 // A restart reads the configuration again and goes straight on to a new in-level screen with
-// the level loaded before, reset.
+// the level loaded before, reset, whatever level the player has moved on to.
 TEST_F(LoadingLevelSceneTest, ComingBackRunsTheRestartStepsOnTheLevelLoadedBefore) {
     openLoading(1);
     runSteps();
@@ -202,6 +202,8 @@ TEST_F(LoadingLevelSceneTest, ComingBackRunsTheRestartStepsOnTheLevelLoadedBefor
 
     settle();
     ASSERT_EQ(currentName(), "BriefingScene");
+    // A first completion has moved the player on; the restart still replays the level held.
+    game.player().setInt("LevelIndex", 2);
     // As the in-level screen's menu restarts the level.
     current()->navigateBackToType(GLoadingLevelScene::kTypeId, name("NavBackFrom"),
                                   name("NavBackTo"));
