@@ -8,6 +8,7 @@
 #include "engine/core/String.h"
 #include "engine/platform/InputEvents.h"
 #include "game/app/BaseSceneNode.h"
+#include "game/app/GameEvents.h"
 #include "game/screens/ShopOffer.h"
 
 class CEngine;
@@ -138,4 +139,25 @@ private:
     int32_t m_money = 0;
     CRefPointer<GTutorialController> m_tutorial;
     float m_savedLevelVolume = 0;
+
+    // The strip's and the hover hooks of the previews and purchases (GameShopScenePurchase.cpp).
+public:
+    static const EventMap& getEventMap();
+    bool OnNodeUnhovered(CEventControlUnhovered& event) override;
+    bool OnListItemPressed(CEventNode& event) override;
+    bool OnListItemHovered(CEventNode& event) override;
+    bool OnShopItemPressed(GShopListItemPressedEvent& event);
+    bool OnShopItemHovered(GShopListItemHoveredEvent& event);
+    // After the screen's buttons: the strip's own click, and objects pressed in the level.
+    bool OnShopButtonPressed(CEventControlClicked& event);
+
+private:
+    // The offer of the strip's item; none when there is no such item.
+    GShopOffer* offerAt(int32_t index) const;
+    // The slot's next upgrade when it is on sale at this level and the money pays for it.
+    const GUpgradeItem* purchasableNext(CNameId slot) const;
+    // The money effect over the object, the upgrade made current and paid.
+    void payFor(GObjectNode& object, const GUpgradeItem& next);
+    // The object's new shop display, the strip, the money and the level told of it.
+    void settlePurchase(GObjectNode& object, const GUpgradeItem& bought);
 };

@@ -116,10 +116,10 @@ TEST_F(GamePlaySceneTutorialTest, BriefingThenNewClientThenTheTutorial) {
 TEST_F(GamePlaySceneTutorialTest, ObjectTutorialsRunFirstAndRestartTheLevelThroughTheFade) {
     harness.game.player().setBool("ShowTutorialOn", false);
     load().queueNewlyOpened(CNameId(CString("DancePad1")));
-    level->queueNewlyOpened(CNameId(CString("SuperPad1")));
+    level->queueNewlyOpened(CNameId(CString("SandwichMachine2")));
     show();
     EXPECT_TRUE(harness.game.player().getBool("ShownTutorialDancePad1"));
-    EXPECT_TRUE(harness.game.player().getBool("ShownTutorialSuperPad1"));
+    EXPECT_TRUE(harness.game.player().getBool("ShownTutorialSandwichMachine2"));
     // Started at once, and over at its first step: the fade comes.
     EXPECT_EQ(screen->getTutorials().size(), 0u);
     EXPECT_TRUE(screen->isStartPending());
