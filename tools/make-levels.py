@@ -5,8 +5,11 @@ The description (content/media/levels.json) gives level 1 as it is played, and t
 grow the other levels of the four acts of eleven from it: each act's setting, hero and colours
 (the second number from the place "morePlacesFrom" of the act on), the day's length and the
 number of clients by place and act, the client types as they are introduced, and from which
-place of an act friends come in pairs. The clients of a level are drawn from the types known by
-then with a generator seeded by the level's number, so the plan is the same at every build.
+place of an act friends come in pairs, and the locations and staff that come in at their
+levels. The clients of a level are drawn from the types known by then, each with one of its
+type's wish lists whose services the level offers, with a generator seeded by the level's
+number, so the plan is the same at every build. Every location a level builds is among its
+"LocationTypes", the pads and the services in their colours, the others with none.
 
 Written into the content folder:
 - "levels/common/LevelConfigs.xml" and "LevelConfigsEasy.xml": both difficulties' level lists,
@@ -20,8 +23,8 @@ Written into the content folder:
   must occur once), and the pictures of setting 1's "images" folder that the setting does not
   draw itself. So the content folder must already hold setting 1's files and pictures;
 - each setting's upgrade catalogues "Upgrades.xml" and "UpgradesEasy.xml": the free upgrades
-  that build the act's hero and dance pads at its first level, and the pads of the colours that
-  come later in the act at the level they come (unbuilt until then: a first item without type).
+  that build, at the act's first level, its hero and what came before the act, and what comes
+  within the act at its level (unbuilt until then: a first item without type).
 
 Usage: tools/make-levels.py DESCRIPTION.json CONTENT-FOLDER
 """
@@ -73,6 +76,21 @@ def client_pool(plan, level):
     return pool
 
 
+def location_slots(plan):
+    """Every location the plan builds: the dance pads, each from the first level with its
+    colour, then the other kinds; each with its place, type, first level and colour."""
+    pads = []
+    for pad in range(1, 6):
+        first = next(level for level in range(1, LEVELS + 1) if colours_of(plan, level) >= pad)
+        pads.append({"place": DANCE_PADS.format(pad), "type": PAD_TEMPLATE, "from": first,
+                     "color": pad})
+    return pads + plan["locations"]
+
+
+def built(slots, level):
+    return [slot for slot in slots if slot["from"] <= level]
+
+
 def new_client(plan, level):
     if level == 1:
         return plan["first"]["newClient"]
@@ -89,7 +107,13 @@ def queue(plan, level):
     introduced = new_client(plan, level)
     colours = colours_of(plan, level)
     pairs_from = plan["acts"][act]["pairsFrom"]
-    wish = plan["wishList"]
+    places = {slot["place"] for slot in built(location_slots(plan), level)}
+
+    def wish_list(name):
+        offered = [wish for wish in plan["clientWishLists"].get(name, [plan["wishList"]])
+                   if places.issuperset(plan["wishListNeeds"].get(wish, []))]
+        return random_source.choice(offered)
+
     entries = []
     left = clients_count(plan, level)
     while left > 0:
@@ -97,7 +121,7 @@ def queue(plan, level):
         name = introduced if introduced and index % 3 == 1 else random_source.choice(pool)
         size = 2 if pairs_from and place >= pairs_from and index % 4 == 3 and left > 1 else 1
         picked = [str(random_source.randint(1, colours)) for _ in range(size)]
-        entries.append({"Name": name, "WishLists": ";".join([wish] * size),
+        entries.append({"Name": name, "WishLists": ";".join(wish_list(name) for _ in range(size)),
                         "Colors": ";".join(picked)})
         left -= size
     # Spread over the first part of the day, each delay counted from the entry before.
@@ -143,12 +167,14 @@ def level_record(plan, difficulty, level):
     value("LevelTime", seconds)
     for name, target in targets(plan, difficulty, level).items():
         value(name, target)
+    for staff in built(plan["staff"], level):
+        value(staff["field"], staff["type"])
     if new_client(plan, level):
         value("NewClientName", new_client(plan, level))
     lines.append("\t\t<LocationTypes>")
-    for pad in range(1, colours + 1):
-        lines.append(f"\t\t\t<Location Place=\"{DANCE_PADS.format(pad)}\" "
-                     f"Template=\"{PAD_TEMPLATE}\" Color=\"{pad}\" />")
+    for slot in built(location_slots(plan), level):
+        lines.append(f"\t\t\t<Location Place=\"{slot['place']}\" Template=\"{slot['type']}\" "
+                     f"Color=\"{slot.get('color', 0)}\" />")
     lines.append("\t\t</LocationTypes>")
     lines.append("\t\t<ClientsQueue>")
     for entry in queue(plan, level):
@@ -218,29 +244,38 @@ def write_settings(plan, stage):
                                 os.path.join(pictures, picture))
 
 
+def group_upgrades(slots, first, last):
+    """A group's free upgrades by level: a slot built before the act is there at its first
+    level; one that comes within the act is unbuilt until its level."""
+    levels = {first: []}
+    for slot in slots:
+        if slot["from"] > last:
+            continue
+        if slot["from"] <= first:
+            levels[first].append((slot["place"], slot["type"]))
+        else:
+            levels[first].append((slot["place"], None))
+            levels.setdefault(slot["from"], []).append((slot["place"], slot["type"]))
+    return levels
+
+
 def upgrades(plan, act):
     first = act * ACT_LENGTH + 1
-    built = colours_of(plan, first)
-    more = colours_of(plan, first + ACT_LENGTH - 1)
-    later = first + plan["morePlacesFrom"] - 1
-    pads = [DANCE_PADS.format(pad) for pad in range(1, more + 1)]
-    levels = {first: [(pad, PAD_TEMPLATE if index < built else None)
-                      for index, pad in enumerate(pads)]}
-    if more > built:
-        levels[later] = [(pad, PAD_TEMPLATE) for pad in pads[built:]]
+    last = first + ACT_LENGTH - 1
+    staff = [{"place": "Hero", "type": plan["acts"][act]["hero"], "from": first}]
+    staff += [{"place": member["slot"], "type": member["type"], "from": member["from"]}
+              for member in plan["staff"]]
+    groups = {"Locations": group_upgrades(location_slots(plan), first, last),
+              "Staff": group_upgrades(staff, first, last)}
     lines = ["<?xml version=\"1.0\" encoding=\"utf-8\"?>", "<Upgrades>"]
-    for index, locations in levels.items():
+    for index in sorted(set(groups["Locations"]) | set(groups["Staff"])):
         lines.append(f"\t<Level Index=\"{index}\">")
-        lines.append("\t\t<Locations>")
-        for name, kind in locations:
-            typed = f" Type=\"{kind}\"" if kind else ""
-            lines.append(f"\t\t\t<U Name=\"{name}\"{typed} Price=\"0\" />")
-        lines.append("\t\t</Locations>")
-        lines.append("\t\t<Staff>")
-        if index == first:
-            hero = plan["acts"][act]["hero"]
-            lines.append(f"\t\t\t<U Name=\"Hero\" Type=\"{hero}\" Price=\"0\" />")
-        lines.append("\t\t</Staff>")
+        for group in ("Locations", "Staff"):
+            lines.append(f"\t\t<{group}>")
+            for name, kind in groups[group].get(index, []):
+                typed = f" Type=\"{kind}\"" if kind else ""
+                lines.append(f"\t\t\t<U Name=\"{name}\"{typed} Price=\"0\" />")
+            lines.append(f"\t\t</{group}>")
         lines.append("\t\t<Env>")
         lines.append("\t\t</Env>")
         lines.append("\t</Level>")

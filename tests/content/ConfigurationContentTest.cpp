@@ -429,9 +429,13 @@ TEST_F(ConfigurationContentTest, EveryLevelNamesConfiguredObjectsAndPlacesOfItsS
                 EXPECT_EQ(places.count(text(type.place)), 1u) << where << text(type.place);
                 EXPECT_NE(objects->getLocationConfig(type.templateName), nullptr) << where;
                 EXPECT_TRUE(shown(type.templateName)) << where;
-                colours.insert(type.color);
+                if (type.templateName == CNameId(CString("DancePad1")))
+                    colours.insert(type.color);
             }
             EXPECT_EQ(colours.size(), size_t(level.colorsCount)) << where << " a pad of each";
+            EXPECT_TRUE(colours.empty() ||
+                        (*colours.begin() == 1 && *colours.rbegin() == level.colorsCount))
+                << where;
             ASSERT_GT(level.clientsQueue.size(), 0u) << where;
             for (const GClientQueueEntry& entry : level.clientsQueue) {
                 const GClientConfig* client = objects->getClientConfig(entry.clientType);
@@ -459,8 +463,9 @@ TEST_F(ConfigurationContentTest, EveryLevelHasItsBriefing) {
     }
 }
 
-// With nothing bought, each level's setting builds exactly the level's pads and its hero.
-TEST_F(ConfigurationContentTest, TheFreeUpgradesBuildEachLevelsPadsAndHero) {
+// With nothing bought, each level's setting builds exactly the locations the level names, its
+// hero and its staff.
+TEST_F(ConfigurationContentTest, TheFreeUpgradesBuildEachLevelsLocationsHeroAndStaff) {
     for (int32_t difficulty : {0, 1}) {
         const CRefPointer<CProperties> player = playerOf(difficulty);
         const CRefPointer<LevelsConfiguration> levels = levelsOf(difficulty);
@@ -489,6 +494,15 @@ TEST_F(ConfigurationContentTest, TheFreeUpgradesBuildEachLevelsPadsAndHero) {
             const GUpgradeItem* nextHero = nullptr;
             ASSERT_TRUE(catalog->getCurrentAndNext(CNameId(CString("Hero")), hero, nextHero));
             EXPECT_EQ(hero->type, level.heroType) << where;
+            const std::pair<const char*, CNameId> staff[] = {{"Masseur", level.masseurType},
+                                                             {"Fitness", level.fitnessType}};
+            for (const auto& [slot, type] : staff) {
+                const GUpgradeItem* member = nullptr;
+                const GUpgradeItem* nextMember = nullptr;
+                const bool known =
+                    catalog->getCurrentAndNext(CNameId(CString(slot)), member, nextMember);
+                EXPECT_EQ(known ? member->type : CNameId(), type) << where << slot;
+            }
         }
     }
 }

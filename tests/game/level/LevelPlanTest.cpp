@@ -12,8 +12,9 @@
 #include "tests/game/level/LevelHarness.h"
 
 // Every level of the game's own plan, in both difficulties, loaded as the screens load it in
-// its setting: the free upgrades build its pads in their colours on the places of their
-// layout, its hero stands, and nothing the level names is missing from the content.
+// its setting: the free upgrades build its pads and the other locations it names, its pads
+// stand on the places of their layout, its hero and staff are there, its first clients come,
+// and nothing the level names is missing from the content.
 namespace {
 
 constexpr int32_t kLevels = 43;
@@ -40,19 +41,30 @@ TEST_F(LevelPlanTest, EveryLevelBuildsItsPadsAndHeroInItsSettingWithoutMissingCo
             const GLevelConfig* config =
                 harness->game.application().getLevelList()->getLevel(index - 1);
             ASSERT_NE(config, nullptr) << where;
-            std::set<std::pair<float, float>> places;
-            std::set<int32_t> colours;
+            // Every location the level names is built as it names it, and nothing else.
+            std::set<std::string> built;
+            std::set<std::pair<float, float>> pads;
             for (const CRefPointer<GLocationNode>& location : level->getLocations()) {
                 if (!location->isVisible())
                     continue;
-                EXPECT_EQ(location->getTemplateName(), CNameId(CString("DancePad1"))) << where;
-                places.insert({location->getPosition().x, location->getPosition().y});
-                colours.insert(location->getColor());
+                const std::string name = location->getName().toString().c_str();
+                built.insert(name + "=" + location->getTemplateName().toString().c_str());
+                if (name.rfind("DancePad", 0) == 0)
+                    pads.insert({location->getPosition().x, location->getPosition().y});
+                EXPECT_NE(location->getConfig(), nullptr) << where << " " << name;
             }
-            EXPECT_EQ(colours.size(), size_t(config->colorsCount)) << where;
-            EXPECT_EQ(places.size(), size_t(config->colorsCount)) << where << ": laid out";
-            EXPECT_FALSE(places.count({0.f, 0.f})) << where << ": every pad on its layout's place";
+            std::set<std::string> named;
+            for (const GLocationType& type : config->locationTypes)
+                named.insert(std::string(type.place.toString().c_str()) + "=" +
+                             type.templateName.toString().c_str());
+            EXPECT_EQ(built, named) << where;
+            EXPECT_EQ(pads.size(), size_t(config->colorsCount)) << where << ": laid out";
+            EXPECT_FALSE(pads.count({0.f, 0.f})) << where << ": every pad on its layout's place";
             EXPECT_NE(level->getHero(), nullptr) << where;
+            // The masseur and the fitness trainer come with their places.
+            EXPECT_EQ(level->getStaff().size(), size_t(config->masseurType != CNameId()) +
+                                                    size_t(config->fitnessType != CNameId()))
+                << where;
             // The first clients come in and are shown by their templates.
             harness->advance(150);
             EXPECT_EQ(harness->game.logProblems(), "") << where;

@@ -55,7 +55,7 @@ TEST_F(GameBriefingSceneTest, ShowsTheLevelsActPlaceBriefingAndTargets) {
     const Case cases[] = {
         {1, "Level 1.1", "Welcome to your club!", "$200", "$300", "$400"},
         {11, "Level 1.11", "Keep the queue moving", "$200", "$300", "$400"},
-        {12, "Level 2.1", "A new club in town!", "$1,234", "$99,999", "$1,000,000"},
+        {12, "Level 2.1", "A new club in town", "$1,234", "$99,999", "$1,000,000"},
         // No record: the targets stay as the scene file has them.
         {13, "Level 2.2", "Hip-hop dancers", "", "", ""},
     };
