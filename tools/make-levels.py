@@ -24,7 +24,10 @@ Written into the content folder:
   draw itself. So the content folder must already hold setting 1's files and pictures;
 - each setting's upgrade catalogues "Upgrades.xml" and "UpgradesEasy.xml": the free upgrades
   that build, at the act's first level, its hero and what came before the act, and what comes
-  within the act at its level (unbuilt until then: a first item without type).
+  within the act at its level (unbuilt until then: a first item without type); then the
+  priced offers of the shop on sale by the act's end, each from its level or the act's first
+  (locations, staff and the environment parts "Up1" to "Up6", whose types are states of the
+  level's background), some with the level from which the shop recommends them.
 
 Usage: tools/make-levels.py DESCRIPTION.json CONTENT-FOLDER
 """
@@ -252,11 +255,34 @@ def group_upgrades(slots, first, last):
         if slot["from"] > last:
             continue
         if slot["from"] <= first:
-            levels[first].append((slot["place"], slot["type"]))
+            levels[first].append((slot["place"], slot["type"], 0, None))
         else:
-            levels[first].append((slot["place"], None))
-            levels.setdefault(slot["from"], []).append((slot["place"], slot["type"]))
+            levels[first].append((slot["place"], None, 0, None))
+            levels.setdefault(slot["from"], []).append((slot["place"], slot["type"], 0, None))
     return levels
+
+
+def add_offers(plan, group, levels, first, last):
+    """The priced upgrades of the group on offer by the act's end, each from its level (or the
+    act's first); a slot that nothing builds for free starts unbuilt."""
+    free = {name for items in levels.values() for name, _, _, _ in items}
+    for offer in plan["offers"]:
+        if offer["group"] != group or offer["level"] > last:
+            continue
+        if offer["slot"] not in free:
+            levels[first].append((offer["slot"], None, 0, None))
+            free.add(offer["slot"])
+        recommended = offer.get("recommended")
+        levels.setdefault(max(offer["level"], first), []).append(
+            (offer["slot"], offer["type"], offer["price"],
+             max(recommended, first) if recommended else None))
+    return levels
+
+
+def upgrade_line(name, kind, price, recommended):
+    typed = f" Type=\"{kind}\"" if kind else ""
+    advised = f" RecommendedLevel=\"{recommended}\"" if recommended else ""
+    return f"\t\t\t<U Name=\"{name}\"{typed} Price=\"{price}\"{advised} />"
 
 
 def upgrades(plan, act):
@@ -266,18 +292,16 @@ def upgrades(plan, act):
     staff += [{"place": member["slot"], "type": member["type"], "from": member["from"]}
               for member in plan["staff"]]
     groups = {"Locations": group_upgrades(location_slots(plan), first, last),
-              "Staff": group_upgrades(staff, first, last)}
+              "Staff": group_upgrades(staff, first, last), "Env": group_upgrades([], first, last)}
+    for group, levels in groups.items():
+        add_offers(plan, group, levels, first, last)
     lines = ["<?xml version=\"1.0\" encoding=\"utf-8\"?>", "<Upgrades>"]
-    for index in sorted(set(groups["Locations"]) | set(groups["Staff"])):
+    for index in sorted(set().union(*groups.values())):
         lines.append(f"\t<Level Index=\"{index}\">")
-        for group in ("Locations", "Staff"):
+        for group, levels in groups.items():
             lines.append(f"\t\t<{group}>")
-            for name, kind in groups[group].get(index, []):
-                typed = f" Type=\"{kind}\"" if kind else ""
-                lines.append(f"\t\t\t<U Name=\"{name}\"{typed} Price=\"0\" />")
+            lines += [upgrade_line(*item) for item in levels.get(index, [])]
             lines.append(f"\t\t</{group}>")
-        lines.append("\t\t<Env>")
-        lines.append("\t\t</Env>")
         lines.append("\t</Level>")
     lines.append("</Upgrades>")
     return "\n".join(lines) + "\n"

@@ -506,3 +506,49 @@ TEST_F(ConfigurationContentTest, TheFreeUpgradesBuildEachLevelsLocationsHeroAndS
         }
     }
 }
+
+// The shop's offers: from level 3 on, in the act of their setting, naming a location built from
+// a template of the setting and a configuration, a staff configuration or an environment part.
+TEST_F(ConfigurationContentTest, ThePricedUpgradesNameWhatTheSettingsHold) {
+    const std::set<std::string> environment = {"Up1", "Up2", "Up3", "Up4", "Up5", "Up6"};
+    for (int32_t difficulty : {0, 1}) {
+        for (int32_t setting = 1; setting <= 4; ++setting) {
+            const std::string folder = "levels/setting" + std::to_string(setting) + "/";
+            const std::set<std::string> places = childNames(folder + "Level.qscn", "LocationsNode");
+            const std::set<std::string> templates =
+                childNames(folder + "TemplateCollection.qscn", "");
+            CRefPointer<UpgradeCatalog> catalog(new UpgradeCatalog);
+            ASSERT_TRUE(catalog->loadFile(*files, setting, *playerOf(difficulty)));
+            int32_t offers = 0;
+            for (const GUpgradeLevel& level : catalog->getLevels()) {
+                EXPECT_GE(level.index, (setting - 1) * kActLength + 1) << folder;
+                EXPECT_LE(level.index, setting * kActLength) << folder;
+                for (const GUpgradeItem& item : level.groups[GUpgradeLevel::kLocations]) {
+                    EXPECT_EQ(places.count(text(item.name)), 1u) << folder << text(item.name);
+                    if (item.type != CNameId()) {
+                        EXPECT_EQ(templates.count(text(item.type)), 1u) << text(item.type);
+                        EXPECT_NE(objects->getLocationConfig(item.type), nullptr);
+                    }
+                }
+                for (const GUpgradeItem& item : level.groups[GUpgradeLevel::kStaff]) {
+                    if (item.type != CNameId()) {
+                        EXPECT_NE(objects->getStaffConfig(item.type), nullptr) << text(item.type);
+                    }
+                }
+                for (const GUpgradeItem& item : level.groups[GUpgradeLevel::kEnv])
+                    EXPECT_EQ(environment.count(text(item.name)), 1u) << text(item.name);
+                for (const GUpgradeLevel::Group group :
+                     {GUpgradeLevel::kLocations, GUpgradeLevel::kStaff, GUpgradeLevel::kEnv}) {
+                    for (const GUpgradeItem& item : level.groups[group]) {
+                        if (item.price == 0)
+                            continue;
+                        ++offers;
+                        EXPECT_GE(level.index, 3) << text(item.name);
+                        EXPECT_NE(item.type, CNameId()) << text(item.name) << " sells something";
+                    }
+                }
+            }
+            EXPECT_GT(offers, 0) << folder;
+        }
+    }
+}
