@@ -7,6 +7,8 @@
 
 #include "game/app/GameApplication.h"
 #include "game/app/LevelsConfiguration.h"
+#include "game/app/UpgradeCatalog.h"
+#include "game/app/UpgradeLevel.h"
 #include "game/level/HeroNode.h"
 #include "game/level/LocationNode.h"
 #include "tests/game/level/LevelHarness.h"
@@ -32,7 +34,7 @@ protected:
 
 std::unique_ptr<LevelHarness> LevelPlanTest::harness;
 
-TEST_F(LevelPlanTest, EveryLevelBuildsItsPadsAndHeroInItsSettingWithoutMissingContent) {
+TEST_F(LevelPlanTest, EveryLevelBuildsWhatItNamesInItsSettingWithoutMissingContent) {
     for (int32_t difficulty : {0, 1}) {
         for (int32_t index = 1; index <= kLevels; ++index) {
             const std::string where = std::to_string(index) + (difficulty != 0 ? " easy" : " hard");
@@ -69,6 +71,43 @@ TEST_F(LevelPlanTest, EveryLevelBuildsItsPadsAndHeroInItsSettingWithoutMissingCo
             harness->advance(150);
             EXPECT_EQ(harness->game.logProblems(), "") << where;
         }
+    }
+}
+
+// The last level of each act with everything its shop offers bought: the sixth pad takes its
+// place in the layout, the better staff work, and nothing bought is missing from the content.
+TEST_F(LevelPlanTest, TheLastLevelOfEachActTakesEverythingItsShopOffers) {
+    for (int32_t index : {11, 22, 33, 43}) {
+        const std::string where = std::to_string(index);
+        GGameLevelScene* level = harness->loadLevel(index, 0);
+        ASSERT_NE(level, nullptr) << where;
+        UpgradeCatalog& catalog = *harness->catalog();
+        int32_t bought = 0;
+        for (const GUpgradeLevel& offers : catalog.getLevels()) {
+            for (const CArray<GUpgradeItem>& group : offers.groups) {
+                for (const GUpgradeItem& item : group) {
+                    if (item.price > 0 && item.level <= index) {
+                        catalog.setCurrentByName(item.name, item.type);
+                        ++bought;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(bought, 0) << where;
+        level->applyUpgrades(&catalog, false);
+        level->layoutDancePads();
+        std::set<std::pair<float, float>> pads;
+        for (const CRefPointer<GLocationNode>& location : level->getLocations()) {
+            if (location->isVisible() &&
+                std::string(location->getName().toString().c_str()).rfind("DancePad", 0) == 0)
+                pads.insert({location->getPosition().x, location->getPosition().y});
+        }
+        const GLevelConfig* config =
+            harness->game.application().getLevelList()->getLevel(index - 1);
+        EXPECT_EQ(pads.size(), size_t(config->colorsCount) + 1) << where << ": the sixth pad";
+        EXPECT_FALSE(pads.count({0.f, 0.f})) << where;
+        harness->advance(150);
+        EXPECT_EQ(harness->game.logProblems(), "") << where;
     }
 }
 
