@@ -29,6 +29,17 @@ protected:
     }
     static void TearDownTestSuite() { harness.reset(); }
 
+    // Where the level's built pads stand, each place once.
+    static std::set<std::pair<float, float>> padPlaces(const GGameLevelScene& level) {
+        std::set<std::pair<float, float>> places;
+        for (const CRefPointer<GLocationNode>& location : level.getLocations()) {
+            if (location->isVisible() &&
+                std::string(location->getName().toString().c_str()).rfind("DancePad", 0) == 0)
+                places.insert({location->getPosition().x, location->getPosition().y});
+        }
+        return places;
+    }
+
     static std::unique_ptr<LevelHarness> harness;
 };
 
@@ -45,14 +56,11 @@ TEST_F(LevelPlanTest, EveryLevelBuildsWhatItNamesInItsSettingWithoutMissingConte
             ASSERT_NE(config, nullptr) << where;
             // Every location the level names is built as it names it, and nothing else.
             std::set<std::string> built;
-            std::set<std::pair<float, float>> pads;
             for (const CRefPointer<GLocationNode>& location : level->getLocations()) {
                 if (!location->isVisible())
                     continue;
                 const std::string name = location->getName().toString().c_str();
                 built.insert(name + "=" + location->getTemplateName().toString().c_str());
-                if (name.rfind("DancePad", 0) == 0)
-                    pads.insert({location->getPosition().x, location->getPosition().y});
                 EXPECT_NE(location->getConfig(), nullptr) << where << " " << name;
             }
             std::set<std::string> named;
@@ -60,6 +68,7 @@ TEST_F(LevelPlanTest, EveryLevelBuildsWhatItNamesInItsSettingWithoutMissingConte
                 named.insert(std::string(type.place.toString().c_str()) + "=" +
                              type.templateName.toString().c_str());
             EXPECT_EQ(built, named) << where;
+            const std::set<std::pair<float, float>> pads = padPlaces(*level);
             EXPECT_EQ(pads.size(), size_t(config->colorsCount)) << where << ": laid out";
             EXPECT_FALSE(pads.count({0.f, 0.f})) << where << ": every pad on its layout's place";
             EXPECT_NE(level->getHero(), nullptr) << where;
@@ -96,12 +105,7 @@ TEST_F(LevelPlanTest, TheLastLevelOfEachActTakesEverythingItsShopOffers) {
         EXPECT_GT(bought, 0) << where;
         level->applyUpgrades(&catalog, false);
         level->layoutDancePads();
-        std::set<std::pair<float, float>> pads;
-        for (const CRefPointer<GLocationNode>& location : level->getLocations()) {
-            if (location->isVisible() &&
-                std::string(location->getName().toString().c_str()).rfind("DancePad", 0) == 0)
-                pads.insert({location->getPosition().x, location->getPosition().y});
-        }
+        const std::set<std::pair<float, float>> pads = padPlaces(*level);
         const GLevelConfig* config =
             harness->game.application().getLevelList()->getLevel(index - 1);
         EXPECT_EQ(pads.size(), size_t(config->colorsCount) + 1) << where << ": the sixth pad";
