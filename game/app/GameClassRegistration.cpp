@@ -57,10 +57,12 @@
 #include "game/screens/LevelCompletedScene.h"
 #include "game/screens/LoadingLevelScene.h"
 #include "game/screens/MainMenuScene.h"
+#include "game/screens/MapLocationButton.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
+#include "game/screens/ShopListNode.h"
 #include "game/screens/TwoSpritesProgressBarNode.h"
 
 namespace {
@@ -81,8 +83,10 @@ const GameClass kGameClasses[] = {
     {GMainMenuScene::kTypeName, &createNodeOf<GMainMenuScene>},
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
+    {GMapLocationButton::kTypeName, &createNodeOf<GMapLocationButton>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
+    {GShopListNode::kTypeName, &createNodeOf<GShopListNode>},
     {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},
