@@ -5,8 +5,9 @@ folder into the archive "assets.qca" with the game's password.
 The folder receives the text sources of content/assets as they are, then the media that the
 tools make from the descriptions in content/media: images (make-images.py), texture atlases
 packed from those images (make-atlases.py), sounds (make-sounds.py), bitmap fonts made from
-DejaVu fonts (make-font.py; fonts.json gives each font file its TrueType font and pixel size)
-and the levels' walk grids (make-walkgrids.py).
+DejaVu fonts (make-font.py; fonts.json gives each font file its TrueType font and pixel size),
+the levels' walk grids (make-walkgrids.py) and the level plan (make-levels.py: the level lists
+and their briefing texts, made from the staged files).
 The staged folder mirrors the archive, so it can also be copied to "assets" next to the
 program to try changes.
 
@@ -71,12 +72,14 @@ def main():
     shutil.rmtree(stage, ignore_errors=True)
     shutil.copytree(os.path.join(source, "assets"), stage)
     media = os.path.join(source, "media")
-    # The tools write separate files, so they run side by side; the atlases need the images.
+    # The tools write separate files, so they run side by side; the atlases and the level
+    # plan's settings need the images.
     jobs = [start_tool("make-sounds.py", os.path.join(media, "sounds.json"), stage),
             start_tool("make-walkgrids.py", os.path.join(media, "walkgrids.json"), stage)]
     jobs += start_fonts(os.path.join(media, "fonts.json"), stage)
     finish([start_tool("make-images.py", os.path.join(media, "images.json"), stage)])
     jobs.append(start_tool("make-atlases.py", os.path.join(media, "atlases.json"), stage))
+    jobs.append(start_tool("make-levels.py", os.path.join(media, "levels.json"), stage))
     finish(jobs)
 
     qca = load_tool("make-qca.py")

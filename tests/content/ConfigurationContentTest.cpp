@@ -9,6 +9,7 @@
 #include "content/SceneFiles.h"
 #include "engine/core/Properties.h"
 #include "engine/io/VirtualFileSystem.h"
+#include "game/app/ClientConfig.h"
 #include "game/app/ClientQueue.h"
 #include "game/app/ClientWishList.h"
 #include "game/app/LevelsConfiguration.h"
@@ -50,6 +51,12 @@ protected:
             names.insert(nodeName(*child));
         }
         return names;
+    }
+
+    CRefPointer<LevelsConfiguration> levelsOf(int32_t difficulty) {
+        CRefPointer<LevelsConfiguration> levels(new LevelsConfiguration);
+        EXPECT_TRUE(levels->loadFile(*files, *playerOf(difficulty), objects.get()));
+        return levels;
     }
 
     ContentArchive archive;
@@ -103,7 +110,16 @@ TEST_F(ConfigurationContentTest, LevelOneNamesWhatItsSettingHolds) {
             EXPECT_EQ(grid.getRegions().find(current->type) != grid.getRegions().end(), true)
                 << built << " has a walk grid region";
         }
-        EXPECT_EQ(level->locationTypes.size(), places.size()) << difficulty;
+        // The places of later levels stay unbuilt.
+        size_t built = 0;
+        for (const std::string& place : places) {
+            const GUpgradeItem* current = nullptr;
+            const GUpgradeItem* next = nullptr;
+            if (catalog->getCurrentAndNext(CNameId(CString(place.c_str())), current, next) &&
+                current->type != CNameId())
+                ++built;
+        }
+        EXPECT_EQ(level->locationTypes.size(), built) << difficulty;
         // The hero of the shop's slot and of the level is the same, made from this setting.
         const GUpgradeItem* hero = nullptr;
         const GUpgradeItem* nextHero = nullptr;
@@ -433,6 +449,215 @@ TEST_F(ConfigurationContentTest, TheMiniGamesHaveRecordsAndTheBallPicturesTheyNa
         EXPECT_GE(tables.dance(int32_t(i))->blockWidths.size(), 1u) << i;
     for (uint32_t i = 0; i < tables.roulCount(); ++i)
         EXPECT_LT(tables.roul(int32_t(i))->angle1, tables.roul(int32_t(i))->angle2) << i;
+}
+
+// The level plan: both difficulties' lists of the 43 levels in four acts of eleven.
+namespace {
+
+constexpr int32_t kLevels = 43;
+constexpr int32_t kActLength = 11;
+
+std::string text(CNameId name) {
+    return name.toString().c_str();
+}
+
+int32_t clientsOf(const GLevelConfig& level) {
+    int32_t count = 0;
+    for (const GClientQueueEntry& entry : level.clientsQueue)
+        count += int32_t(entry.clients.size());
+    return count;
+}
+
+} // namespace
+
+TEST_F(ConfigurationContentTest, BothListsHoldTheFortyThreeLevelsInOrderInTheirActsSettings) {
+    for (int32_t difficulty : {0, 1}) {
+        const CRefPointer<LevelsConfiguration> levels = levelsOf(difficulty);
+        ASSERT_EQ(levels->getLevelCount(), uint32_t(kLevels)) << difficulty;
+        for (int32_t index = 1; index <= kLevels; ++index) {
+            const GLevelConfig& level = *levels->getLevel(index - 1);
+            EXPECT_EQ(level.levelIndex, index) << difficulty;
+            EXPECT_EQ(level.settingIndex, (index - 1) / kActLength + 1) << index;
+            EXPECT_GT(level.levelTime, 0) << index;
+            EXPECT_GT(level.targetMoney, 0) << index;
+            EXPECT_GT(level.targetExpertMoney, level.targetMoney) << index;
+            EXPECT_GT(level.targetMasterMoney, level.targetExpertMoney) << index;
+            EXPECT_GT(level.targetExpertHearts, level.targetHearts) << index;
+        }
+    }
+}
+
+// Within an act each day is at least as long and as busy as the one before, with at least as
+// many colours; the easy list asks no more than the hard one.
+TEST_F(ConfigurationContentTest, TheDaysGrowWithinEachActAndTheEasyListAsksLess) {
+    const CRefPointer<LevelsConfiguration> hard = levelsOf(0);
+    const CRefPointer<LevelsConfiguration> easy = levelsOf(1);
+    ASSERT_EQ(hard->getLevelCount(), uint32_t(kLevels));
+    ASSERT_EQ(easy->getLevelCount(), uint32_t(kLevels));
+    for (int32_t index = 2; index <= kLevels; ++index) {
+        const GLevelConfig& level = *hard->getLevel(index - 1);
+        const GLevelConfig& before = *hard->getLevel(index - 2);
+        if ((index - 1) % kActLength != 0) {
+            EXPECT_GE(level.levelTime, before.levelTime) << index;
+            EXPECT_GE(clientsOf(level), clientsOf(before)) << index;
+            EXPECT_GE(level.colorsCount, before.colorsCount) << index;
+            EXPECT_GE(level.targetMoney, before.targetMoney) << index;
+        }
+        const GLevelConfig& easier = *easy->getLevel(index - 1);
+        EXPECT_LE(easier.targetMoney, level.targetMoney) << index;
+        EXPECT_LE(easier.targetHearts, level.targetHearts) << index;
+        EXPECT_GE(easier.levelTime, level.levelTime) << index;
+        EXPECT_EQ(clientsOf(easier), clientsOf(level)) << index;
+    }
+    // The last act plays all five colours.
+    EXPECT_EQ(hard->getLevel(kLevels - 1)->colorsCount, 5);
+}
+
+TEST_F(ConfigurationContentTest, EveryLevelNamesConfiguredObjectsAndPlacesOfItsSetting) {
+    for (int32_t difficulty : {0, 1}) {
+        const CRefPointer<LevelsConfiguration> levels = levelsOf(difficulty);
+        for (uint32_t position = 0; position < levels->getLevelCount(); ++position) {
+            const GLevelConfig& level = *levels->getLevel(int32_t(position));
+            const std::string setting = "levels/setting" + std::to_string(level.settingIndex) + "/";
+            const std::set<std::string> places =
+                childNames(setting + "Level.qscn", "LocationsNode");
+            const std::set<std::string> templates =
+                childNames(setting + "TemplateCollection.qscn", "");
+            const auto shown = [&](CNameId name) { return templates.count(text(name)) == 1; };
+            const std::string where = std::to_string(level.levelIndex);
+            const GStaffConfig* hero = objects->getStaffConfig(level.heroType);
+            ASSERT_NE(hero, nullptr) << where;
+            EXPECT_TRUE(shown(hero->templateName)) << where;
+            if (level.newClientName != CNameId()) {
+                EXPECT_NE(objects->getClientConfig(level.newClientName), nullptr) << where;
+            }
+            std::set<int32_t> colours;
+            for (const GLocationType& type : level.locationTypes) {
+                EXPECT_EQ(places.count(text(type.place)), 1u) << where << text(type.place);
+                EXPECT_NE(objects->getLocationConfig(type.templateName), nullptr) << where;
+                EXPECT_TRUE(shown(type.templateName)) << where;
+                if (type.templateName == CNameId(CString("DancePad1")))
+                    colours.insert(type.color);
+            }
+            EXPECT_EQ(colours.size(), size_t(level.colorsCount)) << where << " a pad of each";
+            EXPECT_TRUE(colours.empty() ||
+                        (*colours.begin() == 1 && *colours.rbegin() == level.colorsCount))
+                << where;
+            ASSERT_GT(level.clientsQueue.size(), 0u) << where;
+            for (const GClientQueueEntry& entry : level.clientsQueue) {
+                const GClientConfig* client = objects->getClientConfig(entry.clientType);
+                ASSERT_NE(client, nullptr) << where << text(entry.clientType);
+                EXPECT_TRUE(shown(client->templateName)) << where << text(entry.clientType);
+                ASSERT_GT(entry.clients.size(), 0u) << where;
+                for (const GQueuedClient& client : entry.clients) {
+                    EXPECT_GT(client.orders->orders.size(), 0u) << where << " a wish list";
+                    EXPECT_TRUE(client.color >= 1 && client.color <= level.colorsCount) << where;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(ConfigurationContentTest, EveryLevelHasItsBriefing) {
+    const CRefPointer<CDictionary> dictionary = loadDictionary(archive);
+    for (int32_t index = 1; index <= kLevels; ++index) {
+        const std::string key = "Briefing" + std::to_string((index - 1) / kActLength + 1) + "." +
+                                std::to_string((index - 1) % kActLength + 1);
+        const std::string briefing = narrow(dictionary->lookup(key.c_str()));
+        EXPECT_FALSE(briefing.empty()) << key;
+        EXPECT_NE(briefing, "%" + key + "%") << key;
+        EXPECT_EQ(briefing.find('#'), std::string::npos) << key << ": " << briefing;
+    }
+}
+
+// With nothing bought, each level's setting builds exactly the locations the level names, its
+// hero and its staff.
+TEST_F(ConfigurationContentTest, TheFreeUpgradesBuildEachLevelsLocationsHeroAndStaff) {
+    for (int32_t difficulty : {0, 1}) {
+        const CRefPointer<CProperties> player = playerOf(difficulty);
+        const CRefPointer<LevelsConfiguration> levels = levelsOf(difficulty);
+        for (uint32_t position = 0; position < levels->getLevelCount(); ++position) {
+            const GLevelConfig& level = *levels->getLevel(int32_t(position));
+            const std::string where = std::to_string(level.levelIndex);
+            CRefPointer<UpgradeCatalog> catalog(new UpgradeCatalog);
+            ASSERT_TRUE(catalog->loadFile(*files, level.settingIndex, *player)) << where;
+            catalog->applyLevel(level.levelIndex, CString("Level").append(level.levelIndex - 1),
+                                player.get());
+            std::set<std::string> built;
+            for (const std::string& place :
+                 childNames("levels/setting" + std::to_string(level.settingIndex) + "/Level.qscn",
+                            "LocationsNode")) {
+                const GUpgradeItem* current = nullptr;
+                const GUpgradeItem* next = nullptr;
+                if (catalog->getCurrentAndNext(CNameId(CString(place.c_str())), current, next) &&
+                    current->type != CNameId())
+                    built.insert(place + "=" + text(current->type));
+            }
+            std::set<std::string> wanted;
+            for (const GLocationType& type : level.locationTypes)
+                wanted.insert(text(type.place) + "=" + text(type.templateName));
+            EXPECT_EQ(built, wanted) << where;
+            const GUpgradeItem* hero = nullptr;
+            const GUpgradeItem* nextHero = nullptr;
+            ASSERT_TRUE(catalog->getCurrentAndNext(CNameId(CString("Hero")), hero, nextHero));
+            EXPECT_EQ(hero->type, level.heroType) << where;
+            const std::pair<const char*, CNameId> staff[] = {{"Masseur", level.masseurType},
+                                                             {"Fitness", level.fitnessType}};
+            for (const auto& [slot, type] : staff) {
+                const GUpgradeItem* member = nullptr;
+                const GUpgradeItem* nextMember = nullptr;
+                const bool known =
+                    catalog->getCurrentAndNext(CNameId(CString(slot)), member, nextMember);
+                EXPECT_EQ(known ? member->type : CNameId(), type) << where << slot;
+            }
+        }
+    }
+}
+
+// The shop's offers: from level 3 on, in the act of their setting, naming a location built from
+// a template of the setting and a configuration, a staff configuration or an environment part.
+TEST_F(ConfigurationContentTest, ThePricedUpgradesNameWhatTheSettingsHold) {
+    const std::set<std::string> environment = {"Up1", "Up2", "Up3", "Up4", "Up5", "Up6"};
+    for (int32_t difficulty : {0, 1}) {
+        for (int32_t setting = 1; setting <= 4; ++setting) {
+            const std::string folder = "levels/setting" + std::to_string(setting) + "/";
+            const std::set<std::string> places = childNames(folder + "Level.qscn", "LocationsNode");
+            const std::set<std::string> templates =
+                childNames(folder + "TemplateCollection.qscn", "");
+            CRefPointer<UpgradeCatalog> catalog(new UpgradeCatalog);
+            ASSERT_TRUE(catalog->loadFile(*files, setting, *playerOf(difficulty)));
+            int32_t offers = 0;
+            for (const GUpgradeLevel& level : catalog->getLevels()) {
+                EXPECT_GE(level.index, (setting - 1) * kActLength + 1) << folder;
+                EXPECT_LE(level.index, setting * kActLength) << folder;
+                for (const GUpgradeItem& item : level.groups[GUpgradeLevel::kLocations]) {
+                    EXPECT_EQ(places.count(text(item.name)), 1u) << folder << text(item.name);
+                    if (item.type != CNameId()) {
+                        EXPECT_EQ(templates.count(text(item.type)), 1u) << text(item.type);
+                        EXPECT_NE(objects->getLocationConfig(item.type), nullptr);
+                    }
+                }
+                for (const GUpgradeItem& item : level.groups[GUpgradeLevel::kStaff]) {
+                    if (item.type != CNameId()) {
+                        EXPECT_NE(objects->getStaffConfig(item.type), nullptr) << text(item.type);
+                    }
+                }
+                for (const GUpgradeItem& item : level.groups[GUpgradeLevel::kEnv])
+                    EXPECT_EQ(environment.count(text(item.name)), 1u) << text(item.name);
+                for (const GUpgradeLevel::Group group :
+                     {GUpgradeLevel::kLocations, GUpgradeLevel::kStaff, GUpgradeLevel::kEnv}) {
+                    for (const GUpgradeItem& item : level.groups[group]) {
+                        if (item.price == 0)
+                            continue;
+                        ++offers;
+                        EXPECT_GE(level.index, 3) << text(item.name);
+                        EXPECT_NE(item.type, CNameId()) << text(item.name) << " sells something";
+                    }
+                }
+            }
+            EXPECT_GT(offers, 0) << folder;
+        }
+    }
 }
 
 // The map's four paths files: each read to its end, with paths a mover can travel that lie on

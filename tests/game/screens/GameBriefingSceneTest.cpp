@@ -54,10 +54,10 @@ TEST_F(GameBriefingSceneTest, ShowsTheLevelsActPlaceBriefingAndTargets) {
     };
     const Case cases[] = {
         {1, "Level 1.1", "Welcome to your club!", "$200", "$300", "$400"},
-        {11, "Level 1.11", "%Briefing1.11%", "$200", "$300", "$400"},
-        {12, "Level 2.1", "%Briefing2.1%", "$1,234", "$99,999", "$1,000,000"},
+        {11, "Level 1.11", "Keep the queue moving", "$200", "$300", "$400"},
+        {12, "Level 2.1", "A new club in town", "$1,234", "$99,999", "$1,000,000"},
         // No record: the targets stay as the scene file has them.
-        {13, "Level 2.2", "%Briefing2.2%", "", "", ""},
+        {13, "Level 2.2", "Hip-hop dancers", "", "", ""},
     };
     for (const Case& c : cases) {
         game.player().setInt("LevelIndex", c.levelIndex);
