@@ -239,12 +239,14 @@ def write_settings(plan, stage):
                     sys.exit(f"setting {number}: {old!r} is not once in setting 1's {file_name}")
                 text = text.replace(old, new)
             write(os.path.join(folder, file_name), text)
-        pictures = os.path.join(folder, "images")
-        os.makedirs(pictures, exist_ok=True)
-        for picture in os.listdir(os.path.join(base, "images")):
-            if not os.path.exists(os.path.join(pictures, picture)):
-                shutil.copyfile(os.path.join(base, "images", picture),
-                                os.path.join(pictures, picture))
+        # Setting 1's pictures, in their folders, where the variant has none of its own.
+        source_pictures = os.path.join(base, "images")
+        for root, _, files in os.walk(source_pictures):
+            target = os.path.join(folder, "images", os.path.relpath(root, source_pictures))
+            os.makedirs(target, exist_ok=True)
+            for picture in files:
+                if not os.path.exists(os.path.join(target, picture)):
+                    shutil.copyfile(os.path.join(root, picture), os.path.join(target, picture))
 
 
 def group_upgrades(slots, first, last):
