@@ -6,6 +6,7 @@
 #include "engine/io/ProfileManager.h"
 #include "engine/scene/NodeEventHook.h"
 #include "engine/scene/SceneManager.h"
+#include "game/app/GameApplication.h"
 
 namespace {
 
@@ -92,8 +93,11 @@ bool GBaseSceneNode::OnListItemHovered(CEventNode&) {
 }
 
 CEngine* GBaseSceneNode::getEngine() const {
-    SceneManager* manager = getSceneManager();
-    return manager != nullptr ? manager->getEngine() : nullptr;
+    if (const SceneManager* manager = getSceneManager())
+        return manager->getEngine();
+    const SceneManager* menus =
+        theApplication != nullptr ? theApplication->getSceneManager() : nullptr;
+    return menus != nullptr ? menus->getEngine() : nullptr;
 }
 
 CProfileManager* GBaseSceneNode::getProfiles() const {

@@ -62,7 +62,8 @@ public:
 protected:
     ~GBaseSceneNode() override = default;
 
-    // The engine that made the scene's manager; none without one.
+    // The engine that made the scene's manager; before the scene is in a manager (a screen
+    // handed its level by the loading screen) the menus' manager's.
     CEngine* getEngine() const;
     // None without an engine.
     CProfileManager* getProfiles() const;

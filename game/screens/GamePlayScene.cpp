@@ -87,7 +87,7 @@ bool GGamePlayScene::setLevel(GGameLevelScene* level, UpgradeCatalog* catalog) {
     m_upgrades = CRefPointer<UpgradeCatalog>::share(catalog);
     if (m_skipTutorialButton != nullptr)
         m_skipTutorialButton->setVisible(false);
-    CProfileParameters* active = player();
+    CProfileParameters* active = currentPlayer();
     if (active != nullptr && active->getBool("ShowTutorialOn") && levelConfig() != nullptr) {
         CStringW file(u"levels/tutorials/Level");
         file.append(levelConfig()->levelIndex).append(u".xml");
@@ -97,20 +97,6 @@ bool GGamePlayScene::setLevel(GGameLevelScene* level, UpgradeCatalog* catalog) {
     m_tutorialStarted = false;
     m_hasLevelTutorial = m_tutorials.size() != 0;
     return true;
-}
-
-CEngine* GGamePlayScene::engine() const {
-    if (CEngine* own = getEngine())
-        return own;
-    const SceneManager* menus =
-        theApplication != nullptr ? theApplication->getSceneManager() : nullptr;
-    return menus != nullptr ? menus->getEngine() : nullptr;
-}
-
-CProfileParameters* GGamePlayScene::player() const {
-    CEngine* found = engine();
-    CProfileManager* profiles = found != nullptr ? found->getProfileManager() : nullptr;
-    return profiles != nullptr ? profiles->getActiveProfile() : nullptr;
 }
 
 GLevelConfig* GGamePlayScene::levelConfig() const {
@@ -271,7 +257,7 @@ bool GGamePlayScene::OnButtonPressed(CEventControlClicked& event) {
     }
     if (button->getName() == nameOf("SkipTutorialButton")) {
         finishTutorial(true);
-        if (CProfileParameters* active = player())
+        if (CProfileParameters* active = currentPlayer())
             active->setBool("ShowTutorialOn", false);
     }
     return false;

@@ -92,10 +92,6 @@ protected:
 
 private:
     GLevelConfig* levelConfig() const;
-    // The loading screen hands the level over before the screen is in its manager: until then
-    // the engine is the menus' manager's.
-    CEngine* engine() const;
-    CProfileParameters* player() const;
     // The level shown and played in this screen.
     void attachLevel();
     void setClockFraction(float fraction);

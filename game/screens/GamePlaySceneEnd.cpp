@@ -67,7 +67,7 @@ bool GGamePlayScene::finishLevel(bool passed) {
 }
 
 void GGamePlayScene::bookLevelEnd() {
-    CProfileParameters* active = player();
+    CProfileParameters* active = currentPlayer();
     if (active == nullptr)
         return;
     const int32_t played = active->getInt("LevelIndex");

@@ -33,14 +33,14 @@ bool GGamePlayScene::OnKeyUp(CEventInputKeyUp& event) {
 }
 
 CStringW GGamePlayScene::userDataFolder() const {
-    CEngine* found = engine();
+    CEngine* found = getEngine();
     return found != nullptr && found->getFileSystem() != nullptr
                ? found->getFileSystem()->getUserDataFolder()
                : CStringW();
 }
 
 void GGamePlayScene::restoreSavedLevel() {
-    CProfileParameters* active = player();
+    CProfileParameters* active = currentPlayer();
     if (!m_level || active == nullptr || !active->getBool("Cheat_LoadAfterRestart"))
         return;
     // Cleared first, so that a restore that fails is not tried again.
@@ -84,8 +84,8 @@ void GGamePlayScene::onDeveloperKey(const CEventInputKeyUp& event) {
         break;
     case kKeyL:
         // The loading screen builds the level again; the next in-level screen restores it.
-        if (event.isControlDown() && player() != nullptr) {
-            player()->setBool("Cheat_LoadAfterRestart", true);
+        if (event.isControlDown() && currentPlayer() != nullptr) {
+            currentPlayer()->setBool("Cheat_LoadAfterRestart", true);
             navigateBackToType(GLoadingLevelScene::kTypeId, nameOf("NavBackFrom"),
                                nameOf("NavBackTo"));
         }

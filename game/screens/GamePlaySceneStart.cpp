@@ -28,7 +28,7 @@ CString purchasePrefix(int32_t levelIndex) {
 void GGamePlayScene::applyUpgradesAndLayout() {
     if (m_upgrades) {
         const int32_t index = levelConfig() != nullptr ? levelConfig()->levelIndex : 0;
-        m_upgrades->applyLevel(index, purchasePrefix(index), player());
+        m_upgrades->applyLevel(index, purchasePrefix(index), currentPlayer());
         m_level->applyUpgrades(m_upgrades.get(), false);
     }
     m_level->layoutDancePads();
@@ -44,7 +44,7 @@ void GGamePlayScene::respawnQueuedClients() {
 }
 
 CRefPointer<GTutorialController> GGamePlayScene::loadTutorial(const CStringW& file) {
-    CEngine* found = engine();
+    CEngine* found = getEngine();
     if (found == nullptr || found->getFileSystem() == nullptr)
         return nullptr;
     const CRefPointer<CXmlTextReader> reader = found->getFileSystem()->openXmlReader(file);
@@ -105,7 +105,7 @@ bool GGamePlayScene::queueObjectTutorials() {
     BaseNode* scene = findChildOf(this, "Scene");
     if (config == nullptr || config->settingIndex != kObjectTutorialSetting || scene == nullptr)
         return false;
-    CProfileParameters* active = player();
+    CProfileParameters* active = currentPlayer();
     bool created = false;
     for (CNameId name = m_level->popQueuedLocation(); name != CNameId();
          name = m_level->popQueuedLocation()) {

@@ -98,20 +98,6 @@ int32_t GGameShopScene::settingIndex() const {
 
 // The loading screen hands the level over before the shop is in its manager: the menus'
 // manager's engine stands in.
-CEngine* GGameShopScene::engine() const {
-    if (CEngine* own = getEngine())
-        return own;
-    const SceneManager* menus =
-        theApplication != nullptr ? theApplication->getSceneManager() : nullptr;
-    return menus != nullptr ? menus->getEngine() : nullptr;
-}
-
-CProfileParameters* GGameShopScene::player() const {
-    CEngine* engine = this->engine();
-    CProfileManager* profiles = engine != nullptr ? engine->getProfileManager() : nullptr;
-    return profiles != nullptr ? profiles->getActiveProfile() : nullptr;
-}
-
 bool GGameShopScene::setLevel(GGameLevelScene* level, UpgradeCatalog* catalog) {
     if (m_sceneRoot == nullptr)
         return false;
@@ -120,7 +106,7 @@ bool GGameShopScene::setLevel(GGameLevelScene* level, UpgradeCatalog* catalog) {
         shareShopStates(m_level->getLocations());
     if (m_skipTutorialButton != nullptr)
         m_skipTutorialButton->setVisible(false);
-    CProfileParameters* active = player();
+    CProfileParameters* active = currentPlayer();
     if (active != nullptr && active->getBool("ShowTutorialOn"))
         startShopTutorial();
     m_catalog = CRefPointer<UpgradeCatalog>::share(catalog);
@@ -130,9 +116,9 @@ bool GGameShopScene::setLevel(GGameLevelScene* level, UpgradeCatalog* catalog) {
 void GGameShopScene::startShopTutorial() {
     endTutorial();
     const CString name = CString("ShopLevel").append(levelIndex());
-    if (!developerMode && player()->getBool(CString("ShownTutorial") + name))
+    if (!developerMode && currentPlayer()->getBool(CString("ShownTutorial") + name))
         return;
-    IVirtualFileSystem* files = engine() != nullptr ? engine()->getFileSystem() : nullptr;
+    IVirtualFileSystem* files = getEngine() != nullptr ? getEngine()->getFileSystem() : nullptr;
     const CRefPointer<CXmlTextReader> reader =
         files != nullptr
             ? files->openXmlReader(CStringW(u"levels/tutorials/") + name.c_str() + u".xml")
@@ -218,7 +204,7 @@ bool GGameShopScene::OnSceneSwitchDone(CEventSceneSwitchFinished& event) {
         return false;
     if ((event.getFlags() & 0xFF) != 0 && m_tutorial) {
         // Once per player, as every other tutorial.
-        if (CProfileParameters* active = player())
+        if (CProfileParameters* active = currentPlayer())
             active->setBool(CString("ShownTutorialShopLevel").append(levelIndex()), true);
         m_tutorial->start();
     }
@@ -268,7 +254,7 @@ bool GGameShopScene::OnButtonPressed(CEventControlClicked& event) {
         if (m_skipTutorialButton != nullptr)
             m_skipTutorialButton->setVisible(false);
         m_tutorial->skip();
-        if (CProfileParameters* active = player())
+        if (CProfileParameters* active = currentPlayer())
             active->setBool("ShowTutorialOn", false);
     }
     return false;
@@ -298,7 +284,7 @@ bool GGameShopScene::continueToLevel() {
 }
 
 void GGameShopScene::storePurchases() const {
-    CProfileParameters* active = player();
+    CProfileParameters* active = currentPlayer();
     if (active == nullptr || !m_level)
         return;
     const CString prefix = CString("Level").append(levelIndex());

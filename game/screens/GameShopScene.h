@@ -67,8 +67,6 @@ private:
     GLevelConfig* levelConfig() const;
     int32_t levelIndex() const;
     int32_t settingIndex() const;
-    CEngine* engine() const;
-    CProfileParameters* player() const;
     void startShopTutorial();
     void endTutorial();
     // The level drawn under "Scene" and prepared for the shop, then the money and the offers.

@@ -53,7 +53,7 @@ void GGameShopScene::computeMoney() {
     const int32_t level = levelIndex();
     const int32_t first = (level - 1) / kActLength * kActLength + 1;
     int64_t earned = 0;
-    if (CProfileParameters* active = player()) {
+    if (CProfileParameters* active = currentPlayer()) {
         for (int32_t i = first; i < level; ++i)
             earned += firstNumber(active->getString(CString("Level").append(i).append("Stats")));
     }
@@ -284,7 +284,7 @@ void GGameShopScene::rebuildOffers() {
 // Hover states follow the strip that changed under the pointer.
 void GGameShopScene::followCursor() {
     SceneManager* manager = getSceneManager();
-    CEngine* found = engine();
+    CEngine* found = getEngine();
     ICursorControl* cursor = found != nullptr ? found->getCursorControl() : nullptr;
     if (manager == nullptr || cursor == nullptr)
         return;
