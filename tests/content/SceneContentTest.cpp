@@ -64,6 +64,7 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/MainMenuScene.qscn", "GMainMenuScene"},
         {"scenes/SelectPlayerScene.qscn", "GSelectPlayerScene"},
         {"scenes/SelectPlayerInputNameScene.qscn", "GSelectPlayerInputNameScene"},
+        {"scenes/MapScene.qscn", "GMapScene"},
         {"scenes/OptionsScene.qscn", "GOptionsScene"},
         {"scenes/AwardsScene.qscn", "GAwardsScene"},
         {"scenes/NewAwardScene.qscn", "GAwardUnlockedScene"},
@@ -336,6 +337,22 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/HelpScene.qscn", "Scene/ButtonPrev", "ButtonNode"},
         {"scenes/HelpScene.qscn", "Scene/ButtonNext", "ButtonNode"},
         {"scenes/HelpScene.qscn", "Scene/BackButton", "ButtonNode"},
+        {"scenes/MapScene.qscn", "Scene/LevelButtons", ""},
+        {"scenes/MapScene.qscn", "Scene/LevelButtons/Level1", "GMapLocationButton"},
+        {"scenes/MapScene.qscn", "Scene/LevelButtons/Level11", "GMapLocationButton"},
+        {"scenes/MapScene.qscn", "Scene/ActButtons/Act1", "ButtonNode"},
+        {"scenes/MapScene.qscn", "Scene/ActButtons/Act4", "ButtonNode"},
+        {"scenes/MapScene.qscn", "Scene/Hint/ActText", "TextNode"},
+        {"scenes/MapScene.qscn", "Scene/Hint/LevelText", "TextNode"},
+        {"scenes/MapScene.qscn", "Scene/Hint/MoneyLabelText", "TextNode"},
+        {"scenes/MapScene.qscn", "Scene/Hint/MoneyText", "TextNode"},
+        {"scenes/MapScene.qscn", "Scene/Effects", ""},
+        {"scenes/MapScene.qscn", "Scene/Bg/Sea", ""},
+        {"scenes/MapScene.qscn", "Scene/Bg/Birds", ""},
+        {"scenes/MapScene.qscn", "Scene/Bg/Human", ""},
+        {"scenes/MapScene.qscn", "Scene/Bg/Cars", ""},
+        {"scenes/MapScene.qscn", "Scene/PlayButton", "ButtonNode"},
+        {"scenes/MapScene.qscn", "Scene/BackButton", "ButtonNode"},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -410,6 +427,17 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
         {"scenes/LevelCompletedScene.qscn", "Scene", true, {"Looser", "Goal", "Expert", "Master"}},
         {"scenes/OptionsScene.qscn", "Scene", false, {"NavTo2", "NavBackFrom2"}},
         {"scenes/InGameMenuScene.qscn", "Scene", false, {"NavBackToSlide"}},
+        {"scenes/MapScene.qscn", "Scene", true, {"FirstTimeAnim"}},
+        {"scenes/MapScene.qscn", "Scene/LevelButtons", false, {"ChangeActBefore"}},
+        {"scenes/MapScene.qscn",
+         "Scene/ActButtons/Act1",
+         true,
+         {"Select", "Deselect", "HLOn", "HLOff"}},
+        {"scenes/MapScene.qscn",
+         "Scene/ActButtons/Act4",
+         true,
+         {"Select", "Deselect", "HLOn", "HLOff"}},
+        {"scenes/MapScene.qscn", "Scene/Hint", false, {"OnAppear", "OnDisappear"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
