@@ -11,6 +11,7 @@
 #include "engine/ui/MessageBoxNode.h"
 #include "game/app/LevelsConfiguration.h"
 #include "game/screens/MapLocationButton.h"
+#include "game/screens/TutorialController.h"
 #include "tests/game/screens/ScreenFixture.h"
 
 namespace {
@@ -169,6 +170,43 @@ TEST_F(MapSceneTest, ThePageFollowsTheProgressAndTheActPressed) {
         EXPECT_EQ(CString(map.getLevelButtons()[10]->getText().c_str()).c_str(), caption);
         closeMap();
     }
+}
+
+// A level pressed becomes the current one and the choice is saved at once.
+TEST_F(MapSceneTest, ALevelPressedIsCurrentAndSaved) {
+    setProgress({1, 14, 13, {0, -1, -1, -1}});
+    GMapScene& map = openMap();
+    click(map.getActButtons()[1]);
+    click(map.getLevelButtons()[2]);
+    EXPECT_EQ(currentSlot(map), 2);
+    EXPECT_EQ(map.getLevelButtons()[0]->getTemplateName(), name("MapButton"));
+    const CProfileParameters& saved = *stored(u"Tester");
+    EXPECT_EQ(saved.getInt("LevelIndex"), 14);
+    EXPECT_EQ(saved.getInt("S2_LevelIndex"), 2);
+}
+
+// The map's tutorial before the first pass runs once: its first hint goes on by a click, the
+// second lets the play button through to the loading screen.
+TEST_F(MapSceneTest, TheFirstMapTutorialRunsOnce) {
+    setProgress({1, 0, -1, {-1, -1, -1, -1}});
+    player().setBool("ShowTutorialOn", true);
+    GMapScene& map = openMap();
+    ASSERT_NE(map.getTutorial(), nullptr);
+    EXPECT_TRUE(player().getBool("ShownTutorialMapLevel-1"));
+    EXPECT_EQ(map.getTutorial()->getCurrentHint(), 0);
+    screen_input::click(game, CVector3d(500, 400, 0));
+    settle();
+    ASSERT_NE(map.getTutorial(), nullptr);
+    EXPECT_EQ(map.getTutorial()->getCurrentHint(), 1);
+    screen_input::clickNode(game, *find("Scene/PlayButton"));
+    game.advance(200);
+    EXPECT_EQ(currentName(), "LoadingLevelScene");
+    for (int back = 0; back < 5 && current() != &map; ++back) {
+        current()->navigateBack(0, CNameId(), CNameId());
+        settle();
+    }
+    ASSERT_EQ(current(), &map);
+    EXPECT_EQ(map.getTutorial(), nullptr) << "shown once";
 }
 
 // The star of a level is the grade of the money of its last pass, against its goals.
