@@ -33,8 +33,8 @@ public:
     // Reads the groups' paths files; a file that cannot be opened leaves its group empty.
     void loadPaths(IVirtualFileSystem& files);
     // Counts every group's timer down; a group whose timer falls below 0 draws a new one and
-    // spawns a mover. The first update with time passing spawns one of each group that has
-    // paths.
+    // spawns a mover from the template collection of the scene manager its parent is in. The
+    // first update with time passing spawns one of each group that has paths.
     void update(uint32_t elapsedMs);
     // 40 pedestrians on random paths, each already advanced 5 to 100 seconds along its path.
     void placeInitialPedestrians();

@@ -350,4 +350,29 @@ TEST_F(MapTrafficContentTest, AShippedCarShowsThePictureTurnedToTheFrameOfItsHea
     }
 }
 
+TEST_F(MapTrafficContentTest, AShippedScooterKeepsItsColourThroughItsTilts) {
+    for (int spawn = 0; spawn < 3; ++spawn) {
+        traffic.update(20001);
+        run(0);
+    }
+    BaseNode& sea = *traffic.getParent(GMapTraffic::GROUP_SCOOTERS);
+    ASSERT_EQ(sea.getChildCount(), 3u);
+    std::vector<const CAtlasTexture*> colours;
+    std::set<float> tilts;
+    for (uint32_t i = 0; i < sea.getChildCount(); ++i) {
+        auto* body = static_cast<SpriteNode*>(sea.getChild(i)->findChild(name("Body"), 1));
+        ASSERT_NE(body->getImage(), nullptr);
+        colours.push_back(body->getImage());
+    }
+    for (int ms = 0; ms < 3000; ms += 20) {
+        scene->getClock()->update(20);
+        for (uint32_t i = 0; i < sea.getChildCount(); ++i) {
+            auto* body = static_cast<SpriteNode*>(sea.getChild(i)->findChild(name("Body"), 1));
+            EXPECT_EQ(body->getImage(), colours[i]) << i << " at " << ms << " ms";
+            tilts.insert(body->getRotation().z);
+        }
+    }
+    EXPECT_GE(tilts.size(), 2u) << "the scooters lean with the waves of their path";
+}
+
 } // namespace
