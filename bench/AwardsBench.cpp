@@ -6,36 +6,14 @@
 // its null output.
 #include <benchmark/benchmark.h>
 
+#include "bench/EmptyScreen.h"
 #include "engine/core/RefPointer.h"
-#include "engine/io/ContentManager.h"
-#include "engine/scene/SceneManager.h"
 #include "engine/scene/SceneNode.h"
-#include "engine/scene/TemplateCollectionNode.h"
 #include "game/app/AwardTracker.h"
 #include "game/app/GameClassRegistration.h"
 #include "tests/game/app/GameHarness.h"
 
 namespace {
-
-// An empty screen, arrived, in a game with a player and the menus' templates, from which the
-// gallery opens as the main menu opens it; none when the content lacks the templates. The menu
-// itself would differ between the cases (its effect nodes are game classes too).
-CRefPointer<SceneNode> openEmptyScreen(GameHarness& game) {
-    game.player();
-    CContentManager& content = *game.application().getContentManager();
-    const CRefPointer<CContent> templates =
-        content.load(contentType("snod"), u"scenes/TemplateCollection.qscn", true);
-    auto* collection = static_cast<BaseNode*>(templates.get());
-    if (collection == nullptr || !collection->isKindOf(TemplateCollectionNode::kTypeId))
-        return CRefPointer<SceneNode>();
-    SceneManager& manager = *game.application().getSceneManager();
-    manager.setTemplateCollection(static_cast<TemplateCollectionNode*>(collection));
-    const CRefPointer<SceneNode> screen(
-        new SceneNode(CContentKey(&content, u"scenes/Empty.qscn"), nullptr, nullptr));
-    manager.openScene(screen.get(), CNameId());
-    game.advance(600);
-    return screen;
-}
 
 void openGallery(benchmark::State& state, bool gameClasses) {
     GameHarness game;
@@ -52,24 +30,7 @@ void openGallery(benchmark::State& state, bool gameClasses) {
         state.SkipWithError("no templates");
         return;
     }
-    for (auto _ : state) {
-        SceneNode* gallery = screen->openSceneFile(u"scenes/AwardsScene.qscn", true,
-                                                   nameOf("NavFrom"), nameOf("NavTo"));
-        // The switch is delivered on the next update, and the frame drawn after it.
-        game.advance(20);
-        state.PauseTiming();
-        if (gallery == nullptr) {
-            state.SkipWithError("no gallery");
-            return;
-        }
-        // A scene still coming in cannot be left.
-        game.advance(600);
-        gallery->navigateBack(0, CNameId(), CNameId());
-        game.advance(600);
-        // The scripted Direct3D runtime writes down every call it takes.
-        game.direct3D().log.clear();
-        state.ResumeTiming();
-    }
+    timeOpeningOver(state, game, *screen, u"scenes/AwardsScene.qscn");
 }
 
 void AwardsGalleryPlain(benchmark::State& state) {

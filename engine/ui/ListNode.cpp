@@ -6,23 +6,11 @@
 #include "engine/core/Properties.h"
 #include "engine/core/PropertyDataStrings.h"
 #include "engine/scene/PropertyBindings.h"
-#include "engine/scene/SpriteNode.h"
-#include "engine/scene/TextNode.h"
 #include "engine/ui/CheckBoxNode.h"
 #include "engine/ui/TemplateChild.h"
 #include "engine/ui/UiEvents.h"
 
 namespace {
-
-struct StringsTraits {
-    static CArray<CStringW> read(const CPropertyData* value) {
-        const auto* strings = castPropertyData<CPropertyDataStringWArray>(value);
-        return strings ? strings->getValue() : CArray<CStringW>();
-    }
-    static CRefPointer<CPropertyData> make(const CArray<CStringW>& strings) {
-        return makeStringArrayProperty(strings);
-    }
-};
 
 // Whole elements that fit along one side; none for an element without size there.
 int32_t elementsAlong(float listSize, float elementSize) {
@@ -36,19 +24,9 @@ int32_t elementsAlong(float listSize, float elementSize) {
 ListNode::ListNode(const CContentKey& key, BaseNode* parent, SceneManager* sceneManager)
     : NodeClass(key, parent, sceneManager) {
     setFocusOnHover(true);
-    CRefPointer<BaseNode> container(new BaseNode(CContentKey(), nullptr, nullptr));
-    container->setInternal(true);
-    // The attachment's reference is the list's; the creation reference goes with `container`.
-    container->setParent(this);
-    m_container = container.get();
 }
 
-ListNode::~ListNode() {
-    BaseNode* container = m_container;
-    m_container = nullptr;
-    container->setParent(nullptr);
-    container->release();
-}
+ListNode::~ListNode() = default;
 
 const PropertyTable& ListNode::classPropertyTable() {
     static const PropertyTable table = extendPropertyTable(
@@ -61,8 +39,8 @@ const PropertyTable& ListNode::classPropertyTable() {
             fieldProperty<&ListNode::m_circular>("Circular"),
             accessorProperty<&ListNode::getOrientation, &ListNode::setOrientation>("Orientation"),
             fieldProperty<&ListNode::m_selectWhileListing>("IsSelectWhileListingOn"),
-            accessorProperty<&ListNode::getStrings, &ListNode::setStrings, StringsTraits>(
-                "Strings"),
+            accessorProperty<&ListNode::getStrings, &ListNode::setStrings,
+                             CListElements::StringsTraits>("Strings"),
         });
     return table;
 }
@@ -83,12 +61,8 @@ void ListNode::setItemsCount(int32_t count) {
 }
 
 void ListNode::setItemText(int32_t item, int32_t column, const CStringW& text) {
-    ListItem* entry = getItem(item);
-    if (entry == nullptr || column < 0)
-        return;
-    while (entry->texts.size() <= uint32_t(column))
-        entry->texts.append(CStringW());
-    entry->texts[uint32_t(column)] = text;
+    if (ListItem* entry = getItem(item))
+        CListElements::setColumn(entry->texts, column, text);
 }
 
 void ListNode::setStrings(const CArray<CStringW>& strings) {
@@ -99,10 +73,7 @@ void ListNode::setStrings(const CArray<CStringW>& strings) {
 }
 
 CArray<CStringW> ListNode::getStrings() const {
-    CArray<CStringW> strings;
-    for (const ListItem& item : m_items)
-        strings.append(item.texts.size() != 0 ? item.texts[0] : CStringW());
-    return strings;
+    return CListElements::firstTexts(m_items);
 }
 
 // Indexes and pages
@@ -204,35 +175,16 @@ void ListNode::setOrientation(int32_t orientation) {
     rebuildElements();
 }
 
-CVector3d ListNode::getElementPosition(int32_t index) const {
-    return isElement(index) ? getElement(uint32_t(index))->getPosition() : CVector3d(0, 0, 0);
-}
-
-CVector2d ListNode::getElementSize() const {
-    if (!m_elementTemplate)
-        return CVector2d(0, 0);
-    const CVector3d& bounds = m_elementTemplate->getBounds();
-    return CVector2d(bounds.x, bounds.y);
-}
-
 // Without an element template there are neither elements nor lines.
 void ListNode::rebuildElements() {
     m_columns = 0;
     m_rows = 0;
-    m_container->removeAllChildren();
-    if (!m_elementTemplate)
-        return;
-    const CVector2d element = getElementSize();
-    m_columns = m_orientation == 0 ? 1 : elementsAlong(getBounds().x, element.x);
-    m_rows = m_orientation == 1 ? 1 : elementsAlong(getBounds().y, element.y);
-    m_container->setScene(getSceneManager(), getScene());
-    const CRefPointer<ListNode> self = CRefPointer<ListNode>::share(this);
-    for (int32_t i = 0; i < m_columns * m_rows; ++i) {
-        const CRefPointer<BaseNode> element = m_elementTemplate->clone(m_container, nullptr);
-        element->setName(CNameId(CString("Element") + CString(i)));
-        element->setVisible(true);
-        element->setCanBeHit(true);
+    if (m_elements.getTemplate() != nullptr) {
+        const CVector2d element = getElementSize();
+        m_columns = m_orientation == 0 ? 1 : elementsAlong(getBounds().x, element.x);
+        m_rows = m_orientation == 1 ? 1 : elementsAlong(getBounds().y, element.y);
     }
+    m_elements.make(*this, uint32_t(m_columns * m_rows));
     layoutElements();
 }
 
@@ -262,26 +214,11 @@ void ListNode::fillElement(BaseNode& element, const ListItem& item) {
         // An item without a template of its own shows the element's.
         const CNameId name = item.templateName != CNameId()
                                  ? item.templateName
-                                 : asControlNode(m_elementTemplate.get())->getTemplateName();
+                                 : asControlNode(m_elements.getTemplate())->getTemplateName();
         if (control->getTemplateName() != name)
             control->setTemplateName(name);
     }
-    for (uint32_t column = 0; column < m_textSlots.size(); ++column) {
-        BaseNode* child = m_textSlots[column] < element.getChildCount()
-                              ? element.getChild(m_textSlots[column])
-                              : nullptr;
-        if (child != nullptr && child->isKindOf(TextNode::kTypeId))
-            static_cast<TextNode*>(child)->setText(column < item.texts.size() ? item.texts[column]
-                                                                              : CStringW());
-    }
-    for (uint32_t column = 0; column < m_imageSlots.size(); ++column) {
-        BaseNode* child = m_imageSlots[column] < element.getChildCount()
-                              ? element.getChild(m_imageSlots[column])
-                              : nullptr;
-        if (child != nullptr && child->isKindOf(SpriteNode::kTypeId))
-            static_cast<SpriteNode*>(child)->setImage(
-                column < item.images.size() ? item.images[column].get() : nullptr);
-    }
+    m_elements.fillSlots(element, item.texts, item.images);
     if (ControlNode* control = asControlNode(&element))
         control->setEnabled(item.enabled);
 }
@@ -330,32 +267,9 @@ void ListNode::updateSlider() {
 
 // Template
 
-void ListNode::findElementSlots() {
-    m_textSlots.clear();
-    m_imageSlots.clear();
-    if (!m_elementTemplate)
-        return;
-    static const CNameId text(CString("Text"));
-    static const CNameId image(CString("Image"));
-    for (uint32_t i = 0; i < m_elementTemplate->getChildCount(); ++i) {
-        const BaseNode* child = m_elementTemplate->getChild(i);
-        if (child->getName() == text && child->isKindOf(TextNode::kTypeId))
-            m_textSlots.append(i);
-        else if (child->getName() == image && child->isKindOf(SpriteNode::kTypeId))
-            m_imageSlots.append(i);
-    }
-}
-
 void ListNode::bindTemplateChildren() {
-    m_elementTemplate = holdTemplateChild<BaseNode>(*this, "Element");
-    if (m_elementTemplate) {
-        m_elementTemplate->setVisible(false);
-        m_elementTemplate->setCanBeHit(false);
-    }
-    m_prevButton = holdTemplateChild<BaseNode>(*this, "PrevButton");
-    m_nextButton = holdTemplateChild<BaseNode>(*this, "NextButton");
+    m_elements.bind(*this);
     m_slider = holdTemplateChild<SliderNode>(*this, "Slider");
-    findElementSlots();
 }
 
 void ListNode::applyTemplate() {
@@ -374,22 +288,21 @@ void ListNode::collectDrawables(RenderList& list) {
     if (!isVisible())
         return;
     ControlNode::collectDrawables(list);
-    m_container->collectDrawables(list);
+    m_elements.collectDrawables(list);
 }
 
 bool ListNode::hitTest(const CVector3d& point) {
-    return ControlNode::hitTest(point) ||
-           (isVisible() && canBeHit() && m_container->findHitNode(point) != nullptr);
+    return ControlNode::hitTest(point) || m_elements.isHit(*this, point);
 }
 
 void ListNode::updateAbsoluteTransform() {
     ControlNode::updateAbsoluteTransform();
-    m_container->updateAbsoluteTransform();
+    m_elements.updateAbsoluteTransform();
 }
 
 void ListNode::updateAbsoluteColor() {
     ControlNode::updateAbsoluteColor();
-    m_container->updateAbsoluteColor();
+    m_elements.updateAbsoluteColor();
 }
 
 // Copying and properties
@@ -407,7 +320,7 @@ void ListNode::cloneMembers(const BaseNode& source, SceneManager* sceneManager) 
     }
     // The clone shows its items through elements of its own copy of the template.
     bindTemplateChildren();
-    if (m_elementTemplate) {
+    if (m_elements.getTemplate() != nullptr) {
         rebuildElements();
         refreshElements();
     }

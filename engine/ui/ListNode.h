@@ -7,6 +7,7 @@
 #include "engine/core/String.h"
 #include "engine/scene/ControlNode.h"
 #include "engine/scene/NodeClass.h"
+#include "engine/ui/ListElements.h"
 #include "engine/ui/ListItem.h"
 #include "engine/ui/SliderNode.h"
 #include "engine/ui/UiEvents.h"
@@ -98,12 +99,13 @@ public:
 
     // The element showing the item; a value outside the elements when none does.
     int32_t elementIndexOf(int32_t item) const;
-    uint32_t getElementCount() const { return m_container->getChildCount(); }
-    BaseNode* getElement(uint32_t index) const { return m_container->getChild(index); }
+    uint32_t getElementCount() const { return m_elements.getCount(); }
+    // None for an index that is no element.
+    BaseNode* getElement(uint32_t index) const { return m_elements.get(int32_t(index)); }
     // (0, 0, 0) for an index that is no element.
-    CVector3d getElementPosition(int32_t index) const;
+    CVector3d getElementPosition(int32_t index) const { return m_elements.getPosition(index); }
     // The element template's width and height; (0, 0) without one.
-    CVector2d getElementSize() const;
+    CVector2d getElementSize() const { return m_elements.getSize(); }
     int32_t getColumns() const { return m_columns; }
     int32_t getRows() const { return m_rows; }
 
@@ -123,7 +125,6 @@ private:
     };
 
     void bindTemplateChildren();
-    void findElementSlots();
     void layoutElements();
     void updateSlider();
     void fillElement(BaseNode& element, const ListItem& item);
@@ -133,8 +134,6 @@ private:
     PageInfo getPageInfo() const;
     // Items a paging button moves by.
     int32_t getPageStep() const;
-    // The element's index; -1 for a node that is no element.
-    int32_t findElement(const BaseNode* node) const;
     bool isElement(int32_t index) const {
         return index >= 0 && uint32_t(index) < getElementCount();
     }
@@ -148,13 +147,9 @@ private:
     int32_t m_selectedItem = 0;
     int32_t m_topItem = 0;
     bool m_selectWhileListing = false;
-    BaseNode* m_container = nullptr;
     int32_t m_columns = 0;
     int32_t m_rows = 0;
-    CRefPointer<BaseNode> m_elementTemplate;
-    CArray<uint32_t> m_imageSlots;
-    CArray<uint32_t> m_textSlots;
-    CRefPointer<BaseNode> m_prevButton;
-    CRefPointer<BaseNode> m_nextButton;
     CRefPointer<SliderNode> m_slider;
+    // Last: it attaches its container to the list, whose other members are ready by then.
+    CListElements m_elements{*this};
 };

@@ -6,7 +6,6 @@
 #include "engine/ui/CheckBoxNode.h"
 #include "engine/ui/ControlKeys.h"
 #include "engine/ui/ListNode.h"
-#include "engine/ui/TemplateChild.h"
 #include "engine/ui/UiEvents.h"
 
 const EventMap& ListNode::getEventMap() {
@@ -18,14 +17,6 @@ const EventMap& ListNode::getEventMap() {
     };
     static const EventMap map = buildEventMap(ControlNode::getEventMap(), own);
     return map;
-}
-
-int32_t ListNode::findElement(const BaseNode* node) const {
-    for (uint32_t i = 0; i < getElementCount(); ++i) {
-        if (getElement(i) == node)
-            return int32_t(i);
-    }
-    return -1;
 }
 
 bool ListNode::OnKeyDown(CEventInputKeyDown& event) {
@@ -72,7 +63,8 @@ void ListNode::setFocused(bool focused) {
 
 bool ListNode::OnElementClickStarted(CEventControlClickStarted& event) {
     const BaseNode* node = event.getNode();
-    return node != m_prevButton.get() && node != m_nextButton.get() && findElement(node) >= 0;
+    return node != m_elements.getPrevButton() && node != m_elements.getNextButton() &&
+           m_elements.find(node) >= 0;
 }
 
 void ListNode::page(int32_t step) {
@@ -113,9 +105,9 @@ bool ListNode::OnButtonClicked(CEventControlClicked& event) {
     const CRefPointer<ListNode> self = CRefPointer<ListNode>::share(this);
     const int32_t previous = m_selectedItem;
     bool handled = true;
-    if (node == m_prevButton.get())
+    if (node == m_elements.getPrevButton())
         page(-getPageStep());
-    else if (node == m_nextButton.get())
+    else if (node == m_elements.getNextButton())
         page(getPageStep());
     else
         handled = onElementClicked(*node);
@@ -125,7 +117,7 @@ bool ListNode::OnButtonClicked(CEventControlClicked& event) {
 }
 
 bool ListNode::OnElementHovered(CEventControlHovered& event) {
-    const int32_t element = findElement(event.getGaining());
+    const int32_t element = m_elements.find(event.getGaining());
     if (element < 0)
         return false;
     if (getItemsCount() != 0)
@@ -147,17 +139,7 @@ bool ListNode::OnSliderValueChanged(CEventSliderValueChanged& event) {
 bool ListNode::sendToChildren(int32_t mode, CEvent& event) {
     if (ControlNode::sendToChildren(mode, event))
         return true;
-    if (!mayOfferToTemplate(*this, event))
-        return false;
-    const CRefPointer<ListNode> self = CRefPointer<ListNode>::share(this);
     // Keys never reach the slider.
     BaseNode* slider = event.isKindOf(CEventInputKey::Id) ? nullptr : m_slider.get();
-    if (offerEvent(m_prevButton.get(), mode, event) ||
-        offerEvent(m_nextButton.get(), mode, event) || offerEvent(slider, mode, event))
-        return true;
-    for (uint32_t i = 0; i < getElementCount(); ++i) {
-        if (offerEvent(getElement(i), mode, event))
-            return true;
-    }
-    return false;
+    return m_elements.offer(*this, mode, event, slider);
 }

@@ -51,6 +51,7 @@
 #include "game/screens/GameBriefingScene.h"
 #include "game/screens/GameNewClientScene.h"
 #include "game/screens/GamePlayScene.h"
+#include "game/screens/GameShopScene.h"
 #include "game/screens/HelpScene.h"
 #include "game/screens/HintNode.h"
 #include "game/screens/InGameMenuScene.h"
@@ -63,6 +64,7 @@
 #include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
 #include "game/screens/SelectPlayerScene.h"
+#include "game/screens/ShopListNode.h"
 #include "game/screens/TwoSpritesProgressBarNode.h"
 
 namespace {
@@ -87,6 +89,8 @@ const GameClass kGameClasses[] = {
     {GMapScene::kTypeName, &createNodeOf<GMapScene>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
+    {GGameShopScene::kTypeName, &createNodeOf<GGameShopScene>},
+    {GShopListNode::kTypeName, &createNodeOf<GShopListNode>},
     {GGamePlayScene::kTypeName, &createNodeOf<GGamePlayScene>},
     {GEllipseSectorNode::kTypeName, &createNodeOf<GEllipseSectorNode>},
     {EllipseProgressBarNode::kTypeName, &createNodeOf<EllipseProgressBarNode>},

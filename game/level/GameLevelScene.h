@@ -138,6 +138,9 @@ public:
 
     bool isClosed() const { return m_closed; }
     bool isFinishedPosted() const { return m_finishedPosted; }
+    // The screen ended the level, perhaps before the day was over: from now on it counts as
+    // finished and posts no finished event of its own, until the next reset.
+    void onLevelFinished() { m_finishedPosted = true; }
     bool isRestarted() const { return m_restarted; }
     int32_t getElapsedMs() const { return m_elapsedMs; }
     int32_t getClosingClockMs() const { return m_closingClockMs; }

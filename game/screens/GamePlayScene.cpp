@@ -121,11 +121,7 @@ bool GGamePlayScene::OnSceneSwitch(CEventSceneSwitchStarted& event) {
     if (GBaseSceneNode::OnSceneSwitch(event))
         return true;
     if (event.getFrom() == this) {
-        if (m_level) {
-            m_level->setClientGenerationPaused(true);
-            if (CScheduler* clock = m_level->getClock())
-                clock->setEnabled(false);
-        }
+        setLevelRunning(false);
         return false;
     }
     if (event.getTo() != this)
@@ -149,13 +145,20 @@ bool GGamePlayScene::OnSceneSwitch(CEventSceneSwitchStarted& event) {
         sound->setGroupVolume(volume, kLevelSoundGroup);
         sound->setGroupPaused(false, kLevelSoundGroup);
     }
-    if (m_level) {
-        m_level->setClientGenerationPaused(false);
-        if (CScheduler* clock = m_level->getClock())
-            clock->setEnabled(true);
-    }
+    // Back from a pop-up with another one or the results due: the level waits for them.
+    m_levelHeld = isEndScreenDue();
+    if (!m_levelHeld)
+        setLevelRunning(true);
     refreshMoney();
     return true;
+}
+
+void GGamePlayScene::setLevelRunning(bool running) {
+    if (!m_level)
+        return;
+    m_level->setClientGenerationPaused(!running);
+    if (CScheduler* clock = m_level->getClock())
+        clock->setEnabled(running);
 }
 
 void GGamePlayScene::attachLevel() {
@@ -177,7 +180,7 @@ bool GGamePlayScene::OnSceneSwitchDone(CEventSceneSwitchFinished& event) {
         return true;
     if (event.getTo() != this)
         return false;
-    if (m_level)
+    if (m_level && !m_levelHeld)
         m_level->setClientGenerationPaused(false);
     if ((event.getFlags() & 0xFF) == 0) {
         SceneNode* left = event.getFrom();
@@ -207,10 +210,13 @@ bool GGamePlayScene::OnUpdate(uint32_t elapsedMs) {
         updateClock();
     if (m_tutorials.size() != 0 && isCurrentScene() && !m_tutorials[0]->OnUpdate(elapsedMs))
         finishTutorial(true);
-    // Results only once the end is booked.
-    if (!showNextAwardPopup() && m_levelEndDone && m_level && m_level->isFinishedPosted() &&
-        isCurrentScene())
+    if (!showNextAwardPopup() && isResultsDue() && isCurrentScene())
         openResults();
+    // A pop-up that did not open leaves nothing to wait for.
+    if (m_levelHeld && isCurrentScene() && !isEndScreenDue()) {
+        m_levelHeld = false;
+        setLevelRunning(true);
+    }
     return true;
 }
 

@@ -77,6 +77,9 @@ public:
     // False with no award waiting; true while one waits or its pop-up opened.
     bool showNextAwardPopup();
     bool openResults();
+    bool isResultsDue() const;
+    // An award pop-up or the results wait to be shown.
+    bool isEndScreenDue() const;
 
     GGameLevelScene* getLevel() const { return m_level.get(); }
     const CArray<CRefPointer<GTutorialController>>& getTutorials() const { return m_tutorials; }
@@ -98,6 +101,8 @@ private:
     void setClockFraction(float fraction);
     void updateClock();
     bool isCurrentScene() const;
+    // The level's clock and client generation, stopped while another screen covers this one.
+    void setLevelRunning(bool running);
     void openInGameMenu();
 
     // The start sequence (GamePlaySceneStart.cpp).
@@ -160,5 +165,7 @@ private:
     // The level goes on from a saved state: its clients come as they were, not armed anew.
     bool m_restoredFromSave = false;
     bool m_levelEndDone = false;
+    // Back over the level with an end screen due: the level stands still until it shows.
+    bool m_levelHeld = false;
     CArray<int32_t> m_awardQueue;
 };

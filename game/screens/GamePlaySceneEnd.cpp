@@ -56,6 +56,8 @@ bool GGamePlayScene::OnAwardEarned(GAwardEarnedEvent& event) {
 bool GGamePlayScene::finishLevel(bool passed) {
     if (!m_levelEndDone) {
         m_levelEndDone = true;
+        if (m_level)
+            m_level->onLevelFinished();
         if (passed && m_level)
             bookLevelEnd();
     }
@@ -99,6 +101,15 @@ void GGamePlayScene::bookLevelEnd() {
     if (GAwardTracker* tracker =
             theApplication != nullptr ? theApplication->getAwardTracker() : nullptr)
         tracker->save();
+}
+
+// Results only once the end is booked and the level is done.
+bool GGamePlayScene::isResultsDue() const {
+    return m_levelEndDone && m_level && m_level->isFinishedPosted();
+}
+
+bool GGamePlayScene::isEndScreenDue() const {
+    return m_awardQueue.size() != 0 || isResultsDue();
 }
 
 bool GGamePlayScene::showNextAwardPopup() {

@@ -19,6 +19,7 @@
 #include "game/app/UpgradeCatalog.h"
 #include "game/level/GameLevelScene.h"
 #include "game/screens/GamePlayScene.h"
+#include "game/screens/GameShopScene.h"
 #include "game/screens/SceneChildren.h"
 
 namespace {
@@ -133,7 +134,10 @@ bool GLoadingLevelScene::loadConfigurations() {
     LevelsConfiguration& levels = *theApplication->getLevelList();
     levels.clear();
     levels.loadFile(files, *player, &objects);
-    const int32_t levelIndex = player->getInt("LevelIndex");
+    // A restart replays the level held, though a first completion has already moved
+    // "LevelIndex" on to the next one.
+    const int32_t levelIndex =
+        restarting() && m_config ? m_config->levelIndex : player->getInt("LevelIndex");
     m_config = CRefPointer<GLevelConfig>::share(levels.getLevel(levelIndex - 1));
     if (!m_config)
         return fail(LevelsConfiguration::fileName(*player),
@@ -192,12 +196,19 @@ bool GLoadingLevelScene::loadLevelScene() {
     return true;
 }
 
-// The shop comes before every level from the third on but the first of each act. No shop
-// screen is part of the game yet, so such a level goes back to where it was chosen.
+// The shop comes before every level from the third on but the first of each act.
 bool GLoadingLevelScene::prepareShopScene() {
     if (m_config->levelIndex < 3 || isFirstOfAct(m_config->levelIndex))
         return true;
-    return fail(kShopSceneFile, u"cannot be shown");
+    const CRefPointer<BaseNode> loaded =
+        loadNodeOfKind(kShopSceneFile, GGameShopScene::kTypeId, u"a shop");
+    if (!loaded)
+        return false;
+    prepareLevel();
+    auto* shop = static_cast<GGameShopScene*>(loaded.get());
+    shop->setLevel(m_level.get(), theApplication->getUpgradeCatalog(m_config->settingIndex));
+    m_nextScreen = CRefPointer<GBaseSceneNode>::share(shop);
+    return true;
 }
 
 bool GLoadingLevelScene::prepareGamePlayScene() {

@@ -271,6 +271,112 @@ TEST_F(ConfigurationContentTest, TheMachinesMakeItemsThatExistWithTheirIcons) {
 // The client types whose abilities act on their neighbours, for the later levels: each has its
 // look in setting 1, and the talk and the place boosts of both difficulties name configured
 // types only.
+// The location kinds of the later levels: each record names its template in setting 1 and
+// offers one resource of its kind (a service, an item the hero carries, or music that acts on
+// the clients at once) with its icon; the items clients ask for during a service are on offer.
+TEST_F(ConfigurationContentTest, TheLaterLocationKindsOfferWhatTheirKindNeeds) {
+    const std::set<std::string> templates =
+        childNames("levels/setting1/TemplateCollection.qscn", "");
+    struct Kind {
+        const char* location;
+        const char* resource;
+        int32_t itemType;
+    };
+    const Kind kinds[] = {
+        {"MassageTable1", "Massage", 0}, {"FitnessPlace1", "Fitness", 0},
+        {"WaterCooler1", "Water", 1},    {"TowelShelf1", "Towel", 1},
+        {"ServeSpeedUp1", "SpeedUp", 1}, {"QueueBox1", "QueueMusic", 3},
+        {"Boombox1", "BoomboxMusic", 5},
+    };
+    std::set<std::string> offered;
+    for (const Kind& kind : kinds) {
+        const GLocationConfig* config = objects->getLocationConfig(CNameId(CString(kind.location)));
+        ASSERT_NE(config, nullptr) << kind.location;
+        EXPECT_EQ(templates.count(kind.location), 1u) << kind.location;
+        ASSERT_EQ(config->providedResources.size(), 1u) << kind.location;
+        EXPECT_EQ(config->providedResources[0].name, CNameId(CString(kind.resource)));
+        const GResourceConfig* resource =
+            objects->getResourceConfig(CNameId(CString(kind.resource)));
+        ASSERT_NE(resource, nullptr) << kind.resource;
+        EXPECT_EQ(resource->itemType, kind.itemType) << kind.resource;
+        EXPECT_TRUE(archive.exists("levels/common/Icons/" +
+                                   std::string(resource->iconName.c_str()) + ".png"))
+            << kind.resource;
+        offered.insert(kind.resource);
+    }
+    EXPECT_EQ(objects->getResourceConfig(CNameId(CString("SpeedUp")))->clientBoostType, 3)
+        << "speeds the client up at its location";
+    for (const char* service : {"Massage", "Fitness"}) {
+        const GResourceConfig* resource = objects->getResourceConfig(CNameId(CString(service)));
+        ASSERT_GT(resource->additionalItems.size(), 0u) << service;
+        for (const GAdditionalItem& item : resource->additionalItems)
+            EXPECT_EQ(offered.count(item.name.toString().c_str()), 1u) << service;
+    }
+}
+
+// The staff and client types of the massage tables and fitness places: every look is in
+// setting 1 with the animation of each service it gives or takes ("Dance" as one of three
+// dances); each service a client type is timed for is given by a location, and one served
+// with staff by a staff type whose name sends it home; every wish list asks for services the
+// new client types are timed for.
+TEST_F(ConfigurationContentTest, TheLaterStaffAndClientTypesServeAndTakeWhatIsOffered) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const auto animates = [this, &templates](CNameId look, CNameId resource) {
+        const GResourceConfig* config = objects->getResourceConfig(resource);
+        const XmlElement* body =
+            findPath(templates, std::string(look.toString().c_str()) + "/Body");
+        if (config == nullptr || body == nullptr)
+            return false;
+        const std::string animation = config->actionAnimationName.toString().c_str();
+        const std::set<std::string> states = stateNames(*body);
+        return states.count(animation == "Dance" ? "Dance1" : animation) == 1;
+    };
+    std::set<std::string> staffed;
+    for (const char* name : {"Masseur1", "Masseur2", "FitnessTrainer1", "FitnessTrainer2"}) {
+        const GStaffConfig* staff = objects->getStaffConfig(CNameId(CString(name)));
+        ASSERT_NE(staff, nullptr) << name;
+        const std::string home = std::string(name).rfind("Masseur", 0) == 0 ? "Masseur" : "Fitness";
+        EXPECT_NE(std::string(name).find(home), std::string::npos) << name;
+        ASSERT_GT(staff->providedResources.size(), 0u) << name;
+        for (const LocationResource& service : staff->providedResources) {
+            EXPECT_TRUE(animates(staff->templateName, service.name)) << name;
+            staffed.insert(service.name.toString().c_str());
+        }
+    }
+    std::set<std::string> located;
+    for (const auto& location : objects->getLocations()) {
+        for (const LocationResource& provided : location.value->providedResources)
+            located.insert(provided.name.toString().c_str());
+    }
+    const std::vector<const GClientConfig*> clients = {
+        objects->getClientConfig(CNameId(CString("Athlete"))),
+        objects->getClientConfig(CNameId(CString("Relaxer")))};
+    for (const GClientConfig* client : clients) {
+        ASSERT_NE(client, nullptr);
+        for (const auto& timing : client->resourceTimings) {
+            const std::string service = timing.key.toString().c_str();
+            EXPECT_TRUE(animates(client->templateName, timing.key)) << service;
+            EXPECT_EQ(located.count(service), 1u) << service;
+            if (timing.value.servedByStaffTime > 0) {
+                EXPECT_EQ(staffed.count(service), 1u) << service;
+            }
+        }
+    }
+    for (const char* name :
+         {"Massage", "Fitness", "DanceMassage", "DanceFitness", "FitnessMassage"}) {
+        const GClientWishList* wishes = objects->getWishList(CNameId(CString(name)));
+        ASSERT_NE(wishes, nullptr) << name;
+        CArray<CNameId> wished;
+        collectWishListNames(*wishes, wished);
+        ASSERT_GT(wished.size(), 0u) << name;
+        for (const CNameId& service : wished) {
+            for (const GClientConfig* client : clients)
+                EXPECT_NE(client->resourceTimings.find(service), client->resourceTimings.end())
+                    << name;
+        }
+    }
+}
+
 TEST_F(ConfigurationContentTest, AbilityClientsHaveTheirLooksAndNameConfiguredTypes) {
     const std::set<std::string> templates =
         childNames("levels/setting1/TemplateCollection.qscn", "");

@@ -77,6 +77,7 @@ TEST_F(SceneContentTest, ScreensOpenedByNameAreScenesOfTheirGameClass) {
         {"scenes/BriefingScene.qscn", "GGameBriefingScene"},
         {"scenes/GameNewClientScene.qscn", "GGameNewClientScene"},
         {"scenes/GamePlayScene.qscn", "GGamePlayScene"},
+        {"scenes/GameShopScene.qscn", "GGameShopScene"},
         {"scenes/LevelCompletedScene.qscn", "GLevelCompletedScene"},
         {"scenes/InGameMenuScene.qscn", "GInGameMenuScene"},
         {"scenes/HelpScene.qscn", "GHelpScene"},
@@ -309,6 +310,16 @@ TEST_F(SceneContentTest, ScreensHaveTheNodesTheyBind) {
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/Time/Ellipse", "GEllipseSectorNode"},
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/SkipTutorialButton", "ButtonNode"},
         {"scenes/GamePlayScene.qscn", "Scene/GameMenu/RankStarNode", "GTwoSpritesProgressBarNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/Money/MoneyText", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/Money/LevelText", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/ContinueButton", "ButtonNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/SkipTutorialButton", "ButtonNode"},
+        {"scenes/GameShopScene.qscn", "Scene/Menu/ItemsList", "GShopListNode"},
+        {"scenes/GameShopScene.qscn", "Scene/HintNode", "GHintNode"},
+        {"scenes/GameShopScene.qscn", "Scene/HintNode/Title", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/HintNode/Text", "TextNode"},
+        {"scenes/GameShopScene.qscn", "Scene/BoughtText", ""},
+        {"scenes/GameShopScene.qscn", "Scene/MenuButton", "ButtonNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/GreatingText", "TextNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/SolveTimeText", "TextNode"},
         {"scenes/LevelCompletedScene.qscn", "Scene/MoneyText", "TextNode"},
@@ -438,6 +449,11 @@ TEST_F(SceneContentTest, NodesHaveTheStatesTheGameSetsOnThem) {
          true,
          {"Select", "Deselect", "HLOn", "HLOff"}},
         {"scenes/MapScene.qscn", "Scene/Hint", false, {"OnAppear", "OnDisappear"}},
+        // The hint stands by the object that an offer previews.
+        {"scenes/GameShopScene.qscn",
+         "Scene/HintNode",
+         false,
+         {"OnAppear", "OnDisappear", "DancePad1", "DancePad2", "Hero"}},
     };
     for (const Case& c : cases) {
         const XmlElement root = archive.xml(c.file).root;
@@ -571,6 +587,46 @@ TEST_F(SceneContentTest, TheTutorialTemplatesHaveThePartsTheControllerBinds) {
         {"TutorialArrow", "", {"OnAppear", "OnDisappear"}, {}},
     };
     expectTemplateParts(archive.xml(kTemplates).root, parts);
+}
+
+// The shop's strip: its element with the states the shop plays on it, the scrolling buttons,
+// and the four looks an element takes by its offer's kind.
+TEST_F(SceneContentTest, TheShopStripTemplatesHaveThePartsTheStripAndTheShopUse) {
+    const std::vector<std::string> looks = {"Normal", "NormalHover", "NormalDisable"};
+    const TemplatePart parts[] = {
+        {"ShopItemsList/Element", "ControlNode", {"Grow", "SlideL", "SelfDestruct"}, {}},
+        {"ShopItemsList/Element/Text", "TextNode", {}, {}},
+        {"ShopItemsList/Element/Image", "SpriteNode", {}, {}},
+        {"ShopItemsList/PrevButton", "ControlNode", {}, {"Normal", "NormalHover"}},
+        {"ShopItemsList/NextButton", "ControlNode", {}, {"Normal", "NormalHover"}},
+        {"Shop_Item1Button", "", {}, looks},
+        {"Shop_Item1RButton", "", {}, looks},
+        {"Shop_Item2Button", "", {}, looks},
+        {"Shop_Item2RButton", "", {}, looks},
+    };
+    const XmlElement templates = archive.xml(kTemplates).root;
+    expectTemplateParts(templates, parts);
+    // Each look has the caption and picture places of a button's look.
+    for (const std::string look :
+         {"Shop_Item1Button", "Shop_Item1RButton", "Shop_Item2Button", "Shop_Item2RButton"}) {
+        for (const auto& [part, kind] : {std::pair{"Text", "TextNode"}, {"Image", "SpriteNode"}}) {
+            const XmlElement* child = findPath(templates, look + "/" + part);
+            EXPECT_TRUE(child && isKindOf(child->attribute("Type"), kind)) << look << " " << part;
+        }
+    }
+    // The shop slides elements by the key values of "SlideL"'s first action, offsets from
+    // each element's place: a key-frame action of positions.
+    const XmlElement* element = findPath(templates, "ShopItemsList/Element");
+    const XmlElement* slide = nullptr;
+    forEachElement(*element, [&](const XmlElement& node) {
+        if (node.name == "State" && node.attribute("Name") == "SlideL")
+            slide = &node;
+    });
+    ASSERT_TRUE(slide && !slide->children.empty());
+    const XmlElement& action = slide->children.front();
+    EXPECT_EQ(action.attribute("Type"), "KeyFrame");
+    ASSERT_FALSE(action.children.empty());
+    EXPECT_EQ(action.children.front().children.front().name, "vector3d");
 }
 
 // The two looks of a map level button, with the star the button binds and the map lets appear.
@@ -921,6 +977,60 @@ TEST_F(SceneContentTest, TheMachineTemplatesHaveThePartsTheMachinesBind) {
     EXPECT_FALSE(findPath(templates, "SandwichMachine2/Bg"));
 }
 
+// The later kinds' templates: the parts their locations bind, the staff's progress pie, the
+// client types' parts, and the effects each kind plays, of their classes: the queue box's
+// notes shown by its action, the boombox's hearts gone while it recharges and each flying on
+// a magnet, and the speed-up arrows spawned from the pads, table and fitness place between
+// the client's speed-up and the end of its service.
+TEST_F(SceneContentTest, TheLaterKindsTemplatesHaveTheirPartsAndEffects) {
+    const XmlElement templates = archive.xml("levels/setting1/TemplateCollection.qscn").root;
+    const std::vector<std::string> speedUp = {"SpeedUpBegin", "SpeedUpEnd"};
+    const std::vector<std::string> colors = {"Neutral", "Colored"};
+    const TemplatePart parts[] = {
+        {"MassageTable1", "", {}, {"Action", "StopAction"}},
+        {"MassageTable1/Color", "", {}, colors},
+        {"FitnessPlace1/Color", "", {}, colors},
+        {"WaterCooler1/CapacityIcons", "", {}, {}},
+        {"TowelShelf1/CapacityIcons", "", {}, {}},
+        {"ServeSpeedUp1/RechargeProgress", "ProgressBarNode", {}, {}},
+        {"QueueBox1/QueueIndex/Img", "SpriteNode", {}, {}},
+        {"Boombox1/QueueIndex/Img", "SpriteNode", {}, {}},
+        {"Masseur/ProgressIcon/ActionProgress1", "", {}, {}, "GSectorSpriteNode"},
+        {"FitnessTrainer/ProgressIcon/Icon", "SpriteNode", {}, {}},
+        {"Masseur", "ControlNode", {}, {"Stand", "Stand1", "Start", "MoveLeft"}, "GStaffNode"},
+        {"FitnessTrainer", "ControlNode", {}, {"Stand", "Stand1", "MoveUp"}, "GStaffNode"},
+        {"Athlete", "ControlNode", {}, {"Stand", "GoodBye", "Happy", "Upset"}, "GClientNode"},
+        {"Relaxer", "ControlNode", {}, {"Stand", "GoodBye", "Happy", "Upset"}, "GClientNode"},
+        {"QueueBox1/Note1", "BaseNode", {"Action"}, {}, "GQueueBoxEffectNode"},
+        {"QueueBox1/Note5/Note", "SpriteNode", {}, {}},
+        {"Boombox1/Hearts",
+         "BaseNode",
+         {"Recharging", "RechargeEnded"},
+         {},
+         "GBoomboxHeartsEffectNode"},
+        {"BoomboxHeart", "SpriteNode", {"Delivering", "SelfDestruct"}, {}},
+        {"DancePad1/SpeedUpIcons", "SpawnerNode", speedUp, {}},
+        {"MassageTable1/SpeedUpIcons", "SpawnerNode", speedUp, {}},
+        {"FitnessPlace1/SpeedUpIcons", "SpawnerNode", speedUp, {}},
+        {"SpeedUpIcon", "BaseNode", {}, {}, "GSpeedUpNode"},
+        {"SpeedUpIcon/Icon", "SpriteNode", {}, {}},
+    };
+    expectTemplateParts(templates, parts);
+    // Resting notes start only when shown, and the boombox's swarm and the spawners name the
+    // templates above.
+    for (const XmlElement* note : childNodes(*findChild(templates, "QueueBox1"))) {
+        if (note->attribute("ClassOverride") == "GQueueBoxEffectNode") {
+            EXPECT_EQ(property(*note, "Visible"), "false") << nodeName(*note);
+        }
+    }
+    EXPECT_EQ(property(*findPath(templates, "Boombox1/Hearts"), "ObjTemplateID"), "BoomboxHeart");
+    for (const char* location : {"DancePad1", "MassageTable1", "FitnessPlace1"}) {
+        const XmlElement* spawner = findPath(templates, std::string(location) + "/SpeedUpIcons");
+        EXPECT_EQ(property(*spawner, "ObjTemplate"), "SpeedUpIcon") << location;
+        EXPECT_EQ(property(*spawner, "Enabled"), "false") << location;
+    }
+}
+
 // Mouse and keyboard events travel only through controls, so a control below a plain node
 // would never see them. A template's own node is replaced by its control's template root.
 TEST_F(SceneContentTest, ControlsSitBelowControlsOnly) {
@@ -1013,18 +1123,20 @@ TEST_F(SceneContentTest, ComicsHaveTheirPartsBoxesAndStates) {
     EXPECT_TRUE(partWithoutBg);
 }
 
-// The effect nodes' names: a spawner's templates and a bird's template in the collection (the
-// bird's with its "Body"), and a circular mover's child among its own children.
+// The effect nodes' names: a spawner's templates, an orbiting swarm's and a bird's template in
+// the collection of the file's setting or of the menus (the bird's with its "Body"), and a
+// circular mover's child among its own children.
 TEST_F(SceneContentTest, EffectNodesNameTemplatesAndChildrenThatExist) {
-    const XmlElement templates = archive.xml(kTemplates).root;
     int named = 0;
     for (const std::string& file : sceneFiles()) {
+        const XmlElement templates = archive.xml(templatesOf(file)).root;
         forEachElement(archive.xml(file).root, [&](const XmlElement& node) {
             if (node.name != "SceneNode") {
                 return;
             }
             const std::string where = file + " " + nodeName(node);
-            std::string pieces = property(node, "ObjTemplate") + ";";
+            std::string pieces =
+                property(node, "ObjTemplate") + ";" + property(node, "ObjTemplateID") + ";";
             for (size_t end = pieces.find(';'); end != std::string::npos; end = pieces.find(';')) {
                 const std::string name = pieces.substr(0, end);
                 pieces.erase(0, end + 1);

@@ -1,103 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
 
 #include "engine/io/ProfileManager.h"
 #include "engine/platform/host/HostMessages.h"
 #include "engine/scene/NodeState.h"
-#include "engine/scene/SceneManager.h"
 #include "engine/scene/TextNode.h"
 #include "game/app/MoneyText.h"
-#include "game/level/ClientNode.h"
-#include "game/level/LocationNode.h"
 #include "game/screens/GamePlayScene.h"
 #include "game/screens/TutorialController.h"
-#include "tests/game/app/ScreenInput.h"
-#include "tests/game/level/LevelHarness.h"
-#include "tests/game/screens/GamePlaySceneFixture.h"
+#include "tests/game/app/GameJourney.h"
 
-// A new player's way into the first level, as the program runs it: the game's own start-up,
-// content and profile, and only the mouse and the keyboard of the window.
+// A new player's way into the first level.
 namespace {
 
-class GamePlaySceneJourneyTest : public ::testing::Test {
-protected:
-    GameHarness& game() { return harness.game; }
-    SceneNode* current() { return game().application().getSceneManager()->getCurrentScene(); }
-    std::string currentType() {
-        SceneNode* scene = current();
-        return scene != nullptr ? CString(scene->getTypeName().c_str()).c_str() : "";
-    }
-    BaseNode* find(const std::string& path) { return nodeAtPath(current(), path); }
-    // Waits up to the time for a scene of the type to be current.
-    bool reach(const char* type, uint32_t ms) {
-        for (uint32_t waited = 0; waited < ms && currentType() != type; waited += 100)
-            game().advance(100);
-        return currentType() == type;
-    }
-    // Clicks through the logos until the intro opens a scene of the type.
-    bool passLogos(const char* type) {
-        for (int ms = 0; ms < 20000 && currentType() != type; ms += 100) {
-            if (currentType() == "GLogosScene")
-                screen_input::clickNode(game(), *current());
-            game().advance(100);
-        }
-        return currentType() == type;
-    }
-    void click(const char* path) {
-        BaseNode* node = find(path);
-        ASSERT_NE(node, nullptr) << path;
-        screen_input::clickNode(game(), *node);
-        game().advance(600);
-    }
-    void type(const std::u16string& text) {
-        for (char16_t character : text)
-            game().typeKey(uint32_t(character >= u'a' ? character - 32 : character), character);
-        game().advance(20);
-    }
-
-    // Takes the first waiting client of the queue to a free pad, its own colour's if free, and
-    // clicks each client once when it waits at the check-out.
-    void playFrame(GGameLevelScene& level) {
-        const auto pad = [&level](const char* name) {
-            return asGLocationNode(level.findChild(CNameId(CString(name)), 0));
-        };
-        for (const char* name : {"DancePad1", "DancePad2"}) {
-            GLocationNode* location = pad(name);
-            if (location == nullptr || location->getClients().size() == 0)
-                continue;
-            GClientNode* client = asGClientNode(location->getClients()[0].get());
-            if (client != nullptr && client->getClientState() == GClientNode::kStateAtCheckOut &&
-                m_paid.insert(client->getName().toString().c_str()).second) {
-                harness.click(*client);
-                return;
-            }
-        }
-        const CArray<CRefPointer<GLocationNode>>& slots = level.getQueueSlots();
-        if (level.getHeldClient() != nullptr || slots.size() == 0 ||
-            slots[0]->getClients().size() == 0)
-            return;
-        GClientNode* client = asGClientNode(slots[0]->getClients()[0].get());
-        if (client == nullptr || client->getClientState() != GClientNode::kStateWaiting)
-            return;
-        GLocationNode* target = nullptr;
-        for (const char* name : {"DancePad1", "DancePad2"}) {
-            GLocationNode* location = pad(name);
-            if (location != nullptr && !location->hasClients() &&
-                (target == nullptr || location->getColor() == client->getColor()))
-                target = location;
-        }
-        if (target != nullptr) {
-            harness.click(*client);
-            harness.click(*target);
-        }
-    }
-
-    // Only for its mouse on the level's nodes; the game starts as the program starts it.
-    LevelHarness harness;
-    std::set<std::string> m_paid;
-};
+using GamePlaySceneJourneyTest = GameJourneyTest;
 
 TEST_F(GamePlaySceneJourneyTest, ANewPlayerReachesLevelOneAndPlaysItToTheEnd) {
     ASSERT_TRUE(game().start());
@@ -156,7 +73,7 @@ TEST_F(GamePlaySceneJourneyTest, ANewPlayerReachesLevelOneAndPlaysItToTheEnd) {
     }
     ASSERT_TRUE(level.isClosed());
     game().advance(3000);
-    EXPECT_GT(m_paid.size(), 0u);
+    EXPECT_GT(paid.size(), 0u);
     const auto* money = static_cast<const TextNode*>(find("Scene/GameMenu/Money/MoneyText"));
     ASSERT_NE(money, nullptr);
     const float total = level.getMoney(GGameLevelScene::kMoneyComponents);

@@ -10,10 +10,8 @@
 #include "engine/audio/SoundPlayer.h"
 #include "engine/core/Engine.h"
 #include "engine/core/ScheduledObject.h"
-#include "engine/core/Utf.h"
 #include "engine/io/ContentManager.h"
 #include "engine/io/ProfileManager.h"
-#include "engine/io/VirtualFileSystem.h"
 #include "engine/scene/NodeState.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/SceneNode.h"
@@ -22,6 +20,7 @@
 #include "game/app/GameClassRegistration.h"
 #include "tests/game/app/GameHarness.h"
 #include "tests/game/app/ScreenInput.h"
+#include "tests/game/app/StoredProfiles.h"
 
 // The game's screens in the harness: the game started with an extra content folder (the
 // level lists of both difficulties, told apart by their length), what the intro loads for
@@ -157,16 +156,7 @@ protected:
         profiles.saveUserProfiles();
         return player;
     }
-    // The players as the profile file on disk holds them, read by a profile manager of its
-    // own.
-    CRefPointer<CProfileManager> storedProfiles() const {
-        CRefPointer<CVirtualFileSystem> files(new CVirtualFileSystem());
-        const std::filesystem::path folder = game.dataHome() / "QuorvaneTessmark" / "Velmora";
-        files->setUserDataFolder(utf8ToUtf16(folder.string().c_str()));
-        CRefPointer<CProfileManager> profiles(new CProfileManager(files));
-        profiles->loadUserProfiles();
-        return profiles;
-    }
+    CRefPointer<CProfileManager> storedProfiles() const { return readStoredProfiles(game); }
     // The player as the profile file on disk holds it now, kept until the next call; none when
     // the file has no such player.
     const CProfileParameters* stored(const char16_t* player) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/io/ProfileManager.h"
+#include "engine/platform/InputEvents.h"
 #include "game/app/GameEvents.h"
 #include "game/app/LevelConfig.h"
 #include "support/GoldenImage.h"
 #include "tests/game/app/GameOnSdl.h"
 #include "tests/game/screens/GamePlaySceneFixture.h"
+#include "tests/game/screens/gl/HalfSizePicture.h"
 
 // The in-level screen as a player sees it, drawn by the OpenGL driver on SDL's offscreen
 // windows on Mesa and compared with its golden picture.
@@ -45,6 +47,20 @@ TEST_F(GamePlayScenePictureTest, InLevelScreenAtAFixedMomentOfPlay) {
     const CRefPointer<CSoftwareImage> picture = drawFrameWithOpenGl(harness.game);
     ASSERT_TRUE(picture);
     EXPECT_TRUE(matchesGolden(*picture, "screens-in-level", 4));
+}
+
+// Escape a few seconds into level 1: the pause menu over the level standing still.
+TEST_F(GamePlayScenePictureTest, InGameMenuOverTheLevel) {
+    load().reset(false);
+    show();
+    harness.advance(150);
+    const CRefPointer<CEvent> escape(new CEventInputKeyUp(0, 27, false, false));
+    screen->OnEvent(*escape);
+    harness.advance(60);
+    ASSERT_EQ(manager().getCurrentScene()->getName(), CNameId(CString("InGameMenuScene")));
+    const CRefPointer<CSoftwareImage> picture = drawFrameWithOpenGl(harness.game);
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(matchesGolden(*halfSizeOf(*picture), "screens-in-game-menu", 4));
 }
 
 } // namespace
