@@ -59,6 +59,7 @@
 #include "game/screens/LoadingLevelScene.h"
 #include "game/screens/MainMenuScene.h"
 #include "game/screens/MapLocationButton.h"
+#include "game/screens/MapScene.h"
 #include "game/screens/OptionsScene.h"
 #include "game/screens/SectorSpriteNode.h"
 #include "game/screens/SelectPlayerInputNameScene.h"
@@ -85,6 +86,7 @@ const GameClass kGameClasses[] = {
     {GSelectPlayerScene::kTypeName, &createNodeOf<GSelectPlayerScene>},
     {GSelectPlayerInputNameScene::kTypeName, &createNodeOf<GSelectPlayerInputNameScene>},
     {GMapLocationButton::kTypeName, &createNodeOf<GMapLocationButton>},
+    {GMapScene::kTypeName, &createNodeOf<GMapScene>},
     {GComicsScene::kTypeName, &createNodeOf<GComicsScene>},
     {GLoadingLevelScene::kTypeName, &createNodeOf<GLoadingLevelScene>},
     {GGameShopScene::kTypeName, &createNodeOf<GGameShopScene>},

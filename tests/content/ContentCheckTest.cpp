@@ -118,6 +118,10 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
                           "Swap",
                           "Color",
                           "Map_Level",
+                          "Map_Act",
+                          "Map_Goal",
+                          "Map_GoalEx",
+                          "Map_GoalMaster",
                           "Game_Goal",
                           "Game_GoalExpert",
                           "Game_GoalMaster",
@@ -150,6 +154,7 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
               "Welcome, Ann!");
     EXPECT_EQ(narrow(dictionary->substituteParams("Map_Level", u"2.1", u"", u"", u"")),
               "Level 2.1");
+    EXPECT_EQ(narrow(dictionary->substituteParams("Map_Act", u"3", u"", u"", u"")), "Act 3");
     EXPECT_EQ(narrow(dictionary->substituteParams("MoneyDollar", u"1,500", u"", u"", u"")),
               "$1,500");
 }
