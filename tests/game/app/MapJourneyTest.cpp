@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/io/ProfileManager.h"
+#include "engine/platform/host/HostMessages.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/TextNode.h"
 #include "game/app/LevelConfig.h"
@@ -128,30 +129,30 @@ TEST_F(MapJourneyTest, ANewPlayerPlaysLevelOneFromTheMapAndComesBackToIt) {
     game.advance(700);
     EXPECT_TRUE(map->getInfoWindow()->isVisible());
     const GLevelConfig* levelTwo = game.application().getLevelList()->getLevel(1);
-    const CStringW goals = levelTwo == nullptr
-                               ? CStringW()
-                               : formatMoneyText(int32_t(levelTwo->targetMoney))
-                                     .append(u"\n")
-                                     .append(formatMoneyText(int32_t(levelTwo->targetExpertMoney)))
-                                     .append(u"\n")
-                                     .append(formatMoneyText(int32_t(levelTwo->targetMasterMoney)));
+    ASSERT_NE(levelTwo, nullptr);
+    const CStringW goals = formatMoneyText(int32_t(levelTwo->targetMoney))
+                               .append(u"\n")
+                               .append(formatMoneyText(int32_t(levelTwo->targetExpertMoney)))
+                               .append(u"\n")
+                               .append(formatMoneyText(int32_t(levelTwo->targetMasterMoney)));
     EXPECT_EQ(textOf(find(map, "Scene/Hint/MoneyText")), goals) << "level 1.2's goals";
     EXPECT_EQ(textOf(find(map, "Scene/Hint/LevelText")), CStringW(u"Level 2"));
 
-    // Level 2 loads, or, while the game has no level 2, the loading screen goes back.
+    // Level 2 loads and starts with its pop-ups; its pause menu leads back to the map.
     screen_input::clickNode(game, *find(current(), "Scene/PlayButton"));
-    bool loading = false;
-    for (int ms = 0; ms < 20000 && currentType() != "GGameBriefingScene"; ms += 20) {
-        game.advance(20);
-        loading = loading || currentType() == "GLoadingLevelScene";
-        if (loading && current() == map)
-            break;
+    ASSERT_TRUE(reach("GGameBriefingScene", 20000)) << currentType();
+    EXPECT_EQ(game.application().getLevelList()->getLevel(1)->levelIndex, 2);
+    for (int popup = 0; popup < 3 && currentType() != "GGamePlayScene"; ++popup) {
+        game.advance(1000);
+        click("Scene/BackButton");
+        game.advance(600);
     }
-    EXPECT_TRUE(loading);
-    if (current() != map) {
-        current()->navigateBackToType(GMapScene::kTypeId, CNameId(), CNameId());
-        ASSERT_TRUE(reach("GMapScene", 3000)) << currentType();
-    }
+    ASSERT_EQ(currentType(), "GGamePlayScene");
+    game.typeKey(VK_ESCAPE, 0);
+    game.advance(600);
+    ASSERT_EQ(currentType(), "GInGameMenuScene");
+    click("Scene/MapButton");
+    ASSERT_TRUE(reach("GMapScene", 3000)) << currentType();
     game.advance(600);
     click("Scene/BackButton");
     EXPECT_TRUE(reach("GMainMenuScene", 3000)) << currentType();
