@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
+#include "bench/EmptyScreen.h"
 #include "bench/LibpngDecode.h"
 #include "engine/audio/SoundPack.h"
 #include "engine/audio/SoundPlayer.h"
@@ -53,12 +54,8 @@ struct LoadingGame {
             static_cast<SoundPack*>(pack.get())->addCuesTo(*game.engine().getSoundPlayer());
         CEngineServices::instance()->getDictionary()->readXml(
             game.engine().getFileSystem()->openXmlReader(u"strings/Dictionary.xml").get());
-        const CRefPointer<CContent> templates =
-            content.load(contentType("snod"), u"scenes/TemplateCollection.qscn", true);
-        auto* collection = static_cast<BaseNode*>(templates.get());
-        if (collection == nullptr || !collection->isKindOf(TemplateCollectionNode::kTypeId))
+        if (!loadMenuTemplates(game))
             return false;
-        manager().setTemplateCollection(static_cast<TemplateCollectionNode*>(collection));
         game.player().setInt("LevelIndex", 1);
         opener = CRefPointer<SceneNode>(
             new SceneNode(CContentKey(&content, u"scenes/Plain.qscn"), nullptr, nullptr));

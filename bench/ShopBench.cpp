@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/AllocationCounter.h"
+#include "bench/EmptyScreen.h"
 #include "engine/audio/SoundPack.h"
 #include "engine/audio/SoundPlayer.h"
 #include "engine/core/Engine.h"
@@ -101,12 +102,8 @@ public:
             return false;
         registerGameClasses();
         CContentManager& content = *game.application().getContentManager();
-        const CRefPointer<CContent> templates =
-            content.load(contentType("snod"), u"scenes/TemplateCollection.qscn", true);
-        auto* collection = static_cast<BaseNode*>(templates.get());
-        if (collection == nullptr || !collection->isKindOf(TemplateCollectionNode::kTypeId))
+        if (!loadMenuTemplates(game))
             return false;
-        manager().setTemplateCollection(static_cast<TemplateCollectionNode*>(collection));
         CProfileParameters& player = game.player();
         player.setInt("PlayerDifficulty", 1);
         player.setBool("ShowTutorialOn", false);
