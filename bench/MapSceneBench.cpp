@@ -59,14 +59,21 @@ void emptyTraffic(GMapScene& map) {
     traffic.bind(nullptr);
 }
 
-void mapFrame(benchmark::State& state, bool withTraffic) {
-    GameHarness game;
+// The map opened, or the benchmark skipped.
+GMapScene* openMapOrSkip(GameHarness& game, benchmark::State& state) {
     GMapScene* map = openMap(game);
     if (map == nullptr) {
         state.SkipWithError("no map");
         gameOnSdl() = nullptr;
-        return;
     }
+    return map;
+}
+
+void mapFrame(benchmark::State& state, bool withTraffic) {
+    GameHarness game;
+    GMapScene* map = openMapOrSkip(game, state);
+    if (map == nullptr)
+        return;
     game.advance(30000);
     if (!withTraffic)
         emptyTraffic(*map);
@@ -86,12 +93,9 @@ void MapFrameWithoutTraffic(benchmark::State& state) {
 
 void arrival(benchmark::State& state, bool withPedestrians) {
     GameHarness game;
-    GMapScene* map = openMap(game);
-    if (map == nullptr) {
-        state.SkipWithError("no map");
-        gameOnSdl() = nullptr;
+    GMapScene* map = openMapOrSkip(game, state);
+    if (map == nullptr)
         return;
-    }
     emptyTraffic(*map);
     BaseNode* scene = map->findChild(nameOf("Scene"), 1);
     BaseNode* bg = scene != nullptr ? scene->findChild(nameOf("Bg"), 1) : nullptr;
