@@ -140,14 +140,17 @@ TEST_F(ContentCheckTest, DictionaryHoldsEveryKeyTheGameLooksUp) {
         all.push_back("AwardBefore_" + std::to_string(award));
         all.push_back("AwardAfter_" + std::to_string(award));
     }
+    // Every client type the levels introduce: its name, description and features.
+    for (const char* client : {"Dancer", "Waver", "StreetDancer", "Relaxer", "HipHop", "Tecktonik",
+                               "Athlete", "Cwalk", "UrbanDancer"}) {
+        for (const char* suffix : {"", "_D", "_F"}) {
+            all.push_back(std::string(client) + suffix);
+        }
+    }
     for (const std::string& key : all) {
         const std::string text = narrow(dictionary->lookup(key.c_str()));
         EXPECT_FALSE(text.empty()) << key;
         EXPECT_NE(text, "%" + key + "%") << key;
-    }
-    // Level 1's new client, its name, description and features.
-    for (const char* suffix : {"", "_D", "_F"}) {
-        all.push_back(std::string("Dancer") + suffix);
     }
     // The welcome line names the player through its parameter marker.
     EXPECT_EQ(narrow(dictionary->substituteParams("MainMenu_WelcomeTxt", u"Ann", u"", u"", u"")),

@@ -62,6 +62,12 @@ TEST_F(LevelPlanTest, EveryLevelBuildsWhatItNamesInItsSettingWithoutMissingConte
                 const std::string name = location->getName().toString().c_str();
                 built.insert(name + "=" + location->getTemplateName().toString().c_str());
                 EXPECT_NE(location->getConfig(), nullptr) << where << " " << name;
+                // Characters walk around it.
+                const auto region =
+                    level->getWalkGrid().getRegions().find(location->getTemplateName());
+                EXPECT_TRUE(region != level->getWalkGrid().getRegions().end() &&
+                            region->value.size() > 0)
+                    << where << " " << name;
             }
             std::set<std::string> named;
             for (const GLocationType& type : config->locationTypes)
