@@ -22,19 +22,6 @@ constexpr uint32_t kKeyEnd = 35;
 
 class FirstEveningJourneyTest : public GameJourneyTest {
 protected:
-    std::string shownText(BaseNode* node) {
-        if (node == nullptr || !node->isKindOf(TextNode::kTypeId))
-            return "";
-        return CString(static_cast<const TextNode*>(node)->getShownText().c_str()).c_str();
-    }
-    // The fake window layer's cursor goes along, as the shop asks it where the pointer is.
-    void pointTo(const CVector3d& at) {
-        HostRect window;
-        game().host.getWindowRect(game().window(), window);
-        game().host.cursorPosition = {window.left + int32_t(at.x), window.top + int32_t(at.y)};
-        screen_input::moveTo(game(), at);
-        game().advance(100);
-    }
     // From the first start to the main menu, through the name entry and player selection.
     void becomeNewPlayer() {
         ASSERT_TRUE(game().start());
@@ -126,11 +113,7 @@ TEST_F(FirstEveningJourneyTest, ANewPlayerPlaysToLevelThreesShopAndVisitsAwardsA
               CString(formatMoneyText(money - price).c_str()).c_str());
     pointTo(CVector3d(500, 60, 0));
 
-    click("Scene/Menu/ContinueButton");
-    for (int popup = 0; popup < 3 && !reach("GGamePlayScene", 3000); ++popup)
-        click("Scene/BackButton");
-    ASSERT_EQ(currentType(), "GGamePlayScene");
-    GGameLevelScene* level = static_cast<GGamePlayScene*>(current())->getLevel();
+    GGameLevelScene* level = continueIntoLevel();
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->getLevelConfig()->levelIndex, 3);
     game().advance(3000);

@@ -5,10 +5,13 @@
 #include <set>
 #include <string>
 
+#include "engine/platform/host/HostMessages.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/scene/TextNode.h"
 #include "game/level/ClientNode.h"
 #include "game/level/GameLevelScene.h"
 #include "game/level/LocationNode.h"
+#include "game/screens/GamePlayScene.h"
 #include "tests/game/app/ScreenInput.h"
 #include "tests/game/level/LevelHarness.h"
 #include "tests/game/screens/GamePlaySceneFixture.h"
@@ -24,6 +27,29 @@ protected:
         return scene != nullptr ? CString(scene->getTypeName().c_str()).c_str() : "";
     }
     BaseNode* find(const std::string& path) { return nodeAtPath(current(), path); }
+    std::string shownText(BaseNode* node) {
+        if (node == nullptr || !node->isKindOf(TextNode::kTypeId))
+            return "";
+        return CString(static_cast<const TextNode*>(node)->getShownText().c_str()).c_str();
+    }
+    // The fake window layer's cursor goes along, as the shop asks it where the pointer is.
+    void pointTo(const CVector3d& at) {
+        HostRect window;
+        game().host.getWindowRect(game().window(), window);
+        game().host.cursorPosition = {window.left + int32_t(at.x), window.top + int32_t(at.y)};
+        screen_input::moveTo(game(), at);
+        game().advance(100);
+    }
+    // The shop's Continue, then the level's pop-ups closed: the level played in the in-level
+    // screen, or none when it does not come.
+    GGameLevelScene* continueIntoLevel() {
+        click("Scene/Menu/ContinueButton");
+        for (int popup = 0; popup < 3 && !reach("GGamePlayScene", 3000); ++popup)
+            click("Scene/BackButton");
+        if (currentType() != "GGamePlayScene")
+            return nullptr;
+        return static_cast<GGamePlayScene*>(current())->getLevel();
+    }
     // Waits up to the time for a scene of the type to be current.
     bool reach(const char* type, uint32_t ms) {
         for (uint32_t waited = 0; waited < ms && currentType() != type; waited += 100)

@@ -21,22 +21,9 @@ namespace {
 
 class ShopJourneyTest : public GameJourneyTest {
 protected:
-    std::string shownText(BaseNode* node) {
-        if (node == nullptr || !node->isKindOf(TextNode::kTypeId))
-            return "";
-        return CString(static_cast<const TextNode*>(node)->getShownText().c_str()).c_str();
-    }
     static std::string stateOf(const BaseNode* node) {
         const NodeState* state = node != nullptr ? node->getCurrentState() : nullptr;
         return state != nullptr ? state->getName().toString().c_str() : "";
-    }
-    // The fake window layer's cursor goes along, as the shop asks it where the pointer is.
-    void pointTo(const CVector3d& at) {
-        HostRect window;
-        game().host.getWindowRect(game().window(), window);
-        game().host.cursorPosition = {window.left + int32_t(at.x), window.top + int32_t(at.y)};
-        screen_input::moveTo(game(), at);
-        game().advance(100);
     }
     // A player at level 3 with level 1 and 2 played, the game started again on that profile.
     void startAtLevelThree(int32_t earned) {
@@ -104,11 +91,7 @@ TEST_F(ShopJourneyTest, AnUpgradeBoughtBeforeLevelThreeStaysThroughItsRestartInt
     pointTo(CVector3d(500, 60, 0));
     EXPECT_TRUE(piece->isVisible()) << "kept when the pointer leaves";
 
-    click("Scene/Menu/ContinueButton");
-    for (int popup = 0; popup < 3 && !reach("GGamePlayScene", 3000); ++popup)
-        click("Scene/BackButton");
-    ASSERT_EQ(currentType(), "GGamePlayScene");
-    GGameLevelScene* level = static_cast<GGamePlayScene*>(current())->getLevel();
+    GGameLevelScene* level = continueIntoLevel();
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->getLevelConfig()->levelIndex, 3);
     EXPECT_EQ(stateOf(plantsOf(*level)), "Plants1") << "the level has the upgrade";
