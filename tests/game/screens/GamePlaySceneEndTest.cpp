@@ -25,9 +25,7 @@ class GamePlaySceneEndTest : public GamePlaySceneTest {
 protected:
     void SetUp() override {
         GamePlaySceneTest::SetUp();
-        harness.game.player().setBool("ShowTutorialOn", false);
-        load().reset(false);
-        show();
+        playRestarted();
         ASSERT_EQ(manager().getCurrentScene(), screen.get());
     }
 

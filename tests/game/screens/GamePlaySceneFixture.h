@@ -60,6 +60,12 @@ protected:
         load(levelIndex);
         return show();
     }
+    // Level 1 restarted without tutorials and shown: no pop-up covers it.
+    GGamePlayScene& playRestarted() {
+        harness.game.player().setBool("ShowTutorialOn", false);
+        load().reset(false);
+        return show();
+    }
     GGameLevelScene& load(int32_t levelIndex = 1) {
         level = harness.loadLevel(levelIndex);
         EXPECT_NE(level, nullptr);

@@ -20,10 +20,7 @@ class GamePlaySceneHudTest : public GamePlaySceneTest {
 protected:
     void SetUp() override {
         GamePlaySceneTest::SetUp();
-        harness.game.player().setBool("ShowTutorialOn", false);
-        // Restarted: no pop-up covers it.
-        load().reset(false);
-        show();
+        playRestarted();
         config = level->getLevelConfig();
         // Targets that read apart in the texts.
         config->targetMoney = 1000;
